@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite:
+# the unit and GUI tests under ctest, then every fuzz target for
+# FUZZ_SECONDS seconds each (30 by default; 0 skips fuzzing).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+# Real files written by other programs, when the shared corpus is beside us.
+if [ -z "${PIXORAN3_CORPUS:-}" ] && [ -d ../shared/corpus ]; then
+  export PIXORAN3_CORPUS="$(cd ../shared/corpus && pwd)"
+fi
+
+bash scripts/build.sh
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+ctest --test-dir build --output-on-failure -j2 --timeout 300
+
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

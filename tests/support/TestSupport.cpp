@@ -1,0 +1,106 @@
+#include "support/TestSupport.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <unistd.h>
+
+namespace px::test {
+
+namespace fs = std::filesystem;
+
+fs::path corpusDir()
+{
+    const char* dir = std::getenv("PIXORAN3_CORPUS");
+    return dir && *dir ? fs::path(dir) : fs::path();
+}
+
+TempDir::TempDir()
+{
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("pixoran3-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+namespace {
+
+void writePpm(const fs::path& path, const Bitmap& bmp)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << bmp.width() << ' ' << bmp.height() << "\n255\n";
+    for (int y = 0; y < bmp.height(); ++y)
+        for (int x = 0; x < bmp.width(); ++x) {
+            const Colour c = bmp.pixel(x, y);
+            const char rgb[3] = {char(redOf(c)), char(greenOf(c)), char(blueOf(c))};
+            out.write(rgb, 3);
+        }
+}
+
+std::map<char, Colour> legendMap(std::initializer_list<std::pair<char, Colour>> legend)
+{
+    std::map<char, Colour> m{{'.', kWhite}, {'#', kBlack}};
+    for (auto [ch, c] : legend)
+        m[ch] = c;
+    return m;
+}
+
+} // namespace
+
+std::string dumpMismatch(const std::string& name, const Bitmap& actual, const Bitmap& expected)
+{
+    const fs::path dir = PIXORAN3_TEST_OUTPUT_DIR;
+    fs::create_directories(dir);
+    const fs::path a = dir / (name + "-actual.ppm");
+    const fs::path e = dir / (name + "-expected.ppm");
+    writePpm(a, actual);
+    writePpm(e, expected);
+    return "images written to " + a.string() + " and " + e.string();
+}
+
+Bitmap fromAscii(std::initializer_list<const char*> rows, std::initializer_list<std::pair<char, Colour>> legend)
+{
+    const auto m = legendMap(legend);
+    const int h = int(rows.size());
+    const int w = h ? int(std::char_traits<char>::length(*rows.begin())) : 0;
+    Bitmap bmp(w, h, 24);
+    int y = 0;
+    for (const char* r : rows) {
+        for (int x = 0; x < w; ++x) {
+            auto it = m.find(r[x]);
+            bmp.setPixel(x, y, it == m.end() ? kBlack : it->second);
+        }
+        ++y;
+    }
+    return bmp;
+}
+
+std::string toAscii(const Bitmap& bmp, std::initializer_list<std::pair<char, Colour>> legend)
+{
+    const auto m = legendMap(legend);
+    std::string s;
+    for (int y = 0; y < bmp.height(); ++y) {
+        for (int x = 0; x < bmp.width(); ++x) {
+            const Colour c = bmp.pixel(x, y);
+            char ch = '?';
+            for (auto [k, v] : m)
+                if (v == c) {
+                    ch = k;
+                    break;
+                }
+            s += ch;
+        }
+        s += '\n';
+    }
+    return s;
+}
+
+} // namespace px::test

@@ -1,0 +1,41 @@
+#pragma once
+// Helpers shared by every test executable.
+#include "graphics/Bitmap.h"
+
+#include <filesystem>
+#include <string>
+
+namespace px::test {
+
+// Folder of the real-world image corpus, or empty when PIXORAN3_CORPUS is unset
+// (tests that need it call GTEST_SKIP()).
+std::filesystem::path corpusDir();
+
+// A fresh, empty folder under the system temporary folder, removed by the
+// destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path file(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes both images as BMP files into the build folder so that a pixel
+// mismatch can be looked at; returns a message naming them.
+std::string dumpMismatch(const std::string& name, const Bitmap& actual, const Bitmap& expected);
+
+// Builds a 24-bit bitmap from rows of characters; each character is looked
+// up in `legend` ("." -> white, "#" -> black by default).
+Bitmap fromAscii(std::initializer_list<const char*> rows,
+                 std::initializer_list<std::pair<char, Colour>> legend = {});
+
+// The inverse of fromAscii for error messages and expectations.
+std::string toAscii(const Bitmap& bmp, std::initializer_list<std::pair<char, Colour>> legend = {});
+
+} // namespace px::test
