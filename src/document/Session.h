@@ -1,0 +1,38 @@
+#pragma once
+// Application-wide state that the main window, the image windows, the tools
+// and the commands share. One Session lives as long as the main window and
+// is passed explicitly to whatever needs it (no globals).
+#include "graphics/Colour.h"
+#include "graphics/Random.h"
+
+namespace px {
+
+class Prompter;
+class ShellServices;
+class ImageWindow;
+
+// The view options of the "&Image" menu. The main window's menu ticks are the
+// only copy; an image window reads them when it is activated.
+struct ViewOptions {
+    bool panelRight = true;     // Droite1 (else Gauche1)
+    bool whiteCrossHair = false; // Blanc1 (else Noir1)
+    bool overview = true;       // Vuedensemble1
+    bool panelVisible = true;   // Visible1
+    bool crossCursor = true;    // Curseuraxial1 (else Curseurflche1)
+};
+
+struct Session {
+    Session(Prompter& p, ShellServices& s) : prompter(p), shell(s) {}
+
+    Prompter& prompter;
+    ShellServices& shell;
+
+    Colour mainColour = kBlack;       // MainColour, swatch Panel7
+    Colour backgroundColour = kWhite; // BackgroundColour, swatch Panel8
+    int currentTool = 0;              // CurrentTool: 0 is "Ligne"
+    ImageWindow* frmImage = nullptr;  // FrmImage: the image window created last
+    bool noSavePrompt = false;        // NoSavePrompt
+    RandomGenerator random;           // the shared generator
+};
+
+} // namespace px
