@@ -1,0 +1,135 @@
+#pragma once
+// The image window: one open document shown at its natural size in a scroll
+// area, with the side panel that holds the magnifier and the overview.
+//
+// The window owns its document bitmap (the picture of Image1). The main
+// window wraps it in an MDI sub-window, calls the setters below when the
+// window is activated or a view option changes, and sets saveHandler.
+#include "document/Session.h"
+#include "graphics/Bitmap.h"
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QScrollArea;
+class QTimer;
+class QMenu;
+class QAction;
+class QCloseEvent;
+
+namespace px {
+
+class DocumentView;
+class MagnifierPanel;
+
+class ImageWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultWidth = 501;
+    static constexpr int kDefaultHeight = 409;
+
+    // FormCreate: clears session.noSavePrompt, becomes session.frmImage and
+    // empties the undo history.
+    explicit ImageWindow(Session& session, QWidget* parent = nullptr);
+    ~ImageWindow() override;
+
+    Session& session() { return session_; }
+
+    // The document bitmap (Image1's picture). After changing its pixels call
+    // documentChanged() with the changed rectangle.
+    Bitmap& document() { return document_; }
+    const Bitmap& document() const { return document_; }
+    void setDocument(Bitmap bitmap);
+
+    // Repaints the changed part of the view (all of it for an empty
+    // rectangle) and refreshes the overview when it is shown.
+    void documentChanged(QRect changed = {});
+
+    // LabelIm: the document's full path, "Image" for a new image.
+    QString filePath() const;
+    void setFilePath(const QString& path);
+
+    // The JPEG quality last used to save this document (0 until saved).
+    int jpegQuality() const { return jpegQuality_; }
+    void setJpegQuality(int quality) { jpegQuality_ = quality; }
+
+    // The view options of the "&Image" menu, applied on activation.
+    void applyViewOptions(const ViewOptions& options);
+    void setPanelRight(bool right);
+    // Shows or hides the side panel and starts or stops the magnifier timer.
+    void setPanelVisible(bool visible);
+    void setWhiteCrossHair(bool white);
+    void setOverviewVisible(bool visible);
+    void setCrossCursor(bool cross);
+
+    bool panelRight() const { return panelRight_; }
+    bool panelVisible() const;
+    bool magnifierRunning() const;
+    bool whiteCrossHair() const;
+    bool overviewVisible() const;
+
+    // Zoom step of the magnifier, 1..7 (Slider).
+    int zoomStep() const;
+    void setZoomStep(int step);
+
+    // One magnifier tick (Timer1Timer) for the given mouse position in
+    // screen coordinates; the timer passes QCursor::pos().
+    void updateMagnifier(QPoint screenPos);
+    // The magnifier's current picture (Imagez), 150 x 150, 24 bits.
+    const Bitmap& magnifierImage() const;
+
+    // Called on a Yes answer to the save question; returns true when the
+    // document was saved. The main window sets it.
+    std::function<bool()> saveHandler;
+
+    // Where PopupMenu1Popup copies its ticks from: the main window's menu.
+    void setViewOptionsSource(std::function<ViewOptions()> source);
+
+    // "&Nouvelle fenêtre": a new window (caption and LabelIm "Image") holding
+    // a copy of this document. The caller adds it to the MDI area.
+    ImageWindow* duplicate(QWidget* parent = nullptr) const;
+
+    // TForm13: shows the bitmap unscaled from the top-left of a black,
+    // borderless, maximised window until a key or mouse button is pressed.
+    static void showFullScreen(const Bitmap& bitmap, QWidget* parent);
+
+    DocumentView* view() const { return view_; }
+
+signals:
+    // A popup item of the side panel was chosen; the argument is the
+    // objectName of the main window's action of the same option ("Droite1",
+    // "Gauche1", "Blanc1", "Noir1", "Vuedensemble1", "Visible1").
+    void popupOptionTriggered(const QString& mainActionObjectName);
+    // The close was allowed (FormClose): the main window returns to its
+    // no-image state.
+    void closed();
+
+protected:
+    // FormCloseQuery.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void resetHistories();
+    void buildPopupMenu();
+    void popupMenuAboutToShow();
+    void refreshOverview();
+    void onTimer();
+
+    Session& session_;
+    Bitmap document_;
+    int jpegQuality_ = 0;
+    bool panelRight_ = true;
+    DocumentView* view_ = nullptr;
+    QScrollArea* scrollBox_ = nullptr;
+    QLabel* labelIm_ = nullptr;
+    MagnifierPanel* panel_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QMenu* popup_ = nullptr;
+    std::function<ViewOptions()> viewOptionsSource_;
+};
+
+} // namespace px
