@@ -158,18 +158,8 @@ const std::vector<Colour>& Bitmap::standardPalette(int bpp)
 
 Bitmap::Bitmap(int width, int height, int bpp)
 {
-    if (!isValidDepth(bpp))
-        throw BitmapError("Profondeur de couleur non prise en charge : " + std::to_string(bpp));
-    if (width < 0 || height < 0 || ((width || height) && !isAcceptableSize(std::max(width, 1), std::max(height, 1))))
-        throw BitmapError("Dimensions d'image non valides : " + std::to_string(width) + " x " + std::to_string(height));
-    if (width == 0 || height == 0)
-        width = height = 0;
-    width_ = width;
-    height_ = height;
-    bpp_ = bpp;
-    stride_ = strideFor(width, bpp);
-    pixels_ = PixelBuffer(stride_ * std::size_t(height));
-    palette_ = standardPalette(bpp);
+    reallocate(width, height, bpp);
+    pixels_.resize(byteSize(), true);
 }
 
 void Bitmap::setPalette(std::vector<Colour> palette)
@@ -253,6 +243,22 @@ void Bitmap::fill(Colour c)
     }
     for (int y = 1; y < height_; ++y)
         std::memcpy(row(y), row(0), stride_);
+}
+
+void Bitmap::reallocate(int width, int height, int bpp)
+{
+    if (!isValidDepth(bpp))
+        throw BitmapError("Profondeur de couleur non prise en charge : " + std::to_string(bpp));
+    if (width < 0 || height < 0 || ((width || height) && !isAcceptableSize(std::max(width, 1), std::max(height, 1))))
+        throw BitmapError("Dimensions d'image non valides : " + std::to_string(width) + " x " + std::to_string(height));
+    if (width == 0 || height == 0)
+        width = height = 0;
+    width_ = width;
+    height_ = height;
+    bpp_ = bpp;
+    stride_ = strideFor(width, bpp);
+    pixels_.resize(stride_ * std::size_t(height), false);
+    palette_ = standardPalette(bpp);
 }
 
 void Bitmap::resize(int width, int height)

@@ -82,6 +82,11 @@ public:
     // Changes width and height keeping the top-left pixels; new area is black.
     void resize(int width, int height);
 
+    // Makes the bitmap width x height at the given depth with the standard
+    // palette, reusing its memory when it is large enough (scratch and work
+    // bitmaps). Pixel contents are unspecified afterwards.
+    void reallocate(int width, int height, int bitsPerPixel = 24);
+
     // Converts to another depth: to 24 bits exactly, to 1, 4 or 8 bits with
     // the standard palette, each pixel mapped to its nearest palette colour.
     void setPixelFormat(int bitsPerPixel);

@@ -1,0 +1,56 @@
+#include "effects/EffectFrame.h"
+
+#include <cstring>
+
+namespace px {
+
+void EffectRegistry::add(EffectCommand command) { commands_.push_back(std::move(command)); }
+
+const EffectCommand* EffectRegistry::find(const std::string& name) const
+{
+    for (const auto& c : commands_)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+Bitmap& EffectScratch::work(int width, int height)
+{
+    work_.reallocate(width, height, 24);
+    return work_;
+}
+
+void applyEffect(const EffectCommand& command, Bitmap& document, const EffectContext& context,
+                 std::span<const int> values, EffectScratch& scratch)
+{
+    if (command.convertTo24)
+        document.setPixelFormat(24);
+    if (command.shape == EffectCommand::Shape::InPlace) {
+        command.inPlace(document, context, values);
+        return;
+    }
+    Bitmap& work = scratch.work(document.width(), document.height());
+    if (command.workStartsAsCopy)
+        std::memcpy(work.bits(), document.bits(), document.byteSize());
+    command.workCopy(document, work, context, values);
+    document.swap(work); // the old document buffer becomes the next work bitmap
+}
+
+std::string checkEffectValues(const EffectCommand& command, std::span<const int> values)
+{
+    if (values.size() != command.parameters.size())
+        return "la commande " + command.name + " attend " + std::to_string(command.parameters.size()) +
+               " valeur(s), " + std::to_string(values.size()) + " donnée(s)";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto& p = command.parameters[i];
+        const int v = values[i];
+        const bool ok = p.kind == EffectParameter::Kind::Colour  ? (v >= 0 && v <= 0xFFFFFF)
+                        : p.kind == EffectParameter::Kind::Choice ? (v >= 0 && std::size_t(v) < p.choices.size())
+                                                                  : (v >= p.minimum && v <= p.maximum);
+        if (!ok)
+            return "valeur hors limites pour " + p.name + " : " + std::to_string(v);
+    }
+    return {};
+}
+
+} // namespace px
