@@ -1,0 +1,300 @@
+#include "platform/SettingsFile.h"
+#include "support/TestSupport.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
+#include <sys/resource.h>
+
+namespace px {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void writeAll(const fs::path& p, const std::string& text)
+{
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+std::size_t entries(const fs::path& dir)
+{
+    return std::size_t(std::distance(fs::directory_iterator(dir), {}));
+}
+
+const char* const kHandWritten = "; Réglages de Pixoran3\n"
+                                 "[MRUS]\n"
+                                 "mru1=C:\\Images\\chat.bmp\n"
+                                 "MRU2 = /home/anne/fleurs, été.png \n"
+                                 "\n"
+                                 "[Nouveau]\n"
+                                 "largeur=640\n"
+                                 "Hauteur=\"480\"\n"
+                                 "not a key line\n"
+                                 "; fin du nouveau\n"
+                                 "\n"
+                                 "[Astuces]\n"
+                                 "Demarrage=0\n";
+
+TEST(SettingsFile, ReadsValuesByTheProfileRules)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.file("Pixoran3.ini"));
+    EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "1"); // no file yet
+    writeAll(ini.path(), kHandWritten);
+
+    EXPECT_EQ(ini.readString("mrus", "MRU1"), "C:\\Images\\chat.bmp");
+    EXPECT_EQ(ini.readString("MRUS", "mru2"), "/home/anne/fleurs, été.png");
+    EXPECT_EQ(ini.readString("NOUVEAU", "hauteur"), "480");
+    EXPECT_EQ(ini.readString("Nouveau", "Fond", "Blanc"), "Blanc");
+    EXPECT_EQ(ini.readString("Capture", "Temps", "5"), "5");
+    EXPECT_EQ(ini.readString("Nouveau", "not a key line", "d"), "d");
+    EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "0");
+}
+
+TEST(SettingsFile, EachCallSeesTheFileAsItIsNow)
+{
+    test::TempDir dir;
+    SettingsFile a(dir.file("p.ini"));
+    SettingsFile b(dir.file("p.ini"));
+    a.writeString("Nouveau", "largeur", "800");
+    EXPECT_EQ(b.readString("Nouveau", "largeur"), "800");
+    writeAll(a.path(), "[Nouveau]\nlargeur=12\n");
+    EXPECT_EQ(a.readString("Nouveau", "largeur"), "12");
+}
+
+TEST(SettingsFile, WriteCreatesFolderFileSectionAndKey)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.path() / "config" / "Pixoran3.ini");
+    ini.writeString("MRUS", "mru1", "/tmp/a.bmp");
+    ini.writeString("Astuces", "Demarrage", "1");
+    ini.writeString("MRUS", "mru2", "/tmp/b.bmp");
+    EXPECT_EQ(readAll(ini.path()), "[MRUS]\nmru1=/tmp/a.bmp\nmru2=/tmp/b.bmp\n\n[Astuces]\nDemarrage=1\n");
+    EXPECT_EQ(entries(ini.path().parent_path()), 1u); // no temporary file left behind
+}
+
+struct EditCase {
+    const char* name;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string expected; // whole file afterwards
+};
+
+class SettingsEdit : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(SettingsEdit, KeepsEveryOtherLineByteForByte)
+{
+    const EditCase& c = GetParam();
+    test::TempDir dir;
+    SettingsFile ini(dir.file("Pixoran3.ini"));
+    writeAll(ini.path(), kHandWritten);
+    ini.writeString(c.section, c.key, c.value);
+    EXPECT_EQ(readAll(ini.path()), c.expected);
+}
+
+std::string handWrittenWith(const std::string& from, const std::string& to)
+{
+    std::string s = kHandWritten;
+    s.replace(s.find(from), from.size(), to);
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SettingsEdit,
+                         ::testing::Values(
+                             // The line keeps its own key spelling and spacing; only the value changes.
+                             EditCase{"ReplaceSpacedKey", "mrus", "mru2", "/x.png",
+                                      handWrittenWith("/home/anne/fleurs, été.png ", "/x.png")},
+                             EditCase{"ReplaceQuoted", "Nouveau", "HAUTEUR", "200", handWrittenWith("\"480\"", "200")},
+                             // A new key goes after the last key line, before the section's trailing lines.
+                             EditCase{"AddKeyToSection", "NOUVEAU", "Fond", "Gris",
+                                      handWrittenWith("Hauteur=\"480\"\n", "Hauteur=\"480\"\nFond=Gris\n")},
+                             EditCase{"AddKeyToLastSection", "Astuces", "x", "1", std::string(kHandWritten) + "x=1\n"},
+                             EditCase{"AddSection", "Capture", "Temps", "3",
+                                      std::string(kHandWritten) + "\n[Capture]\nTemps=3\n"},
+                             // Spaces at either end would be lost on reading: the value is quoted.
+                             EditCase{"QuotePaddedValue", "Jpeg", "affichage", " 1",
+                                      std::string(kHandWritten) + "\n[Jpeg]\naffichage=\" 1\"\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsFile, KeepsCrlfLineEndsAndByteOrderMark)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.file("w.ini"));
+    writeAll(ini.path(), "\xEF\xBB\xBF[Formats]\r\nbmp=0\r\n\r\n[Nouveau]\r\nlargeur=1");
+    ini.writeString("formats", "BMP", "1");
+    ini.writeString("Nouveau", "Type", "256 couleurs");
+    ini.writeString("Compression", "Jpeg", "90");
+    EXPECT_EQ(readAll(ini.path()),
+              "\xEF\xBB\xBF[Formats]\r\nbmp=1\r\n\r\n[Nouveau]\r\nlargeur=1\r\nType=256 couleurs\r\n"
+              "\r\n[Compression]\r\nJpeg=90\r\n");
+    EXPECT_EQ(ini.readString("FORMATS", "bmp"), "1");
+}
+
+TEST(SettingsFile, ValuesComeBackAsWritten)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.file("v.ini"));
+    const std::string longValue(1 << 20, 'z');
+    for (const std::string& v :
+         {std::string("C:\\Images\\chat.bmp"), std::string("a,b;c=d"), std::string("/tmp/nom finissant par espace "),
+          std::string("\"cité\""), std::string(), longValue}) {
+        ini.writeString("MRUS", "mru1", v);
+        EXPECT_EQ(ini.readString("MRUS", "mru1", "défaut"), v);
+    }
+}
+
+TEST(SettingsFile, FirstOfDuplicateSectionsAndKeysWins)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.file("d.ini"));
+    writeAll(ini.path(), "[A]\nk=1\nk=2\n[B]\nz=0\n[a]\nk=3\nonly=4\n");
+    EXPECT_EQ(ini.readString("A", "k"), "1");
+    EXPECT_EQ(ini.readString("A", "only"), "4");
+    ini.writeString("a", "only", "5");
+    ini.writeString("a", "new", "6");
+    EXPECT_EQ(readAll(ini.path()), "[A]\nk=1\nk=2\nnew=6\n[B]\nz=0\n[a]\nk=3\nonly=5\n");
+}
+
+// A recent-files section with a hole: the layer reports the empty key as
+// its default and leaves keys beyond those written alone.
+TEST(SettingsFile, RecentFilesWithAnEmptyKey)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.file("m.ini"));
+    writeAll(ini.path(), "[MRUS]\nmru1=/a.bmp\nmru2=\nmru3=/c.bmp\nmru4=/d.bmp\n");
+    EXPECT_EQ(ini.readString("MRUS", "MRU2", ""), "");
+    EXPECT_EQ(ini.readString("MRUS", "MRU3", ""), "/c.bmp");
+    ini.writeString("MRUS", "mru1", "/c.bmp");
+    ini.writeString("MRUS", "mru2", "/a.bmp");
+    EXPECT_EQ(readAll(ini.path()), "[MRUS]\nmru1=/c.bmp\nmru2=/a.bmp\nmru3=/c.bmp\nmru4=/d.bmp\n");
+}
+
+class NotText : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(NotText, ReadsAsDefaultsAndIsReplacedOnWrite)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.file("bin.ini"));
+    writeAll(ini.path(), GetParam());
+    EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "1");
+    ini.writeString("Astuces", "Demarrage", "0");
+    EXPECT_EQ(readAll(ini.path()), "[Astuces]\nDemarrage=0\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Garbage, NotText,
+                         ::testing::Values(std::string("[Astuces]\nDemarrage=0\0\n", 23),
+                                           std::string("[Astuces]\nDemarrage=0\n\xFF\xFE"),
+                                           std::string("[Astuces]\nDemarrage=\xC3\n"),           // cut sequence
+                                           std::string("[Astuces]\nDemarrage=\xC0\xAF\n"),       // overlong
+                                           std::string("[Astuces]\nDemarrage=\xED\xA0\x80\n"))); // surrogate
+
+void expectRefused(SettingsFile& ini, const std::string& value = "x")
+{
+    try {
+        ini.writeString("Nouveau", "largeur", value);
+        FAIL() << "the write was not refused";
+    } catch (const SettingsWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "Impossible d'écrire dans " + ini.path().string());
+    }
+}
+
+TEST(SettingsFile, RefusedWritesRaiseTheProgramMessage)
+{
+    test::TempDir dir;
+    writeAll(dir.file("plain"), "a file, not a folder");
+    SettingsFile underFile(dir.file("plain") / "Pixoran3.ini");
+    expectRefused(underFile);
+
+    fs::create_directory(dir.file("folder.ini"));
+    SettingsFile folder(dir.file("folder.ini"));
+    EXPECT_EQ(folder.readString("Nouveau", "largeur", "320"), "320");
+    expectRefused(folder);
+    EXPECT_TRUE(fs::is_directory(folder.path()));
+}
+
+TEST(SettingsFile, FailedWriteLeavesTheOldFileIntact)
+{
+    test::TempDir dir;
+    SettingsFile ini(dir.file("Pixoran3.ini"));
+    const std::string old = "[Nouveau]\nlargeur=320\n";
+    writeAll(ini.path(), old);
+
+    // A line break would add lines of its own: refused before anything is written.
+    expectRefused(ini, "1\n[Formats]");
+    EXPECT_EQ(readAll(ini.path()), old);
+
+    // A file size limit makes the system refuse the new content, even for root.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = old.size() + 4;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::optional<std::string> error;
+    try {
+        ini.writeString("Nouveau", "largeur", std::string(100, '9'));
+    } catch (const SettingsWriteError& e) {
+        error = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error, "Impossible d'écrire dans " + ini.path().string());
+    EXPECT_EQ(readAll(ini.path()), old);
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(SettingsFile, WritesThroughASymbolicLink)
+{
+    test::TempDir dir;
+    writeAll(dir.file("real.ini"), "[A]\nk=1\n");
+    fs::create_symlink("real.ini", dir.file("link.ini"));
+    SettingsFile ini(dir.file("link.ini"));
+    ini.writeString("A", "k", "2");
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
+    EXPECT_EQ(readAll(dir.file("real.ini")), "[A]\nk=2\n");
+}
+
+class EnvVar {
+public:
+    explicit EnvVar(const char* name) : name_(name)
+    {
+        if (const char* v = std::getenv(name))
+            saved_ = v;
+    }
+    ~EnvVar() { saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_); }
+    void set(const char* v) { v ? setenv(name_, v, 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+TEST(SettingsFile, DefaultPathFollowsTheEnvironment)
+{
+    EnvVar ini("PIXORAN3_INI"), xdg("XDG_CONFIG_HOME"), home("HOME");
+    home.set("/home/anne");
+    ini.set(nullptr);
+    xdg.set(nullptr);
+    EXPECT_EQ(SettingsFile::defaultPath(), fs::path("/home/anne/.config/Pixoran3.ini"));
+    xdg.set("relative/dir"); // ignored: not absolute
+    EXPECT_EQ(SettingsFile::defaultPath(), fs::path("/home/anne/.config/Pixoran3.ini"));
+    xdg.set("/etc/xdg-anne");
+    EXPECT_EQ(SettingsFile::defaultPath(), fs::path("/etc/xdg-anne/Pixoran3.ini"));
+    ini.set("/srv/partage/p3.ini");
+    EXPECT_EQ(SettingsFile::defaultPath(), fs::path("/srv/partage/p3.ini"));
+}
+
+} // namespace
+} // namespace px
