@@ -1,0 +1,308 @@
+#include "document/ImageWindow.h"
+
+#include "document/DocumentView.h"
+#include "document/FullScreenView.h"
+#include "document/MagnifierPanel.h"
+#include "graphics/MagnifierGeometry.h"
+#include "platform/Prompter.h"
+
+#include <QActionGroup>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTimer>
+
+namespace px {
+
+namespace {
+
+constexpr int kTimerInterval = 25;
+const char* const kNewImageName = "Image";
+
+} // namespace
+
+ImageWindow::ImageWindow(Session& session, QWidget* parent) : QWidget(parent), session_(session)
+{
+    setObjectName("TFrmImage");
+    setWindowTitle(QString::fromLatin1(kNewImageName));
+    resize(kDefaultWidth, kDefaultHeight);
+    setAutoFillBackground(true);
+
+    scrollBox_ = new QScrollArea(this);
+    scrollBox_->setObjectName("ScrollBox1");
+    scrollBox_->setWidgetResizable(false);
+    scrollBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    view_ = new DocumentView;
+    view_->setObjectName("Image1");
+    view_->setBitmap(&document_);
+    scrollBox_->setWidget(view_);
+
+    labelIm_ = new QLabel(scrollBox_);
+    labelIm_->setObjectName("LabelIm");
+    labelIm_->hide();
+
+    panel_ = new MagnifierPanel(this);
+    connect(panel_, &MagnifierPanel::overviewDoubleClicked, this, [this] { showFullScreen(document_, this); });
+
+    auto* layout = new QBoxLayout(QBoxLayout::LeftToRight, this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(scrollBox_, 1);
+    layout->addWidget(panel_);
+
+    buildPopupMenu();
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName("Timer1");
+    timer_->setInterval(kTimerInterval);
+    connect(timer_, &QTimer::timeout, this, &ImageWindow::onTimer);
+    timer_->start();
+
+    setFocusProxy(panel_->slider());
+    setCrossCursor(true);
+
+    // FormCreate.
+    resetHistories();
+    session_.noSavePrompt = false;
+    session_.frmImage = this;
+}
+
+ImageWindow::~ImageWindow()
+{
+    timer_->stop();
+    if (session_.frmImage == this)
+        session_.frmImage = nullptr;
+}
+
+// Creating an image window empties the undo and redo histories, so that the
+// history always belongs to the window created last. The histories are not
+// part of the session yet; this is the place that will empty them.
+void ImageWindow::resetHistories() {}
+
+void ImageWindow::setDocument(Bitmap bitmap)
+{
+    document_ = std::move(bitmap);
+    documentChanged();
+}
+
+void ImageWindow::documentChanged(QRect changed)
+{
+    view_->bitmapChanged(changed);
+    if (overviewVisible())
+        refreshOverview();
+}
+
+QString ImageWindow::filePath() const
+{
+    return labelIm_->text();
+}
+
+void ImageWindow::setFilePath(const QString& path)
+{
+    labelIm_->setText(path);
+}
+
+void ImageWindow::applyViewOptions(const ViewOptions& options)
+{
+    setCrossCursor(options.crossCursor);
+    setPanelRight(options.panelRight);
+    // Activation shows or hides the panel but leaves this window's timer as
+    // it is: only the menu command stops the magnifier.
+    panel_->setVisible(options.panelVisible);
+    setWhiteCrossHair(options.whiteCrossHair);
+    setOverviewVisible(options.overview);
+}
+
+void ImageWindow::setPanelRight(bool right)
+{
+    panelRight_ = right;
+    static_cast<QBoxLayout*>(layout())->setDirection(right ? QBoxLayout::LeftToRight : QBoxLayout::RightToLeft);
+}
+
+void ImageWindow::setPanelVisible(bool visible)
+{
+    panel_->setVisible(visible);
+    if (visible)
+        timer_->start();
+    else
+        timer_->stop();
+}
+
+bool ImageWindow::panelVisible() const
+{
+    return !panel_->isHidden();
+}
+
+bool ImageWindow::magnifierRunning() const
+{
+    return timer_->isActive();
+}
+
+void ImageWindow::setWhiteCrossHair(bool white)
+{
+    panel_->setWhiteCrossHair(white);
+}
+
+bool ImageWindow::whiteCrossHair() const
+{
+    return panel_->whiteCrossHair();
+}
+
+void ImageWindow::setOverviewVisible(bool visible)
+{
+    if (visible)
+        panel_->refreshOverview(document_);
+    panel_->setOverviewVisible(visible);
+}
+
+bool ImageWindow::overviewVisible() const
+{
+    return panel_->overviewVisible();
+}
+
+void ImageWindow::setCrossCursor(bool cross)
+{
+    view_->setCursor(cross ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+int ImageWindow::zoomStep() const
+{
+    return panel_->zoomStep();
+}
+
+void ImageWindow::setZoomStep(int step)
+{
+    panel_->setZoomStep(step);
+}
+
+void ImageWindow::refreshOverview()
+{
+    panel_->refreshOverview(document_);
+}
+
+void ImageWindow::onTimer()
+{
+    updateMagnifier(QCursor::pos());
+}
+
+// Timer1Timer. The region test compares the screen position with the
+// window's width and its top + height within the MDI area, as the program
+// always has; inside a sub-window those are the sub-window's.
+void ImageWindow::updateMagnifier(QPoint screenPos)
+{
+    const QWidget* frame = this;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame = sub;
+    const QRect g = frame->geometry();
+    const bool follow = magnifierFollowsMouse(screenPos.x(), screenPos.y(), g.width(), g.y(), g.height());
+    panel_->magnify(document_, view_->mapFromGlobal(screenPos), follow);
+    if (follow && overviewVisible())
+        refreshOverview();
+}
+
+const Bitmap& ImageWindow::magnifierImage() const
+{
+    return panel_->magnifierImage();
+}
+
+void ImageWindow::buildPopupMenu()
+{
+    popup_ = new QMenu(this);
+    popup_->setObjectName("PopupMenu1");
+
+    auto addOption = [this](QMenu* menu, const char* name, const char* text, const char* mainName) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        const QString target = QString::fromLatin1(mainName);
+        connect(action, &QAction::triggered, this, [this, target] { emit popupOptionTriggered(target); });
+        return action;
+    };
+    QMenu* place = popup_->addMenu(QStringLiteral("Emplacement"));
+    place->setObjectName("Emplacement1");
+    addOption(place, "Droite1", "Droite", "Droite1")->setChecked(true);
+    addOption(place, "Gauche1", "Gauche", "Gauche1");
+    QMenu* mark = popup_->addMenu(QString::fromUtf8("Repère"));
+    mark->setObjectName("Repre1");
+    addOption(mark, "Blanc1", "Blanc", "Blanc1");
+    addOption(mark, "Noir1", "Noir", "Noir1")->setChecked(true);
+    addOption(popup_, "VuedensemblePan1", "Vue d'ensemble", "Vuedensemble1")->setChecked(true);
+    addOption(popup_, "VisiblePan1", "Visible", "Visible1")->setChecked(true);
+
+    connect(popup_, &QMenu::aboutToShow, this, &ImageWindow::popupMenuAboutToShow);
+    connect(panel_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { popup_->popup(panel_->mapToGlobal(pos)); });
+}
+
+void ImageWindow::setViewOptionsSource(std::function<ViewOptions()> source)
+{
+    viewOptionsSource_ = std::move(source);
+}
+
+// PopupMenu1Popup: the popup's ticks are copies of the main window's.
+void ImageWindow::popupMenuAboutToShow()
+{
+    if (!viewOptionsSource_)
+        return;
+    const ViewOptions o = viewOptionsSource_();
+    auto tick = [this](const char* name, bool on) {
+        if (auto* a = popup_->findChild<QAction*>(QString::fromLatin1(name)))
+            a->setChecked(on);
+    };
+    tick("Droite1", o.panelRight);
+    tick("Gauche1", !o.panelRight);
+    tick("Blanc1", o.whiteCrossHair);
+    tick("Noir1", !o.whiteCrossHair);
+    tick("VuedensemblePan1", o.overview);
+    tick("VisiblePan1", o.panelVisible);
+}
+
+// FormCloseQuery, then FormClose. A failed or cancelled save keeps the
+// window open so that the document is not lost.
+void ImageWindow::closeEvent(QCloseEvent* event)
+{
+    if (!session_.noSavePrompt) {
+        const std::string text =
+            "Voulez-vous enregistrer les modifications de " + filePath().toStdString() + " ?";
+        switch (session_.prompter.ask(text, "Confirmation", Buttons::YesNoCancel, MessageKind::Confirmation)) {
+        case Answer::Yes:
+            if (!saveHandler || !saveHandler()) {
+                event->ignore();
+                return;
+            }
+            break;
+        case Answer::No:
+            break;
+        default:
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    emit closed();
+}
+
+ImageWindow* ImageWindow::duplicate(QWidget* parent) const
+{
+    Bitmap copy = document_;
+    auto* window = new ImageWindow(session_, parent);
+    window->resize(window->width(), window->height() + 56);
+    window->setDocument(std::move(copy));
+    window->setFilePath(QString::fromLatin1(kNewImageName));
+    window->setViewOptionsSource(viewOptionsSource_);
+    window->saveHandler = nullptr;
+    return window;
+}
+
+void ImageWindow::showFullScreen(const Bitmap& bitmap, QWidget* parent)
+{
+    FullScreenView view(bitmap, parent);
+    view.exec();
+}
+
+} // namespace px
