@@ -6,6 +6,7 @@
 #include "document/Session.h"
 #include "graphics/Bitmap.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <functional>
@@ -16,6 +17,14 @@ namespace px {
 
 class ImageWindow;
 class PaletteWindow;
+
+// "#RRGGBB": red, green and blue as two upper-case hexadecimal digits each.
+QString colourHexText(Colour colour);
+// The read-out's three lines "R : r", "V : g", "B : b" (decimal values).
+QString colourValuesText(Colour colour);
+// The hint of a swatch frame: its title, the three values and the hex form,
+// one per line.
+QString swatchHintText(const QString& title, Colour colour);
 
 class ColourPanel : public QWidget {
     Q_OBJECT
@@ -55,12 +64,16 @@ public:
 
     PaletteWindow* paletteWindow() const { return paletteWindow_; }
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void choose(bool mainSwatch);
     void updateSwatches();
+    void spectrumPressed(QPoint pos, Qt::MouseButtons buttons);
 
     Session& session_;
-    QWidget* palette_ = nullptr;
+    QWidget* palette_ = nullptr; // the spectrum
+    Bitmap spectrum_;
     QWidget* panel7_ = nullptr;
     QWidget* panel8_ = nullptr;
     QWidget* panel4_ = nullptr;
