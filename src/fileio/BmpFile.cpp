@@ -158,13 +158,14 @@ BmpInfo parseHeaders(std::span<const std::uint8_t> data)
 }
 
 // The colour table: the declared number of entries, at most 2^bpp, as far as
-// they lie before the pixel data; padded with black to 2^bpp entries.
-std::vector<Colour> readPalette(std::span<const std::uint8_t> data, const BmpInfo& info)
+// they lie before the pixel data; padded with black to the full palette of
+// the bitmap's depth (which for 2-bit files is 4 bits).
+std::vector<Colour> readPalette(std::span<const std::uint8_t> data, const BmpInfo& info, int bitmapBpp)
 {
     const std::size_t full = std::size_t(1) << info.bpp;
     std::size_t count = info.declaredColours == 0 ? full : std::size_t(std::min<std::uint64_t>(info.declaredColours, full));
     count = std::min(count, (info.pixelOffset - info.paletteStart) / info.paletteEntrySize);
-    std::vector<Colour> palette(full, kBlack);
+    std::vector<Colour> palette(std::size_t(1) << bitmapBpp, kBlack);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* p = &data[info.paletteStart + i * info.paletteEntrySize];
         palette[i] = makeColour(p[2], p[1], p[0]);
@@ -282,7 +283,7 @@ Bitmap decodeBmp(std::span<const std::uint8_t> data)
 
     if (info.compression == kRle8 || info.compression == kRle4) {
         Bitmap bmp(w, h, info.bpp);
-        bmp.setPalette(readPalette(data, info));
+        bmp.setPalette(readPalette(data, info, bmp.bitsPerPixel()));
         decodeBmpRle(pixels, bmp);
         return bmp;
     }
@@ -303,14 +304,14 @@ Bitmap decodeBmp(std::span<const std::uint8_t> data)
     }
     case 2: {
         Bitmap bmp(w, h, 4);
-        bmp.setPalette(readPalette(data, info));
+        bmp.setPalette(readPalette(data, info, bmp.bitsPerPixel()));
         decode2Bit(pixels.data(), stride, info, bmp);
         return bmp;
     }
     default: {
         Bitmap bmp(w, h, info.bpp);
         if (info.bpp <= 8)
-            bmp.setPalette(readPalette(data, info));
+            bmp.setPalette(readPalette(data, info, bmp.bitsPerPixel()));
         decodeNative(pixels.data(), stride, info, bmp);
         return bmp;
     }
