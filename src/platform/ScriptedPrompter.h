@@ -24,14 +24,14 @@ public:
 
     struct Call {
         CallKind kind = CallKind::Message;
-        std::string text;                    // ask / message
-        std::string caption;                 // ask / message
-        Buttons buttons = Buttons::Ok;       // ask (Ok for a message)
+        std::string text;              // ask / message
+        std::string caption;           // ask / message
+        Buttons buttons = Buttons::Ok; // ask (Ok for a message)
         MessageKind messageKind = MessageKind::Information;
-        FileDialogRequest fileRequest;       // open / save
-        Colour initialColour = kBlack;       // chooseColour
-        FontSpec initialFont;                // chooseFont
-        bool answered = false;               // false when an empty queue gave the default
+        FileDialogRequest fileRequest; // open / save
+        Colour initialColour = kBlack; // chooseColour
+        FontSpec initialFont;          // chooseFont
+        bool answered = false;         // false when an empty queue gave the default
     };
 
     // Queue the next answers. A nullopt file, colour or font stands for the

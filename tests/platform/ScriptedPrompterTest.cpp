@@ -47,16 +47,13 @@ TEST_P(AnswerFit, AnswerOutsideTheButtonsIsAScriptError)
         EXPECT_THROW(p.ask("?", "", c.buttons), std::logic_error);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, AnswerFit,
-                         ::testing::Values(FitCase{Answer::Ok, Buttons::Ok, true},
-                                           FitCase{Answer::Cancel, Buttons::Ok, false},
-                                           FitCase{Answer::Yes, Buttons::OkCancel, false},
-                                           FitCase{Answer::Cancel, Buttons::OkCancel, true},
-                                           FitCase{Answer::Cancel, Buttons::YesNo, false},
-                                           FitCase{Answer::Ok, Buttons::YesNo, false},
-                                           FitCase{Answer::No, Buttons::YesNo, true},
-                                           FitCase{Answer::Cancel, Buttons::YesNoCancel, true},
-                                           FitCase{Answer::Ok, Buttons::YesNoCancel, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, AnswerFit,
+    ::testing::Values(FitCase{Answer::Ok, Buttons::Ok, true}, FitCase{Answer::Cancel, Buttons::Ok, false},
+                      FitCase{Answer::Yes, Buttons::OkCancel, false}, FitCase{Answer::Cancel, Buttons::OkCancel, true},
+                      FitCase{Answer::Cancel, Buttons::YesNo, false}, FitCase{Answer::Ok, Buttons::YesNo, false},
+                      FitCase{Answer::No, Buttons::YesNo, true}, FitCase{Answer::Cancel, Buttons::YesNoCancel, true},
+                      FitCase{Answer::Ok, Buttons::YesNoCancel, false}));
 
 TEST(ScriptedPrompter, FileColourAndFontChoicesComeFromTheirOwnQueues)
 {

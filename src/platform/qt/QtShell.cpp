@@ -1,0 +1,85 @@
+#include "platform/qt/QtShell.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace px {
+
+namespace {
+
+// A local path (with or without a leading "/") as a file URL, anything with a
+// scheme as it is.
+QUrl toUrl(const std::string& text)
+{
+    const QString s = QString::fromStdString(text).trimmed();
+    if (s.isEmpty())
+        return QUrl();
+    if (s.startsWith(QLatin1Char('/')))
+        return QUrl::fromLocalFile(s);
+    const QUrl url(s, QUrl::StrictMode);
+    if (url.isValid() && !url.scheme().isEmpty())
+        return url;
+    if (s.contains(QLatin1Char(':')))
+        return QUrl(); // looks like an address, but a broken one
+    return QUrl::fromLocalFile(QFileInfo(s).absoluteFilePath());
+}
+
+bool fail(std::string* error, const std::string& text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+bool QtShell::openUrl(const std::string& url)
+{
+    const QUrl target = toUrl(url);
+    if (!target.isValid() || target.isEmpty())
+        return false;
+    QDesktopServices::openUrl(target);
+    return true;
+}
+
+bool QtShell::moveToTrash(const std::string& path, std::string* error)
+{
+    const std::string refused = "Impossible de mettre " + path + " à la corbeille.";
+    const QString file = QFile::decodeName(path.c_str());
+    const QFileInfo info(file);
+    if (!info.exists() && !info.isSymLink())
+        return fail(error, "Le fichier " + path + " n'existe pas.");
+
+    // Without the data folder the trash lands in "./files" of the current
+    // folder while the move still reports success: make sure it exists.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty() || !QDir().mkpath(dataHome))
+        return fail(error, refused);
+
+    QString inTrash;
+    if (!QFile::moveToTrash(file, &inTrash))
+        return fail(error, refused);
+    if (inTrash.isEmpty() || QFileInfo(inTrash).isRelative()) {
+        // Put the file back where it was rather than leave it in a stray
+        // "files" folder, and remove the record written beside it.
+        if (!inTrash.isEmpty()) {
+            const QFileInfo stray(inTrash);
+            if (QFile::rename(stray.absoluteFilePath(), info.absoluteFilePath())) {
+                QDir trash = stray.absoluteDir();
+                trash.cdUp();
+                QFile::remove(
+                    trash.filePath(QStringLiteral("info/") + stray.fileName() + QStringLiteral(".trashinfo")));
+                trash.rmdir(QStringLiteral("info"));
+                trash.rmdir(QStringLiteral("files"));
+            }
+        }
+        return fail(error, refused);
+    }
+    return true;
+}
+
+} // namespace px
