@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "fileio/BmpFile.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -33,18 +35,6 @@ TempDir::~TempDir()
 
 namespace {
 
-void writePpm(const fs::path& path, const Bitmap& bmp)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << bmp.width() << ' ' << bmp.height() << "\n255\n";
-    for (int y = 0; y < bmp.height(); ++y)
-        for (int x = 0; x < bmp.width(); ++x) {
-            const Colour c = bmp.pixel(x, y);
-            const char rgb[3] = {char(redOf(c)), char(greenOf(c)), char(blueOf(c))};
-            out.write(rgb, 3);
-        }
-}
-
 std::map<char, Colour> legendMap(std::initializer_list<std::pair<char, Colour>> legend)
 {
     std::map<char, Colour> m{{'.', kWhite}, {'#', kBlack}};
@@ -59,10 +49,13 @@ std::string dumpMismatch(const std::string& name, const Bitmap& actual, const Bi
 {
     const fs::path dir = PIXORAN3_TEST_OUTPUT_DIR;
     fs::create_directories(dir);
-    const fs::path a = dir / (name + "-actual.ppm");
-    const fs::path e = dir / (name + "-expected.ppm");
-    writePpm(a, actual);
-    writePpm(e, expected);
+    const fs::path a = dir / (name + "-actual.bmp");
+    const fs::path e = dir / (name + "-expected.bmp");
+    // An empty bitmap has no file form; its absence tells as much.
+    if (!actual.isEmpty())
+        writeBmpFile(a, actual);
+    if (!expected.isEmpty())
+        writeBmpFile(e, expected);
     return "images written to " + a.string() + " and " + e.string();
 }
 
