@@ -1,18 +1,37 @@
 #include "app/Editor.h"
 
+#include "app/MainWindow.h"
+#include "document/Session.h"
+#include "platform/SettingsFile.h"
+#include "platform/qt/QtPrompter.h"
+#include "platform/qt/QtShell.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
 
 namespace px {
 
 int runEditor(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setObjectName("TForm1");
-    window.setWindowTitle("Pixoran3");
-    window.resize(800, 600);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Pixoran3"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.png")));
+
+    SettingsFile settings(SettingsFile::defaultPath());
+    QtPrompter prompter;
+    QtShell shell;
+    Session session(prompter, shell);
+
+    // QApplication has taken its own options out of argv; only the first
+    // remaining parameter is an image to open.
+    MainWindowOptions options;
+    options.programDir = QCoreApplication::applicationDirPath();
+    if (argc >= 2)
+        options.startupFile = QString::fromLocal8Bit(argv[1]);
+
+    MainWindow window(session, settings, options);
+    prompter.setParentWidget(&window);
+    window.showMaximized();
     return app.exec();
 }
 

@@ -1,0 +1,368 @@
+#include "app/MainWindow.h"
+
+#include "app/MenuBuilder.h"
+#include "app/ShellCommands.h"
+#include "app/StartupDialogs.h"
+#include "app/StatusBar.h"
+#include "app/ToolBarRows.h"
+#include "document/ImageWindow.h"
+#include "fileio/BmpFile.h"
+#include "platform/Prompter.h"
+#include "platform/SettingsFile.h"
+#include "tools/ColourPanel.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <exception>
+
+namespace px {
+
+namespace {
+QString utf8(const char* s) { return QString::fromUtf8(s); }
+
+// A themed icon when the desktop theme has one, else the program's own.
+QIcon toolIcon(const char* themeName, const char* file)
+{
+    QIcon own(QStringLiteral(":/icons/%1.png").arg(QLatin1String(file)));
+    return *themeName ? QIcon::fromTheme(QLatin1String(themeName), own) : own;
+}
+
+QToolBar* makeToolBar(QMainWindow* window, const char* name, const QString& title)
+{
+    auto* bar = new QToolBar(title, window);
+    bar->setObjectName(QLatin1String(name));
+    bar->setMovable(true);
+    bar->setFloatable(true);
+    bar->setIconSize(QSize(22, 22));
+    window->addToolBar(Qt::TopToolBarArea, bar);
+    return bar;
+}
+
+// The tool bar's button for an action gets the action's name as well, and
+// starts raised: Options > "&Boutons 3D" makes the buttons flat.
+void nameButton(QToolBar* bar, QAction* a)
+{
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
+        button->setObjectName(a->objectName());
+        button->setAutoRaise(false);
+    }
+}
+} // namespace
+
+MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), session_(session), settings_(settings), options_(std::move(options)),
+      commands_(CommandTable::standard())
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Pixoran3"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.png")));
+    resize(541, 408);
+    runModal = [](QDialog& dialog) { return dialog.exec(); };
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("ClientArea"));
+    mdiArea_->setBackground(QColor(0x80, 0x80, 0x80));
+    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
+
+    statusBar_ = new StatusBar(this);
+    setStatusBar(statusBar_);
+
+    buildMenus();
+    buildToolBars();
+    buildColourPanel();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(kTimerInterval);
+    connect(timer1_, &QTimer::timeout, this, &MainWindow::timerTick);
+    timer1_->start();
+
+    registerFileCommands(*this);
+    registerOptionsCommands(*this);
+    registerViewCommands(*this);
+    registerWindowCommands(*this);
+    registerHelpCommands(*this);
+
+    createStartupDialogs();
+    applyNoImageState();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus()
+{
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    buildMenuBar(commands_, menuBar(), actions_, menus_);
+    connectSharedShortcuts(commands_, actions_, this);
+    connect(menu("Fichier1"), &QMenu::aboutToShow, this, &MainWindow::fileMenuOpening);
+    connect(menu("Edition1"), &QMenu::aboutToShow, this, &MainWindow::editMenuOpening);
+    connect(menu("Environnement1"), &QMenu::aboutToShow, this, &MainWindow::optionsMenuOpening);
+}
+
+void MainWindow::buildToolBars()
+{
+    panel1_ = makeToolBar(this, "Panel1", QStringLiteral("Palette principale"));
+    for (const ToolButtonRow& row : mainToolBarRows()) {
+        auto* a = new QAction(toolIcon(row.themeIcon, row.iconFile), utf8(row.hint), panel1_);
+        a->setObjectName(QLatin1String(row.objectName));
+        a->setToolTip(utf8(row.hint));
+        a->setStatusTip(utf8(row.hint));
+        a->setEnabled(row.enabledAtStart);
+        std::string command = row.command;
+        connect(a, &QAction::triggered, this, [this, command] { commands_.run(command); });
+        panel1_->addAction(a);
+        nameButton(panel1_, a);
+        actions_.emplace(row.objectName, a);
+    }
+
+    panel2_ = makeToolBar(this, "Panel2", QStringLiteral("Palette d'outils"));
+    toolGroup_ = new QActionGroup(panel2_);
+    toolGroup_->setExclusive(true);
+    for (const DrawingToolRow& row : drawingToolRows()) {
+        auto* a = new QAction(toolIcon("", row.iconFile), utf8(row.hint), panel2_);
+        a->setObjectName(QLatin1String(row.objectName));
+        a->setToolTip(utf8(row.hint));
+        a->setStatusTip(utf8(row.hint));
+        a->setCheckable(true);
+        a->setChecked(row.id == 0);
+        toolGroup_->addAction(a);
+        const int id = row.id;
+        const std::string name = row.objectName;
+        connect(a, &QAction::triggered, this, [this, id, name] {
+            if (auto it = toolHandlers_.find(name); it != toolHandlers_.end() && it->second)
+                it->second();
+            else
+                selectTool(id);
+        });
+        panel2_->addAction(a);
+        nameButton(panel2_, a);
+        actions_.emplace(row.objectName, a);
+    }
+
+    // PopupMenu1 of the tool palette: "&Options d'outils", the same command as
+    // the Image menu's item.
+    auto* popup = new QMenu(panel2_);
+    popup->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* options = popup->addAction(QStringLiteral("&Options d'outils"));
+    options->setObjectName(QStringLiteral("Optionsdoutils2"));
+    connect(options, &QAction::triggered, this, [this] { commands_.run("Optionsdoutils1"); });
+    actions_.emplace("Optionsdoutils2", options);
+    panel2_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(panel2_, &QWidget::customContextMenuRequested, this,
+            [this, popup](const QPoint& pos) { popup->popup(panel2_->mapToGlobal(pos)); });
+}
+
+void MainWindow::buildColourPanel()
+{
+    colourDock_ = new QDockWidget(QStringLiteral("Palette de couleurs"), this);
+    colourDock_->setObjectName(QStringLiteral("Panel3Dock"));
+    colourDock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    colourDock_->setTitleBarWidget(new QWidget(colourDock_));
+    colourPanel_ = new ColourPanel(session_, colourDock_);
+    colourPanel_->activeImage = [this] { return activeImageWindow(); };
+    colourDock_->setWidget(colourPanel_);
+    addDockWidget(Qt::RightDockWidgetArea, colourDock_);
+}
+
+void MainWindow::createStartupDialogs()
+{
+    for (const StartupDialog& entry : startupDialogs()) {
+        if (!entry.create)
+            continue;
+        QDialog* dialog = entry.create(*this);
+        dialog->setObjectName(QLatin1String(entry.objectName));
+        dialogs_.emplace(entry.objectName, dialog);
+    }
+}
+
+QAction* MainWindow::action(std::string_view objectName) const
+{
+    auto it = actions_.find(objectName);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* MainWindow::menu(std::string_view objectName) const
+{
+    auto it = menus_.find(objectName);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+QDialog* MainWindow::dialog(std::string_view objectName) const
+{
+    auto it = dialogs_.find(objectName);
+    return it == dialogs_.end() ? nullptr : it->second;
+}
+
+ImageWindow* MainWindow::activeImageWindow() const
+{
+    QMdiSubWindow* sub = mdiArea_->activeSubWindow();
+    if (!sub)
+        sub = mdiArea_->currentSubWindow();
+    return sub ? qobject_cast<ImageWindow*>(sub->widget()) : nullptr;
+}
+
+QList<ImageWindow*> MainWindow::imageWindows() const
+{
+    QList<ImageWindow*> windows;
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::CreationOrder))
+        if (auto* w = qobject_cast<ImageWindow*>(sub->widget()))
+            windows.append(w);
+    return windows;
+}
+
+QMdiSubWindow* MainWindow::addImageWindow(ImageWindow* window)
+{
+    window->setViewOptionsSource([this] { return viewOptions(); });
+    window->saveHandler = [this, window] { return saveDocument ? saveDocument(*window) : true; };
+    connect(window, &ImageWindow::closed, this, &MainWindow::applyNoImageState);
+    connect(window, &ImageWindow::popupOptionTriggered, this, [this](const QString& name) {
+        if (QAction* a = action(name.toStdString()))
+            a->trigger();
+    });
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    sub->show();
+    mdiArea_->setActiveSubWindow(sub);
+    return sub;
+}
+
+ImageWindow* MainWindow::openBitmapFile(const QString& path)
+{
+    Bitmap bitmap;
+    try {
+        bitmap = readBmpFile(path.toStdString());
+    } catch (const std::exception& e) {
+        session_.prompter.error(e.what());
+        return nullptr;
+    }
+    auto* window = new ImageWindow(session_);
+    window->setDocument(std::move(bitmap));
+    window->setWindowTitle(QFileInfo(path).fileName());
+    window->setFilePath(QFileInfo(path).absoluteFilePath());
+    window->resize(window->width(), window->height() + 56);
+    addImageWindow(window);
+    mdiArea_->cascadeSubWindows();
+    statusBar_->setPanelText(1, window->filePath());
+    return window;
+}
+
+void MainWindow::subWindowActivated(QMdiSubWindow* sub)
+{
+    // A null activation also comes when the whole main window loses focus
+    // (a dialog opens); only a closing image window leaves the image state.
+    if (!sub)
+        return;
+    applyImageOpenState();
+    if (auto* w = qobject_cast<ImageWindow*>(sub->widget())) {
+        w->applyViewOptions(viewOptions());
+        statusBar_->setPanelText(1, w->filePath());
+    }
+}
+
+bool MainWindow::closeAllImageWindows()
+{
+    QList<QPointer<QMdiSubWindow>> windows;
+    const QList<QMdiSubWindow*> stack = mdiArea_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        windows.append(*it);
+    for (const QPointer<QMdiSubWindow>& sub : windows)
+        if (sub && !sub->close())
+            return false;
+    return true;
+}
+
+ViewOptions MainWindow::viewOptions() const
+{
+    auto ticked = [this](std::string_view name) {
+        QAction* a = action(name);
+        return a && a->isChecked();
+    };
+    ViewOptions o;
+    o.panelRight = ticked("Droite1");
+    o.whiteCrossHair = ticked("Blanc1");
+    o.overview = ticked("Vuedensemble1");
+    o.panelVisible = ticked("Visible1");
+    o.crossCursor = ticked("Curseuraxial1");
+    return o;
+}
+
+void MainWindow::timerTick()
+{
+    if (QAction* paste = action("Collerbut"))
+        paste->setEnabled(clipboardHasImage());
+    if (sprayTick)
+        sprayTick();
+}
+
+bool MainWindow::clipboardHasImage()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasImage();
+}
+
+void MainWindow::selectTool(int id)
+{
+    for (const DrawingToolRow& row : drawingToolRows())
+        if (row.id == id) {
+            statusBar_->setPanelText(2, utf8(row.statusText));
+            session_.currentTool = id;
+            return;
+        }
+}
+
+void MainWindow::setToolHandler(std::string_view buttonName, std::function<void()> handler)
+{
+    toolHandlers_[std::string(buttonName)] = std::move(handler);
+}
+
+bool MainWindow::event(QEvent* e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        statusBar_->showHint(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void MainWindow::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (shown_)
+        return;
+    shown_ = true;
+    formShow();
+    // The tip of the day comes once the window has painted itself.
+    QMetaObject::invokeMethod(this, &MainWindow::firstPaint, Qt::QueuedConnection);
+}
+
+// The main window's close box, and "&Quitter": every image window is asked to
+// close through its own save question; a refusal keeps the program running.
+void MainWindow::closeEvent(QCloseEvent* e)
+{
+    if (!closeAllImageWindows()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+} // namespace px

@@ -1,0 +1,24 @@
+#pragma once
+// The handlers of the main window's own commands, grouped by feature. Each
+// register function attaches its handlers to the command table and connects
+// whatever signals its feature follows.
+namespace px {
+
+class MainWindow;
+
+// "&Fermer...", "&Quitter".
+void registerFileCommands(MainWindow& window);
+// The Options menu: tool bars, colour panel, status bar, button style, panel side.
+void registerOptionsCommands(MainWindow& window);
+// The view options of the "&Image" menu, "&Plein écran...".
+void registerViewCommands(MainWindow& window);
+// The "Fe&nêtre" menu.
+void registerWindowCommands(MainWindow& window);
+// The "&Aide" menu.
+void registerHelpCommands(MainWindow& window);
+
+// The program's addresses.
+inline constexpr const char* kWebSite = "https://www.pixoran3.example/";
+inline constexpr const char* kMailLink = "mailto:contact@pixoran3.example?subject=Pixoran3";
+
+} // namespace px

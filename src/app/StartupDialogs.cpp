@@ -1,0 +1,64 @@
+#include "app/StartupDialogs.h"
+
+#include "app/AboutDialog.h"
+#include "app/MainWindow.h"
+#include "app/TipOfTheDayDialog.h"
+
+namespace px {
+
+namespace {
+QDialog* createTipOfTheDay(MainWindow& owner)
+{
+    return new TipOfTheDayDialog(owner.session(), owner.settings(), owner.options().programDir + "/astuces.txt",
+                                 &owner);
+}
+
+QDialog* createAbout(MainWindow& owner) { return new AboutDialog(owner.session(), &owner); }
+
+constexpr StartupDialog kDialogs[] = {
+    {"TForm4", "Nouveau...", nullptr},
+    {"TForm3", "Dégrader", nullptr},
+    {"TForm5", "Construire degrader...", nullptr},
+    {"TForm6", "Astuce du jour...", createTipOfTheDay},
+    {"TForm7", "Contraste...", nullptr},
+    {"TForm8", "Temps de téléchargements...", nullptr},
+    {"TForm9", "Luminosité...", nullptr},
+    {"TForm10", "A propos...", createAbout},
+    {"TForm11", "Setup...", nullptr},
+    {"TForm22", "Options d'outils...", nullptr},
+    {"TForm20", "Texte...", nullptr},
+    {"TForm12", "Bordure simple...", nullptr},
+    {"TForm13", "", nullptr}, // the full-screen view is made when shown
+    {"TForm15", "Créer une déformation...", nullptr},
+    {"TForm16", "Informations...", nullptr},
+    {"TForm17", "Options Jpeg...", nullptr},
+    {"TForm18", "Rotation...", nullptr},
+    {"TForm19", "Palette de couleurs...", nullptr}, // made and owned by the colour panel
+    {"TForm23", "Formats associés...", nullptr},
+    {"TForm24", "Compression Gif...", nullptr},
+    {"TForm27", "Créer son filtre...", nullptr},
+    {"TForm28", "Bordure à deux couleurs...", nullptr},
+    {"TForm29", "Rotation superposée...", nullptr},
+    {"TForm30", "Etirer image...", nullptr},
+    {"TForm31", "Redimensionner...", nullptr},
+    {"TForm32", "Ajouter une bordure...", nullptr},
+    {"TForm34", "Saturation...", nullptr},
+    {"TForm35", "Eclipse...", nullptr},
+    {"TForm38", "Ajuster RVB...", nullptr},
+    {"TForm39", "Hallucination...", nullptr},
+    {"TForm40", "Bouton...", nullptr},
+    {"TForm41", "Bordure décomposée...", nullptr},
+    {"TForm42", "Eclaircir...", nullptr},
+    {"TForm43", "Mosaïque...", nullptr},
+    {"TForm44", "Mirage...", nullptr},
+    {"TForm45", "Tordre...", nullptr},
+    {"TForm46", "Index des effets", nullptr},
+    {"TForm49", "Enregistrement automatique...", nullptr},
+    {"TForm50", "Annulation...", nullptr},
+    {"TForm14", "Aperçu avant impression...", nullptr},
+};
+} // namespace
+
+std::span<const StartupDialog> startupDialogs() { return kDialogs; }
+
+} // namespace px

@@ -1,0 +1,19 @@
+#pragma once
+// Arranging the image windows of the MDI area. QMdiArea tiles in a grid
+// only; the window menu also offers rows and columns.
+class QMdiArea;
+class QMenu;
+
+namespace px {
+
+// "Mosaïque  &horizontale": the windows one above the other, each as wide as
+// the area.
+void tileHorizontally(QMdiArea* area);
+// "Mosaïque &verticale": the windows side by side, each as tall as the area.
+void tileVertically(QMdiArea* area);
+
+// Replaces the list of open windows at the end of the window menu: one
+// ticked-when-active item per window, in creation order, that activates it.
+void refreshWindowList(QMenu* menu, QMdiArea* area);
+
+} // namespace px
