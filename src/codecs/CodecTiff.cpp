@@ -1,0 +1,159 @@
+#include "codecs/CodecTiff.h"
+
+#include "fileio/ImageFileError.h"
+
+#include <tiffio.h>
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace px {
+
+namespace {
+
+struct MemoryFile {
+    const std::uint8_t* data;
+    toff_t size;
+    toff_t pos;
+};
+
+tsize_t readProc(thandle_t h, tdata_t buf, tsize_t n)
+{
+    auto* f = static_cast<MemoryFile*>(h);
+    if (n < 0)
+        return -1;
+    const toff_t left = f->pos < f->size ? f->size - f->pos : 0;
+    const toff_t take = std::min<toff_t>(left, toff_t(n));
+    if (take > 0)
+        std::memcpy(buf, f->data + f->pos, take);
+    f->pos += take;
+    return tsize_t(take);
+}
+
+tsize_t writeProc(thandle_t, tdata_t, tsize_t) { return -1; }
+
+toff_t seekProc(thandle_t h, toff_t off, int whence)
+{
+    auto* f = static_cast<MemoryFile*>(h);
+    toff_t base = 0;
+    if (whence == SEEK_CUR)
+        base = f->pos;
+    else if (whence == SEEK_END)
+        base = f->size;
+    const toff_t target = base + off;
+    if (target < base && whence != SEEK_SET)
+        return toff_t(-1);
+    f->pos = target;
+    return target;
+}
+
+int closeProc(thandle_t) { return 0; }
+toff_t sizeProc(thandle_t h) { return static_cast<MemoryFile*>(h)->size; }
+int mapProc(thandle_t, tdata_t*, toff_t*) { return 0; }
+void unmapProc(thandle_t, tdata_t, toff_t) {}
+
+void silenceLibtiff()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetWarningHandler(nullptr);
+        TIFFSetErrorHandler(nullptr);
+    });
+}
+
+struct TiffCloser {
+    void operator()(TIFF* t) const { TIFFClose(t); }
+};
+
+// Indexed layouts decoded line by line; false when the image is not one.
+bool readIndexed(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
+{
+    std::uint16_t bps = 1, spp = 1, photometric = 0, planar = PLANARCONFIG_CONTIG;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bps);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric))
+        return false;
+    if (spp != 1 || planar != PLANARCONFIG_CONTIG || TIFFIsTiled(tif))
+        return false;
+    const bool bilevel = bps == 1 && (photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE);
+    const bool palette = photometric == PHOTOMETRIC_PALETTE && (bps == 1 || bps == 4 || bps == 8);
+    if (!bilevel && !palette)
+        return false;
+    std::vector<Colour> colours;
+    if (bilevel) {
+        colours = photometric == PHOTOMETRIC_MINISBLACK ? std::vector<Colour>{kBlack, kWhite}
+                                                        : std::vector<Colour>{kWhite, kBlack};
+    } else {
+        std::uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
+        if (!TIFFGetField(tif, TIFFTAG_COLORMAP, &r, &g, &b))
+            return false;
+        const std::size_t n = std::size_t(1) << bps;
+        // Maps written with 8-bit values instead of 16-bit ones are common.
+        bool eightBit = true;
+        for (std::size_t i = 0; i < n; ++i)
+            if (r[i] > 255 || g[i] > 255 || b[i] > 255)
+                eightBit = false;
+        const int shift = eightBit ? 0 : 8;
+        colours.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            colours[i] = makeColour(r[i] >> shift, g[i] >> shift, b[i] >> shift);
+    }
+    const tmsize_t lineSize = TIFFScanlineSize(tif);
+    const std::size_t needed = (std::size_t(w) * bps + 7) / 8;
+    if (lineSize <= 0 || std::size_t(lineSize) < needed)
+        return false;
+    Bitmap bmp(int(w), int(h), bps);
+    bmp.setPalette(std::move(colours));
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(lineSize));
+    for (std::uint32_t y = 0; y < h; ++y) {
+        if (TIFFReadScanline(tif, line.data(), y, 0) < 0)
+            throw InvalidImageError("données TIFF illisibles");
+        std::memcpy(bmp.row(int(y)), line.data(), needed);
+    }
+    out = std::move(bmp);
+    return true;
+}
+
+} // namespace
+
+Bitmap decodeTiff(std::span<const std::uint8_t> data)
+{
+    silenceLibtiff();
+    MemoryFile file{data.data(), toff_t(data.size()), 0};
+    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpen("memory", "rm", &file, readProc, writeProc, seekProc,
+                                                         closeProc, sizeProc, mapProc, unmapProc));
+    if (!tif)
+        throw InvalidImageError("en-tête TIFF illisible");
+    std::uint32_t w = 0, h = 0;
+    if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &w) || !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &h))
+        throw InvalidImageError("dimensions TIFF absentes");
+    if (!Bitmap::isAcceptableSize(w, h))
+        throw InvalidImageError("dimensions refusées");
+
+    Bitmap bmp;
+    if (readIndexed(tif.get(), w, h, bmp))
+        return bmp;
+
+    char message[1024] = {};
+    if (!TIFFRGBAImageOK(tif.get(), message))
+        throw InvalidImageError("format TIFF non pris en charge");
+    std::vector<std::uint32_t> rgba(std::size_t(w) * h);
+    if (!TIFFReadRGBAImageOriented(tif.get(), w, h, rgba.data(), ORIENTATION_TOPLEFT, 0))
+        throw InvalidImageError("données TIFF illisibles");
+    bmp = Bitmap(int(w), int(h), 24);
+    const std::uint32_t* s = rgba.data();
+    for (std::uint32_t y = 0; y < h; ++y) {
+        std::uint8_t* d = bmp.row(int(y));
+        for (std::uint32_t x = 0; x < w; ++x, ++s, d += 3) {
+            d[0] = std::uint8_t(TIFFGetB(*s));
+            d[1] = std::uint8_t(TIFFGetG(*s));
+            d[2] = std::uint8_t(TIFFGetR(*s));
+        }
+    }
+    return bmp;
+}
+
+} // namespace px

@@ -1,0 +1,19 @@
+#pragma once
+// TIFF reading through libtiff: the first image of the file.
+//
+// Bilevel and grey images of 1 bit become 1-bit bitmaps, palette images of
+// 1, 4 or 8 bits keep their indices and colour map, when they are stored in
+// strips of contiguous samples. Every other layout that libtiff can decode
+// (tiles, planes, 16-bit samples, CMYK, YCbCr, JPEG, LZW, ...) becomes a
+// 24-bit bitmap, alpha dropped. libtiff's warnings and errors are silenced;
+// a failure raises InvalidImageError.
+#include "graphics/Bitmap.h"
+
+#include <cstdint>
+#include <span>
+
+namespace px {
+
+Bitmap decodeTiff(std::span<const std::uint8_t> data);
+
+} // namespace px

@@ -1,0 +1,203 @@
+#include "fileio/JpegFile.h"
+
+#include "fileio/ImageFileError.h"
+#include "fileio/ImageFormats.h"
+#include "platform/AtomicFile.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+namespace px {
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return:
+// it jumps back to the phase that called libjpeg. The phases below hold no
+// C++ objects so the jump skips no destructor.
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void onError(j_common_ptr info)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    std::longjmp(err->jump, 1);
+}
+
+void onMessage(j_common_ptr) {}
+
+void initErrors(ErrorManager& err)
+{
+    jpeg_std_error(&err.base);
+    err.base.error_exit = onError;
+    err.base.output_message = onMessage;
+}
+
+struct Decoder {
+    jpeg_decompress_struct info{};
+    ErrorManager err{};
+    bool created = false;
+    ~Decoder()
+    {
+        if (created)
+            jpeg_destroy_decompress(&info);
+    }
+};
+
+bool readHeader(Decoder& d, const std::uint8_t* data, std::size_t size)
+{
+    if (setjmp(d.err.jump))
+        return false;
+    jpeg_create_decompress(&d.info);
+    d.created = true;
+    jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.info, TRUE);
+    const J_COLOR_SPACE space = d.info.jpeg_color_space;
+    d.info.out_color_space = (space == JCS_CMYK || space == JCS_YCCK) ? JCS_CMYK : JCS_EXT_BGR;
+    jpeg_calc_output_dimensions(&d.info);
+    return true;
+}
+
+// Reads every scan line into `rows` (BGR straight into the bitmap, or CMYK
+// into a scratch buffer).
+bool readLines(Decoder& d, JSAMPROW* rows)
+{
+    if (setjmp(d.err.jump))
+        return false;
+    jpeg_start_decompress(&d.info);
+    while (d.info.output_scanline < d.info.output_height) {
+        JSAMPROW* at = rows + d.info.output_scanline;
+        jpeg_read_scanlines(&d.info, at, d.info.output_height - d.info.output_scanline);
+    }
+    jpeg_finish_decompress(&d.info);
+    return true;
+}
+
+struct Encoder {
+    jpeg_compress_struct info{};
+    ErrorManager err{};
+    bool created = false;
+    ~Encoder()
+    {
+        if (created)
+            jpeg_destroy_compress(&info);
+    }
+};
+
+bool writeAll(Encoder& e, std::FILE* stream, int width, int height, int quality, bool progressive, JSAMPROW* rows)
+{
+    if (setjmp(e.err.jump))
+        return false;
+    jpeg_create_compress(&e.info);
+    e.created = true;
+    jpeg_stdio_dest(&e.info, stream);
+    e.info.image_width = JDIMENSION(width);
+    e.info.image_height = JDIMENSION(height);
+    e.info.input_components = 3;
+    e.info.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&e.info);
+    jpeg_set_quality(&e.info, quality, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&e.info);
+    jpeg_start_compress(&e.info, TRUE);
+    while (e.info.next_scanline < e.info.image_height)
+        jpeg_write_scanlines(&e.info, rows + e.info.next_scanline, e.info.image_height - e.info.next_scanline);
+    jpeg_finish_compress(&e.info);
+    return true;
+}
+
+} // namespace
+
+Bitmap decodeJpeg(std::span<const std::uint8_t> data)
+{
+    Decoder d;
+    d.info.err = &d.err.base;
+    initErrors(d.err);
+    if (data.empty() || !readHeader(d, data.data(), data.size()))
+        throw InvalidImageError("en-tête JPEG illisible");
+    const int w = int(d.info.output_width), h = int(d.info.output_height);
+    if (!Bitmap::isAcceptableSize(w, h))
+        throw InvalidImageError("dimensions refusées");
+    const bool cmyk = d.info.out_color_space == JCS_CMYK;
+    if (cmyk && d.info.output_components != 4)
+        throw InvalidImageError("composantes inattendues");
+    Bitmap bmp(w, h, 24);
+    std::vector<std::uint8_t> scratch(cmyk ? std::size_t(w) * h * 4 : 0);
+    std::vector<JSAMPROW> rows(static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y)
+        rows[std::size_t(y)] = cmyk ? scratch.data() + std::size_t(y) * w * 4 : bmp.row(y);
+    if (!readLines(d, rows.data()))
+        throw InvalidImageError("données JPEG invalides");
+    if (cmyk) {
+        // Four-channel files are stored inverted (0 = full ink): the colour
+        // is each channel times the key, scaled back to 0..255.
+        for (int y = 0; y < h; ++y) {
+            const std::uint8_t* s = rows[std::size_t(y)];
+            std::uint8_t* p = bmp.row(y);
+            for (int x = 0; x < w; ++x, s += 4, p += 3) {
+                const unsigned k = s[3];
+                p[0] = std::uint8_t(s[2] * k / 255);
+                p[1] = std::uint8_t(s[1] * k / 255);
+                p[2] = std::uint8_t(s[0] * k / 255);
+            }
+        }
+    }
+    return bmp;
+}
+
+Bitmap readJpegFile(const std::filesystem::path& path) { return decodeJpeg(readFileBytes(path)); }
+
+void encodeJpeg(const Bitmap& source, const JpegOptions& options, std::FILE* stream)
+{
+    if (source.isEmpty())
+        throw BitmapError("image vide");
+    Bitmap converted;
+    const Bitmap* bmp = &source;
+    if (source.bitsPerPixel() != 24) {
+        converted = source;
+        converted.setPixelFormat(24);
+        bmp = &converted;
+    }
+    std::vector<JSAMPROW> rows(std::size_t(bmp->height()));
+    for (int y = 0; y < bmp->height(); ++y)
+        rows[std::size_t(y)] = const_cast<JSAMPROW>(bmp->row(y));
+    Encoder e;
+    e.info.err = &e.err.base;
+    initErrors(e.err);
+    const int quality = std::clamp(options.quality, 1, 99);
+    if (!writeAll(e, stream, bmp->width(), bmp->height(), quality, options.progressive, rows.data()))
+        throw FileWriteError("Erreur d'écriture JPEG");
+}
+
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bmp, const JpegOptions& options)
+{
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&buffer, &size);
+    if (!stream)
+        throw FileWriteError("Erreur d'écriture JPEG");
+    try {
+        encodeJpeg(bmp, options, stream);
+    } catch (...) {
+        std::fclose(stream);
+        std::free(buffer);
+        throw;
+    }
+    std::fclose(stream);
+    std::vector<std::uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+void writeJpegFile(const std::filesystem::path& path, const Bitmap& bmp, const JpegOptions& options)
+{
+    AtomicFileWriter writer(path);
+    encodeJpeg(bmp, options, writer.stream());
+    writer.commit();
+}
+
+} // namespace px

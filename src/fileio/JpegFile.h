@@ -1,0 +1,35 @@
+#pragma once
+// JPEG files through libjpeg.
+//
+// Reading gives a 24-bit bitmap for colour, grey and CMYK/YCCK files (Adobe
+// inverted CMYK is assumed for four-channel files). A file whose scan data
+// stops early decodes as far as the data goes, the rest grey, as libjpeg
+// does; anything libjpeg refuses raises InvalidImageError.
+//
+// Writing takes a quality of 1 to 99 and baseline or progressive encoding;
+// indexed bitmaps are written through their colours.
+#include "graphics/Bitmap.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+namespace px {
+
+struct JpegOptions {
+    int quality = 90; // clamped to 1..99
+    bool progressive = false;
+};
+
+Bitmap decodeJpeg(std::span<const std::uint8_t> data);
+Bitmap readJpegFile(const std::filesystem::path& path);
+
+// Throws FileWriteError when libjpeg fails, BitmapError for an empty bitmap.
+void encodeJpeg(const Bitmap& bmp, const JpegOptions& options, std::FILE* stream);
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bmp, const JpegOptions& options);
+// Writes through a temporary file renamed over the target.
+void writeJpegFile(const std::filesystem::path& path, const Bitmap& bmp, const JpegOptions& options);
+
+} // namespace px

@@ -1,0 +1,278 @@
+#include "fileio/PngFile.h"
+
+#include "fileio/ImageFileError.h"
+#include "fileio/ImageFormats.h"
+#include "platform/AtomicFile.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace px {
+
+namespace {
+
+constexpr const char* kReadError = "Error Reading File!";
+constexpr const char* kWriteError = "Error Writing PNG File!";
+
+struct MemoryReader {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t pos;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t length)
+{
+    auto* src = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (src->size - src->pos < length)
+        png_error(png, "truncated");
+    std::memcpy(out, src->data + src->pos, length);
+    src->pos += length;
+}
+
+void silentWarning(png_structp, png_const_charp) {}
+
+// libpng reports errors by longjmp to the jmp_buf of the png struct. Each
+// libpng phase runs inside a small function that holds no C++ objects, so
+// that the jump skips no destructor; the callers turn the failure into an
+// exception afterwards.
+struct ReadState {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    MemoryReader source{};
+    png_uint_32 width = 0, height = 0;
+    int channels = 0;
+    ~ReadState() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+bool readHeader(ReadState& s)
+{
+    if (setjmp(png_jmpbuf(s.png)))
+        return false;
+    png_set_read_fn(s.png, &s.source, readFromMemory);
+    // Huge sizes are refused by the caller before any row is allocated.
+    png_set_user_limits(s.png, 0x7fffffff, 0x7fffffff);
+    png_set_chunk_malloc_max(s.png, 64u << 20);
+    png_read_info(s.png, s.info);
+    int depth = 0, colourType = 0;
+    png_get_IHDR(s.png, s.info, &s.width, &s.height, &depth, &colourType, nullptr, nullptr, nullptr);
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_expand(s.png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8)
+        png_set_expand(s.png);
+    if (png_get_valid(s.png, s.info, PNG_INFO_tRNS))
+        png_set_expand(s.png);
+    if (depth < 8)
+        png_set_packing(s.png);
+    if (depth == 16)
+        png_set_strip_16(s.png);
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(s.png);
+    png_set_bgr(s.png);
+    png_set_interlace_handling(s.png);
+    png_read_update_info(s.png, s.info);
+    s.channels = png_get_channels(s.png, s.info);
+    return s.channels == 3 || s.channels == 4;
+}
+
+bool readRows(ReadState& s, png_bytep* rows)
+{
+    if (setjmp(png_jmpbuf(s.png)))
+        return false;
+    png_read_image(s.png, rows);
+    png_read_end(s.png, nullptr);
+    return true;
+}
+
+// Blends BGRA rows over the bitmap's pixels.
+void blendRows(const std::uint8_t* bgra, Bitmap& bmp)
+{
+    for (int y = 0; y < bmp.height(); ++y) {
+        std::uint8_t* d = bmp.row(y);
+        for (int x = 0; x < bmp.width(); ++x, d += 3, bgra += 4) {
+            const unsigned a = bgra[3];
+            if (a == 255) {
+                d[0] = bgra[0];
+                d[1] = bgra[1];
+                d[2] = bgra[2];
+            } else if (a != 0) {
+                const unsigned inv = 255 - a;
+                for (int c = 0; c < 3; ++c)
+                    d[c] = std::uint8_t((d[c] * inv + a * bgra[c]) / 255);
+            }
+        }
+    }
+}
+
+struct WriteState {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~WriteState() { png_destroy_write_struct(&png, info ? &info : nullptr); }
+};
+
+bool writeAll(WriteState& s, std::FILE* stream, png_uint_32 width, png_uint_32 height, bool alpha, png_bytep* rows)
+{
+    if (setjmp(png_jmpbuf(s.png)))
+        return false;
+    png_init_io(s.png, stream);
+    png_set_IHDR(s.png, s.info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(s.png, 6);
+    // One cheap filter for every row: adaptive choice over all five filters
+    // costs several times more for a few percent of size.
+    png_set_filter(s.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    static char key[] = "Software";
+    static char text[] = "Pixoran3";
+    png_text entry{};
+    entry.compression = PNG_TEXT_COMPRESSION_NONE;
+    entry.key = key;
+    entry.text = text;
+    png_set_text(s.png, s.info, &entry, 1);
+    png_write_info(s.png, s.info);
+    png_set_bgr(s.png);
+    png_write_image(s.png, rows);
+    png_write_end(s.png, s.info);
+    png_write_flush(s.png);
+    return true;
+}
+
+} // namespace
+
+void decodePngInto(std::span<const std::uint8_t> data, Bitmap& bmp)
+{
+    ReadState s;
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, silentWarning);
+    if (!s.png)
+        throw InvalidImageError(kReadError);
+    s.info = png_create_info_struct(s.png);
+    if (!s.info)
+        throw InvalidImageError(kReadError);
+    png_set_error_fn(s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
+    s.source = MemoryReader{data.data(), data.size(), 0};
+    if (!readHeader(s))
+        throw InvalidImageError(kReadError);
+    if (!Bitmap::isAcceptableSize(s.width, s.height))
+        throw InvalidImageError("dimensions refusées");
+
+    const int w = int(s.width), h = int(s.height);
+    if (bmp.bitsPerPixel() != 24)
+        bmp.setPixelFormat(24);
+    if (bmp.width() != w || bmp.height() != h)
+        bmp.resize(w, h);
+
+    if (s.channels == 3) {
+        // Opaque pixels replace the old ones: decode straight into the rows.
+        // A failure part-way leaves the bitmap partly written; callers pass
+        // a bitmap of their own and drop it on error.
+        std::vector<png_bytep> rows(static_cast<std::size_t>(h));
+        for (int y = 0; y < h; ++y)
+            rows[std::size_t(y)] = bmp.row(y);
+        if (!readRows(s, rows.data()))
+            throw InvalidImageError(kReadError);
+        return;
+    }
+    std::vector<std::uint8_t> pixels(std::size_t(w) * h * 4);
+    std::vector<png_bytep> rows(static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y)
+        rows[std::size_t(y)] = pixels.data() + std::size_t(y) * w * 4;
+    if (!readRows(s, rows.data()))
+        throw InvalidImageError(kReadError);
+    blendRows(pixels.data(), bmp);
+}
+
+Bitmap decodePng(std::span<const std::uint8_t> data)
+{
+    Bitmap bmp;
+    decodePngInto(data, bmp);
+    return bmp;
+}
+
+void loadPngFile(const std::filesystem::path& path, Bitmap& bmp)
+{
+    std::vector<std::uint8_t> data;
+    try {
+        data = readFileBytes(path);
+    } catch (const InvalidImageError&) {
+        throw InvalidImageError("Error Opening File " + path.string() + "!");
+    }
+    Bitmap work = bmp;
+    decodePngInto(data, work);
+    bmp.swap(work);
+}
+
+void encodePng(const Bitmap& source, std::FILE* stream, Colour transparent)
+{
+    if (source.isEmpty())
+        throw BitmapError("image vide");
+    const bool alpha = transparent != kNoTransparentColour;
+    Bitmap converted;
+    const Bitmap* bmp = &source;
+    if (source.bitsPerPixel() != 24) {
+        converted = source;
+        converted.setPixelFormat(24);
+        bmp = &converted;
+    }
+    const int w = bmp->width(), h = bmp->height();
+    std::vector<png_bytep> rows(static_cast<std::size_t>(h));
+    std::vector<std::uint8_t> bgra;
+    if (!alpha) {
+        for (int y = 0; y < h; ++y)
+            rows[std::size_t(y)] = const_cast<png_bytep>(bmp->row(y));
+    } else {
+        bgra.resize(std::size_t(w) * h * 4);
+        const Colour key = transparent & 0xFFFFFF;
+        for (int y = 0; y < h; ++y) {
+            std::uint8_t* d = bgra.data() + std::size_t(y) * w * 4;
+            rows[std::size_t(y)] = d;
+            const std::uint8_t* s = bmp->row(y);
+            for (int x = 0; x < w; ++x, s += 3, d += 4) {
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+                d[3] = makeColour(s[2], s[1], s[0]) == key ? 0 : 255;
+            }
+        }
+    }
+    WriteState s;
+    s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, silentWarning);
+    if (!s.png)
+        throw FileWriteError(kWriteError);
+    s.info = png_create_info_struct(s.png);
+    if (!s.info)
+        throw FileWriteError(kWriteError);
+    png_set_error_fn(s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
+    if (!writeAll(s, stream, png_uint_32(w), png_uint_32(h), alpha, rows.data()))
+        throw FileWriteError(kWriteError);
+}
+
+std::vector<std::uint8_t> encodePng(const Bitmap& bmp, Colour transparent)
+{
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&buffer, &size);
+    if (!stream)
+        throw FileWriteError(kWriteError);
+    try {
+        encodePng(bmp, stream, transparent);
+    } catch (...) {
+        std::fclose(stream);
+        std::free(buffer);
+        throw;
+    }
+    std::fclose(stream);
+    std::vector<std::uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour transparent)
+{
+    AtomicFileWriter writer(path);
+    encodePng(bmp, writer.stream(), transparent);
+    writer.commit();
+}
+
+} // namespace px
