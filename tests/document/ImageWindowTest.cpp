@@ -1,0 +1,353 @@
+#include "document/DocumentView.h"
+#include "document/FullScreenView.h"
+#include "document/ImageWindow.h"
+#include "platform/ScriptedPrompter.h"
+#include "platform/ShellServices.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QSlider>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace px {
+namespace {
+
+class NoShell : public ShellServices {
+public:
+    bool openUrl(const std::string&) override { return false; }
+    bool moveToTrash(const std::string&, std::string*) override { return false; }
+};
+
+class ImageWindowTest : public ::testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    NoShell shell;
+    Session session{prompter, shell};
+};
+
+const Colour kGrey = makeColour(128, 128, 128);
+
+// --- Creation, the save question -----------------------------------------
+
+TEST_F(ImageWindowTest, CreationClearsNoSavePromptAndBecomesFrmImage)
+{
+    session.noSavePrompt = true;
+    ImageWindow window(session);
+    EXPECT_FALSE(session.noSavePrompt);
+    EXPECT_EQ(session.frmImage, &window);
+    EXPECT_EQ(window.objectName(), "TFrmImage");
+    EXPECT_EQ(window.windowTitle(), "Image");
+    EXPECT_EQ(window.size(), QSize(501, 409));
+    auto* label = window.findChild<QLabel*>("LabelIm");
+    ASSERT_NE(label, nullptr);
+    window.show();
+    EXPECT_FALSE(label->isVisible());
+}
+
+TEST_F(ImageWindowTest, DestroyedWindowIsNoLongerFrmImage)
+{
+    {
+        ImageWindow window(session);
+    }
+    EXPECT_EQ(session.frmImage, nullptr);
+}
+
+TEST_F(ImageWindowTest, CloseAsksWithTheFileNameAndNoClosesWithoutSaving)
+{
+    ImageWindow window(session);
+    window.setFilePath("Image");
+    int saves = 0;
+    window.saveHandler = [&] { return ++saves, true; };
+    window.show();
+    prompter.queueAnswer(Answer::No);
+    EXPECT_TRUE(window.close());
+    ASSERT_EQ(prompter.texts().size(), 1u);
+    EXPECT_EQ(prompter.texts()[0], "Voulez-vous enregistrer les modifications de Image ?");
+    EXPECT_EQ(prompter.last().buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(ImageWindowTest, EmptyPathLeavesTwoSpacesBeforeTheQuestionMark)
+{
+    ImageWindow window(session);
+    window.setFilePath("");
+    prompter.queueAnswer(Answer::No);
+    window.close();
+    EXPECT_EQ(prompter.texts().at(0), "Voulez-vous enregistrer les modifications de  ?");
+}
+
+TEST_F(ImageWindowTest, NoSavePromptClosesWithoutAQuestion)
+{
+    ImageWindow window(session);
+    window.show();
+    session.noSavePrompt = true;
+    bool closed = false;
+    QObject::connect(&window, &ImageWindow::closed, [&] { closed = true; });
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(prompter.calls().empty());
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(ImageWindowTest, YesSavesThenCloses)
+{
+    ImageWindow window(session);
+    window.setFilePath("/tmp/chat.bmp");
+    int saves = 0;
+    window.saveHandler = [&] { return ++saves, true; };
+    window.show();
+    prompter.queueAnswer(Answer::Yes);
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(prompter.texts().at(0), "Voulez-vous enregistrer les modifications de /tmp/chat.bmp ?");
+}
+
+TEST_F(ImageWindowTest, FailedOrCancelledSaveKeepsTheWindowOpen)
+{
+    ImageWindow window(session);
+    window.saveHandler = [] { return false; };
+    window.show();
+    prompter.queueAnswer(Answer::Yes);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(ImageWindowTest, CancelKeepsTheWindowOpen)
+{
+    ImageWindow window(session);
+    bool closed = false;
+    QObject::connect(&window, &ImageWindow::closed, [&] { closed = true; });
+    window.show();
+    prompter.queueAnswer(Answer::Cancel);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(closed);
+}
+
+// --- Duplicate window --------------------------------------------------------
+
+TEST_F(ImageWindowTest, DuplicateCopiesTheDocumentUnderTheNameImage)
+{
+    ImageWindow window(session);
+    window.setFilePath("/tmp/chat.bmp");
+    window.setWindowTitle("chat.bmp");
+    window.setDocument(test::fromAscii({"#.", ".#"}));
+    session.noSavePrompt = true;
+    std::unique_ptr<ImageWindow> copy(window.duplicate());
+    EXPECT_EQ(copy->filePath(), "Image");
+    EXPECT_EQ(copy->windowTitle(), "Image");
+    EXPECT_EQ(copy->height(), 409 + 56);
+    EXPECT_EQ(session.frmImage, copy.get());
+    EXPECT_FALSE(session.noSavePrompt);
+    EXPECT_EQ(copy->document(), window.document());
+    copy->document().setPixel(0, 0, kWhite);
+    EXPECT_EQ(window.document().pixel(0, 0), kBlack);
+}
+
+// --- Magnifier ---------------------------------------------------------------
+
+// A 4 x 4 document seen at zoom step 7 (h = 5): the 10 x 10 square from
+// (-3, -3) fills the magnifier, each source pixel 15 x 15, so document pixel
+// (x, y) covers magnifier pixels 45 + 15 x .. 59 + 15 x. The black
+// cross-hair lies on row 82 and column 82 from 40 to 119.
+TEST_F(ImageWindowTest, MagnifierShowsTheStretchedSquareAndTheCrossHair)
+{
+    const Colour red = makeColour(255, 0, 0), blue = makeColour(0, 0, 255);
+    ImageWindow window(session);
+    window.move(0, 0);
+    window.setDocument(test::fromAscii({"r.b#", "#r.b", "b#r.", ".b#r"}, {{'r', red}, {'b', blue}}));
+    window.setZoomStep(7);
+    window.show();
+    QApplication::processEvents();
+    const QPoint screen = window.view()->mapToGlobal(QPoint(2, 2));
+    window.updateMagnifier(screen);
+
+    Bitmap expected(150, 150, 24);
+    expected.fill(kGrey);
+    for (int y = 45; y < 105; ++y)
+        for (int x = 45; x < 105; ++x)
+            expected.setPixel(x, y, window.document().pixel((x - 45) / 15, (y - 45) / 15));
+    for (int i = 40; i < 120; ++i) {
+        expected.setPixel(i, 82, kBlack);
+        expected.setPixel(82, i, kBlack);
+    }
+    EXPECT_TRUE(window.magnifierImage() == expected)
+        << test::dumpMismatch("magnifier_step7", window.magnifierImage(), expected);
+    EXPECT_EQ(window.magnifierImage().pixel(45, 45), red);
+    EXPECT_EQ(window.magnifierImage().pixel(104, 104), red);
+    EXPECT_EQ(window.magnifierImage().pixel(60, 45), kWhite);
+    EXPECT_EQ(window.magnifierImage().pixel(105, 104), kGrey);
+
+    window.setWhiteCrossHair(true);
+    window.updateMagnifier(screen);
+    EXPECT_EQ(window.magnifierImage().pixel(82, 40), kWhite);
+    EXPECT_EQ(window.magnifierImage().pixel(40, 82), kWhite);
+    EXPECT_EQ(window.magnifierImage().pixel(39, 82), kGrey);
+}
+
+TEST_F(ImageWindowTest, ZoomStepThreeCopiesA24PixelSquare)
+{
+    ImageWindow window(session);
+    window.move(0, 0);
+    Bitmap doc(40, 40, 24);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            doc.setPixel(x, y, makeColour(x, y, 7));
+    window.setDocument(doc);
+    window.setZoomStep(3);
+    window.show();
+    QApplication::processEvents();
+    window.updateMagnifier(window.view()->mapToGlobal(QPoint(20, 20)));
+    // Top row (above the cross-hair): source columns 8 .. 31.
+    const Bitmap& m = window.magnifierImage();
+    EXPECT_EQ(m.pixel(0, 0), makeColour(8, 8, 7));
+    EXPECT_EQ(m.pixel(149, 0), makeColour(31, 8, 7));
+    EXPECT_EQ(m.pixel(0, 149), makeColour(8, 31, 7));
+    EXPECT_EQ(m.pixel(7, 0), makeColour(9, 8, 7)); // 7 * 24 / 150 = 1.12
+    EXPECT_EQ(m.pixel(6, 0), makeColour(8, 8, 7));
+}
+
+TEST_F(ImageWindowTest, MagnifierIsGreyWithTheMouseRightOfTheRegion)
+{
+    ImageWindow window(session);
+    window.move(0, 0);
+    Bitmap doc(600, 300, 24);
+    doc.fill(makeColour(10, 200, 30));
+    window.setDocument(doc);
+    window.show();
+    QApplication::processEvents();
+    // Step 1 (h = 38): magnifier pixel (60, 100) shows source (Q.x - 8, Q.y + 12).
+    window.updateMagnifier(QPoint(window.width() - 180, 20));
+    EXPECT_EQ(window.magnifierImage().pixel(60, 100), makeColour(10, 200, 30));
+    window.updateMagnifier(QPoint(window.width() - 179, 20));
+    Bitmap grey(150, 150, 24);
+    grey.fill(kGrey);
+    EXPECT_TRUE(window.magnifierImage() == grey);
+}
+
+TEST_F(ImageWindowTest, SliderColoursTheCurrentZoomLabelBlue)
+{
+    ImageWindow window(session);
+    auto colourOf = [&](int i) {
+        return window.findChild<QLabel*>(QString("Label%1").arg(i))->palette().color(QPalette::WindowText);
+    };
+    EXPECT_EQ(colourOf(1), QColor(0, 0, 255));
+    EXPECT_EQ(colourOf(2), QColor(0, 0, 0));
+    window.findChild<QSlider*>("Slider")->setValue(4);
+    for (int i = 1; i <= 7; ++i)
+        EXPECT_EQ(colourOf(i), i == 4 ? QColor(0, 0, 255) : QColor(0, 0, 0)) << i;
+    EXPECT_EQ(window.findChild<QLabel*>("Label5")->text(), "10x");
+}
+
+// --- View options and the popup --------------------------------------------
+
+TEST_F(ImageWindowTest, VisibleOptionStopsTheTimerButActivationOnlyHidesThePanel)
+{
+    ImageWindow window(session);
+    window.show();
+    ViewOptions options;
+    options.panelVisible = false;
+    window.applyViewOptions(options);
+    EXPECT_FALSE(window.panelVisible());
+    EXPECT_TRUE(window.magnifierRunning());
+    window.setPanelVisible(false);
+    EXPECT_FALSE(window.magnifierRunning());
+    window.setPanelVisible(true);
+    EXPECT_TRUE(window.panelVisible());
+    EXPECT_TRUE(window.magnifierRunning());
+}
+
+TEST_F(ImageWindowTest, PanelSideAndOverview)
+{
+    ImageWindow window(session);
+    window.show();
+    QApplication::processEvents();
+    auto* panel = window.findChild<QWidget*>("Panel1");
+    EXPECT_GT(panel->x(), 200);
+    window.setPanelRight(false);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->x(), 0);
+    window.setOverviewVisible(false);
+    EXPECT_FALSE(window.findChild<QWidget*>("GroupBox2")->isVisible());
+    window.setOverviewVisible(true);
+    EXPECT_TRUE(window.findChild<QWidget*>("GroupBox2")->isVisible());
+}
+
+TEST_F(ImageWindowTest, PopupCopiesTheMainTicksAndForwardsItsItems)
+{
+    ImageWindow window(session);
+    ViewOptions options;
+    options.panelRight = false;
+    options.whiteCrossHair = true;
+    options.overview = false;
+    window.setViewOptionsSource([&] { return options; });
+    auto* popup = window.findChild<QMenu*>("PopupMenu1");
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    auto action = [&](const char* name) { return window.findChild<QAction*>(name); };
+    EXPECT_FALSE(action("Droite1")->isChecked());
+    EXPECT_TRUE(action("Gauche1")->isChecked());
+    EXPECT_TRUE(action("Blanc1")->isChecked());
+    EXPECT_FALSE(action("Noir1")->isChecked());
+    EXPECT_FALSE(action("VuedensemblePan1")->isChecked());
+    EXPECT_TRUE(action("VisiblePan1")->isChecked());
+
+    QStringList forwarded;
+    QObject::connect(&window, &ImageWindow::popupOptionTriggered, [&](const QString& n) { forwarded << n; });
+    for (const char* name : {"Droite1", "Gauche1", "Blanc1", "Noir1", "VuedensemblePan1", "VisiblePan1"})
+        action(name)->trigger();
+    EXPECT_EQ(forwarded,
+              QStringList({"Droite1", "Gauche1", "Blanc1", "Noir1", "Vuedensemble1", "Visible1"}));
+}
+
+// --- Full-screen view ---------------------------------------------------------
+
+TEST_F(ImageWindowTest, FullScreenViewClosesOnAKeyPress)
+{
+    const Bitmap doc = test::fromAscii({"#..", "..#"});
+    bool sawView = false;
+    QTimer::singleShot(0, [&] {
+        auto* view = qobject_cast<FullScreenView*>(QApplication::activeModalWidget());
+        ASSERT_NE(view, nullptr);
+        sawView = true;
+        EXPECT_EQ(view->objectName(), "TForm13");
+        EXPECT_TRUE(view->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(view->palette().color(QPalette::Window), QColor(Qt::black));
+        EXPECT_TRUE(view->bitmap() == doc);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QApplication::sendEvent(view, &press);
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            w->reject();
+        ADD_FAILURE() << "the full-screen view did not close on the key press";
+    });
+    guard.start(3000);
+    ImageWindow::showFullScreen(doc, nullptr);
+    guard.stop();
+    EXPECT_TRUE(sawView);
+}
+
+TEST_F(ImageWindowTest, FullScreenViewClosesOnAMousePressOnThePicture)
+{
+    FullScreenView view(test::fromAscii({"#."}));
+    view.show();
+    auto* picture = view.findChild<QWidget*>("Image1");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(picture->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(0, 0), QPointF(0, 0), QPointF(0, 0), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &press);
+    EXPECT_EQ(view.result(), QDialog::Accepted);
+    EXPECT_FALSE(view.isVisible());
+}
+
+} // namespace
+} // namespace px
