@@ -1,3 +1,5 @@
+#include "effects/ColourAdjustments.h"
+#include "effects/Convolution.h"
 #include "effects/Effect.h"
 #include "effects/SharedRoutines.h"
 
@@ -21,7 +23,9 @@ void addColourCommands(EffectRegistry& r)
 EffectRegistry makeEffectRegistry()
 {
     EffectRegistry r;
+    addFilterCommands(r);
     addColourCommands(r);
+    addColourAdjustmentCommands(r);
     return r;
 }
 

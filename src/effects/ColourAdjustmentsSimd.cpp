@@ -1,0 +1,212 @@
+#include "effects/ColourAdjustmentsSimd.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace px::colour_simd {
+
+int maxFastAmount(PointRule rule)
+{
+    // Products stay below 65536: (255 - k) * a and k * a for a <= 257,
+    // |k - 127| * a (at most 128 * a) for a <= 511.
+    return rule == PointRule::Contraste ? 511 : 257;
+}
+
+#if defined(__x86_64__)
+namespace {
+
+bool hasAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+// x div 255 for 0 <= x <= 65535 (unsigned 16-bit lanes): (x * 32897) >> 23.
+__attribute__((target("avx2"))) inline __m256i div255(__m256i x)
+{
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(std::int16_t(32897))), 7);
+}
+
+// The rule on 16 lanes holding one byte each; the result is signed and
+// packed with saturation afterwards, which is ClampByte.
+__attribute__((target("avx2"))) inline __m256i applyRule(PointRule rule, __m256i k, __m256i a)
+{
+    switch (rule) {
+    case PointRule::Luminosite:
+        return _mm256_add_epi16(k, div255(_mm256_mullo_epi16(_mm256_sub_epi16(_mm256_set1_epi16(255), k), a)));
+    case PointRule::Eclipse:
+        return _mm256_sub_epi16(k, div255(_mm256_mullo_epi16(k, a)));
+    case PointRule::Contraste: {
+        const __m256i diff = _mm256_sub_epi16(k, _mm256_set1_epi16(127));
+        const __m256i d = div255(_mm256_mullo_epi16(_mm256_abs_epi16(diff), a));
+        return _mm256_add_epi16(k, _mm256_sign_epi16(d, diff)); // 127 has d = 0
+    }
+    }
+    return k;
+}
+
+template <PointRule R>
+__attribute__((target("avx2"))) std::size_t pointRuleAvx2(int amount, std::uint8_t* bytes, std::size_t count)
+{
+    const __m256i a = _mm256_set1_epi16(std::int16_t(amount));
+    const __m256i zero = _mm256_setzero_si256();
+    std::size_t i = 0;
+    for (; i + 32 <= count; i += 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i));
+        const __m256i lo = applyRule(R, _mm256_unpacklo_epi8(v, zero), a);
+        const __m256i hi = applyRule(R, _mm256_unpackhi_epi8(v, zero), a);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + i), _mm256_packus_epi16(lo, hi));
+    }
+    return i;
+}
+
+__attribute__((target("avx2"))) std::size_t negateAvx2(std::uint8_t* bytes, std::size_t count)
+{
+    const __m256i ones = _mm256_set1_epi8(-1);
+    std::size_t i = 0;
+    for (; i + 32 <= count; i += 32) {
+        __m256i* p = reinterpret_cast<__m256i*>(bytes + i);
+        _mm256_storeu_si256(p, _mm256_xor_si256(_mm256_loadu_si256(p), ones));
+    }
+    return i;
+}
+
+// Three vectors of 32 bytes holding pattern[(32 j + i) mod 3].
+struct Pattern3 {
+    __m256i v[3];
+};
+
+__attribute__((target("avx2"))) Pattern3 makePattern(const std::uint8_t values[3])
+{
+    alignas(32) std::uint8_t bytes[96];
+    for (int i = 0; i < 96; ++i)
+        bytes[i] = values[i % 3];
+    Pattern3 p;
+    for (int j = 0; j < 3; ++j)
+        p.v[j] = _mm256_load_si256(reinterpret_cast<const __m256i*>(bytes + 32 * j));
+    return p;
+}
+
+__attribute__((target("avx2"))) std::size_t offsetRowAvx2(std::uint8_t* row, std::size_t bytes,
+                                                          const std::uint8_t add[3], const std::uint8_t sub[3])
+{
+    const Pattern3 up = makePattern(add), down = makePattern(sub);
+    std::size_t i = 0;
+    for (; i + 96 <= bytes; i += 96)
+        for (int j = 0; j < 3; ++j) {
+            __m256i* p = reinterpret_cast<__m256i*>(row + i + 32 * j);
+            const __m256i v = _mm256_adds_epu8(_mm256_loadu_si256(p), up.v[j]);
+            _mm256_storeu_si256(p, _mm256_subs_epu8(v, down.v[j]));
+        }
+    return i;
+}
+
+__attribute__((target("avx2"))) std::size_t twoColourRowAvx2(std::uint8_t* row, std::size_t bytes, int channel)
+{
+    std::uint8_t keep[3] = {0, 0, 0};
+    keep[channel] = 255;
+    const Pattern3 mask = makePattern(keep);
+    const __m256i two = _mm256_set1_epi8(2), top = _mm256_set1_epi8(97);
+    std::size_t i = 0;
+    for (; i + 96 <= bytes; i += 96)
+        for (int j = 0; j < 3; ++j) {
+            __m256i* p = reinterpret_cast<__m256i*>(row + i + 32 * j);
+            // 2 <= k <= 99  <=>  (k - 2) mod 256 <= 97
+            const __m256i t = _mm256_sub_epi8(_mm256_loadu_si256(p), two);
+            const __m256i inside = _mm256_cmpeq_epi8(_mm256_min_epu8(t, top), t);
+            _mm256_storeu_si256(p, _mm256_and_si256(inside, mask.v[j]));
+        }
+    return i;
+}
+
+__attribute__((target("avx2"))) inline __m256i widen(const std::uint8_t* p)
+{
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
+// 16 bytes starting at a byte whose channel index is `phase` (0 for the
+// first vector of a 48-byte block, then 1, then 2, since 16 mod 3 = 1).
+// Each lane's pixel sum is gathered from loads shifted by -2..+2 bytes.
+__attribute__((target("avx2"))) int saturationRowAvx2(std::uint8_t* row, int width, int amount)
+{
+    alignas(32) std::int16_t masks[3][2][16]; // [phase][channel 1 or 2][lane]
+    for (int phase = 0; phase < 3; ++phase)
+        for (int lane = 0; lane < 16; ++lane) {
+            const int c = (phase + lane) % 3;
+            masks[phase][0][lane] = c == 1 ? -1 : 0;
+            masks[phase][1][lane] = c == 2 ? -1 : 0;
+        }
+    const __m256i a = _mm256_set1_epi16(std::int16_t(amount));
+    const __m256i third = _mm256_set1_epi16(21846); // s div 3 = (s * 21846) >> 16 for s <= 765
+    const std::size_t end = std::size_t(width) * 3;
+    std::size_t i = 3; // pixel 0 has no bytes before it; the caller does it
+    for (; i + 48 + 2 <= end; i += 48) {
+        // A vector reads two bytes of the one before it: the whole block is
+        // read before any of it is written.
+        __m128i packed[3];
+        for (int phase = 0; phase < 3; ++phase) {
+            const std::uint8_t* p = row + i + 16 * phase;
+            const __m256i c1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(masks[phase][0]));
+            const __m256i c2 = _mm256_load_si256(reinterpret_cast<const __m256i*>(masks[phase][1]));
+            const __m256i m2 = widen(p - 2), m1 = widen(p - 1), k = widen(p), p1 = widen(p + 1), p2 = widen(p + 2);
+            // channel 0: k + p1 + p2; channel 1: m1 + k + p1; channel 2: m2 + m1 + k
+            const __m256i first = _mm256_blendv_epi8(p1, m1, c2);
+            const __m256i second = _mm256_blendv_epi8(_mm256_blendv_epi8(p2, m1, c1), m2, c2);
+            const __m256i sum = _mm256_add_epi16(k, _mm256_add_epi16(first, second));
+            const __m256i mean = _mm256_mulhi_epu16(sum, third);
+            const __m256i diff = _mm256_sub_epi16(k, mean);
+            const __m256i d = div255(_mm256_mullo_epi16(_mm256_abs_epi16(diff), a));
+            const __m256i r = _mm256_add_epi16(mean, _mm256_sign_epi16(d, diff));
+            packed[phase] = _mm_packus_epi16(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
+        }
+        for (int phase = 0; phase < 3; ++phase)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i + 16 * phase), packed[phase]);
+    }
+    return int(i / 3);
+}
+
+} // namespace
+
+std::size_t pointRule(PointRule rule, int amount, std::uint8_t* bytes, std::size_t count)
+{
+    if (!hasAvx2() || amount < 0 || amount > maxFastAmount(rule))
+        return 0;
+    switch (rule) {
+    case PointRule::Luminosite: return pointRuleAvx2<PointRule::Luminosite>(amount, bytes, count);
+    case PointRule::Contraste: return pointRuleAvx2<PointRule::Contraste>(amount, bytes, count);
+    case PointRule::Eclipse: return pointRuleAvx2<PointRule::Eclipse>(amount, bytes, count);
+    }
+    return 0;
+}
+
+std::size_t negate(std::uint8_t* bytes, std::size_t count) { return hasAvx2() ? negateAvx2(bytes, count) : 0; }
+
+std::size_t offsetRow(std::uint8_t* row, std::size_t bytes, const std::uint8_t add[3], const std::uint8_t sub[3])
+{
+    return hasAvx2() ? offsetRowAvx2(row, bytes, add, sub) : 0;
+}
+
+std::size_t twoColourRow(std::uint8_t* row, std::size_t bytes, int channel)
+{
+    return hasAvx2() ? twoColourRowAvx2(row, bytes, channel) : 0;
+}
+
+int saturationRow(std::uint8_t* row, int width, int amount)
+{
+    if (!hasAvx2() || amount < 0 || amount > 257)
+        return 1;
+    return saturationRowAvx2(row, width, amount);
+}
+
+#else
+
+std::size_t pointRule(PointRule, int, std::uint8_t*, std::size_t) { return 0; }
+std::size_t negate(std::uint8_t*, std::size_t) { return 0; }
+std::size_t offsetRow(std::uint8_t*, std::size_t, const std::uint8_t*, const std::uint8_t*) { return 0; }
+std::size_t twoColourRow(std::uint8_t*, std::size_t, int) { return 0; }
+int saturationRow(std::uint8_t*, int, int) { return 1; }
+
+#endif
+
+} // namespace px::colour_simd

@@ -1,0 +1,92 @@
+#include "effects/Blur.h"
+#include "effects/Convolution.h"
+#include "effects/Parallel.h"
+#include "effects/SharedRoutines.h"
+
+#include <climits>
+
+namespace px {
+
+namespace {
+
+// What some filters do after their convolution.
+enum class Then { Nothing, XorWithBrush, XorThenGrey };
+
+void addConvolution(EffectRegistry& r, const char* name, const char* caption, Kernel3x3 kernel, int divisor,
+                    Then then = Then::Nothing)
+{
+    r.add({.name = name,
+           .caption = caption,
+           .parameters = {},
+           .shape = EffectCommand::Shape::InPlace,
+           .inPlace = [kernel, divisor, then](Bitmap& b, const EffectContext& context, std::span<const int>) {
+               Convolve3x3(b, kernel, filterDivisor(divisor), effectThreadCount());
+               if (then != Then::Nothing)
+                   XorWithBrush(b, context.brushColour);
+               if (then == Then::XorThenGrey)
+                   GrisatreImage(b);
+           }});
+}
+
+EffectParameter integer(const char* name) { return {.name = name, .minimum = INT_MIN, .maximum = INT_MAX}; }
+
+} // namespace
+
+void addFilterCommands(EffectRegistry& r)
+{
+    // "Effe&ts" menu.
+    addConvolution(r, "Antialias1", "A&ntialias", {1, 2, 1, 2, 20, 2, 1, 2, 1}, 32);
+    // "&Filtres" submenu.
+    addConvolution(r, "Boss1", "B&oss", {2, 0, 2, 0, 1, 0, 2, 0, -6}, 1);
+    addConvolution(r, "Contour1", "Contour", {3, 3, 3, 3, -25, 3, 3, 3, 3}, 1, Then::XorThenGrey);
+    addConvolution(r, "Durcir1", "Durcir", {-1, -2, -1, -2, 28, -2, -1, -2, -1}, 16);
+    addConvolution(r, "Durcirplus1", "Durcir plus", {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1);
+    r.add({.name = "Emboss1",
+           .caption = "&Emboss",
+           .parameters = {},
+           .shape = EffectCommand::Shape::WorkCopy,
+           .workCopy = [](const Bitmap& source, Bitmap& work, const EffectContext&, std::span<const int>) {
+               EmbossImage(source, work);
+           }});
+    addConvolution(r, "Findedge1", "Find edges", {1, 1, 1, 1, -2, 1, -1, -1, -1}, 1);
+    addConvolution(r, "Adoucir1", "Adoucir", {0, 1, 0, 1, 2, 1, 0, 1, 0}, 6);
+    addConvolution(r, "Adoucirplus1", "Adoucir plus", {2, 2, 2, 2, 0, 2, 2, 1, 2}, 16);
+    r.add({.name = "Flou1",
+           .caption = "&Flou",
+           .parameters = {},
+           .shape = EffectCommand::Shape::InPlace,
+           .inPlace = [](Bitmap& b, const EffectContext&, std::span<const int>) {
+               Flou4(b, 0, 0, b.width(), b.height());
+           }});
+    addConvolution(r, "Flouplus1", "Flou &plus", {1, 1, 1, 1, 1, 1, 1, 1, 1}, 9);
+    r.add({.name = "Gaussianflou1",
+           .caption = "Gaussian flou",
+           .parameters = {},
+           .shape = EffectCommand::Shape::InPlace,
+           .inPlace = [](Bitmap& b, const EffectContext&, std::span<const int>) {
+               for (int pass = 0; pass < 3; ++pass)
+                   Hallucination(b, 3);
+           }});
+    addConvolution(r, "Focus1", "Focus", {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1);
+    addConvolution(r, "Hipass1", "&Hipass", {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1);
+    addConvolution(r, "Laplace1", "&Laplace", {-1, -1, -1, -1, 8, -1, -1, -1, -1}, 1);
+    addConvolution(r, "Lithographie1", "Lithographie", {-5, -5, -5, -5, 42, -5, -5, -5, -5}, 2);
+    addConvolution(r, "Relief1", "Relief", {0, -1, 0, -1, 1, 1, 0, 1, 0}, 1);
+    addConvolution(r, "Sharpen1", "Sharpen", {-1, -1, -1, -1, 16, -1, -1, -1, -1}, 8);
+    // The kernel and divisor typed into "Créer son filtre..."; the divisor
+    // is taken modulo 65536 and 0 is refused with a message.
+    r.add({.name = "Filtre1",
+           .caption = "Créer son filtre...",
+           .parameters = {integer("K0"), integer("K1"), integer("K2"), integer("K3"), integer("K4"), integer("K5"),
+                          integer("K6"), integer("K7"), integer("K8"), integer("DIVISOR")},
+           .shape = EffectCommand::Shape::InPlace,
+           .inPlace = [](Bitmap& b, const EffectContext&, std::span<const int> v) {
+               const Kernel3x3 kernel{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]};
+               Convolve3x3(b, kernel, filterDivisor(v[9]), effectThreadCount());
+           }});
+    // "Effe&ts" menu, after the submenus.
+    addConvolution(r, "Sculpture1", "&Sculpture", {0, -1, -1, 0, 2, 0, 0, 0, 0}, 1, Then::XorThenGrey);
+    addConvolution(r, "Trait1", "&Trait", {1, 1, 1, 1, -8, 1, 1, 1, 1}, 1, Then::XorWithBrush);
+}
+
+} // namespace px
