@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -32,14 +33,13 @@ const Bytes kRgb24 = {
     0, 0, 0xFF, 0, 0xFF, 0, 0, 0,                                   // top: red, green, padding
 };
 
-// The same picture stored top-down (negative height).
-const Bytes kRgb24TopDown = {
-    'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
-    40, 0, 0, 0, 2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0, 0, 0, 0, 0,
-    16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0xFF, 0, 0xFF, 0, 0, 0,       // top: red, green
-    0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, // bottom: blue, white
-};
+// The same picture stored top-down: negative height, rows swapped.
+Bytes topDown(Bytes f)
+{
+    put32(f, 22, std::uint32_t(-2));
+    std::swap_ranges(f.begin() + 54, f.begin() + 62, f.begin() + 62);
+    return f;
+}
 
 // 4 x 3 RLE8 with four colours: an encoded run, an absolute run with its
 // pad byte, a delta move, an end of line and the end of the bitmap.
@@ -107,8 +107,8 @@ void expectColours(const Bitmap& b, const std::vector<std::vector<Colour>>& rows
 
 TEST(BmpRead, Uncompressed24BitBottomUpAndTopDown)
 {
-    for (const Bytes* file : {&kRgb24, &kRgb24TopDown}) {
-        const Bitmap b = decodeBmp(*file);
+    for (const Bytes& file : {kRgb24, topDown(kRgb24)}) {
+        const Bitmap b = decodeBmp(file);
         EXPECT_EQ(b.bitsPerPixel(), 24);
         expectColours(b, {{kRed, kGreen}, {kBlue, kWhite}});
     }
@@ -322,9 +322,9 @@ TEST(BmpRead, RefusesInconsistentMasksAndTopDownRle)
         put32(f, 58, greenMask);
         EXPECT_THROW(decodeBmp(f), InvalidImageError) << std::hex << greenMask;
     }
-    Bytes topDown = kRle8;
-    put32(topDown, 22, std::uint32_t(-3));
-    EXPECT_THROW(decodeBmp(topDown), InvalidImageError);
+    Bytes rleTopDown = kRle8;
+    put32(rleTopDown, 22, std::uint32_t(-3));
+    EXPECT_THROW(decodeBmp(rleTopDown), InvalidImageError);
 }
 
 TEST(BmpRead, EveryTruncationOfAnUncompressedFileIsRefused)

@@ -89,7 +89,8 @@ class BmpRoundTrip : public ::testing::TestWithParam<std::tuple<int, int>> {};
 TEST_P(BmpRoundTrip, DecodingTheEncodedFileGivesTheSameBitmap)
 {
     const auto [bpp, width] = GetParam();
-    const Bitmap original = patterned(bpp, width, 3);
+    // Heights 1 to 3, so that 1 x 1 is among the cases.
+    const Bitmap original = patterned(bpp, width, 1 + (width / 2) % 3);
     const Bitmap back = decodeBmp(encodeBmp(original));
     EXPECT_TRUE(back == original) << test::dumpMismatch(
         "bmp-roundtrip-" + std::to_string(bpp) + "-" + std::to_string(width), back, original);
@@ -101,29 +102,6 @@ INSTANTIATE_TEST_SUITE_P(DepthsAndWidths, BmpRoundTrip,
                              return std::to_string(std::get<0>(info.param)) + "bpp_w" +
                                     std::to_string(std::get<1>(info.param));
                          });
-
-TEST(BmpWrite, OnePixelImagesOfEveryDepthRoundTrip)
-{
-    for (int bpp : {1, 4, 8, 24}) {
-        const Bitmap original = patterned(bpp, 1, 1);
-        EXPECT_TRUE(decodeBmp(encodeBmp(original)) == original) << bpp;
-    }
-}
-
-TEST(BmpWrite, AShortPaletteComesBackPaddedWithBlack)
-{
-    Bitmap b(2, 1, 8);
-    b.setPalette({kRed, kGreen, kBlue});
-    b.setPixelIndex(1, 0, 2);
-    const Bitmap back = decodeBmp(encodeBmp(b));
-    std::vector<Colour> expected(256, kBlack);
-    expected[0] = kRed;
-    expected[1] = kGreen;
-    expected[2] = kBlue;
-    EXPECT_EQ(back.palette(), expected);
-    EXPECT_EQ(back.pixel(0, 0), kRed);
-    EXPECT_EQ(back.pixel(1, 0), kBlue);
-}
 
 TEST(BmpWrite, FileRoundTripAndFailedSavesKeepTheOldFile)
 {
