@@ -1,0 +1,175 @@
+// Copies from bitmaps onto the canvas: stretching (and mirroring) copies,
+// plain draws at a point and draws that skip a transparent colour.
+#include "graphics/Canvas.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace px {
+
+namespace {
+
+// One axis of a copy rectangle: `count` pixels from `origin`, walking
+// forwards (+1) or, for a rectangle given backwards, towards lower
+// coordinates (-1) so that it covers end+1 .. origin.
+struct Axis {
+    std::int64_t origin;
+    std::int64_t count;
+    int step;
+};
+
+Axis axisOf(int start, int end)
+{
+    if (end >= start)
+        return {start, std::int64_t(end) - start, 1};
+    return {start, std::int64_t(start) - end, -1};
+}
+
+// For each destination coordinate 0 .. limit-1 the source coordinate it
+// takes, or -1 when it is outside the destination rectangle or its source
+// lies outside the source bitmap (nearest pixel: destination step k takes
+// source step k * source count / destination count).
+std::vector<std::int64_t> mapAxis(const Axis& dst, const Axis& src, int limit, int srcLimit)
+{
+    std::vector<std::int64_t> map(std::size_t(limit), -1);
+    if (dst.count <= 0 || src.count <= 0)
+        return map;
+    // Visible destination coordinates only.
+    std::int64_t lo = dst.step > 0 ? dst.origin : dst.origin - dst.count + 1;
+    std::int64_t hi = dst.step > 0 ? dst.origin + dst.count - 1 : dst.origin;
+    lo = std::max<std::int64_t>(lo, 0);
+    hi = std::min<std::int64_t>(hi, limit - 1);
+    for (std::int64_t d = lo; d <= hi; ++d) {
+        const std::int64_t k = dst.step > 0 ? d - dst.origin : dst.origin - d;
+        const std::int64_t j = std::int64_t((__int128)k * src.count / dst.count);
+        const std::int64_t s = src.origin + src.step * j;
+        if (s >= 0 && s < srcLimit)
+            map[std::size_t(d)] = s;
+    }
+    return map;
+}
+
+// The pixels of source row y as blue, green, red bytes (a pointer into the
+// bitmap for 24 bits, a converted copy otherwise).
+const std::uint8_t* rowAs24(const Bitmap& src, int y, std::vector<std::uint8_t>& scratch)
+{
+    if (src.bitsPerPixel() == 24)
+        return src.row(y);
+    scratch.resize(std::size_t(src.width()) * 3);
+    for (int x = 0; x < src.width(); ++x) {
+        const Colour c = src.pixel(x, y);
+        scratch[3 * x] = blueOf(c);
+        scratch[3 * x + 1] = greenOf(c);
+        scratch[3 * x + 2] = redOf(c);
+    }
+    return scratch.data();
+}
+
+} // namespace
+
+Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
+{
+    if (copyMode_ != CopyMode::SrcCopy)
+        return copyOntoItself(dstRect.left, dstRect.top, dstRect.right, dstRect.bottom);
+    begin();
+    if (&src == bmp_) {
+        // Copying within the bitmap: read from a snapshot so that rows
+        // already written are not read again as source.
+        const Bitmap snapshot = src;
+        return stretchCopy(dstRect, snapshot, srcRect);
+    }
+    const int W = bmp_->width(), H = bmp_->height();
+    const Axis dx = axisOf(dstRect.left, dstRect.right), dy = axisOf(dstRect.top, dstRect.bottom);
+    const Axis sx = axisOf(srcRect.left, srcRect.right), sy = axisOf(srcRect.top, srcRect.bottom);
+    const std::vector<std::int64_t> cols = mapAxis(dx, sx, W, src.width());
+    const std::vector<std::int64_t> rows = mapAxis(dy, sy, H, src.height());
+
+    // Runs of destination columns whose sources follow one another forwards
+    // are copied with memcpy.
+    int first = W, last = -1;
+    for (int x = 0; x < W; ++x)
+        if (cols[std::size_t(x)] >= 0) {
+            first = std::min(first, x);
+            last = x;
+        }
+    if (first > last)
+        return finish();
+    std::vector<std::uint8_t> scratch;
+    int top = H, bottom = -1;
+    for (int y = 0; y < H; ++y) {
+        const std::int64_t srow = rows[std::size_t(y)];
+        if (srow < 0)
+            continue;
+        const std::uint8_t* in = rowAs24(src, int(srow), scratch);
+        std::uint8_t* out = bmp_->row(y);
+        int x = first;
+        while (x <= last) {
+            const std::int64_t s = cols[std::size_t(x)];
+            if (s < 0) {
+                ++x;
+                continue;
+            }
+            int run = 1;
+            while (x + run <= last && cols[std::size_t(x + run)] == s + run)
+                ++run;
+            std::memcpy(out + std::size_t(x) * 3, in + std::size_t(s) * 3, std::size_t(run) * 3);
+            x += run;
+        }
+        top = std::min(top, y);
+        bottom = y;
+    }
+    if (bottom >= top)
+        changed_ = Rect{first, top, last + 1, bottom + 1};
+    return finish();
+}
+
+namespace {
+// Positions far outside any bitmap are pulled in so that adding a bitmap's
+// size cannot overflow.
+int clampPosition(int v) { return std::clamp(v, -(1 << 30), 1 << 30); }
+} // namespace
+
+Rect Canvas::draw(int x, int y, const Bitmap& src)
+{
+    x = clampPosition(x);
+    y = clampPosition(y);
+    return stretchCopy(Rect{x, y, x + src.width(), y + src.height()}, src, Rect{0, 0, src.width(), src.height()});
+}
+
+Rect Canvas::drawTransparent(int x, int y, const Bitmap& src, Colour transparent)
+{
+    begin();
+    x = clampPosition(x);
+    y = clampPosition(y);
+    if (&src == bmp_) {
+        const Bitmap snapshot = src;
+        return drawTransparent(x, y, snapshot, transparent);
+    }
+    const Rect target = Rect{x, y, x + src.width(), y + src.height()}.intersected(bounds());
+    if (target.isEmpty())
+        return finish();
+    const std::uint8_t tb = blueOf(transparent), tg = greenOf(transparent), tr = redOf(transparent);
+    std::vector<std::uint8_t> scratch;
+    int minX = target.right, maxX = -1, minY = target.bottom, maxY = -1;
+    for (int row = target.top; row < target.bottom; ++row) {
+        const std::uint8_t* in = rowAs24(src, row - y, scratch) + std::size_t(target.left - x) * 3;
+        std::uint8_t* out = bmp_->row(row) + std::size_t(target.left) * 3;
+        for (int col = target.left; col < target.right; ++col, in += 3, out += 3) {
+            if (in[0] == tb && in[1] == tg && in[2] == tr)
+                continue;
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            minX = std::min(minX, col);
+            maxX = std::max(maxX, col);
+            minY = std::min(minY, row);
+            maxY = std::max(maxY, row);
+        }
+    }
+    if (maxX >= 0)
+        changed_ = Rect{minX, minY, maxX + 1, maxY + 1};
+    return finish();
+}
+
+} // namespace px

@@ -1,0 +1,348 @@
+#include "graphics/Canvas.h"
+#include "graphics/CanvasTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+
+namespace px {
+namespace {
+
+using test::grid;
+using test::kRed;
+using test::sameImage;
+
+Bitmap white(int w, int h)
+{
+    Bitmap b(w, h, 24);
+    b.fill(kWhite);
+    return b;
+}
+
+// Black pen, red brush.
+Canvas& redBrush(Canvas& c)
+{
+    c.setPenColour(kBlack);
+    c.setBrushColour(kRed);
+    return c;
+}
+
+TEST(CanvasRectangle, CoversLeftTopInclusiveRightBottomExclusiveInAnyCornerOrder)
+{
+    for (auto corners : {std::array{10, 10, 50, 30}, std::array{50, 30, 10, 10}, std::array{10, 30, 50, 10},
+                         std::array{50, 10, 10, 30}}) {
+        Bitmap b = white(60, 40);
+        Canvas c(b);
+        redBrush(c);
+        EXPECT_EQ(c.rectangle(corners[0], corners[1], corners[2], corners[3]), (Rect{10, 10, 50, 30}));
+        Bitmap expected = white(60, 40);
+        for (int y = 10; y < 30; ++y)
+            for (int x = 10; x < 50; ++x)
+                expected.setPixel(x, y, (x == 10 || x == 49 || y == 10 || y == 29) ? kBlack : kRed);
+        EXPECT_TRUE(sameImage("rect-coverage", b, expected)) << corners[0] << "," << corners[1];
+    }
+}
+
+TEST(CanvasRectangle, SmallAndDegenerateBoxes)
+{
+    Bitmap b = white(6, 5);
+    Canvas c(b);
+    redBrush(c);
+    c.rectangle(1, 1, 5, 4);
+    EXPECT_TRUE(sameImage("rect-small", b,
+                          grid({"......",
+                                ".####.",
+                                ".#rr#.",
+                                ".####.",
+                                "......"})));
+    // No width or no height: nothing at all.
+    EXPECT_TRUE(c.rectangle(3, 3, 3, 3).isEmpty());
+    EXPECT_TRUE(c.rectangle(0, 0, 6, 0).isEmpty());
+    EXPECT_TRUE(c.ellipse(2, 0, 2, 5).isEmpty());
+}
+
+TEST(CanvasRectangle, ChangedRectangleIsClippedToTheBitmap)
+{
+    Bitmap b = white(10, 10);
+    Canvas c(b);
+    EXPECT_EQ(c.rectangle(-5, -5, 5, 5), (Rect{0, 0, 5, 5}));
+    EXPECT_EQ(c.lastChangedRect(), (Rect{0, 0, 5, 5}));
+    EXPECT_TRUE(c.rectangle(20, 20, 30, 30).isEmpty());
+    c.setBrushHollow(true);
+    EXPECT_TRUE(c.rectangle(-1000000000, -1000000000, 1000000000, 1000000000).isEmpty());
+}
+
+TEST(CanvasRectangle, StyledOutlineRunsClockwiseFromTheTopLeft)
+{
+    // Dots of 3 along the outline: the top row left to right (steps 0..5),
+    // the right column down (6..8), the bottom row right to left (9..13),
+    // the left column up (14..15).
+    Bitmap b = white(6, 4);
+    Canvas c(b);
+    c.setBrushHollow(true);
+    c.setPenStyle(PenStyle::Dot);
+    c.rectangle(0, 0, 6, 4);
+    EXPECT_TRUE(sameImage("rect-dots", b,
+                          grid({"###...",
+                                ".....#",
+                                "#....#",
+                                "##...#"})));
+}
+
+TEST(CanvasRectangle, WidePenStraddlesTheEdgeWithRoundCorners)
+{
+    // Width 3 centred on the one-pixel outline: the outer half falls outside.
+    Bitmap b = white(8, 6);
+    Canvas c(b);
+    redBrush(c).setPenWidth(3);
+    c.rectangle(0, 0, 8, 6);
+    EXPECT_TRUE(sameImage("rect-wide", b,
+                          grid({"########",
+                                "########",
+                                "##rrrr##",
+                                "##rrrr##",
+                                "########",
+                                "########"})));
+    // Width 5 on (3,3)-(6,5): the outer corners are rounded, pixel centres
+    // at distance sqrt(8) > 2.5 from the corner points stay white.
+    Bitmap big = white(10, 9);
+    Canvas cb(big);
+    cb.setBrushHollow(true);
+    cb.setPenWidth(5);
+    cb.rectangle(3, 3, 7, 6);
+    EXPECT_TRUE(sameImage("rect-wide-corners", big,
+                          grid({"..........",
+                                "..######..",
+                                ".########.",
+                                ".########.",
+                                ".########.",
+                                ".########.",
+                                ".########.",
+                                "..######..",
+                                ".........."})));
+}
+
+TEST(CanvasEllipse, FiveByFiveAndSevenByFour)
+{
+    Bitmap five = white(5, 5);
+    Canvas c5(five);
+    redBrush(c5).ellipse(0, 0, 5, 5);
+    EXPECT_TRUE(sameImage("ellipse-5x5", five,
+                          grid({".###.",
+                                "#rrr#",
+                                "#rrr#",
+                                "#rrr#",
+                                ".###."})));
+    Bitmap wide = white(7, 4);
+    Canvas c7(wide);
+    redBrush(c7).ellipse(7, 4, 0, 0);
+    EXPECT_TRUE(sameImage("ellipse-7x4", wide,
+                          grid({".#####.",
+                                "#rrrrr#",
+                                "#rrrrr#",
+                                ".#####."})));
+}
+
+TEST(CanvasEllipse, NineByNineOutlineIsAThinClosedCurve)
+{
+    // Pixel centres (u, v) from the centre with 4(u^2 + v^2) <= 81; border
+    // pixels are those with a side neighbour outside.
+    Bitmap b = white(9, 9);
+    Canvas c(b);
+    redBrush(c).ellipse(0, 0, 9, 9);
+    EXPECT_TRUE(sameImage("ellipse-9x9", b,
+                          grid({"..#####..",
+                                ".#rrrrr#.",
+                                "#rrrrrrr#",
+                                "#rrrrrrr#",
+                                "#rrrrrrr#",
+                                "#rrrrrrr#",
+                                "#rrrrrrr#",
+                                ".#rrrrr#.",
+                                "..#####.."})));
+}
+
+TEST(CanvasEllipse, HugeEllipseCostsOnlyItsVisibleRows)
+{
+    Bitmap b = white(4, 3);
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    EXPECT_EQ(c.ellipse(-1000000000, -1000000000, 1000000000, 1000000000), (Rect{0, 0, 4, 3}));
+    EXPECT_TRUE(sameImage("ellipse-huge", b, grid({"rrrr", "rrrr", "rrrr"})));
+}
+
+TEST(CanvasRoundRect, CornersFollowTheCornerEllipse)
+{
+    // The 8 x 8 corner ellipse indents its first rows by 2 and 1 pixels.
+    for (auto [cw, ch] : {std::pair{8, 8}, std::pair{-8, -8}}) {
+        Bitmap b = white(12, 8);
+        Canvas c(b);
+        redBrush(c).roundRect(0, 0, 12, 8, cw, ch);
+        EXPECT_TRUE(sameImage("roundrect", b,
+                              grid({"..########..",
+                                    ".#rrrrrrrr#.",
+                                    "#rrrrrrrrrr#",
+                                    "#rrrrrrrrrr#",
+                                    "#rrrrrrrrrr#",
+                                    "#rrrrrrrrrr#",
+                                    ".#rrrrrrrr#.",
+                                    "..########.."})))
+            << cw;
+    }
+}
+
+TEST(CanvasRoundRect, NoCornerIsAPlainRectangle)
+{
+    Bitmap a = white(6, 5), b = white(6, 5);
+    Canvas ca(a), cb(b);
+    redBrush(ca).roundRect(1, 1, 5, 4, 0, 0);
+    redBrush(cb).rectangle(1, 1, 5, 4);
+    EXPECT_TRUE(sameImage("roundrect-zero", a, b));
+}
+
+TEST(CanvasPie, QuarterCounterClockwiseFromRightToUp)
+{
+    Bitmap b = white(9, 9);
+    Canvas c(b);
+    redBrush(c).pie(0, 0, 9, 9, 9, 4, 4, 0);
+    EXPECT_TRUE(sameImage("pie-quarter", b,
+                          grid({"....###..",
+                                "....#rr#.",
+                                "....#rrr#",
+                                "....#rrr#",
+                                "....#####",
+                                ".........",
+                                ".........",
+                                ".........",
+                                "........."})));
+}
+
+TEST(CanvasPie, ThreeQuartersFromUpToRight)
+{
+    Bitmap b = white(9, 9);
+    Canvas c(b);
+    redBrush(c).pie(0, 0, 9, 9, 4, 0, 9, 4);
+    EXPECT_TRUE(sameImage("pie-three-quarters", b,
+                          grid({"..###....",
+                                ".#rr#....",
+                                "#rrr#....",
+                                "#rrr#....",
+                                "#rrrr####",
+                                "#rrrrrrr#",
+                                "#rrrrrrr#",
+                                ".#rrrrr#.",
+                                "..#####.."})));
+}
+
+TEST(CanvasPie, SameDirectionTwiceIsTheWholeEllipse)
+{
+    Bitmap a = white(9, 9), b = white(9, 9);
+    Canvas ca(a), cb(b);
+    redBrush(ca).pie(0, 0, 9, 9, 8, 4, 100, 4);
+    redBrush(cb).ellipse(0, 0, 9, 9);
+    EXPECT_TRUE(sameImage("pie-full", a, b));
+}
+
+// --- Mix modes over every figure ---
+
+struct FigureCase {
+    const char* name;
+    std::function<Rect(Canvas&)> draw;
+};
+
+std::vector<FigureCase> figures()
+{
+    return {
+        {"line", [](Canvas& c) { c.moveTo(3, 40); return c.lineTo(57, 2); }},
+        {"polyline", [](Canvas& c) { c.moveTo(5, 5); c.lineTo(50, 9); return c.lineTo(20, 38); }},
+        {"rectangle", [](Canvas& c) { return c.rectangle(50, 35, 4, 3); }},
+        {"ellipse", [](Canvas& c) { return c.ellipse(-7, 2, 45, 47); }},
+        {"roundrect", [](Canvas& c) { return c.roundRect(5, 5, 55, 35, -20, -10); }},
+        {"pie", [](Canvas& c) { return c.pie(2, 2, 58, 38, 60, 30, 10, 0); }},
+        {"wide pie", [](Canvas& c) { return c.pie(2, 2, 58, 38, 10, 0, 60, 30); }},
+    };
+}
+
+struct PenCase {
+    int width;
+    PenStyle style;
+    bool hollow;
+};
+
+class CanvasMixMode : public ::testing::TestWithParam<PenCase> {};
+
+TEST_P(CanvasMixMode, NotXorFigureDrawnTwiceRestoresTheBitmap)
+{
+    const PenCase pen = GetParam();
+    for (const FigureCase& f : figures()) {
+        const Bitmap original = test::noisyBitmap(60, 40);
+        Bitmap b = original;
+        Canvas c(b);
+        c.setPenColour(makeColour(200, 30, 90));
+        c.setBrushColour(makeColour(17, 99, 250));
+        c.setPenWidth(pen.width);
+        c.setPenStyle(pen.style);
+        c.setBrushHollow(pen.hollow);
+        c.setPenMode(MixMode::NotXor);
+        const Rect first = f.draw(c);
+        EXPECT_FALSE(first.isEmpty()) << f.name;
+        EXPECT_FALSE(b == original) << f.name;
+        const Rect second = f.draw(c);
+        EXPECT_EQ(first, second) << f.name;
+        EXPECT_TRUE(sameImage(std::string("notxor-") + f.name, b, original)) << f.name;
+    }
+}
+
+TEST_P(CanvasMixMode, XorWithBlackLeavesEveryPixel)
+{
+    const PenCase pen = GetParam();
+    for (const FigureCase& f : figures()) {
+        const Bitmap original = test::noisyBitmap(60, 40);
+        Bitmap b = original;
+        Canvas c(b);
+        c.setPenColour(kBlack);
+        c.setBrushColour(kBlack);
+        c.setPenWidth(pen.width);
+        c.setPenStyle(pen.style);
+        c.setBrushHollow(pen.hollow);
+        c.setPenMode(MixMode::Xor);
+        f.draw(c);
+        EXPECT_TRUE(sameImage(std::string("xor-black-") + f.name, b, original)) << f.name;
+    }
+}
+
+TEST_P(CanvasMixMode, EachPixelIsTouchedOnceSoXorMarksTheWholeFigure)
+{
+    // With XOR of white on white, a pixel painted twice would come back white:
+    // the XOR result must equal the copy result with black for white.
+    const PenCase pen = GetParam();
+    for (const FigureCase& f : figures()) {
+        // Two wide lines overlap at their joint, as two separate strokes do.
+        if (pen.width > 1 && std::string(f.name) == "polyline")
+            continue;
+        Bitmap xored = white(60, 40), copied = white(60, 40);
+        Canvas cx(xored), cc(copied);
+        for (Canvas* c : {&cx, &cc}) {
+            c->setPenColour(kWhite);
+            c->setBrushColour(kWhite);
+            c->setPenWidth(pen.width);
+            c->setPenStyle(pen.style);
+            c->setBrushHollow(pen.hollow);
+        }
+        cx.setPenMode(MixMode::Xor);
+        cc.setPenColour(kBlack);
+        cc.setBrushColour(kBlack);
+        f.draw(cx);
+        f.draw(cc);
+        EXPECT_TRUE(sameImage(std::string("xor-once-") + f.name, xored, copied)) << f.name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pens, CanvasMixMode,
+                         ::testing::Values(PenCase{1, PenStyle::Solid, false}, PenCase{1, PenStyle::Solid, true},
+                                           PenCase{1, PenStyle::DashDot, false}, PenCase{1, PenStyle::Dash, true},
+                                           PenCase{4, PenStyle::Solid, false}, PenCase{7, PenStyle::Dot, true}));
+
+} // namespace
+} // namespace px

@@ -1,0 +1,237 @@
+#include "graphics/Canvas.h"
+#include "graphics/CanvasTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace px {
+namespace {
+
+using test::grid;
+using test::kRed;
+using test::sameImage;
+
+Bitmap white(int w, int h)
+{
+    Bitmap b(w, h, 24);
+    b.fill(kWhite);
+    return b;
+}
+
+struct BlockCase {
+    int left, top, right, bottom;
+    Rect changed;
+    std::vector<const char*> rows; // on 5 x 5 white
+};
+
+class CanvasFillRect : public ::testing::TestWithParam<BlockCase> {};
+
+TEST_P(CanvasFillRect, FillsWithTheBrushAndTakesBackwardsAxesAfterTheirEnd)
+{
+    const BlockCase& bc = GetParam();
+    Bitmap b = white(5, 5);
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    c.setPenMode(MixMode::Xor); // fills always copy the brush
+    EXPECT_EQ(c.fillRect(bc.left, bc.top, bc.right, bc.bottom), bc.changed);
+    Bitmap expected(5, 5, 24);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            expected.setPixel(x, y, bc.rows[std::size_t(y)][x] == 'r' ? kRed : kWhite);
+    EXPECT_TRUE(sameImage("fillrect", b, expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, CanvasFillRect,
+    ::testing::Values(BlockCase{1, 1, 4, 3, {1, 1, 4, 3}, {".....", ".rrr.", ".rrr.", ".....", "....."}},
+                      // columns 2..4, rows 2..3
+                      BlockCase{4, 3, 1, 1, {2, 2, 5, 4}, {".....", ".....", "..rrr", "..rrr", "....."}},
+                      // a backwards one-row block: row 4 only
+                      BlockCase{0, 4, 5, 3, {0, 4, 5, 5}, {".....", ".....", ".....", ".....", "rrrrr"}},
+                      // just below the bitmap
+                      BlockCase{0, 5, 5, 4, {}, {".....", ".....", ".....", ".....", "....."}},
+                      BlockCase{-100, -100, 1000, 2, {0, 0, 5, 2}, {"rrrrr", "rrrrr", ".....", ".....", "....."}},
+                      BlockCase{2, 2, 2, 4, {}, {".....", ".....", ".....", ".....", "....."}}));
+
+TEST(CanvasFillRect, HollowBrushFillsNothing)
+{
+    Bitmap b = white(3, 3);
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    c.setBrushHollow(true);
+    EXPECT_TRUE(c.fillRect(0, 0, 3, 3).isEmpty());
+    EXPECT_TRUE(sameImage("fillrect-hollow", b, white(3, 3)));
+}
+
+const std::initializer_list<const char*> kRing = {".....",
+                                                  ".###.",
+                                                  ".#.#.",
+                                                  ".###.",
+                                                  "....."};
+
+TEST(CanvasFloodFill, SurfaceFillsTheConnectedAreaOfTheStartColour)
+{
+    Bitmap b = grid(kRing);
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    EXPECT_EQ(c.floodFill(2, 2, kWhite, FloodFillMode::Surface), (Rect{2, 2, 3, 3}));
+    EXPECT_TRUE(sameImage("flood-surface-inside", b,
+                          grid({".....",
+                                ".###.",
+                                ".#r#.",
+                                ".###.",
+                                "....."})));
+    EXPECT_EQ(c.floodFill(0, 4, kWhite, FloodFillMode::Surface), (Rect{0, 0, 5, 5}));
+    EXPECT_TRUE(sameImage("flood-surface-outside", b,
+                          grid({"rrrrr",
+                                "r###r",
+                                "r#r#r",
+                                "r###r",
+                                "rrrrr"})));
+}
+
+TEST(CanvasFloodFill, BorderFillsUpToTheBorderColour)
+{
+    Bitmap b = grid({"..g..",
+                     ".###.",
+                     ".#.#.",
+                     ".###.",
+                     "....."});
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    c.floodFill(0, 0, kBlack, FloodFillMode::Border); // passes over the green pixel
+    EXPECT_TRUE(sameImage("flood-border", b,
+                          grid({"rrrrr",
+                                "r###r",
+                                "r#.#r",
+                                "r###r",
+                                "rrrrr"})));
+}
+
+TEST(CanvasFloodFill, StartPixelThatDoesNotQualifyFillsNothing)
+{
+    Bitmap b = grid(kRing);
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    EXPECT_TRUE(c.floodFill(1, 1, kBlack, FloodFillMode::Border).isEmpty()); // on the border colour
+    EXPECT_TRUE(c.floodFill(0, 0, kBlack, FloodFillMode::Surface).isEmpty()); // not the surface colour
+    EXPECT_TRUE(c.floodFill(-1, 0, kBlack, FloodFillMode::Border).isEmpty());
+    EXPECT_TRUE(c.floodFill(5, 0, kBlack, FloodFillMode::Border).isEmpty());
+    c.setBrushHollow(true);
+    EXPECT_TRUE(c.floodFill(0, 0, kBlack, FloodFillMode::Border).isEmpty());
+    EXPECT_TRUE(sameImage("flood-none", b, grid(kRing)));
+}
+
+TEST(CanvasFloodFill, DoesNotLeakThroughDiagonalGaps)
+{
+    Bitmap b = grid({"#....",
+                     ".#...",
+                     "..#..",
+                     "...#."});
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    c.floodFill(0, 3, kWhite, FloodFillMode::Surface);
+    EXPECT_TRUE(sameImage("flood-diagonal", b,
+                          grid({"#....",
+                                "r#...",
+                                "rr#..",
+                                "rrr#."})));
+}
+
+TEST(CanvasFloodFill, EndsWhenTheFilledPixelsStillQualify)
+{
+    // Without marks both would loop for ever: a white brush on a white
+    // surface, and a red brush inside a black border (red is not black).
+    Bitmap b = grid(kRing);
+    Canvas c(b);
+    c.setBrushColour(kWhite);
+    c.floodFill(0, 0, kWhite, FloodFillMode::Surface);
+    EXPECT_TRUE(sameImage("flood-same", b, grid(kRing)));
+    c.setBrushColour(kRed);
+    c.floodFill(0, 0, kBlack, FloodFillMode::Border);
+    EXPECT_TRUE(sameImage("flood-border-brush", b,
+                          grid({"rrrrr",
+                                "r###r",
+                                "r#.#r",
+                                "r###r",
+                                "rrrrr"})));
+}
+
+TEST(CanvasFloodFill, FillsASpiralThatTurnsBackDownward)
+{
+    Bitmap b = grid({"........",
+                     ".######.",
+                     ".#....#.",
+                     ".#.##.#.",
+                     ".#.#..#.",
+                     ".#.####.",
+                     ".######."});
+    Canvas c(b);
+    c.setBrushColour(kRed);
+    EXPECT_EQ(c.floodFill(4, 4, kBlack, FloodFillMode::Border), (Rect{2, 2, 6, 6}));
+    EXPECT_TRUE(sameImage("flood-spiral", b,
+                          grid({"........",
+                                ".######.",
+                                ".#rrrr#.",
+                                ".#r##r#.",
+                                ".#r#rr#.",
+                                ".#r####.",
+                                ".######."})));
+}
+
+struct CopyModeCase {
+    CopyMode mode;
+    Colour brush;
+    Colour in;
+    Colour out;
+};
+
+class CanvasCopyMode : public ::testing::TestWithParam<CopyModeCase> {};
+
+TEST_P(CanvasCopyMode, CopyingTheCanvasOntoItself)
+{
+    const auto [mode, brush, in, out] = GetParam();
+    Bitmap b(4, 3, 24);
+    b.fill(in);
+    b.setPixel(3, 2, makeColour(1, 2, 3));
+    Canvas c(b);
+    c.setBrushColour(brush);
+    c.setBrushHollow(true); // the brush colour counts all the same
+    c.setCopyMode(mode);
+    c.copyOntoItself(0, 0, 3, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(b.pixel(x, y), out) << x << "," << y;
+    EXPECT_EQ(b.pixel(3, 2), makeColour(1, 2, 3)); // outside the block
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, CanvasCopyMode,
+    ::testing::Values(CopyModeCase{CopyMode::SrcCopy, kWhite, makeColour(10, 20, 30), makeColour(10, 20, 30)},
+                      CopyModeCase{CopyMode::Whiteness, kBlack, makeColour(10, 20, 30), kWhite},
+                      CopyModeCase{CopyMode::Blackness, kWhite, makeColour(10, 20, 30), kBlack},
+                      CopyModeCase{CopyMode::DstInvert, kBlack, makeColour(10, 20, 30), makeColour(245, 235, 225)},
+                      CopyModeCase{CopyMode::PatInvert, kWhite, makeColour(10, 20, 30), makeColour(245, 235, 225)},
+                      CopyModeCase{CopyMode::PatInvert, makeColour(3, 5, 0), makeColour(10, 20, 30),
+                                   makeColour(10 ^ 3, 20 ^ 5, 30)}));
+
+TEST(CanvasFocusRect, InvertsAlternatePixelsOfTheFrameAndUndoesItself)
+{
+    Bitmap b = white(6, 4);
+    Canvas c(b);
+    EXPECT_EQ(c.drawFocusRect(6, 4, 0, 0), (Rect{0, 0, 6, 4}));
+    EXPECT_TRUE(sameImage("focus", b,
+                          grid({"#.#.#.",
+                                ".....#",
+                                "#.....",
+                                ".#.#.#"})));
+    const Bitmap original = test::noisyBitmap(30, 20);
+    Bitmap n = original;
+    Canvas cn(n);
+    cn.drawFocusRect(-3, 2, 25, 40);
+    EXPECT_FALSE(n == original);
+    cn.drawFocusRect(-3, 2, 25, 40);
+    EXPECT_TRUE(sameImage("focus-twice", n, original));
+}
+
+} // namespace
+} // namespace px

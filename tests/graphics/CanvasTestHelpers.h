@@ -1,0 +1,54 @@
+#pragma once
+// Grid comparison for the canvas tests: the colours used in the ASCII
+// diagrams and a check that writes both images out on a mismatch.
+#include "graphics/Bitmap.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace px::test {
+
+inline constexpr Colour kRed = makeColour(255, 0, 0);
+inline constexpr Colour kGreen = makeColour(0, 255, 0);
+inline constexpr Colour kBlue = makeColour(0, 0, 255);
+inline constexpr Colour kGrey = makeColour(128, 128, 128);
+
+// '.' white, '#' black, 'r' red, 'g' green, 'b' blue, 'x' grey.
+inline std::initializer_list<std::pair<char, Colour>> canvasLegend()
+{
+    static const std::initializer_list<std::pair<char, Colour>> legend = {
+        {'r', kRed}, {'g', kGreen}, {'b', kBlue}, {'x', kGrey}};
+    return legend;
+}
+
+inline Bitmap grid(std::initializer_list<const char*> rows) { return fromAscii(rows, canvasLegend()); }
+
+// Bitmap equality with both pictures in the message and on disk.
+inline ::testing::AssertionResult sameImage(const std::string& name, const Bitmap& actual, const Bitmap& expected)
+{
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << name << ": got\n"
+                                         << toAscii(actual, canvasLegend()) << "expected\n"
+                                         << toAscii(expected, canvasLegend()) << dumpMismatch(name, actual, expected);
+}
+
+// A bitmap of distinct, irregular pixels, for checks that must restore or
+// preserve every byte.
+inline Bitmap noisyBitmap(int w, int h)
+{
+    Bitmap b(w, h, 24);
+    std::uint32_t s = 2463534242u;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            s ^= s << 13;
+            s ^= s >> 17;
+            s ^= s << 5;
+            b.setPixel(x, y, s & 0xFFFFFF);
+        }
+    return b;
+}
+
+} // namespace px::test
