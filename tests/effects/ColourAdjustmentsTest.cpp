@@ -1,0 +1,357 @@
+#include "effects/ColourAdjustments.h"
+#include "effects/HsvColour.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace px {
+namespace {
+
+Bitmap onePixel(Colour c)
+{
+    Bitmap b(1, 1, 24);
+    b.setPixel(0, 0, c);
+    return b;
+}
+
+Bitmap randomImage(std::mt19937& rng, int w, int h)
+{
+    Bitmap b(w, h, 24);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w * 3; ++x)
+            b.row(y)[x] = std::uint8_t(byte(rng));
+    return b;
+}
+
+// Every byte value at least once, in rows of odd width so that vector
+// loops leave tails.
+Bitmap allBytes()
+{
+    Bitmap b(101, 7, 24);
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width() * 3; ++x)
+            b.row(y)[x] = std::uint8_t(x * 7 + y * 31);
+    return b;
+}
+
+struct TableCase {
+    const char* name;
+    ByteTable (*table)(int);
+    int amount;
+    std::vector<std::pair<int, int>> points; // k -> result
+};
+
+class PointTables : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(PointTables, GiveTheHandComputedValues)
+{
+    const auto& c = GetParam();
+    const ByteTable t = c.table(c.amount);
+    for (const auto& [k, v] : c.points)
+        EXPECT_EQ(int(t[std::size_t(k)]), v) << c.name << " k=" << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, PointTables,
+    ::testing::Values(
+        // 100 + 155 * 50 div 255 = 130; 255 turns everything white
+        TableCase{"Luminosite50", luminositeTable, 50, {{0, 50}, {100, 130}, {255, 255}}},
+        TableCase{"Luminosite255", luminositeTable, 255, {{0, 255}, {1, 255}, {128, 255}}},
+        // 200 - 200 * 50 div 255 = 161
+        TableCase{"Eclipse50", eclipseTable, 50, {{0, 0}, {200, 161}, {255, 205}}},
+        TableCase{"Eclipse255", eclipseTable, 255, {{1, 0}, {128, 0}, {255, 0}}},
+        // d = |k - 127| * 50 div 255: k=100: 5 -> 95; k=200: 14 -> 214; k=0: 24 -> 0
+        TableCase{"Contraste50", contrasteTable, 50, {{0, 0}, {100, 95}, {127, 127}, {128, 128}, {200, 214}}},
+        // ClampByte(2k - 127)
+        TableCase{"Contraste255",
+                  contrasteTable,
+                  255,
+                  {{0, 0}, {63, 0}, {64, 1}, {127, 127}, {128, 129}, {190, 253}, {191, 255}, {255, 255}}},
+        // round(sin(k / 255 * pi / 2) * 255): k=128: sin(0.78847) = 0.70927 -> 180.86 -> 181
+        TableCase{"Eclaircir1", eclaircirTable, 1, {{0, 0}, {1, 2}, {128, 181}, {255, 255}}},
+        // twice: 181 -> sin(1.11497) * 255 = 228.5..; k=1 -> 2 -> 3
+        TableCase{"Eclaircir2", eclaircirTable, 2, {{0, 0}, {1, 3}, {255, 255}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PointRules, FastPathsEqualTheirTablesForEveryAmount)
+{
+    const Bitmap source = allBytes();
+    using Routine = void (*)(Bitmap&, int, int);
+    const std::pair<Routine, ByteTable (*)(int)> rules[] = {
+        {Luminosite, luminositeTable}, {Contraste, contrasteTable}, {Eclipse, eclipseTable}};
+    for (const auto& [routine, table] : rules)
+        for (int amount = 0; amount <= 600; amount += amount < 260 ? 1 : 37) {
+            Bitmap fast = source;
+            routine(fast, amount, 1);
+            const ByteTable t = table(amount);
+            for (int y = 0; y < source.height(); ++y)
+                for (int x = 0; x < source.width() * 3; ++x)
+                    ASSERT_EQ(fast.row(y)[x], t[source.row(y)[x]]) << "amount " << amount << " byte " << x;
+        }
+}
+
+// Saturation written out per pixel.
+Bitmap referenceSaturation(const Bitmap& in, int a)
+{
+    Bitmap out = in;
+    for (int y = 0; y < in.height(); ++y)
+        for (int x = 0; x < in.width(); ++x) {
+            std::uint8_t* p = out.row(y) + x * 3;
+            const int m = (p[0] + p[1] + p[2]) / 3;
+            for (int c = 0; c < 3; ++c)
+                p[c] = ClampByte(m + (p[c] - m) * a / 255);
+        }
+    return out;
+}
+
+TEST(Saturation, FullAmountKeepsAndZeroGreysWithTheTruncatedMean)
+{
+    Bitmap keep = onePixel(makeColour(10, 20, 200));
+    Saturation(keep, 255);
+    EXPECT_EQ(keep.pixel(0, 0), makeColour(10, 20, 200));
+    Bitmap grey = onePixel(makeColour(10, 20, 201)); // 231 div 3 = 77
+    Saturation(grey, 0);
+    EXPECT_EQ(grey.pixel(0, 0), makeColour(77, 77, 77));
+    // 100: m = 77; R 10 -> 77 + (-67 * 100 div 255 = -26) = 51; G 20 -> 77 - 22 = 55;
+    // B 201 -> 77 + 48 = 125
+    Bitmap some = onePixel(makeColour(10, 20, 201));
+    Saturation(some, 100);
+    EXPECT_EQ(some.pixel(0, 0), makeColour(51, 55, 125));
+}
+
+TEST(Saturation, FastPathEqualsThePlainRuleAndThreadsAgree)
+{
+    std::mt19937 rng(99);
+    for (int w : {1, 2, 17, 18, 33, 67}) {
+        const Bitmap source = randomImage(rng, w, 40);
+        for (int a : {0, 1, 50, 100, 127, 200, 254, 255, 256, 257, 300, 1000}) {
+            Bitmap one = source, two = source;
+            Saturation(one, a, 1);
+            Saturation(two, a, 2);
+            const Bitmap expected = referenceSaturation(source, a);
+            ASSERT_TRUE(one == expected) << test::dumpMismatch("saturation", one, expected) << " a=" << a;
+            ASSERT_TRUE(two == one);
+        }
+    }
+}
+
+TEST(Negative, InvertsEveryByte)
+{
+    std::mt19937 rng(3);
+    const Bitmap source = randomImage(rng, 45, 5);
+    Bitmap b = source;
+    Negative(b, 2);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 45 * 3; ++x)
+            ASSERT_EQ(b.row(y)[x], 255 - source.row(y)[x]);
+}
+
+TEST(AjusterRVB, OffsetsEachChannelWithinTheByteRange)
+{
+    Bitmap b = onePixel(makeColour(250, 10, 128));
+    AjusterRVB(b, 10, -20, 0); // red 260 -> 255, green -10 -> 0, blue unchanged
+    EXPECT_EQ(b.pixel(0, 0), makeColour(255, 0, 128));
+    std::mt19937 rng(5);
+    const Bitmap source = randomImage(rng, 77, 3);
+    for (const auto& [r, g, bl] : {std::tuple{255, -255, 3}, std::tuple{-1, 0, 1}, std::tuple{0, 0, 0}}) {
+        Bitmap fast = source;
+        AjusterRVB(fast, r, g, bl, 2);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 77; ++x) {
+                const Colour s = source.pixel(x, y);
+                ASSERT_EQ(fast.pixel(x, y),
+                          makeColour(ClampByte(redOf(s) + r), ClampByte(greenOf(s) + g), ClampByte(blueOf(s) + bl)));
+            }
+    }
+}
+
+struct TwoColourCase {
+    KeptChannel channel;
+    int value;
+    bool lit;
+};
+
+class DeuxCouleursBounds : public ::testing::TestWithParam<TwoColourCase> {};
+
+TEST_P(DeuxCouleursBounds, KeepOnlyValuesTwoToNinetyNine)
+{
+    const auto& c = GetParam();
+    // The kept channel holds the value; the others are 50, which is inside
+    // the range and must still become 0. A long row reaches the vector path.
+    Bitmap b(70, 1, 24);
+    const int channels[3] = {c.channel == KeptChannel::Blue ? c.value : 50,
+                             c.channel == KeptChannel::Green ? c.value : 50,
+                             c.channel == KeptChannel::Red ? c.value : 50};
+    b.fill(makeColour(channels[2], channels[1], channels[0]));
+    DeuxCouleurs(b, c.channel);
+    const int v = c.lit ? 255 : 0;
+    const Colour expected = c.channel == KeptChannel::Blue    ? makeColour(0, 0, v)
+                            : c.channel == KeptChannel::Green ? makeColour(0, v, 0)
+                                                              : makeColour(v, 0, 0);
+    for (int x = 0; x < 70; ++x)
+        ASSERT_EQ(b.pixel(x, 0), expected) << x;
+}
+
+INSTANTIATE_TEST_SUITE_P(Bounds, DeuxCouleursBounds,
+                         ::testing::Values(TwoColourCase{KeptChannel::Blue, 1, false},
+                                           TwoColourCase{KeptChannel::Blue, 2, true},
+                                           TwoColourCase{KeptChannel::Blue, 99, true},
+                                           TwoColourCase{KeptChannel::Blue, 100, false},
+                                           TwoColourCase{KeptChannel::Red, 0, false},
+                                           TwoColourCase{KeptChannel::Red, 50, true},
+                                           TwoColourCase{KeptChannel::Green, 255, false},
+                                           TwoColourCase{KeptChannel::Green, 2, true}));
+
+TEST(Cycle, WhiteBecomesBlackBlackStaysAndBlue128SpreadsToGreenAndRed)
+{
+    EXPECT_EQ(cycleColourValue(0xFFFFFF) & 0xFFFFFF, 0u);
+    EXPECT_EQ(cycleColourValue(0), 0u);
+    Bitmap b(3, 1, 24);
+    b.setPixel(0, 0, kWhite);
+    b.setPixel(1, 0, kBlack);
+    b.setPixel(2, 0, makeColour(0, 0, 128));
+    Cycle(b);
+    EXPECT_EQ(b.pixel(0, 0), kBlack);
+    EXPECT_EQ(b.pixel(1, 0), kBlack);
+    EXPECT_EQ(b.pixel(2, 0), makeColour(2, 2, 0));
+}
+
+TEST(Cycle, WideImageMatchesTheValueRulePerPixel)
+{
+    std::mt19937 rng(11);
+    const Bitmap source = randomImage(rng, 300, 3);
+    Bitmap b = source;
+    Cycle(b, 2);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const Colour s = source.pixel(x, y);
+            const std::uint32_t v = cycleColourValue(std::uint32_t(blueOf(s)) << 16 | std::uint32_t(greenOf(s)) << 8 |
+                                                     redOf(s));
+            ASSERT_EQ(b.pixel(x, y), makeColour(int(v & 255), int(v >> 8 & 255), int(v >> 16 & 255)));
+        }
+}
+
+TEST(Bruit, AmountZeroLeavesTheImageButUsesOneDrawPerPixel)
+{
+    std::mt19937 rng(1);
+    const Bitmap source = randomImage(rng, 4, 3);
+    Bitmap b = source;
+    RandomGenerator random(777);
+    Bruit(b, 0, random);
+    EXPECT_TRUE(b == source);
+    EXPECT_EQ(random.state(), RandomGenerator::stateAfter(777, 12));
+}
+
+TEST(Bruit, OneOffsetPerPixelInRowOrderAndThreadsAgree)
+{
+    std::mt19937 rng(2);
+    const Bitmap source = randomImage(rng, 9, 40);
+    RandomGenerator expectedDraws(4242);
+    Bitmap expected = source;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const int r = int(expectedDraws.next(50)) - 25;
+            std::uint8_t* p = expected.row(y) + x * 3;
+            for (int c = 0; c < 3; ++c)
+                p[c] = ClampByte(p[c] + r);
+        }
+    for (int threads : {1, 2}) {
+        Bitmap b = source;
+        RandomGenerator random(4242);
+        Bruit(b, 50, random, threads);
+        EXPECT_TRUE(b == expected) << threads;
+        EXPECT_EQ(random.state(), expectedDraws.state());
+    }
+}
+
+TEST(BruitCouleur, DrawsBlueThenGreenThenRed)
+{
+    RandomGenerator draws(31);
+    const int blue = int(draws.next(100)) - 50, green = int(draws.next(100)) - 50, red = int(draws.next(100)) - 50;
+    Bitmap b = onePixel(makeColour(100, 110, 120));
+    RandomGenerator random(31);
+    BruitCouleur(b, 100, random);
+    EXPECT_EQ(b.pixel(0, 0), makeColour(100 + red, 110 + green, 120 + blue));
+    std::mt19937 rng(4);
+    const Bitmap source = randomImage(rng, 7, 50);
+    Bitmap one = source, two = source;
+    RandomGenerator r1(5), r2(5);
+    BruitCouleur(one, 100, r1, 1);
+    BruitCouleur(two, 100, r2, 2);
+    EXPECT_TRUE(one == two);
+    EXPECT_EQ(r1.state(), r2.state());
+}
+
+TEST(Teinte, ShadesTheTintByTheBrightestChannel)
+{
+    Bitmap b(3, 1, 24);
+    b.setPixel(0, 0, makeColour(0, 255, 3));
+    b.setPixel(1, 0, makeColour(128, 5, 60));
+    b.setPixel(2, 0, kBlack);
+    Teinte(b, makeColour(200, 100, 50));
+    EXPECT_EQ(b.pixel(0, 0), makeColour(200, 100, 50));
+    // f = 128/255: 100.39 -> 100, 50.20 -> 50, 25.10 -> 25
+    EXPECT_EQ(b.pixel(1, 0), makeColour(100, 50, 25));
+    EXPECT_EQ(b.pixel(2, 0), kBlack);
+}
+
+TEST(Hsv, IntegerRoundTripRules)
+{
+    const Hsv red = rgbToHsv(255, 0, 0);
+    EXPECT_EQ(red.h, 360); // hue 0 gets 360
+    EXPECT_EQ(rgbToHsv(0, 255, 0).h, 120);
+    EXPECT_EQ(rgbToHsv(0, 0, 255).h, 240);
+    EXPECT_EQ(rgbToHsv(255, 128, 0).h, 30); // 128 * 60 div 255
+    EXPECT_EQ(rgbToHsv(90, 90, 90).s, 0);
+    EXPECT_EQ(rgbToHsv(90, 90, 90).h, 0);
+    EXPECT_EQ(rgbToHsv(100, 50, 0).s, 255);
+    EXPECT_EQ(hsvToRgb({120, 255, 255}), makeColour(0, 255, 0));
+    EXPECT_EQ(hsvToRgb({360, 255, 200}), makeColour(200, 0, 0));
+    // h 30: f 30, p 0, t = 200 - 30*200*255 div 15300 = 100
+    EXPECT_EQ(hsvToRgb({30, 255, 200}), makeColour(200, 100, 0));
+    EXPECT_EQ(hsvToRgb({0, 255, 200}), makeColour(200, 200, 200));
+}
+
+TEST(Colorisation, GreyColourGreysByValueAndRedMovesHuesToZero)
+{
+    Bitmap b(2, 1, 24);
+    b.setPixel(0, 0, makeColour(0, 0, 200));
+    b.setPixel(1, 0, makeColour(30, 90, 60));
+    Bitmap grey = b;
+    Colorisation(grey, makeColour(128, 128, 128));
+    EXPECT_EQ(grey.pixel(0, 0), makeColour(200, 200, 200));
+    EXPECT_EQ(grey.pixel(1, 0), makeColour(90, 90, 90));
+    Bitmap red = b;
+    Colorisation(red, makeColour(255, 0, 0));
+    EXPECT_EQ(red.pixel(0, 0), makeColour(200, 0, 0));
+    // V 90, delta 60, S = 60*255 div 90 = 170, sector 0 f 0: p = 90 - 90*170 div 255 = 30,
+    // t = 90 - 60*90*170 div 15300 = 30
+    EXPECT_EQ(red.pixel(1, 0), makeColour(90, 30, 30));
+    Bitmap orange = b;
+    Colorisation(orange, makeColour(255, 128, 0));
+    EXPECT_EQ(orange.pixel(0, 0), makeColour(200, 100, 0));
+}
+
+TEST(ChangerCouleur, ReplacesExactMatchesOnlyAndKeepsIndexedImagesIndexed)
+{
+    Bitmap b(3, 1, 24);
+    b.setPixel(0, 0, makeColour(1, 2, 3));
+    b.setPixel(1, 0, makeColour(1, 2, 4));
+    b.setPixel(2, 0, makeColour(1, 2, 3));
+    ChangerCouleur(b, makeColour(1, 2, 3), kWhite);
+    EXPECT_EQ(b.pixel(0, 0), kWhite);
+    EXPECT_EQ(b.pixel(1, 0), makeColour(1, 2, 4));
+    EXPECT_EQ(b.pixel(2, 0), kWhite);
+    Bitmap indexed(2, 1, 1); // black, black
+    indexed.setPixelIndex(1, 0, 1);
+    ChangerCouleur(indexed, kBlack, kWhite);
+    EXPECT_EQ(indexed.bitsPerPixel(), 1);
+    EXPECT_EQ(indexed.pixel(0, 0), kWhite);
+    EXPECT_EQ(indexed.pixel(1, 0), kWhite);
+}
+
+} // namespace
+} // namespace px
