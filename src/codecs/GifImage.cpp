@@ -85,14 +85,8 @@ Bitmap decodeGif(std::span<const std::uint8_t> data)
         const GifImageDesc& desc = gif->Image;
         if (desc.Width <= 0 || desc.Height <= 0 || desc.Left < 0 || desc.Top < 0)
             invalid("image GIF vide");
-        int screenW = gif->SWidth, screenH = gif->SHeight;
-        if (screenW <= 0 || screenH <= 0) {
-            screenW = desc.Left + desc.Width;
-            screenH = desc.Top + desc.Height;
-        }
-        if (!Bitmap::isAcceptableSize(screenW, screenH) || !Bitmap::isAcceptableSize(desc.Width, desc.Height))
+        if (!Bitmap::isAcceptableSize(desc.Width, desc.Height))
             invalid("dimensions refusées");
-
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
         std::vector<Colour> palette;
         if (map && map->Colors) {
@@ -107,10 +101,10 @@ Bitmap decodeGif(std::span<const std::uint8_t> data)
         }
         const int background = gif->SBackGroundColor < int(palette.size()) ? gif->SBackGroundColor : 0;
 
-        Bitmap bmp(screenW, screenH, 8);
+        Bitmap bmp(desc.Width, desc.Height, 8);
         bmp.setPalette(palette);
-        for (int y = 0; y < screenH; ++y)
-            std::memset(bmp.row(y), background, std::size_t(screenW));
+        for (int y = 0; y < desc.Height; ++y)
+            std::memset(bmp.row(y), background, std::size_t(desc.Width));
 
         // Interlaced images arrive in four passes: rows 0, 8, 16...; 4, 12...;
         // 2, 6...; 1, 3...
@@ -127,15 +121,11 @@ Bitmap decodeGif(std::span<const std::uint8_t> data)
                 order.push_back(y);
         }
         std::vector<GifPixelType> line(static_cast<std::size_t>(desc.Width));
-        const int visibleW = std::max(0, std::min(desc.Width, screenW - desc.Left));
-        for (const int fy : order) {
+        for (const int y : order) {
             if (DGifGetLine(gif.get(), line.data(), desc.Width) == GIF_ERROR)
                 invalid("données GIF tronquées");
-            const int y = desc.Top + fy;
-            if (y >= screenH || visibleW == 0)
-                continue;
-            std::uint8_t* row = bmp.row(y) + desc.Left;
-            for (int x = 0; x < visibleW; ++x)
+            std::uint8_t* row = bmp.row(y);
+            for (int x = 0; x < desc.Width; ++x)
                 if (line[std::size_t(x)] != transparent)
                     row[x] = line[std::size_t(x)];
         }

@@ -89,8 +89,10 @@ PcxImage decodePcxImage(std::span<const std::uint8_t> data)
     // Sizes wrap at 16 bits, so Xmax below Xmin gives a huge (refused) width.
     const unsigned width = (u16(h + 8) - u16(h + 4) + 1) & 0xFFFF;
     const unsigned height = (u16(h + 10) - u16(h + 6) + 1) & 0xFFFF;
-    const std::size_t usedBytes = (std::size_t(width) * bits + 7) / 8; // of one plane line
-    if (!Bitmap::isAcceptableSize(width, height) || bytesPerLine < usedBytes)
+    // A line shorter than the image width (a common writer bug) fills the
+    // start of each row; the rest stays black.
+    const std::size_t usedBytes = std::min<std::size_t>((std::size_t(width) * bits + 7) / 8, bytesPerLine);
+    if (!Bitmap::isAcceptableSize(width, height) || bytesPerLine == 0)
         return result;
 
     Bitmap bmp(int(width), int(height), depth);

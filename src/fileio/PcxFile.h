@@ -7,7 +7,8 @@
 // that is not valid gives an empty bitmap, not an error: that is how the
 // program has always shown a bad PCX. Runs continue across plane and line
 // ends; bytes past the last line are ignored and data that stops early
-// leaves the remaining lines black (index 0).
+// leaves the remaining lines black (index 0), as do the columns past a
+// line length shorter than the image.
 //
 // Writing produces a version 5 file, each plane line run-length encoded by
 // itself, and for 8-bit images the palette trailer.

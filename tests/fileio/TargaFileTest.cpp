@@ -1,0 +1,219 @@
+#include "fileio/ImageFileError.h"
+#include "fileio/TargaFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace px {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes header(int type, int depth, int w, int h, int descriptor, int mapType = 0, int mapFirst = 0, int mapLen = 0,
+             int mapBits = 0)
+{
+    return Bytes{0,
+                 std::uint8_t(mapType),
+                 std::uint8_t(type),
+                 std::uint8_t(mapFirst),
+                 std::uint8_t(mapFirst >> 8),
+                 std::uint8_t(mapLen),
+                 std::uint8_t(mapLen >> 8),
+                 std::uint8_t(mapBits),
+                 0,
+                 0,
+                 0,
+                 0,
+                 std::uint8_t(w),
+                 std::uint8_t(w >> 8),
+                 std::uint8_t(h),
+                 std::uint8_t(h >> 8),
+                 std::uint8_t(depth),
+                 std::uint8_t(descriptor)};
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Colour at(const Bitmap& b, int x, int y) { return b.pixel(x, y); }
+
+TEST(TargaRead, BottomUpRowsFillFromTheBottom)
+{
+    // 1 x 2, 24 bits, descriptor 0: the first stored row is the bottom one.
+    const Bitmap b = decodeTarga(header(2, 24, 1, 2, 0) + Bytes{1, 2, 3, 4, 5, 6});
+    ASSERT_EQ(b.bitsPerPixel(), 24);
+    EXPECT_EQ(at(b, 0, 1), makeColour(3, 2, 1));
+    EXPECT_EQ(at(b, 0, 0), makeColour(6, 5, 4));
+}
+
+TEST(TargaRead, TopDownAndRightToLeft)
+{
+    // 2 x 1 with descriptor bits 5 and 4: top row first, pixels reversed.
+    const Bitmap b = decodeTarga(header(2, 24, 2, 1, 0x30) + Bytes{10, 20, 30, 40, 50, 60});
+    EXPECT_EQ(at(b, 0, 0), makeColour(60, 50, 40));
+    EXPECT_EQ(at(b, 1, 0), makeColour(30, 20, 10));
+}
+
+TEST(TargaRead, RunAndLiteralPackets)
+{
+    // 5 x 1 grey (type 11, 8 bits): 130 = run of 3 of value 200; then 1 =
+    // two literals 7 and 9. The grey ramp passes through 6 bits: c -> (c*63/255)*4.
+    const Bitmap b = decodeTarga(header(11, 8, 5, 1, 0x20) + Bytes{130, 200, 1, 7, 9});
+    ASSERT_EQ(b.bitsPerPixel(), 8);
+    EXPECT_EQ(b.pixelIndex(0, 0), 200);
+    EXPECT_EQ(b.pixelIndex(2, 0), 200);
+    EXPECT_EQ(b.pixelIndex(3, 0), 7);
+    EXPECT_EQ(b.pixelIndex(4, 0), 9);
+    EXPECT_EQ(b.palette()[200], makeColour(196, 196, 196)); // 200*63/255 = 49, *4
+    EXPECT_EQ(b.palette()[255], makeColour(252, 252, 252));
+}
+
+TEST(TargaRead, PacketCrossingARowEndCarriesOn)
+{
+    // 2 x 2 top-down, one run of 4 (header 131) covers both rows.
+    const Bitmap b = decodeTarga(header(11, 8, 2, 2, 0x20) + Bytes{131, 77});
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            EXPECT_EQ(b.pixelIndex(x, y), 77);
+}
+
+TEST(TargaRead, SixteenBitPixels)
+{
+    // 0x7FFF -> 248 per channel; 0x7C00 -> pure red 248.
+    const Bitmap b = decodeTarga(header(2, 16, 2, 1, 0x20) + Bytes{0xFF, 0x7F, 0x00, 0x7C});
+    EXPECT_EQ(at(b, 0, 0), makeColour(248, 248, 248));
+    EXPECT_EQ(at(b, 1, 0), makeColour(248, 0, 0));
+}
+
+TEST(TargaRead, ThirtyTwoBitDropsAlpha)
+{
+    const Bitmap b = decodeTarga(header(2, 32, 1, 1, 0x20) + Bytes{1, 2, 3, 99});
+    EXPECT_EQ(at(b, 0, 0), makeColour(3, 2, 1));
+}
+
+TEST(TargaRead, ColourMapPassesThroughSixBits)
+{
+    // Map of 2 entries starting at index 1: 24-bit (B, G, R) and index 2.
+    const Bytes file = header(1, 8, 2, 1, 0x20, 1, 1, 2, 24) + Bytes{3, 130, 255, 0, 0, 64} + Bytes{1, 2};
+    const Bitmap b = decodeTarga(file);
+    EXPECT_EQ(b.palette()[1], makeColour(252, 128, 0)); // 255>>2=63 *4, 130>>2=32 *4, 3>>2=0
+    EXPECT_EQ(b.palette()[2], makeColour(64, 0, 0));
+    EXPECT_EQ(b.palette()[0], kBlack);
+}
+
+TEST(TargaRead, OneBitImage)
+{
+    // 10 x 1 one bit: 0b10100000 0b01000000.
+    const Bitmap b = decodeTarga(header(3, 1, 10, 1, 0x20) + Bytes{0xA0, 0x40});
+    ASSERT_EQ(b.bitsPerPixel(), 1);
+    const int expected[10] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(b.pixelIndex(x, 0), expected[x]) << x;
+    EXPECT_EQ(b.palette()[1], kWhite);
+}
+
+struct RefusedHeader {
+    int type;
+    int depth;
+};
+
+class TargaRefusedHeader : public ::testing::TestWithParam<RefusedHeader> {};
+
+TEST_P(TargaRefusedHeader, GivesOneByOneImage)
+{
+    const Bitmap b = decodeTarga(header(GetParam().type, GetParam().depth, 4, 4, 0));
+    EXPECT_EQ(b.width(), 1);
+    EXPECT_EQ(b.height(), 1);
+    EXPECT_THROW(decodeTargaStrict(header(GetParam().type, GetParam().depth, 4, 4, 0)), InvalidImageError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, TargaRefusedHeader,
+                         ::testing::Values(RefusedHeader{4, 8}, RefusedHeader{2, 15}, RefusedHeader{0, 24},
+                                           RefusedHeader{32, 8}));
+
+class TargaDamaged : public ::testing::TestWithParam<Bytes> {};
+
+TEST_P(TargaDamaged, RaisesInvalidImage) { EXPECT_THROW(decodeTarga(GetParam()), InvalidImageError); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TargaDamaged,
+    ::testing::Values(Bytes{0, 0, 2}, // header cut
+                      header(2, 24, 2, 2, 0) + Bytes{1, 2, 3}, // pixels cut
+                      header(10, 24, 2, 2, 0) + Bytes{131}, // run value missing
+                      header(10, 24, 2, 2, 0) + Bytes{3, 1, 2, 3}, // literal packet cut
+                      header(1, 8, 1, 1, 0, 1, 0, 300, 24) + Bytes{1, 2, 3}, // colour map cut
+                      header(2, 24, 0, 5, 0), // zero width
+                      header(2, 24, 65535, 65535, 0), // over 2^28 pixels
+                      header(2, 4, 2, 2, 0) + Bytes{0, 0}));
+
+TEST(TargaWrite, ColourMappedFileBytes)
+{
+    // 2 x 1, 8 bits, palette entry 1 = (255, 128, 1): 6-bit stage gives
+    // 63, 32, 0 and the file holds B 0, G 129, R 255.
+    Bitmap b(2, 1, 8);
+    std::vector<Colour> pal(256, kBlack);
+    pal[1] = makeColour(255, 128, 1);
+    b.setPalette(pal);
+    b.setPixelIndex(0, 0, 1);
+    std::vector<std::uint8_t> out;
+    encodeTarga(b, kTargaColourMapped, out);
+    ASSERT_EQ(out.size(), 18u + 46 + 768 + 2);
+    const Bytes expectedHeader = {46, 1, 1, 0, 0, 0, 1, 24, 0, 0, 0, 0, 2, 0, 1, 0, 8, 32};
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 18), expectedHeader);
+    EXPECT_EQ(std::string(out.begin() + 18, out.begin() + 63), "Quillmark(LUM-TARN) produced this TARGA file!");
+    EXPECT_EQ(out[63], 26);
+    EXPECT_EQ(Bytes(out.begin() + 64 + 3, out.begin() + 64 + 6), (Bytes{0, 129, 255}));
+    EXPECT_EQ(out[64 + 768], 1);
+    EXPECT_EQ(out[64 + 769], 0);
+}
+
+TEST(TargaWrite, TrueColourFromFourAndOneBit)
+{
+    // A 4-bit pixel goes through the 6-bit palette: (200, 100, 7) -> 50, 25, 1
+    // -> 202, 101, 4. A 1-bit white pixel stays white.
+    Bitmap four(1, 1, 4);
+    std::vector<Colour> pal(16, kBlack);
+    pal[3] = makeColour(200, 100, 7);
+    four.setPalette(pal);
+    four.setPixelIndex(0, 0, 3);
+    std::vector<std::uint8_t> out;
+    encodeTarga(four, kTargaTrueColour, out);
+    ASSERT_EQ(out.size(), 18u + 46 + 3);
+    EXPECT_EQ(out[2], 2);
+    EXPECT_EQ(out[16], 24);
+    EXPECT_EQ(Bytes(out.begin() + 64, out.end()), (Bytes{4, 101, 202}));
+
+    Bitmap one(2, 1, 1);
+    one.setPixelIndex(1, 0, 1);
+    encodeTarga(one, kTargaTrueColour, out);
+    EXPECT_EQ(Bytes(out.begin() + 64, out.end()), (Bytes{0, 0, 0, 255, 255, 255}));
+}
+
+TEST(TargaRoundTrip, TrueColourIsExact)
+{
+    const Bitmap src = test::fromAscii({"#.r", "g#b"}, {{'r', makeColour(255, 0, 0)},
+                                                         {'g', makeColour(0, 200, 0)},
+                                                         {'b', makeColour(1, 2, 3)}});
+    std::vector<std::uint8_t> out;
+    encodeTarga(src, kTargaTrueColour, out);
+    const Bitmap back = decodeTarga(out);
+    EXPECT_TRUE(back == src) << test::dumpMismatch("targa_roundtrip", back, src);
+}
+
+TEST(TargaRoundTrip, SaveGoesThroughTheFileAndKeepsOldOnFailure)
+{
+    test::TempDir dir;
+    const Bitmap src = test::fromAscii({"#."});
+    saveTargaFile(dir.file("a.tga"), src, kTargaTrueColour);
+    EXPECT_TRUE(loadTargaFile(dir.file("a.tga")) == src);
+    EXPECT_THROW(saveTargaFile(dir.file("missing/a.tga"), src, kTargaTrueColour), std::exception);
+}
+
+} // namespace
+} // namespace px

@@ -1,0 +1,202 @@
+#include "codecs/CodecTiff.h"
+#include "fileio/TiffWriter.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <tiffio.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace px {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+unsigned u16(const Bytes& b, std::size_t at) { return unsigned(b[at]) | (unsigned(b[at + 1]) << 8); }
+std::uint32_t u32(const Bytes& b, std::size_t at) { return u16(b, at) | (std::uint32_t(u16(b, at + 2)) << 16); }
+
+struct Field {
+    unsigned tag, type;
+    std::uint32_t count, value;
+};
+
+std::vector<Field> directory(const Bytes& file)
+{
+    const std::uint32_t at = u32(file, 4);
+    const unsigned n = u16(file, at);
+    std::vector<Field> fields;
+    for (unsigned i = 0; i < n; ++i) {
+        const std::size_t e = at + 2 + 12 * i;
+        fields.push_back({u16(file, e), u16(file, e + 2), u32(file, e + 4), u32(file, e + 8)});
+    }
+    EXPECT_EQ(u32(file, at + 2 + 12 * n), 0u) << "next directory offset";
+    return fields;
+}
+
+void expectFields(const std::vector<Field>& actual, const std::vector<Field>& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].tag, expected[i].tag) << i;
+        EXPECT_EQ(actual[i].type, expected[i].type) << "tag " << expected[i].tag;
+        EXPECT_EQ(actual[i].count, expected[i].count) << "tag " << expected[i].tag;
+        EXPECT_EQ(actual[i].value, expected[i].value) << "tag " << expected[i].tag;
+    }
+}
+
+TEST(TiffWrite, TwentyFourBitTemplate)
+{
+    // 2 x 2 RGB: rationals at 8, BitsPerSample at 24, text at 30, rows at 40.
+    Bitmap b(2, 2, 24);
+    b.setPixel(0, 0, makeColour(1, 2, 3));
+    Bytes file;
+    encodeTiff(b, file);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{'I', 'I', 42, 0}));
+    EXPECT_EQ(u32(file, 8), 877u);
+    EXPECT_EQ(u32(file, 12), 10u);
+    EXPECT_EQ(u32(file, 16), 877u);
+    EXPECT_EQ(u32(file, 20), 10u);
+    EXPECT_EQ(Bytes(file.begin() + 24, file.begin() + 30), (Bytes{8, 0, 8, 0, 8, 0}));
+    EXPECT_EQ(std::string(file.begin() + 30, file.begin() + 40), "Talpe soft");
+    EXPECT_EQ(Bytes(file.begin() + 40, file.begin() + 43), (Bytes{1, 2, 3}));
+    EXPECT_EQ(u32(file, 4), 52u);
+    expectFields(directory(file), {{254, 4, 1, 0},
+                                   {256, 3, 1, 2},
+                                   {257, 3, 1, 2},
+                                   {258, 3, 3, 24},
+                                   {259, 3, 1, 1},
+                                   {262, 3, 1, 2},
+                                   {273, 4, 1, 40},
+                                   {277, 3, 1, 3},
+                                   {278, 4, 1, 2},
+                                   {279, 4, 1, 12},
+                                   {282, 5, 1, 8},
+                                   {283, 5, 1, 16},
+                                   {284, 3, 1, 1},
+                                   {296, 3, 1, 2},
+                                   {305, 2, 10, 30}});
+    EXPECT_EQ(file.size(), 52u + 2 + 15 * 12 + 4);
+}
+
+TEST(TiffWrite, OneBitTemplate)
+{
+    // 10 x 3: rows of 2 bytes at 8, rationals at 14, text at 30, directory at 40.
+    Bitmap b(10, 3, 1);
+    b.setPixelIndex(0, 0, 1);
+    b.setPixelIndex(9, 2, 1);
+    Bytes file;
+    encodeTiff(b, file);
+    EXPECT_EQ(Bytes(file.begin() + 8, file.begin() + 14), (Bytes{0x80, 0, 0, 0, 0, 0x40}));
+    EXPECT_EQ(std::string(file.begin() + 30, file.begin() + 40), "Talpe soft");
+    expectFields(directory(file), {{254, 4, 1, 0},
+                                   {256, 3, 1, 10},
+                                   {257, 3, 1, 3},
+                                   {258, 3, 1, 1},
+                                   {259, 3, 1, 1},
+                                   {262, 3, 1, 1},
+                                   {273, 4, 1, 8},
+                                   {277, 3, 1, 1},
+                                   {278, 4, 1, 3},
+                                   {279, 4, 1, 6},
+                                   {282, 5, 1, 14},
+                                   {283, 5, 1, 22},
+                                   {296, 3, 1, 2},
+                                   {305, 2, 10, 30}});
+}
+
+TEST(TiffWrite, FourBitTemplateRoundsWidthDown)
+{
+    // 5 x 1 four bits: ImageWidth 4, 2 bytes a row; colour map 48 shorts at 8
+    // (ends at 104), rationals 104, text 120, rows 130.
+    Bitmap b(5, 1, 4);
+    std::vector<Colour> pal(16, kBlack);
+    pal[1] = makeColour(255, 2, 3);
+    b.setPalette(pal);
+    b.setPixelIndex(1, 0, 1);
+    Bytes file;
+    encodeTiff(b, file);
+    EXPECT_EQ(u16(file, 8 + 2), 255u * 256); // red of entry 1
+    EXPECT_EQ(u16(file, 8 + 32 + 2), 2u * 256); // green of entry 1
+    EXPECT_EQ(u16(file, 8 + 64 + 2), 3u * 256); // blue of entry 1
+    EXPECT_EQ(Bytes(file.begin() + 130, file.begin() + 132), (Bytes{0x01, 0x00}));
+    expectFields(directory(file), {{254, 4, 1, 0},
+                                   {256, 3, 1, 4},
+                                   {257, 3, 1, 1},
+                                   {258, 3, 1, 4},
+                                   {259, 3, 1, 1},
+                                   {262, 3, 1, 3},
+                                   {273, 4, 1, 130},
+                                   {277, 3, 1, 1},
+                                   {278, 4, 1, 1},
+                                   {279, 4, 1, 2},
+                                   {282, 5, 1, 104},
+                                   {283, 5, 1, 112},
+                                   {296, 3, 1, 2},
+                                   {305, 2, 10, 120},
+                                   {320, 3, 48, 8}});
+}
+
+class TiffRoundTrip : public ::testing::TestWithParam<int> {};
+
+// Our writer's files read back through libtiff (our reader) pixel for pixel.
+TEST_P(TiffRoundTrip, ReadsBackExactly)
+{
+    Bitmap src = test::fromAscii({"#..r#...", ".gg#...r", "r...#..g"}, {{'r', makeColour(200, 0, 0)},
+                                                                      {'g', makeColour(0, 128, 0)}});
+    if (GetParam() != 24)
+        src.setPixelFormat(GetParam());
+    Bytes file;
+    encodeTiff(src, file);
+    const Bitmap back = decodeTiff(file);
+    EXPECT_TRUE(back == src) << test::dumpMismatch("tiff_roundtrip", back, src);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, TiffRoundTrip, ::testing::Values(1, 4, 8, 24));
+
+TEST(TiffWrite, InvertedMonochromePaletteKeepsItsLook)
+{
+    Bitmap b(8, 1, 1);
+    b.setPalette({kWhite, kBlack});
+    b.setPixelIndex(0, 0, 1); // black pixel stored as 1
+    Bytes file;
+    encodeTiff(b, file);
+    const Bitmap back = decodeTiff(file);
+    EXPECT_EQ(back.pixel(0, 0), kBlack);
+    EXPECT_EQ(back.pixel(1, 0), kWhite);
+}
+
+TEST(TiffWrite, NarrowFourBitImageKeepsAWidth)
+{
+    Bitmap b(3, 1, 4);
+    b.setPixelIndex(2, 0, 9);
+    Bytes file;
+    encodeTiff(b, file);
+    const Bitmap back = decodeTiff(file);
+    ASSERT_EQ(back.width(), 3);
+    EXPECT_EQ(back.pixel(2, 0), b.pixel(2, 0));
+}
+
+TEST(TiffWrite, SecondReaderAcceptsTheFile)
+{
+    // ImageMagick, when installed, must read our file with the same pixels.
+    if (std::system("command -v convert >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "convert not installed";
+    test::TempDir dir;
+    const Bitmap src = test::fromAscii({"#.r", "g#."}, {{'r', makeColour(200, 0, 0)}, {'g', makeColour(0, 128, 0)}});
+    saveTiffFile(dir.file("a.tif"), src);
+    const std::string cmd = "convert " + dir.file("a.tif").string() + " -depth 8 rgb:" + dir.file("a.rgb").string();
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::FILE* f = std::fopen(dir.file("a.rgb").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::uint8_t rgb[18] = {};
+    const std::size_t got = std::fread(rgb, 1, sizeof rgb, f);
+    std::fclose(f);
+    ASSERT_EQ(got, sizeof rgb);
+    const Bytes expected = {0, 0, 0, 255, 255, 255, 200, 0, 0, 0, 128, 0, 0, 0, 0, 255, 255, 255};
+    EXPECT_EQ(Bytes(rgb, rgb + 18), expected);
+}
+
+} // namespace
+} // namespace px
