@@ -2,50 +2,81 @@
 
 #include "effects/Parallel.h"
 
+#include <vector>
+
 namespace px {
 
 namespace {
 
-// Runs the pixels of each band with a generator positioned where the
-// sequential loop would be at the band's first pixel, then leaves `random`
-// where the sequential loop would have left it.
-template <typename PixelRule>
-void withDraws(Bitmap& bitmap, RandomGenerator& random, int drawsPerPixel, int threads, PixelRule rule)
+// out[i] := Random(amount) - half for the draws i = 0..n-1 that follow
+// `state`, exactly as one generator drawing in sequence would give them.
+// The run is cut into four stretches, each started at its own position in
+// the sequence, so that four independent multiplications are in flight.
+void drawOffsets(std::uint32_t state, int amount, int half, int* out, int n)
+{
+    const std::uint64_t range = amount <= 0 ? 0 : std::uint64_t(amount); // Random(n <= 0) = 0
+    const int q = n / 4;
+    std::uint32_t s0 = state, s1 = RandomGenerator::stateAfter(state, std::uint64_t(q)),
+                  s2 = RandomGenerator::stateAfter(state, 2 * std::uint64_t(q)),
+                  s3 = RandomGenerator::stateAfter(state, 3 * std::uint64_t(q));
+    constexpr std::uint32_t m = RandomGenerator::kMultiplier;
+    for (int j = 0; j < q; ++j) {
+        s0 = s0 * m + 1u;
+        s1 = s1 * m + 1u;
+        s2 = s2 * m + 1u;
+        s3 = s3 * m + 1u;
+        out[j] = int((range * s0) >> 32) - half;
+        out[q + j] = int((range * s1) >> 32) - half;
+        out[2 * q + j] = int((range * s2) >> 32) - half;
+        out[3 * q + j] = int((range * s3) >> 32) - half;
+    }
+    for (int j = 4 * q; j < n; ++j) {
+        s3 = s3 * m + 1u;
+        out[j] = int((range * s3) >> 32) - half;
+    }
+}
+
+// Runs each row with its offsets drawn where the sequential loop (rows top
+// to bottom, pixels left to right) would draw them, then leaves `random`
+// where that loop would have left it.
+template <typename RowRule>
+void withDraws(Bitmap& bitmap, int amount, RandomGenerator& random, int drawsPerPixel, int threads, RowRule rule)
 {
     bitmap.setPixelFormat(24);
     const std::uint32_t start = random.state();
-    const std::uint64_t perRow = std::uint64_t(bitmap.width()) * std::uint64_t(drawsPerPixel);
+    const int perRow = bitmap.width() * drawsPerPixel;
     forEachRowBand(bitmap.height(), threads, [&](int first, int end) {
-        RandomGenerator lane(RandomGenerator::stateAfter(start, perRow * std::uint64_t(first)));
+        std::vector<int> offsets(static_cast<std::size_t>(perRow));
         for (int y = first; y < end; ++y) {
-            std::uint8_t* p = bitmap.row(y);
-            for (int x = 0; x < bitmap.width(); ++x, p += 3)
-                rule(p, lane);
+            drawOffsets(RandomGenerator::stateAfter(start, std::uint64_t(perRow) * std::uint64_t(y)), amount,
+                        amount / 2, offsets.data(), perRow);
+            rule(bitmap.row(y), offsets.data());
         }
     });
-    random.skip(perRow * std::uint64_t(bitmap.height()));
+    random.skip(std::uint64_t(perRow) * std::uint64_t(bitmap.height()));
 }
 
 } // namespace
 
 void Bruit(Bitmap& bitmap, int amount, RandomGenerator& random, int threads)
 {
-    const int half = amount / 2;
-    withDraws(bitmap, random, 1, threads, [&](std::uint8_t* p, RandomGenerator& lane) {
-        const int r = lane.random(amount) - half;
-        p[0] = ClampByte(p[0] + r);
-        p[1] = ClampByte(p[1] + r);
-        p[2] = ClampByte(p[2] + r);
+    const int w = bitmap.width();
+    withDraws(bitmap, amount, random, 1, threads, [w](std::uint8_t* p, const int* r) {
+        for (int x = 0; x < w; ++x, p += 3) {
+            p[0] = ClampByte(p[0] + r[x]);
+            p[1] = ClampByte(p[1] + r[x]);
+            p[2] = ClampByte(p[2] + r[x]);
+        }
     });
 }
 
 void BruitCouleur(Bitmap& bitmap, int amount, RandomGenerator& random, int threads)
 {
-    const int half = amount / 2;
-    withDraws(bitmap, random, 3, threads, [&](std::uint8_t* p, RandomGenerator& lane) {
-        p[0] = ClampByte(p[0] + lane.random(amount) - half);
-        p[1] = ClampByte(p[1] + lane.random(amount) - half);
-        p[2] = ClampByte(p[2] + lane.random(amount) - half);
+    // Three draws per pixel in the order B, G, R: the same order as the bytes.
+    const int bytes = bitmap.width() * 3;
+    withDraws(bitmap, amount, random, 3, threads, [bytes](std::uint8_t* p, const int* r) {
+        for (int i = 0; i < bytes; ++i)
+            p[i] = ClampByte(p[i] + r[i]);
     });
 }
 

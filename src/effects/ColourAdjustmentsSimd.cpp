@@ -141,9 +141,13 @@ __attribute__((target("avx2"))) int saturationRowAvx2(std::uint8_t* row, int wid
     const __m256i third = _mm256_set1_epi16(21846); // s div 3 = (s * 21846) >> 16 for s <= 765
     const std::size_t end = std::size_t(width) * 3;
     std::size_t i = 3; // pixel 0 has no bytes before it; the caller does it
+    // A vector reads two bytes of the one before it, and a block reads two
+    // bytes of the block before: each block's results are stored only after
+    // the next block has been read, so no load waits on a recent store.
+    __m128i pending[3];
+    bool havePending = false;
+    std::size_t pendingAt = 0;
     for (; i + 48 + 2 <= end; i += 48) {
-        // A vector reads two bytes of the one before it: the whole block is
-        // read before any of it is written.
         __m128i packed[3];
         for (int phase = 0; phase < 3; ++phase) {
             const std::uint8_t* p = row + i + 16 * phase;
@@ -160,9 +164,17 @@ __attribute__((target("avx2"))) int saturationRowAvx2(std::uint8_t* row, int wid
             const __m256i r = _mm256_add_epi16(mean, _mm256_sign_epi16(d, diff));
             packed[phase] = _mm_packus_epi16(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
         }
+        if (havePending)
+            for (int phase = 0; phase < 3; ++phase)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + pendingAt + 16 * phase), pending[phase]);
         for (int phase = 0; phase < 3; ++phase)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i + 16 * phase), packed[phase]);
+            pending[phase] = packed[phase];
+        pendingAt = i;
+        havePending = true;
     }
+    if (havePending)
+        for (int phase = 0; phase < 3; ++phase)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + pendingAt + 16 * phase), pending[phase]);
     return int(i / 3);
 }
 

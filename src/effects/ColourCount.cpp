@@ -1,5 +1,7 @@
 #include "effects/ColourCount.h"
 
+#include "effects/Parallel.h"
+
 #include <bit>
 #include <cstdint>
 #include <vector>
@@ -12,6 +14,11 @@ namespace {
 class ColourSet {
 public:
     ColourSet() : words_(std::size_t(1) << 18, 0) {}
+    void merge(const ColourSet& other)
+    {
+        for (std::size_t i = 0; i < words_.size(); ++i)
+            words_[i] |= other.words_[i];
+    }
     void add(std::uint32_t rgb) { words_[rgb >> 6] |= std::uint64_t(1) << (rgb & 63); }
     int size() const
     {
@@ -27,22 +34,28 @@ private:
 
 } // namespace
 
-int countColours(const Bitmap& bitmap)
+int countColours(const Bitmap& bitmap, int threads)
 {
     if (bitmap.isEmpty())
         return 0;
-    ColourSet set;
-    if (bitmap.bitsPerPixel() == 24) {
-        for (int y = 0; y < bitmap.height(); ++y) {
+    if (bitmap.bitsPerPixel() != 24) {
+        Bitmap copy = bitmap;
+        copy.setPixelFormat(24);
+        return countColours(copy, threads);
+    }
+    const std::vector<int> starts = rowBandStarts(bitmap.height(), threads, 64);
+    std::vector<ColourSet> sets(starts.size() - 1);
+    forEachRowBand(starts, [&](int band, int first, int end) {
+        ColourSet& set = sets[std::size_t(band)];
+        for (int y = first; y < end; ++y) {
             const std::uint8_t* p = bitmap.row(y);
             for (int x = 0; x < bitmap.width(); ++x, p += 3)
                 set.add(std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0]);
         }
-        return set.size();
-    }
-    Bitmap copy = bitmap;
-    copy.setPixelFormat(24);
-    return countColours(copy);
+    });
+    for (std::size_t i = 1; i < sets.size(); ++i)
+        sets[0].merge(sets[i]);
+    return sets[0].size();
 }
 
 std::string colourCountMessage(int count)

@@ -8,8 +8,9 @@
 namespace px {
 
 // Distinct colours of the image as displayed: indexed bitmaps are counted
-// through their palette (on a 24-bit copy of their pixels).
-int countColours(const Bitmap& bitmap);
+// through their palette (on a 24-bit copy of their pixels). With threads > 1
+// each band of rows fills its own set and the sets are merged.
+int countColours(const Bitmap& bitmap, int threads = 1);
 
 // "Le nombre de couleurs unique de cette image est de <count>."
 std::string colourCountMessage(int count);

@@ -276,6 +276,17 @@ TEST(BruitCouleur, DrawsBlueThenGreenThenRed)
     BruitCouleur(b, 100, random);
     EXPECT_EQ(b.pixel(0, 0), makeColour(100 + red, 110 + green, 120 + blue));
     std::mt19937 rng(4);
+    const Bitmap wide = randomImage(rng, 13, 3);
+    Bitmap expected = wide;
+    RandomGenerator sequence(77);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 13 * 3; ++x)
+            expected.row(y)[x] = ClampByte(expected.row(y)[x] + int(sequence.next(100)) - 50);
+    Bitmap actual = wide;
+    RandomGenerator drawn(77);
+    BruitCouleur(actual, 100, drawn);
+    EXPECT_TRUE(actual == expected);
+    EXPECT_EQ(drawn.state(), sequence.state());
     const Bitmap source = randomImage(rng, 7, 50);
     Bitmap one = source, two = source;
     RandomGenerator r1(5), r2(5);

@@ -163,6 +163,12 @@ TEST_F(Commands, PixelFormatsAndColourCount)
         for (int x = 0; x < 16; ++x)
             photo.setPixel(x, y, makeColour(x * 16, y * 16, (x * y) & 255));
     EXPECT_EQ(countColours(photo), 256);
+    Bitmap tall(16, 200, 24); // enough rows for two bands of the count
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 16; ++x)
+            tall.setPixel(x, y, makeColour(x, y, 7));
+    EXPECT_EQ(countColours(tall, 1), 16 * 200);
+    EXPECT_EQ(countColours(tall, 2), 16 * 200);
     const Bitmap one = run("N2couleurs1bit1", photo);
     EXPECT_EQ(one.bitsPerPixel(), 1);
     EXPECT_LE(countColours(one), 2);
