@@ -1,5 +1,6 @@
 #include "effects/ColourAdjustments.h"
 
+#include "effects/ColourAdjustmentsSimd.h"
 #include "effects/HsvColour.h"
 #include "effects/Parallel.h"
 
@@ -18,48 +19,20 @@ std::uint32_t cycleColourValue(std::uint32_t v)
     return v;
 }
 
-namespace {
-
-using Lanes8 = std::uint32_t __attribute__((vector_size(32)));
-
-// The ten steps on eight colour values at once; wide registers where the
-// processor has them.
-__attribute__((target_clones("avx2", "default"))) void cycleValues(std::uint32_t* values, int count)
-{
-    for (int i = 0; i < count; i += 8) {
-        Lanes8 v;
-        __builtin_memcpy(&v, values + i, sizeof v);
-        for (int step = 0; step < 10; ++step) {
-            v = (v << 1) | (v >> 31);
-            v += (v >> 24) & 1u;
-        }
-        __builtin_memcpy(values + i, &v, sizeof v);
-    }
-}
-
-} // namespace
-
 void Cycle(Bitmap& bitmap, int threads)
 {
     bitmap.setPixelFormat(24);
     const int w = bitmap.width();
     forEachRowBand(bitmap.height(), threads, [&](int first, int end) {
-        constexpr int kChunk = 256;
-        std::uint32_t values[kChunk] = {};
         for (int y = first; y < end; ++y) {
             std::uint8_t* row = bitmap.row(y);
-            for (int x0 = 0; x0 < w; x0 += kChunk) {
-                const int n = std::min(kChunk, w - x0);
-                std::uint8_t* p = row + std::size_t(x0) * 3;
-                for (int i = 0; i < n; ++i) // B, G, R bytes: the value B*65536 + G*256 + R
-                    values[i] = std::uint32_t(p[3 * i + 2]) | std::uint32_t(p[3 * i + 1]) << 8 |
-                                std::uint32_t(p[3 * i]) << 16;
-                cycleValues(values, (n + 7) & ~7); // the unused tail of the chunk is harmless
-                for (int i = 0; i < n; ++i) {
-                    p[3 * i + 2] = std::uint8_t(values[i]);
-                    p[3 * i + 1] = std::uint8_t(values[i] >> 8);
-                    p[3 * i] = std::uint8_t(values[i] >> 16);
-                }
+            for (int x = colour_simd::cycleRow(row, w); x < w; ++x) {
+                std::uint8_t* p = row + std::size_t(x) * 3; // B, G, R: the value B*65536 + G*256 + R
+                const std::uint32_t v = cycleColourValue(std::uint32_t(p[2]) | std::uint32_t(p[1]) << 8 |
+                                                         std::uint32_t(p[0]) << 16);
+                p[2] = std::uint8_t(v);
+                p[1] = std::uint8_t(v >> 8);
+                p[0] = std::uint8_t(v >> 16);
             }
         }
     });

@@ -178,7 +178,103 @@ __attribute__((target("avx2"))) int saturationRowAvx2(std::uint8_t* row, int wid
     return int(i / 3);
 }
 
+__attribute__((target("avx2"))) std::size_t addOffsetsAvx2(std::uint8_t* bytes, const std::int16_t* offsets,
+                                                           std::size_t count)
+{
+    std::size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m256i k = widen(bytes + i);
+        const __m256i r = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(offsets + i));
+        const __m256i v = _mm256_add_epi16(k, r);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i),
+                         _mm_packus_epi16(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
+    }
+    return i;
+}
+
+// Four pixels per 128-bit half: bytes B, G, R become the lane value
+// B << 16 | G << 8 | R, and back.
+__attribute__((target("avx2"))) int cycleRowAvx2(std::uint8_t* row, int width)
+{
+    const __m256i gather = _mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1, 2, 1, 0, -1, 5, 4,
+                                            3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
+    const __m256i scatter = _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, 2, 1, 0, 6, 5,
+                                             4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    const __m256i one = _mm256_set1_epi32(1);
+    int x = 0;
+    // Eight pixels (24 bytes) per step; the loads read 4 bytes past them,
+    // so the last 8 pixels are left to the caller.
+    for (; x + 8 + 2 <= width; x += 8) {
+        std::uint8_t* p = row + std::size_t(x) * 3;
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12));
+        __m256i v = _mm256_shuffle_epi8(_mm256_set_m128i(hi, lo), gather);
+        for (int step = 0; step < 10; ++step) {
+            v = _mm256_or_si256(_mm256_slli_epi32(v, 1), _mm256_srli_epi32(v, 31));
+            v = _mm256_add_epi32(v, _mm256_and_si256(_mm256_srli_epi32(v, 24), one));
+        }
+        const __m256i out = _mm256_shuffle_epi8(v, scatter);
+        const __m128i outLo = _mm256_castsi256_si128(out), outHi = _mm256_extracti128_si256(out, 1);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), outLo);
+        const int loTail = _mm_extract_epi32(outLo, 2);
+        __builtin_memcpy(p + 8, &loTail, 4);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p + 12), outHi);
+        const int hiTail = _mm_extract_epi32(outHi, 2);
+        __builtin_memcpy(p + 20, &hiTail, 4);
+    }
+    return x;
+}
+
+// Eight lanes, lane l drawing numbers l, l+8, l+16...: each lane jumps
+// eight states at a time with the composed map s -> a8 * s + c8.
+__attribute__((target("avx2"))) int drawOffsetsAvx2(std::uint32_t state, std::uint32_t range, int half,
+                                                    std::int16_t* out, int count)
+{
+    std::uint32_t first[8];
+    std::uint32_t s = state;
+    for (int l = 0; l < 8; ++l) {
+        s = s * 134775813u + 1u;
+        first[l] = s;
+    }
+    std::uint32_t a8 = 1, c8 = 0;
+    for (int i = 0; i < 8; ++i) {
+        a8 *= 134775813u;
+        c8 = c8 * 134775813u + 1u;
+    }
+    __m256i st = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(first));
+    const __m256i mul = _mm256_set1_epi32(int(a8)), add = _mm256_set1_epi32(int(c8));
+    const __m256i n = _mm256_set1_epi32(int(range)), h = _mm256_set1_epi32(half);
+    const __m256i low = _mm256_set1_epi32(-256), high = _mm256_set1_epi32(256);
+    int j = 0;
+    for (; j + 8 <= count; j += 8) {
+        // high 32 bits of range * state, even and odd lanes separately
+        const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(st, n), 32);
+        const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(st, 32), n);
+        const __m256i r = _mm256_blend_epi32(even, odd, 0xAA);
+        // Random(n) < 2^31 here, so the signed subtraction is exact
+        const __m256i v = _mm256_min_epi32(_mm256_max_epi32(_mm256_sub_epi32(r, h), low), high);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j),
+                         _mm_packs_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
+        st = _mm256_add_epi32(_mm256_mullo_epi32(st, mul), add);
+    }
+    return j;
+}
+
 } // namespace
+
+int drawOffsets(std::uint32_t state, std::uint32_t range, int half, std::int16_t* out, int count)
+{
+    if (!hasAvx2() || range > 0x7FFFFFFFu || half < -0x3FFFFFFF || half > 0x3FFFFFFF)
+        return 0;
+    return drawOffsetsAvx2(state, range, half, out, count);
+}
+
+std::size_t addOffsets(std::uint8_t* bytes, const std::int16_t* offsets, std::size_t count)
+{
+    return hasAvx2() ? addOffsetsAvx2(bytes, offsets, count) : 0;
+}
+
+int cycleRow(std::uint8_t* row, int width) { return hasAvx2() ? cycleRowAvx2(row, width) : 0; }
 
 std::size_t pointRule(PointRule rule, int amount, std::uint8_t* bytes, std::size_t count)
 {
@@ -218,6 +314,9 @@ std::size_t negate(std::uint8_t*, std::size_t) { return 0; }
 std::size_t offsetRow(std::uint8_t*, std::size_t, const std::uint8_t*, const std::uint8_t*) { return 0; }
 std::size_t twoColourRow(std::uint8_t*, std::size_t, int) { return 0; }
 int saturationRow(std::uint8_t*, int, int) { return 1; }
+std::size_t addOffsets(std::uint8_t*, const std::int16_t*, std::size_t) { return 0; }
+int cycleRow(std::uint8_t*, int) { return 0; }
+int drawOffsets(std::uint32_t, std::uint32_t, int, std::int16_t*, int) { return 0; }
 
 #endif
 

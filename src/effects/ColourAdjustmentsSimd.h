@@ -22,6 +22,16 @@ std::size_t negate(std::uint8_t* bytes, std::size_t count);
 std::size_t offsetRow(std::uint8_t* row, std::size_t bytes, const std::uint8_t add[3], const std::uint8_t sub[3]);
 std::size_t twoColourRow(std::uint8_t* row, std::size_t bytes, int channel);
 
+// bytes[i] := ClampByte(bytes[i] + offsets[i]); bytes done.
+std::size_t addOffsets(std::uint8_t* bytes, const std::int16_t* offsets, std::size_t count);
+
+// out[j] := clamp(Random(range) - half, -256, 256) for the draws j that
+// follow `state` (range 0 gives 0); draws done, a multiple of 8.
+int drawOffsets(std::uint32_t state, std::uint32_t range, int half, std::int16_t* out, int count);
+
+// The ten rotation steps of "Cycle" on a row prefix; pixels done.
+int cycleRow(std::uint8_t* row, int width);
+
 // Saturation over pixels [1, returned end) of a row of `width` pixels;
 // returns 1 when nothing was done.
 int saturationRow(std::uint8_t* row, int width, int amount);
