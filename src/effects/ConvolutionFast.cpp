@@ -33,7 +33,10 @@ Plan makePlan(const Kernel3x3& kernel, std::uint16_t divisor)
         return plan;
     }
     if (!exact32 || highest > 32767 || lowest < -32768) {
-        plan.path = Plan::Path::Lanes32;
+        bool pairs = exact32;
+        for (int t = 0; t < plan.tapCount; ++t)
+            pairs = pairs && plan.taps[t].weight >= -32768 && plan.taps[t].weight <= 32767;
+        plan.path = pairs ? Plan::Path::Pairs32 : Plan::Path::Lanes32;
         return plan;
     }
     plan.path = Plan::Path::Lanes16;
@@ -193,6 +196,45 @@ __attribute__((target("avx2"))) int rows32Avx2(const Plan& plan, const std::uint
     return i;
 }
 
+__attribute__((target("avx2"))) int pairs32Avx2(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out,
+                                                int bytes)
+{
+    __m256i weight[5];
+    const std::uint8_t* fromA[5];
+    const std::uint8_t* fromB[5];
+    const int n = plan.tapCount, pairs = (n + 1) / 2;
+    for (int p = 0; p < pairs; ++p) {
+        const Tap& a = plan.taps[2 * p];
+        const bool single = 2 * p + 1 >= n;
+        const Tap& b = single ? a : plan.taps[2 * p + 1];
+        // unpacklo/hi_epi16(A, B) puts A in the low word of each pair
+        const std::uint32_t wa = std::uint16_t(a.weight), wb = single ? 0u : std::uint16_t(b.weight);
+        weight[p] = _mm256_set1_epi32(int(wa | wb << 16));
+        fromA[p] = src[a.row] + a.shift;
+        fromB[p] = src[b.row] + b.shift;
+    }
+    const __m256i limit = _mm256_set1_epi32(plan.limit32);
+    const __m256i divisor = _mm256_set1_epi32(plan.divisor);
+    const __m256 reciprocal = _mm256_set1_ps(plan.reciprocal32);
+    int i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m256i lo = _mm256_setzero_si256(), hi = _mm256_setzero_si256();
+        for (int p = 0; p < pairs; ++p) {
+            const __m256i a = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fromA[p] + i)));
+            const __m256i b = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fromB[p] + i)));
+            lo = _mm256_add_epi32(lo, _mm256_madd_epi16(_mm256_unpacklo_epi16(a, b), weight[p]));
+            hi = _mm256_add_epi32(hi, _mm256_madd_epi16(_mm256_unpackhi_epi16(a, b), weight[p]));
+        }
+        // lo holds bytes 0-3 and 8-11, hi bytes 4-7 and 12-15: packing the
+        // two within each half restores the order.
+        const __m256i words =
+            _mm256_packus_epi32(divide32(lo, limit, divisor, reciprocal), divide32(hi, limit, divisor, reciprocal));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1)));
+    }
+    return i;
+}
+
 bool hasAvx2()
 {
     static const bool avx2 = __builtin_cpu_supports("avx2");
@@ -228,6 +270,8 @@ void convolveRow(const Plan& plan, const std::uint8_t* above, const std::uint8_t
                         : rows16Sse2<Plan::Division::Multiply>(plan, src, out, bytes);
             break;
         }
+    } else if (plan.path == Plan::Path::Pairs32 && avx2) {
+        done = pairs32Avx2(plan, src, out, bytes);
     } else if (avx2) {
         done = rows32Avx2(plan, src, out, bytes);
     }

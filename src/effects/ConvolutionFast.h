@@ -17,7 +17,9 @@ struct Tap {
 };
 
 struct Plan {
-    enum class Path { Zero, Lanes16, Lanes32 };
+    // Pairs32: every weight fits 16 bits, so two taps at a time are
+    // multiplied and added into 32-bit sums that cannot wrap.
+    enum class Path { Zero, Lanes16, Pairs32, Lanes32 };
     enum class Division { None, Shift, Multiply };
     Path path = Path::Lanes32;
     Division division = Division::None;
