@@ -32,6 +32,9 @@
 
 #include <exception>
 
+// The icons live in a static library; its resources must be registered by hand.
+static void initResources() { Q_INIT_RESOURCE(pixoran3); }
+
 namespace px {
 
 namespace {
@@ -70,6 +73,7 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     : QMainWindow(parent), session_(session), settings_(settings), options_(std::move(options)),
       commands_(CommandTable::standard())
 {
+    initResources();
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Pixoran3"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.png")));

@@ -32,7 +32,7 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     const std::array<QString, kPanelCount> startTexts = {kHelpText, QString(), QStringLiteral("Ligne actif"),
                                                          QStringLiteral("Position :(0,0)")};
     for (int i = 0; i < kPanelCount; ++i) {
-        panels_[i] = makePanel(this, QStringLiteral("Panel%1").arg(i), startTexts[i]);
+        panels_[i] = makePanel(this, QStringLiteral("StatusPanel%1").arg(i), startTexts[i]);
         if (i + 1 < kPanelCount)
             panels_[i]->setFixedWidth(kPanelWidths[i]);
         else

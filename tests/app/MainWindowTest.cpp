@@ -1,0 +1,384 @@
+// The main window's layout, start states, its two states and the Options menu.
+#include "app/StatusBar.h"
+#include "app/MainWindowFixture.h"
+#include "tools/ColourPanel.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace px::test {
+namespace {
+
+using MainWindowLayoutTest = MainWindowFixture;
+
+TEST_F(MainWindowLayoutTest, EveryMenuRowIsAnActionFoundByName)
+{
+    MainWindow& w = create();
+    EXPECT_EQ(w.objectName(), "TForm1");
+    EXPECT_EQ(w.windowTitle(), "Pixoran3");
+    for (const Command& c : w.commands().commands()) {
+        const QString name = QString::fromUtf8(c.row.objectName);
+        auto* a = w.findChild<QAction*>(name);
+        ASSERT_NE(a, nullptr) << c.row.objectName;
+        if (c.row.kind != CommandKind::Separator)
+            EXPECT_EQ(a->text(), QString::fromUtf8(c.row.caption)) << c.row.objectName;
+        if (c.row.kind == CommandKind::Submenu)
+            EXPECT_NE(w.findChild<QMenu*>(name), nullptr) << c.row.objectName;
+    }
+}
+
+TEST_F(MainWindowLayoutTest, TopLevelMenusStartAsTheFormHasThem)
+{
+    MainWindow& w = create();
+    QStringList visible;
+    for (QAction* a : w.menuBar()->actions())
+        if (a->isVisible())
+            visible << a->text();
+    EXPECT_EQ(visible, QStringList({"&Fichier", "&Edition", "&Options", "C&apture", "&Aide"}));
+}
+
+struct ButtonExpectation {
+    const char* name;
+    const char* hint;
+    bool enabled;
+};
+
+class MainToolBarTest : public MainWindowFixture, public ::testing::WithParamInterface<int> {};
+
+// Panel1 left to right, with hints and start states typed from the form.
+const ButtonExpectation kPanel1[] = {
+    {"Nouveaubut", "Nouveau...", true},
+    {"Ouvrirbut", "Ouvrir...", true},
+    {"Enregistrerbut", "Enregistrer", false},
+    {"Imprimerbut", "Imprimer", false},
+    {"Annulerbut", "Annuler", false},
+    {"Retablirbut", "Rétablir l'annulation", false},
+    {"Couperbut", "Couper", false},
+    {"Copierbut", "Copier", false},
+    {"Collerbut", "Coller", false},
+    {"Infosbut", "Informations", false},
+    {"Ecranbut", "Plein écran", false},
+    {"Optioutilsbut", "Options d'outils", false},
+    {"Choixeffetbut", "Index des l'effets...", false},
+    {"Ajusterrvbbut", "Ajuster RVB...", false},
+    {"Nombrecolbut", "Nombre de couleurs utilisées...", false},
+    {"Cyclebut", "Cycle", false},
+    {"Capturebut", "Capturer", true},
+    {"Aidebut", "Aide Pixoran3", true},
+};
+
+TEST_P(MainToolBarTest, ButtonHasItsPlaceHintAndStartState)
+{
+    MainWindow& w = create();
+    const ButtonExpectation& e = kPanel1[GetParam()];
+    const QList<QAction*> actions = w.mainToolBar()->actions();
+    ASSERT_EQ(actions.size(), 18);
+    QAction* a = actions[GetParam()];
+    EXPECT_EQ(a->objectName(), e.name);
+    EXPECT_EQ(a->toolTip(), QString::fromUtf8(e.hint));
+    EXPECT_EQ(a->isEnabled(), e.enabled) << e.name;
+    EXPECT_NE(w.findChild<QToolButton*>(e.name), nullptr) << "the button itself is named too";
+}
+
+INSTANTIATE_TEST_SUITE_P(Panel1, MainToolBarTest, ::testing::Range(0, 18));
+
+struct ToolExpectation {
+    const char* name;
+    const char* hint;
+    const char* status;
+    int id;
+};
+
+// Panel2 in tool order, typed from the tool table.
+const ToolExpectation kPanel2[] = {
+    {"Lignebut", "Ligne", "Ligne actif", 0},
+    {"Crayonbut", "Crayon", "Crayon actif", 2},
+    {"Gommebut", "Gomme", "Gomme actif", 3},
+    {"Rempbut", "Remplissage", "Remplissage actif", 4},
+    {"Coloribut", "Colorimètre", "Colorimètre actif", 5},
+    {"Aerogrbut", "Aérographe", "Aérographe actif", 6},
+    {"Etoilebut", "Etoile", "Etoile actif", 7},
+    {"Spiralebut", "Spirale", "Spirale actif", 8},
+    {"Rectanglebut", "Rectangle", "Rectangle actif", 9},
+    {"Roundrectbut", "Rectangle arrondi", "Rectangle arrondi actif", 10},
+    {"Ellipsebut", "Ellipse", "Ellipse actif", 11},
+    {"Floubut", "Rectangle flou", "Rectangle flou actif", 12},
+    {"Carrebut", "Carré", "Carre actif", 13},
+    {"Cerclebut", "Cercle", "Cercle actif", 14},
+    {"Tamponbut", "Tampon", "Tampon actif", 15},
+    {"Selection", "Sélection", "Sélection actif", 16},
+    {"Textebut", "Texte", "Texte actif", 17},
+    {"Spraybut", "Spray", "Spray actif", 18},
+};
+
+class DrawingToolTest : public MainWindowFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DrawingToolTest, ButtonSelectsItsToolAndStatusText)
+{
+    MainWindow& w = create();
+    const ToolExpectation& e = kPanel2[GetParam()];
+    QAction* a = w.toolPalette()->actions().at(GetParam());
+    EXPECT_EQ(a->objectName(), e.name);
+    EXPECT_EQ(a->toolTip(), QString::fromUtf8(e.hint));
+    EXPECT_FALSE(a->isEnabled()) << "drawing tools wait for an image";
+    EXPECT_EQ(a->isChecked(), e.id == 0) << "Lignebut is pressed at start";
+
+    addImage();
+    ASSERT_TRUE(a->isEnabled());
+    a->trigger();
+    EXPECT_EQ(session.currentTool, e.id);
+    EXPECT_EQ(w.statusPanels()->panelText(2), QString::fromUtf8(e.status));
+    EXPECT_TRUE(a->isChecked());
+    int checked = 0;
+    for (QAction* other : w.toolPalette()->actions())
+        checked += other->isChecked() ? 1 : 0;
+    EXPECT_EQ(checked, 1) << "one tool at a time";
+}
+
+INSTANTIATE_TEST_SUITE_P(Panel2, DrawingToolTest, ::testing::Range(0, 18));
+
+TEST_F(MainWindowLayoutTest, AToolCanReplaceItsButtonHandler)
+{
+    MainWindow& w = create();
+    addImage();
+    int opened = 0;
+    w.setToolHandler("Textebut", [&] { ++opened; });
+    w.action("Textebut")->trigger();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(session.currentTool, 0) << "the replaced handler decides about the tool";
+}
+
+TEST_F(MainWindowLayoutTest, ToolBarButtonsRunTheirMenuCommand)
+{
+    MainWindow& w = create();
+    std::vector<std::string> ran;
+    for (const char* name : {"Nouveau1", "Capturer1"})
+        w.commands().setHandler(name, [&ran, name] { ran.push_back(name); });
+    w.action("Nouveaubut")->trigger();
+    w.action("Capturebut")->trigger();
+    EXPECT_EQ(ran, (std::vector<std::string>{"Nouveau1", "Capturer1"}));
+}
+
+TEST_F(MainWindowLayoutTest, StatusBarStartsSimpleAndShowsHints)
+{
+    MainWindow& w = create();
+    StatusBar* bar = w.statusPanels();
+    EXPECT_EQ(bar->objectName(), "StatusBar1");
+    EXPECT_FALSE(bar->panelMode());
+    EXPECT_EQ(bar->simpleText(), "Pour obtenir de l'aide, appuyez sur F1");
+    w.action("Quitter1")->showStatusText(&w);
+    EXPECT_EQ(bar->simpleText(), "Quitte Pixoran3");
+    bar->showHint(QString());
+    EXPECT_EQ(bar->simpleText(), "Pour obtenir de l'aide, appuyez sur F1");
+
+    addImage();
+    ASSERT_TRUE(bar->panelMode());
+    w.action("Fermer1")->showStatusText(&w);
+    EXPECT_EQ(bar->panelText(0), "Fermer l'image") << "in panel mode hints go to panel 0";
+    EXPECT_EQ(bar->panelText(2), "Ligne actif");
+    EXPECT_EQ(bar->panelText(3), "Position :(0,0)");
+}
+
+// The two states, checked item by item against the state table.
+void expectState(MainWindow& w, bool open)
+{
+    for (const char* menu : {"Image2", "Effets1", "Couleurs1", "Window1"})
+        EXPECT_EQ(w.action(menu)->isVisible(), open) << menu;
+    for (const char* item : {"Fermer1", "Restaurer1", "Effacer1", "Enregistrer1", "Enregistrersous1",
+                             "Enregistrerlacopiesous1", "N8", "Aperuavantimpression1",
+                             "Configurationdelimpression1", "Imprimer1", "Annuler1", "Rtablir1"})
+        EXPECT_EQ(w.action(item)->isVisible(), open) << item;
+    EXPECT_EQ(w.action("Fermer1")->isEnabled(), open);
+    for (const char* item : {"Couper1", "Copier1", "Clair1", "Supprimer1", "Touteffacer1", "Slction1"}) {
+        EXPECT_EQ(w.action(item)->isVisible(), open) << item;
+        EXPECT_EQ(w.action(item)->isEnabled(), open) << item;
+    }
+    for (const char* button : {"Enregistrerbut", "Imprimerbut", "Couperbut", "Copierbut", "Infosbut", "Ecranbut",
+                               "Optioutilsbut", "Choixeffetbut", "Ajusterrvbbut", "Nombrecolbut", "Cyclebut",
+                               "Lignebut", "Spraybut"})
+        EXPECT_EQ(w.action(button)->isEnabled(), open) << button;
+    for (const char* always : {"Nouveaubut", "Ouvrirbut", "Capturebut", "Aidebut", "Coller1", "Charger1", "Vider1"})
+        EXPECT_TRUE(w.action(always)->isEnabled()) << always;
+    EXPECT_EQ(w.statusPanels()->panelMode(), open);
+}
+
+TEST_F(MainWindowLayoutTest, OpeningAndClosingAnImageSwitchesTheState)
+{
+    MainWindow& w = create();
+    expectState(w, false);
+    ImageWindow* image = addImage(QStringLiteral("chat.bmp"), QStringLiteral("/images/chat.bmp"));
+    expectState(w, true);
+    EXPECT_EQ(w.statusPanels()->panelText(1), "/images/chat.bmp");
+
+    prompter.queueAnswer(Answer::No);
+    ASSERT_TRUE(w.mdiArea()->subWindowList().first()->close());
+    flush();
+    expectState(w, false);
+    EXPECT_EQ(openWindows(), 0);
+    (void)image;
+}
+
+TEST_F(MainWindowLayoutTest, UndoButtonsFollowTheirMenuItemsWhileAnImageIsOpen)
+{
+    MainWindow& w = create();
+    w.action("Annuler1")->setEnabled(true); // the history has a step
+    EXPECT_FALSE(w.action("Annulerbut")->isEnabled()) << "no image: the button stays off";
+    addImage();
+    EXPECT_TRUE(w.action("Annulerbut")->isEnabled());
+    EXPECT_FALSE(w.action("Retablirbut")->isEnabled());
+}
+
+TEST_F(MainWindowLayoutTest, ClosingOneOfTwoWindowsReturnsToTheImageStateWithTheOther)
+{
+    MainWindow& w = create();
+    addImage(QStringLiteral("a.bmp"), QStringLiteral("/x/a.bmp"));
+    addImage(QStringLiteral("b.bmp"), QStringLiteral("/x/b.bmp"));
+    session.noSavePrompt = true;
+    w.mdiArea()->activeSubWindow()->close();
+    flush();
+    EXPECT_EQ(openWindows(), 1);
+    expectState(w, true);
+    EXPECT_EQ(w.statusPanels()->panelText(1), "/x/a.bmp");
+}
+
+TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
+{
+    MainWindow& w = create();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    w.editMenuOpening();
+    // Slction1 is hidden without an image, and a hidden action is never enabled.
+    for (const char* item : {"Coller1", "Slction1", "Vider1"})
+        EXPECT_FALSE(w.action(item)->isEnabled()) << item;
+    w.timerTick();
+    EXPECT_FALSE(w.action("Collerbut")->isEnabled());
+
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    clipboard->setImage(picture);
+    w.editMenuOpening();
+    for (const char* item : {"Coller1", "Vider1"})
+        EXPECT_TRUE(w.action(item)->isEnabled()) << item;
+    w.timerTick();
+    EXPECT_TRUE(w.action("Collerbut")->isEnabled()) << "pasting needs no open image";
+    clipboard->clear();
+
+    addImage(QStringLiteral("Image"));
+    ASSERT_TRUE(w.action("Slction1")->isEnabled()) << "the image state enables it";
+    w.editMenuOpening();
+    EXPECT_FALSE(w.action("Slction1")->isEnabled()) << "but the clipboard is empty";
+    clipboard->setImage(picture);
+    w.editMenuOpening();
+    EXPECT_TRUE(w.action("Slction1")->isEnabled());
+    clipboard->clear();
+
+    w.fileMenuOpening();
+    EXPECT_FALSE(w.action("Restaurer1")->isEnabled()) << "a new image has no file to restore";
+    addImage(QStringLiteral("chat.bmp"), QStringLiteral("/images/chat.bmp"));
+    w.fileMenuOpening();
+    EXPECT_TRUE(w.action("Restaurer1")->isEnabled());
+}
+
+TEST_F(MainWindowLayoutTest, TimerRunsTheSprayHookWhenSet)
+{
+    MainWindow& w = create();
+    EXPECT_EQ(w.timer1()->interval(), MainWindow::kTimerInterval);
+    EXPECT_TRUE(w.timer1()->isActive());
+    int bursts = 0;
+    w.timerTick();
+    w.sprayTick = [&] { ++bursts; };
+    w.timerTick();
+    EXPECT_EQ(bursts, 1);
+}
+
+using OptionsMenuTest = MainWindowFixture;
+
+TEST_F(OptionsMenuTest, TogglesHideAndShowTheirObjects)
+{
+    MainWindow& w = create();
+    show();
+    struct Toggle {
+        const char* item;
+        QWidget* target;
+    } toggles[] = {{"Paletteprincipale1", w.mainToolBar()},
+                   {"Palettedoutils1", w.toolPalette()},
+                   {"Palettedecouleurs1", w.colourDock()},
+                   {"Statusbar2", w.statusPanels()}};
+    for (const Toggle& t : toggles) {
+        QAction* a = w.action(t.item);
+        ASSERT_TRUE(a->isChecked()) << t.item;
+        a->trigger();
+        EXPECT_FALSE(a->isChecked()) << t.item;
+        EXPECT_TRUE(t.target->isHidden()) << t.item;
+        w.optionsMenuOpening();
+        EXPECT_FALSE(a->isChecked()) << t.item << " stays unticked when the menu opens again";
+        a->trigger();
+        EXPECT_FALSE(t.target->isHidden()) << t.item;
+    }
+    EXPECT_EQ(w.findChild<QWidget*>("Panel3"), w.colourPanel());
+    EXPECT_TRUE(w.colourPanel()->isVisible());
+}
+
+TEST_F(OptionsMenuTest, ATickFollowsAToolBarClosedOutsideTheMenu)
+{
+    MainWindow& w = create();
+    show();
+    // A floating tool bar closed by its own window, or hidden from the tool
+    // bars' context menu: the item learns it when the menu opens.
+    w.toolPalette()->toggleViewAction()->trigger();
+    ASSERT_TRUE(w.toolPalette()->isHidden());
+    EXPECT_TRUE(w.action("Palettedoutils1")->isChecked()) << "not yet looked at";
+    emit w.menu("Environnement1")->aboutToShow();
+    EXPECT_FALSE(w.action("Palettedoutils1")->isChecked());
+    EXPECT_TRUE(w.action("Paletteprincipale1")->isChecked());
+}
+
+TEST_F(OptionsMenuTest, FlatButtonsAndPanelSide)
+{
+    MainWindow& w = create();
+    show();
+    auto buttons = w.findChildren<QToolButton*>();
+    int toolButtons = 0;
+    for (QToolBar* bar : {w.mainToolBar(), w.toolPalette()})
+        for (QAction* a : bar->actions()) {
+            auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            ASSERT_NE(b, nullptr);
+            EXPECT_FALSE(b->autoRaise()) << "raised at start";
+            ++toolButtons;
+        }
+    EXPECT_EQ(toolButtons, 36);
+    w.action("Bouton3D1")->trigger();
+    for (QToolBar* bar : {w.mainToolBar(), w.toolPalette()})
+        for (QAction* a : bar->actions())
+            EXPECT_TRUE(qobject_cast<QToolButton*>(bar->widgetForAction(a))->autoRaise());
+
+    EXPECT_EQ(w.dockWidgetArea(w.colourDock()), Qt::RightDockWidgetArea);
+    w.action("Emplacementgauche1")->trigger();
+    EXPECT_EQ(w.dockWidgetArea(w.colourDock()), Qt::LeftDockWidgetArea);
+    EXPECT_FALSE(w.action("Emplacementdroite1")->isChecked());
+    w.action("Emplacementdroite1")->trigger();
+    EXPECT_EQ(w.dockWidgetArea(w.colourDock()), Qt::RightDockWidgetArea);
+    EXPECT_FALSE(w.action("Emplacementgauche1")->isChecked());
+}
+
+TEST_F(OptionsMenuTest, ColourSwatchesFollowTheState)
+{
+    MainWindow& w = create();
+    auto* swatch = w.colourPanel()->findChild<QWidget*>("Panel7");
+    ASSERT_NE(swatch, nullptr);
+    EXPECT_FALSE(swatch->isEnabled());
+    addImage();
+    EXPECT_TRUE(swatch->isEnabled());
+}
+
+} // namespace
+} // namespace px::test
