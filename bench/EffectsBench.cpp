@@ -29,8 +29,11 @@ void runOnCopies(::benchmark::State& state, const std::function<void(Bitmap&)>& 
     setImageBytes(state);
 }
 
-#define PX_EFFECT_BENCH(NAME, ...)                                                                                   \
-    void NAME(::benchmark::State& state) { runOnCopies(state, [&](Bitmap& b) { __VA_ARGS__; }); }                    \
+#define PX_EFFECT_BENCH(NAME, ...)                                                                                     \
+    void NAME(::benchmark::State& state)                                                                               \
+    {                                                                                                                  \
+        runOnCopies(state, [&](Bitmap& b) { __VA_ARGS__; });                                                           \
+    }                                                                                                                  \
     BENCHMARK(NAME)->Unit(::benchmark::kMillisecond)->UseRealTime()
 
 // Point adjustments, one thread.
@@ -63,8 +66,7 @@ PX_EFFECT_BENCH(BM_Convolve3x3_Adoucir, Convolve3x3(b, {0, 1, 0, 1, 2, 1, 0, 1, 
 PX_EFFECT_BENCH(BM_Convolve3x3_Lithographie, Convolve3x3(b, {-5, -5, -5, -5, 42, -5, -5, -5, -5}, 2, 1));
 PX_EFFECT_BENCH(BM_Convolve3x3_LargeWeights, Convolve3x3(b, {-300, 200, 900, 1, 5000, -7, 3, 3, -999}, 777, 1));
 PX_EFFECT_BENCH(BM_Convolve3x3_Antialias2Threads, Convolve3x3(b, {1, 2, 1, 2, 20, 2, 1, 2, 1}, 32, 2));
-PX_EFFECT_BENCH(BM_Convolve3x3_LargeWeights2Threads,
-                Convolve3x3(b, {-300, 200, 900, 1, 5000, -7, 3, 3, -999}, 777, 2));
+PX_EFFECT_BENCH(BM_Convolve3x3_LargeWeights2Threads, Convolve3x3(b, {-300, 200, 900, 1, 5000, -7, 3, 3, -999}, 777, 2));
 
 void BM_CountColours(::benchmark::State& state)
 {

@@ -41,8 +41,14 @@ void Flou4(Bitmap& bitmap, int x1, int y1, int x2, int y2)
 namespace {
 
 // Sample index for position i at distance n in a line of `size`.
-int lowerSample(int i, int n) { return i - n < 0 ? i : i - n; }
-int upperSample(int i, int n, int size) { return std::min(i + n < size ? i + n : size - i, size - 1); }
+int lowerSample(int i, int n)
+{
+    return i - n < 0 ? i : i - n;
+}
+int upperSample(int i, int n, int size)
+{
+    return std::min(i + n < size ? i + n : size - i, size - 1);
+}
 
 // One row when neither sample row is the row being written: nothing read
 // changes during the row, so the loop carries no dependency.

@@ -11,21 +11,21 @@ namespace px {
 
 namespace {
 
-std::uint8_t clampWide(std::int64_t v) { return v < 0 ? 0 : v > 255 ? 255 : std::uint8_t(v); }
+std::uint8_t clampWide(std::int64_t v)
+{
+    return v < 0 ? 0 : v > 255 ? 255 : std::uint8_t(v);
+}
 
 // Runs body(bytes, count) over the stored rows of each band at once: rules
 // that treat every byte alike may run over the row padding too.
-template <typename Body>
-void forEachByteBand(Bitmap& bitmap, int threads, Body body)
+template <typename Body> void forEachByteBand(Bitmap& bitmap, int threads, Body body)
 {
     bitmap.setPixelFormat(24);
-    forEachRowBand(bitmap.height(), threads, [&](int first, int end) {
-        body(bitmap.row(first), bitmap.stride() * std::size_t(end - first));
-    });
+    forEachRowBand(bitmap.height(), threads,
+                   [&](int first, int end) { body(bitmap.row(first), bitmap.stride() * std::size_t(end - first)); });
 }
 
-template <typename Body>
-void forEachRow(Bitmap& bitmap, int threads, Body body)
+template <typename Body> void forEachRow(Bitmap& bitmap, int threads, Body body)
 {
     bitmap.setPixelFormat(24);
     forEachRowBand(bitmap.height(), threads, [&](int first, int end) {
@@ -74,7 +74,8 @@ ByteTable eclaircirTable(int passes)
 {
     ByteTable once, t;
     for (int k = 0; k < 256; ++k) {
-        once[std::size_t(k)] = clampWide(std::int64_t(std::nearbyint(std::sin(k / 255.0 * std::numbers::pi / 2) * 255)));
+        once[std::size_t(k)] =
+            clampWide(std::int64_t(std::nearbyint(std::sin(k / 255.0 * std::numbers::pi / 2) * 255)));
         t[std::size_t(k)] = std::uint8_t(k);
     }
     // n passes of one table are one table applied n times to each value.

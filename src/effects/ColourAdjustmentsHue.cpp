@@ -28,8 +28,8 @@ void Cycle(Bitmap& bitmap, int threads)
             std::uint8_t* row = bitmap.row(y);
             for (int x = colour_simd::cycleRow(row, w); x < w; ++x) {
                 std::uint8_t* p = row + std::size_t(x) * 3; // B, G, R: the value B*65536 + G*256 + R
-                const std::uint32_t v = cycleColourValue(std::uint32_t(p[2]) | std::uint32_t(p[1]) << 8 |
-                                                         std::uint32_t(p[0]) << 16);
+                const std::uint32_t v =
+                    cycleColourValue(std::uint32_t(p[2]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[0]) << 16);
                 p[2] = std::uint8_t(v);
                 p[1] = std::uint8_t(v >> 8);
                 p[0] = std::uint8_t(v >> 16);

@@ -196,10 +196,10 @@ __attribute__((target("avx2"))) std::size_t addOffsetsAvx2(std::uint8_t* bytes, 
 // B << 16 | G << 8 | R, and back.
 __attribute__((target("avx2"))) int cycleRowAvx2(std::uint8_t* row, int width)
 {
-    const __m256i gather = _mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1, 2, 1, 0, -1, 5, 4,
-                                            3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
-    const __m256i scatter = _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, 2, 1, 0, 6, 5,
-                                             4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    const __m256i gather = _mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1, 2, 1, 0, -1, 5, 4, 3,
+                                            -1, 8, 7, 6, -1, 11, 10, 9, -1);
+    const __m256i scatter = _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, 2, 1, 0, 6, 5, 4,
+                                             10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
     const __m256i one = _mm256_set1_epi32(1);
     int x = 0;
     // Eight pixels (24 bytes) per step; the loads read 4 bytes past them,
@@ -274,21 +274,30 @@ std::size_t addOffsets(std::uint8_t* bytes, const std::int16_t* offsets, std::si
     return hasAvx2() ? addOffsetsAvx2(bytes, offsets, count) : 0;
 }
 
-int cycleRow(std::uint8_t* row, int width) { return hasAvx2() ? cycleRowAvx2(row, width) : 0; }
+int cycleRow(std::uint8_t* row, int width)
+{
+    return hasAvx2() ? cycleRowAvx2(row, width) : 0;
+}
 
 std::size_t pointRule(PointRule rule, int amount, std::uint8_t* bytes, std::size_t count)
 {
     if (!hasAvx2() || amount < 0 || amount > maxFastAmount(rule))
         return 0;
     switch (rule) {
-    case PointRule::Luminosite: return pointRuleAvx2<PointRule::Luminosite>(amount, bytes, count);
-    case PointRule::Contraste: return pointRuleAvx2<PointRule::Contraste>(amount, bytes, count);
-    case PointRule::Eclipse: return pointRuleAvx2<PointRule::Eclipse>(amount, bytes, count);
+    case PointRule::Luminosite:
+        return pointRuleAvx2<PointRule::Luminosite>(amount, bytes, count);
+    case PointRule::Contraste:
+        return pointRuleAvx2<PointRule::Contraste>(amount, bytes, count);
+    case PointRule::Eclipse:
+        return pointRuleAvx2<PointRule::Eclipse>(amount, bytes, count);
     }
     return 0;
 }
 
-std::size_t negate(std::uint8_t* bytes, std::size_t count) { return hasAvx2() ? negateAvx2(bytes, count) : 0; }
+std::size_t negate(std::uint8_t* bytes, std::size_t count)
+{
+    return hasAvx2() ? negateAvx2(bytes, count) : 0;
+}
 
 std::size_t offsetRow(std::uint8_t* row, std::size_t bytes, const std::uint8_t add[3], const std::uint8_t sub[3])
 {
@@ -309,14 +318,38 @@ int saturationRow(std::uint8_t* row, int width, int amount)
 
 #else
 
-std::size_t pointRule(PointRule, int, std::uint8_t*, std::size_t) { return 0; }
-std::size_t negate(std::uint8_t*, std::size_t) { return 0; }
-std::size_t offsetRow(std::uint8_t*, std::size_t, const std::uint8_t*, const std::uint8_t*) { return 0; }
-std::size_t twoColourRow(std::uint8_t*, std::size_t, int) { return 0; }
-int saturationRow(std::uint8_t*, int, int) { return 1; }
-std::size_t addOffsets(std::uint8_t*, const std::int16_t*, std::size_t) { return 0; }
-int cycleRow(std::uint8_t*, int) { return 0; }
-int drawOffsets(std::uint32_t, std::uint32_t, int, std::int16_t*, int) { return 0; }
+std::size_t pointRule(PointRule, int, std::uint8_t*, std::size_t)
+{
+    return 0;
+}
+std::size_t negate(std::uint8_t*, std::size_t)
+{
+    return 0;
+}
+std::size_t offsetRow(std::uint8_t*, std::size_t, const std::uint8_t*, const std::uint8_t*)
+{
+    return 0;
+}
+std::size_t twoColourRow(std::uint8_t*, std::size_t, int)
+{
+    return 0;
+}
+int saturationRow(std::uint8_t*, int, int)
+{
+    return 1;
+}
+std::size_t addOffsets(std::uint8_t*, const std::int16_t*, std::size_t)
+{
+    return 0;
+}
+int cycleRow(std::uint8_t*, int)
+{
+    return 0;
+}
+int drawOffsets(std::uint32_t, std::uint32_t, int, std::int16_t*, int)
+{
+    return 0;
+}
 
 #endif
 

@@ -20,8 +20,9 @@ void addFixed(EffectRegistry& r, const char* name, const char* caption, Routine 
 
 // A one-track-bar dialog: the value is the track bar position; the routine
 // runs with the position mapped by `map`, and position 0 applies nothing.
-void addDialog(EffectRegistry& r, const char* name, const char* caption, Routine routine, int maximum,
-               int (*map)(int) = [](int position) { return position; })
+void addDialog(
+    EffectRegistry& r, const char* name, const char* caption, Routine routine, int maximum,
+    int (*map)(int) = [](int position) { return position; })
 {
     r.add({.name = name,
            .caption = caption,
@@ -60,15 +61,21 @@ void addSimple(EffectRegistry& r, const char* name, const char* caption, EffectC
            .inPlace = std::move(routine)});
 }
 
-EffectParameter colour(const char* name) { return {.name = name, .kind = EffectParameter::Kind::Colour}; }
-EffectParameter offset(const char* name) { return {.name = name, .minimum = -255, .maximum = 255}; }
+EffectParameter colour(const char* name)
+{
+    return {.name = name, .kind = EffectParameter::Kind::Colour};
+}
+EffectParameter offset(const char* name)
+{
+    return {.name = name, .minimum = -255, .maximum = 255};
+}
 
 void addPixelFormat(EffectRegistry& r, const char* name, const char* caption, int bitsPerPixel)
 {
     addSimple(
         r, name, caption,
-        [bitsPerPixel](Bitmap& b, const EffectContext&, std::span<const int>) { b.setPixelFormat(bitsPerPixel); },
-        {}, false);
+        [bitsPerPixel](Bitmap& b, const EffectContext&, std::span<const int>) { b.setPixelFormat(bitsPerPixel); }, {},
+        false);
 }
 
 } // namespace
@@ -128,11 +135,10 @@ void addColourAdjustmentCommands(EffectRegistry& r)
     addFixed(r, "Saturation1", "&Saturation", Saturation, 100);
     addFixed(r, "Saturationplus1", "Saturation &plus", Saturation, 50);
     addDialog(r, "Saturation3", "S&aturation...", Saturation, 200, [](int position) { return 200 - position; });
-    addSimple(r, "Teinte1", "&Teinte...",
-              [](Bitmap& b, const EffectContext&, std::span<const int> v) {
-                  Teinte(b, Colour(v[0]), effectThreadCount());
-              },
-              {colour("COULEUR")});
+    addSimple(
+        r, "Teinte1", "&Teinte...",
+        [](Bitmap& b, const EffectContext&, std::span<const int> v) { Teinte(b, Colour(v[0]), effectThreadCount()); },
+        {colour("COULEUR")});
 
     // "&Formats des pixels".
     addPixelFormat(r, "N2couleurs1bit1", "2 &couleurs (1 bit)", 1);

@@ -66,23 +66,23 @@ void Convolve3x3(Bitmap& bitmap, const Kernel3x3& kernel, std::uint16_t divisor,
     }
 
     forEachRowBand(starts, [&](int band, int first, int end) {
-            const std::uint8_t* savedAbove = edges.data() + framed * 2 * std::size_t(band);
-            const std::uint8_t* savedBelow = savedAbove + framed;
-            // Framed copies of this band's rows y-1, y, y+1 in a ring of
-            // three, made before row y is overwritten.
-            std::vector<std::uint8_t> ring(framed * 3);
-            const auto slot = [&](int y) { return ring.data() + framed * std::size_t((y - first) % 3); };
-            frameInteriorRow(slot(first), bitmap, first);
-            for (int y = first; y < end; ++y) {
-                const std::uint8_t* above = y == first ? savedAbove : slot(y - 1);
-                const std::uint8_t* below = savedBelow;
-                if (y + 1 < end) {
-                    frameInteriorRow(slot(y + 1), bitmap, y + 1);
-                    below = slot(y + 1);
-                }
-                convolution::convolveRow(plan, above, slot(y), below, bitmap.row(y), w * 3);
+        const std::uint8_t* savedAbove = edges.data() + framed * 2 * std::size_t(band);
+        const std::uint8_t* savedBelow = savedAbove + framed;
+        // Framed copies of this band's rows y-1, y, y+1 in a ring of
+        // three, made before row y is overwritten.
+        std::vector<std::uint8_t> ring(framed * 3);
+        const auto slot = [&](int y) { return ring.data() + framed * std::size_t((y - first) % 3); };
+        frameInteriorRow(slot(first), bitmap, first);
+        for (int y = first; y < end; ++y) {
+            const std::uint8_t* above = y == first ? savedAbove : slot(y - 1);
+            const std::uint8_t* below = savedBelow;
+            if (y + 1 < end) {
+                frameInteriorRow(slot(y + 1), bitmap, y + 1);
+                below = slot(y + 1);
             }
-        });
+            convolution::convolveRow(plan, above, slot(y), below, bitmap.row(y), w * 3);
+        }
+    });
 }
 
 void EmbossImage(const Bitmap& source, Bitmap& work)

@@ -13,7 +13,10 @@ namespace px {
 using Kernel3x3 = std::array<int, 9>;
 
 // A divisor as the user types it: reduced modulo 65536 (-1 acts as 65535).
-constexpr std::uint16_t filterDivisor(int typed) { return std::uint16_t(unsigned(typed) & 0xFFFFu); }
+constexpr std::uint16_t filterDivisor(int typed)
+{
+    return std::uint16_t(unsigned(typed) & 0xFFFFu);
+}
 
 // Filters a 24-bit bitmap in place. Each channel becomes
 // ClampByte(sum div divisor), the sum taken over the pixel's 3x3

@@ -68,8 +68,8 @@ Plan makePlan(const Kernel3x3& kernel, std::uint16_t divisor)
     return plan;
 }
 
-void convolveRowPlain(const Plan& plan, const std::uint8_t* above, const std::uint8_t* own,
-                      const std::uint8_t* below, std::uint8_t* out, int first, int bytes)
+void convolveRowPlain(const Plan& plan, const std::uint8_t* above, const std::uint8_t* own, const std::uint8_t* below,
+                      std::uint8_t* out, int first, int bytes)
 {
     const std::uint8_t* rows[3] = {above, own, below};
     for (int i = first; i < bytes; ++i) {

@@ -26,10 +26,10 @@ struct Plan {
     int divisor = 1;
     Tap taps[9]{};
     int tapCount = 0;
-    int shift = 0;               // Division::Shift, or the shift after the multiplication
+    int shift = 0;                // Division::Shift, or the shift after the multiplication
     std::uint16_t multiplier = 0; // Division::Multiply: q = ((s * multiplier) >> 16) >> shift
-    int limit32 = 0;             // Lanes32: sums above this all give 255
-    float reciprocal32 = 0.0f;   // Lanes32: estimate of 1 / divisor, corrected exactly afterwards
+    int limit32 = 0;              // Lanes32: sums above this all give 255
+    float reciprocal32 = 0.0f;    // Lanes32: estimate of 1 / divisor, corrected exactly afterwards
 };
 
 // divisor must not be 0.
@@ -41,7 +41,7 @@ void convolveRow(const Plan& plan, const std::uint8_t* above, const std::uint8_t
                  std::uint8_t* out, int bytes);
 
 // The plain loop every path must equal; also used for row tails.
-void convolveRowPlain(const Plan& plan, const std::uint8_t* above, const std::uint8_t* own,
-                      const std::uint8_t* below, std::uint8_t* out, int first, int bytes);
+void convolveRowPlain(const Plan& plan, const std::uint8_t* above, const std::uint8_t* own, const std::uint8_t* below,
+                      std::uint8_t* out, int first, int bytes);
 
 } // namespace px::convolution

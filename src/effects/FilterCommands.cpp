@@ -28,7 +28,10 @@ void addConvolution(EffectRegistry& r, const char* name, const char* caption, Ke
            }});
 }
 
-EffectParameter integer(const char* name) { return {.name = name, .minimum = INT_MIN, .maximum = INT_MAX}; }
+EffectParameter integer(const char* name)
+{
+    return {.name = name, .minimum = INT_MIN, .maximum = INT_MAX};
+}
 
 } // namespace
 

@@ -34,12 +34,18 @@ Colour hsvToRgb(const Hsv& hsv)
     const int q = v - v * s * f / 15300;
     const int t = v - (60 - f) * v * s / 15300;
     switch (h / 60) {
-    case 0: return makeColour(v, t, p);
-    case 1: return makeColour(q, v, p);
-    case 2: return makeColour(p, v, t);
-    case 3: return makeColour(p, q, v);
-    case 4: return makeColour(t, p, v);
-    default: return makeColour(v, p, q);
+    case 0:
+        return makeColour(v, t, p);
+    case 1:
+        return makeColour(q, v, p);
+    case 2:
+        return makeColour(p, v, t);
+    case 3:
+        return makeColour(p, q, v);
+    case 4:
+        return makeColour(t, p, v);
+    default:
+        return makeColour(v, p, q);
     }
 }
 

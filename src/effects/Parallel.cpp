@@ -54,8 +54,7 @@ void forEachRowBand(int height, int threads, const std::function<void(int, int)>
 {
     if (height <= 0)
         return;
-    forEachRowBand(rowBandStarts(height, threads, minRowsPerBand),
-                   [&](int, int first, int end) { body(first, end); });
+    forEachRowBand(rowBandStarts(height, threads, minRowsPerBand), [&](int, int first, int end) { body(first, end); });
 }
 
 } // namespace px

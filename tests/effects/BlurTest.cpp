@@ -80,25 +80,22 @@ TEST_P(HallucinationRule, SamplesAtDistanceNReadingEarlierWrites)
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, HallucinationRule,
-    ::testing::Values(
-        HallucinationCase{"ZeroDoesNothing", 0, {{1, 2}, {3, 4}}, {{1, 2}, {3, 4}}},
-        // One row: up = down = row 0 (H - y = 1 is past the last row and is
-        // brought back to it). x=0: left 0, right 1 -> (0+0+100+100)>>2 = 50;
-        // x=1: left 0 (new 50), right 2 -> (50+50+200+200)>>2 = 125;
-        // x=2: left 1 (new 125), right W-x = 1 -> 125.
-        HallucinationCase{"OneRow", 1, {{0, 100, 200}}, {{50, 125, 125}}},
-        // n past the width: x=0: right W-0 = 3 -> 2: (0+0+200+200)>>2 = 100;
-        // x=1: left itself (100), right W-1 = 2 -> (100+100+200+200)>>2 = 150;
-        // x=2: left itself (200), right W-2 = 1 (new 150) -> 175.
-        HallucinationCase{"DistanceBeyondTheWidth", 5, {{0, 100, 200}}, {{100, 150, 175}}},
-        // 2 x 3, n = 1. Row 0 (up 0, down 1): (0,0) = (0+40+20+60)>>2 = 30;
-        // (1,0): left 0 (new 30), right W-1 = 1: (30+40+20+60)>>2 = 37.
-        // Row 1 (up 0, down 2): both pixels (30+100+37+120)>>2 = 71.
-        // Row 2 (up 1, down H-2 = 1): all samples 71.
-        HallucinationCase{"TwoColumns",
-                          1,
-                          {{0, 20}, {40, 60}, {100, 120}},
-                          {{30, 37}, {71, 71}, {71, 71}}}),
+    ::testing::Values(HallucinationCase{"ZeroDoesNothing", 0, {{1, 2}, {3, 4}}, {{1, 2}, {3, 4}}},
+                      // One row: up = down = row 0 (H - y = 1 is past the last row and is
+                      // brought back to it). x=0: left 0, right 1 -> (0+0+100+100)>>2 = 50;
+                      // x=1: left 0 (new 50), right 2 -> (50+50+200+200)>>2 = 125;
+                      // x=2: left 1 (new 125), right W-x = 1 -> 125.
+                      HallucinationCase{"OneRow", 1, {{0, 100, 200}}, {{50, 125, 125}}},
+                      // n past the width: x=0: right W-0 = 3 -> 2: (0+0+200+200)>>2 = 100;
+                      // x=1: left itself (100), right W-1 = 2 -> (100+100+200+200)>>2 = 150;
+                      // x=2: left itself (200), right W-2 = 1 (new 150) -> 175.
+                      HallucinationCase{"DistanceBeyondTheWidth", 5, {{0, 100, 200}}, {{100, 150, 175}}},
+                      // 2 x 3, n = 1. Row 0 (up 0, down 1): (0,0) = (0+40+20+60)>>2 = 30;
+                      // (1,0): left 0 (new 30), right W-1 = 1: (30+40+20+60)>>2 = 37.
+                      // Row 1 (up 0, down 2): both pixels (30+100+37+120)>>2 = 71.
+                      // Row 2 (up 1, down H-2 = 1): all samples 71.
+                      HallucinationCase{
+                          "TwoColumns", 1, {{0, 20}, {40, 60}, {100, 120}}, {{30, 37}, {71, 71}, {71, 71}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

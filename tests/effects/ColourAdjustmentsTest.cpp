@@ -195,15 +195,12 @@ TEST_P(DeuxCouleursBounds, KeepOnlyValuesTwoToNinetyNine)
         ASSERT_EQ(b.pixel(x, 0), expected) << x;
 }
 
-INSTANTIATE_TEST_SUITE_P(Bounds, DeuxCouleursBounds,
-                         ::testing::Values(TwoColourCase{KeptChannel::Blue, 1, false},
-                                           TwoColourCase{KeptChannel::Blue, 2, true},
-                                           TwoColourCase{KeptChannel::Blue, 99, true},
-                                           TwoColourCase{KeptChannel::Blue, 100, false},
-                                           TwoColourCase{KeptChannel::Red, 0, false},
-                                           TwoColourCase{KeptChannel::Red, 50, true},
-                                           TwoColourCase{KeptChannel::Green, 255, false},
-                                           TwoColourCase{KeptChannel::Green, 2, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Bounds, DeuxCouleursBounds,
+    ::testing::Values(TwoColourCase{KeptChannel::Blue, 1, false}, TwoColourCase{KeptChannel::Blue, 2, true},
+                      TwoColourCase{KeptChannel::Blue, 99, true}, TwoColourCase{KeptChannel::Blue, 100, false},
+                      TwoColourCase{KeptChannel::Red, 0, false}, TwoColourCase{KeptChannel::Red, 50, true},
+                      TwoColourCase{KeptChannel::Green, 255, false}, TwoColourCase{KeptChannel::Green, 2, true}));
 
 TEST(Cycle, WhiteBecomesBlackBlackStaysAndBlue128SpreadsToGreenAndRed)
 {
@@ -228,8 +225,8 @@ TEST(Cycle, WideImageMatchesTheValueRulePerPixel)
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 300; ++x) {
             const Colour s = source.pixel(x, y);
-            const std::uint32_t v = cycleColourValue(std::uint32_t(blueOf(s)) << 16 | std::uint32_t(greenOf(s)) << 8 |
-                                                     redOf(s));
+            const std::uint32_t v =
+                cycleColourValue(std::uint32_t(blueOf(s)) << 16 | std::uint32_t(greenOf(s)) << 8 | redOf(s));
             ASSERT_EQ(b.pixel(x, y), makeColour(int(v & 255), int(v >> 8 & 255), int(v >> 16 & 255)));
         }
 }

@@ -58,34 +58,34 @@ TEST_P(FixedFilters, OnePixelImageSeesItselfAllAroundAndUniformImagesAgree)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Menu, FixedFilters,
-    ::testing::Values(
-        // kernels summing to their divisor keep a uniform image
-        FixedFilter{"Boss", {2, 0, 2, 0, 1, 0, 2, 0, -6}, 1, makeColour(10, 100, 200)},
-        FixedFilter{"Durcir", {-1, -2, -1, -2, 28, -2, -1, -2, -1}, 16, makeColour(10, 100, 200)},
-        FixedFilter{"DurcirPlus", {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1, makeColour(10, 100, 200)},
-        FixedFilter{"Adoucir", {0, 1, 0, 1, 2, 1, 0, 1, 0}, 6, makeColour(10, 100, 200)},
-        FixedFilter{"FlouPlus", {1, 1, 1, 1, 1, 1, 1, 1, 1}, 9, makeColour(10, 100, 200)},
-        FixedFilter{"Hipass", {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1, makeColour(10, 100, 200)},
-        FixedFilter{"Lithographie", {-5, -5, -5, -5, 42, -5, -5, -5, -5}, 2, makeColour(10, 100, 200)},
-        FixedFilter{"Relief", {0, -1, 0, -1, 1, 1, 0, 1, 0}, 1, makeColour(10, 100, 200)},
-        FixedFilter{"Sharpen", {-1, -1, -1, -1, 16, -1, -1, -1, -1}, 8, makeColour(10, 100, 200)},
-        FixedFilter{"Antialias", {1, 2, 1, 2, 20, 2, 1, 2, 1}, 32, makeColour(10, 100, 200)},
-        // sum 15 over 16: 150 div 16 = 9, 1500 div 16 = 93, 3000 div 16 = 187
-        FixedFilter{"AdoucirPlus", {2, 2, 2, 2, 0, 2, 2, 1, 2}, 16, makeColour(9, 93, 187)},
-        // sums 0 or below: black
-        FixedFilter{"Laplace", {-1, -1, -1, -1, 8, -1, -1, -1, -1}, 1, kBlack},
-        FixedFilter{"FindEdges", {1, 1, 1, 1, -2, 1, -1, -1, -1}, 1, kBlack},
-        FixedFilter{"Contour", {3, 3, 3, 3, -25, 3, 3, 3, 3}, 1, kBlack},
-        FixedFilter{"Sculpture", {0, -1, -1, 0, 2, 0, 0, 0, 0}, 1, kBlack},
-        FixedFilter{"Trait", {1, 1, 1, 1, -8, 1, 1, 1, 1}, 1, kBlack},
-        // a typed -1 divides by 65535: 9 * 200 is far below it
-        FixedFilter{"DivisorMinusOne", {-1, -1, -1, -1, 9, -1, -1, -1, -1}, -1, kBlack},
-        // large weights: 100000 * 10 div 1000 = 1000 -> 255; sums beyond 16 bits
-        FixedFilter{"LargeSum", {0, 0, 0, 0, 100000, 0, 0, 0, 0}, 1000, makeColour(255, 255, 255)},
-        FixedFilter{"LargeOddDivisor", {0, 0, 0, 0, 300, 0, 0, 0, 0}, 777, makeColour(3, 38, 77)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Menu, FixedFilters,
+                         ::testing::Values(
+                             // kernels summing to their divisor keep a uniform image
+                             FixedFilter{"Boss", {2, 0, 2, 0, 1, 0, 2, 0, -6}, 1, makeColour(10, 100, 200)},
+                             FixedFilter{"Durcir", {-1, -2, -1, -2, 28, -2, -1, -2, -1}, 16, makeColour(10, 100, 200)},
+                             FixedFilter{"DurcirPlus", {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1, makeColour(10, 100, 200)},
+                             FixedFilter{"Adoucir", {0, 1, 0, 1, 2, 1, 0, 1, 0}, 6, makeColour(10, 100, 200)},
+                             FixedFilter{"FlouPlus", {1, 1, 1, 1, 1, 1, 1, 1, 1}, 9, makeColour(10, 100, 200)},
+                             FixedFilter{"Hipass", {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1, makeColour(10, 100, 200)},
+                             FixedFilter{
+                                 "Lithographie", {-5, -5, -5, -5, 42, -5, -5, -5, -5}, 2, makeColour(10, 100, 200)},
+                             FixedFilter{"Relief", {0, -1, 0, -1, 1, 1, 0, 1, 0}, 1, makeColour(10, 100, 200)},
+                             FixedFilter{"Sharpen", {-1, -1, -1, -1, 16, -1, -1, -1, -1}, 8, makeColour(10, 100, 200)},
+                             FixedFilter{"Antialias", {1, 2, 1, 2, 20, 2, 1, 2, 1}, 32, makeColour(10, 100, 200)},
+                             // sum 15 over 16: 150 div 16 = 9, 1500 div 16 = 93, 3000 div 16 = 187
+                             FixedFilter{"AdoucirPlus", {2, 2, 2, 2, 0, 2, 2, 1, 2}, 16, makeColour(9, 93, 187)},
+                             // sums 0 or below: black
+                             FixedFilter{"Laplace", {-1, -1, -1, -1, 8, -1, -1, -1, -1}, 1, kBlack},
+                             FixedFilter{"FindEdges", {1, 1, 1, 1, -2, 1, -1, -1, -1}, 1, kBlack},
+                             FixedFilter{"Contour", {3, 3, 3, 3, -25, 3, 3, 3, 3}, 1, kBlack},
+                             FixedFilter{"Sculpture", {0, -1, -1, 0, 2, 0, 0, 0, 0}, 1, kBlack},
+                             FixedFilter{"Trait", {1, 1, 1, 1, -8, 1, 1, 1, 1}, 1, kBlack},
+                             // a typed -1 divides by 65535: 9 * 200 is far below it
+                             FixedFilter{"DivisorMinusOne", {-1, -1, -1, -1, 9, -1, -1, -1, -1}, -1, kBlack},
+                             // large weights: 100000 * 10 div 1000 = 1000 -> 255; sums beyond 16 bits
+                             FixedFilter{"LargeSum", {0, 0, 0, 0, 100000, 0, 0, 0, 0}, 1000, makeColour(255, 255, 255)},
+                             FixedFilter{"LargeOddDivisor", {0, 0, 0, 0, 300, 0, 0, 0, 0}, 777, makeColour(3, 38, 77)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Single-weight kernels move one neighbour onto each pixel, which shows the
 // frame: opposite edges for the sides, the image's own corners for the
@@ -110,22 +110,21 @@ TEST_P(FramedCopy, EdgesWrapAndCornersRepeatTheImageCorners)
     EXPECT_EQ(redsOf(b), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Taps, FramedCopy,
-    ::testing::Values(Neighbour{"Above", 1, {{31, 32, 33}, {11, 12, 13}, {21, 22, 23}}},
-                      Neighbour{"Below", 7, {{21, 22, 23}, {31, 32, 33}, {11, 12, 13}}},
-                      Neighbour{"Left", 3, {{13, 11, 12}, {23, 21, 22}, {33, 31, 32}}},
-                      Neighbour{"Right", 5, {{12, 13, 11}, {22, 23, 21}, {32, 33, 31}}},
-                      // frame (0,0) is image (0,0); frame row 0 is image row 2;
-                      // frame column 0 is image column 2
-                      Neighbour{"AboveLeft", 0, {{11, 31, 32}, {13, 11, 12}, {23, 21, 22}}},
-                      // frame (4,4) is image (2,2); frame row 4 is image row 0;
-                      // frame column 4 is image column 0
-                      Neighbour{"BelowRight", 8, {{22, 23, 21}, {32, 33, 31}, {12, 13, 33}}},
-                      // frame (4,0) is image (2,0); frame (0,4) is image (0,2)
-                      Neighbour{"AboveRight", 2, {{32, 33, 13}, {12, 13, 11}, {22, 23, 21}}},
-                      Neighbour{"BelowLeft", 6, {{23, 21, 22}, {33, 31, 32}, {31, 11, 12}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Taps, FramedCopy,
+                         ::testing::Values(Neighbour{"Above", 1, {{31, 32, 33}, {11, 12, 13}, {21, 22, 23}}},
+                                           Neighbour{"Below", 7, {{21, 22, 23}, {31, 32, 33}, {11, 12, 13}}},
+                                           Neighbour{"Left", 3, {{13, 11, 12}, {23, 21, 22}, {33, 31, 32}}},
+                                           Neighbour{"Right", 5, {{12, 13, 11}, {22, 23, 21}, {32, 33, 31}}},
+                                           // frame (0,0) is image (0,0); frame row 0 is image row 2;
+                                           // frame column 0 is image column 2
+                                           Neighbour{"AboveLeft", 0, {{11, 31, 32}, {13, 11, 12}, {23, 21, 22}}},
+                                           // frame (4,4) is image (2,2); frame row 4 is image row 0;
+                                           // frame column 4 is image column 0
+                                           Neighbour{"BelowRight", 8, {{22, 23, 21}, {32, 33, 31}, {12, 13, 33}}},
+                                           // frame (4,0) is image (2,0); frame (0,4) is image (0,2)
+                                           Neighbour{"AboveRight", 2, {{32, 33, 13}, {12, 13, 11}, {22, 23, 21}}},
+                                           Neighbour{"BelowLeft", 6, {{23, 21, 22}, {33, 31, 32}, {31, 11, 12}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Convolve3x3, VerticalLineAtTheLeftEdgeIsSeenFromTheRightEdge)
 {
@@ -241,12 +240,11 @@ TEST_P(FastPaths, EqualThePlainRuleOnRandomImagesAndBothThreadCountsAgree)
 
 INSTANTIATE_TEST_SUITE_P(
     Kernels, FastPaths,
-    ::testing::Values(
-        KernelFamily{"SmallSigned", -4, 4, {1, 2, 4, 16, 3, 6, 7, 9, 32, 255, 1000, 65535}},
-        KernelFamily{"SmallPositive", 0, 14, {1, 8, 9, 13, 15, 64, 127, 129}},
-        KernelFamily{"Sixteen", -14, 14, {1, 3, 5, 11, 17, 256, 4097, 32767}},
-        KernelFamily{"Large", -3000, 3000, {1, 2, 3, 7, 100, 999, 32768, 65535}},
-        KernelFamily{"Huge", -2000000000, 2000000000, {1, 3, 65535}}),
+    ::testing::Values(KernelFamily{"SmallSigned", -4, 4, {1, 2, 4, 16, 3, 6, 7, 9, 32, 255, 1000, 65535}},
+                      KernelFamily{"SmallPositive", 0, 14, {1, 8, 9, 13, 15, 64, 127, 129}},
+                      KernelFamily{"Sixteen", -14, 14, {1, 3, 5, 11, 17, 256, 4097, 32767}},
+                      KernelFamily{"Large", -3000, 3000, {1, 2, 3, 7, 100, 999, 32768, 65535}},
+                      KernelFamily{"Huge", -2000000000, 2000000000, {1, 3, 65535}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Convolve3x3, TallImageSplitsIntoBandsWithTheSameBytes)
@@ -278,10 +276,9 @@ TEST(Emboss, EachPixelComparesTheOneTwoRightAndTwoDownWrapping)
     const Bitmap source = greys({{0, 10, 20}, {30, 40, 50}, {60, 70, 200}});
     Bitmap work(3, 3, 24);
     EmbossImage(source, work);
-    EXPECT_EQ(redsOf(work), (std::vector<std::vector<int>>{
-                                {255 /* 125 + 200 - 0 */, 125 + 60 - 10, 125 + 70 - 20},
-                                {125 + 20 - 30, 125 + 0 - 40, 125 + 10 - 50},
-                                {125 + 50 - 60, 125 + 30 - 70, 0 /* 125 + 40 - 200 */}}));
+    EXPECT_EQ(redsOf(work), (std::vector<std::vector<int>>{{255 /* 125 + 200 - 0 */, 125 + 60 - 10, 125 + 70 - 20},
+                                                           {125 + 20 - 30, 125 + 0 - 40, 125 + 10 - 50},
+                                                           {125 + 50 - 60, 125 + 30 - 70, 0 /* 125 + 40 - 200 */}}));
 }
 
 TEST(Emboss, OnePixelImagesStayInside)

@@ -37,14 +37,13 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"Flouplus1", "Flou &plus", 0}, Row{"Gaussianflou1", "Gaussian flou", 0}, Row{"Focus1", "Focus", 0},
         Row{"Hipass1", "&Hipass", 0}, Row{"Laplace1", "&Laplace", 0}, Row{"Lithographie1", "Lithographie", 0},
         Row{"Relief1", "Relief", 0}, Row{"Sharpen1", "Sharpen", 0}, Row{"Filtre1", "Créer son filtre...", 10},
-        Row{"Sculpture1", "&Sculpture", 0}, Row{"Trait1", "&Trait", 0},
-        Row{"AjusterRVB1", "&Ajuster RVB...", 3}, Row{"Changercol1", "&Changer une couleur", 0},
-        Row{"Colorisation1", "Colo&risation...", 1}, Row{"Contraste1", "&Contraste", 0},
-        Row{"Contrasteplus1", "Contraste &plus", 0}, Row{"Contraste2", "C&ontraste...", 1},
-        Row{"Cycle1", "C&ycle", 0}, Row{"Bleu1", "&Bleu/noir", 0}, Row{"Rouge1", "&Rouge/noir", 0},
-        Row{"Vert1", "&Vert/noir", 0}, Row{"Eclaircir1", "&Eclaircir", 0}, Row{"Eclaicirplus1", "Eclaicir &plus", 0},
-        Row{"Eclaircir3", "E&claircir...", 1}, Row{"Eclipse1", "&Eclipse", 0},
-        Row{"Eclipseplus1", "Eclipse &plus", 0}, Row{"Eclipse3", "E&clipse...", 1},
+        Row{"Sculpture1", "&Sculpture", 0}, Row{"Trait1", "&Trait", 0}, Row{"AjusterRVB1", "&Ajuster RVB...", 3},
+        Row{"Changercol1", "&Changer une couleur", 0}, Row{"Colorisation1", "Colo&risation...", 1},
+        Row{"Contraste1", "&Contraste", 0}, Row{"Contrasteplus1", "Contraste &plus", 0},
+        Row{"Contraste2", "C&ontraste...", 1}, Row{"Cycle1", "C&ycle", 0}, Row{"Bleu1", "&Bleu/noir", 0},
+        Row{"Rouge1", "&Rouge/noir", 0}, Row{"Vert1", "&Vert/noir", 0}, Row{"Eclaircir1", "&Eclaircir", 0},
+        Row{"Eclaicirplus1", "Eclaicir &plus", 0}, Row{"Eclaircir3", "E&claircir...", 1},
+        Row{"Eclipse1", "&Eclipse", 0}, Row{"Eclipseplus1", "Eclipse &plus", 0}, Row{"Eclipse3", "E&clipse...", 1},
         Row{"Grisatre1", "&Grisâtre", 0}, Row{"Luminosite1", "&Luminosité", 0},
         Row{"Luminositplus1", "Luminosité &plus", 0}, Row{"Luminosit1", "L&uminosité...", 1},
         Row{"Ngative1", "&Négative", 0}, Row{"Saturation1", "&Saturation", 0},
@@ -89,8 +88,8 @@ TEST_F(Commands, DialogPositionZeroAppliesNothingAndSaturationMapsTo200MinusPosi
     EXPECT_EQ(run("Saturation3", start, {200}).pixel(1, 1), makeColour(77, 77, 77));
     // position 155 -> amount 45: R 77 + (-67 * 45 div 255 = -11) = 66
     EXPECT_EQ(redOf(run("Saturation3", start, {155}).pixel(0, 0)), 66);
-    EXPECT_EQ(run("Luminosit1", start, {255 - 55}).pixel(0, 0), makeColour(10 + 245 * 200 / 255, 20 + 235 * 200 / 255,
-                                                                          201 + 54 * 200 / 255));
+    EXPECT_EQ(run("Luminosit1", start, {255 - 55}).pixel(0, 0),
+              makeColour(10 + 245 * 200 / 255, 20 + 235 * 200 / 255, 201 + 54 * 200 / 255));
 }
 
 TEST_F(Commands, UserFilterTakesTheDivisorModulo65536AndRefusesZero)
