@@ -85,15 +85,38 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
     const std::vector<std::int64_t> cols = mapAxis(dx, sx, W, src.width());
     const std::vector<std::int64_t> rows = mapAxis(dy, sy, H, src.height());
 
-    // Runs of destination columns whose sources follow one another forwards
-    // are copied with memcpy.
+    // The column mapping is the same for every row: cut it once into runs
+    // whose sources follow one another forwards (copied with memcpy) or
+    // backwards (a mirrored run).
+    struct Run {
+        int x;
+        std::int64_t s;
+        int length;
+        bool backwards;
+    };
+    std::vector<Run> runs;
     int first = W, last = -1;
-    for (int x = 0; x < W; ++x)
-        if (cols[std::size_t(x)] >= 0) {
-            first = std::min(first, x);
-            last = x;
+    for (int x = 0; x < W;) {
+        const std::int64_t s = cols[std::size_t(x)];
+        if (s < 0) {
+            ++x;
+            continue;
         }
-    if (first > last)
+        int n = 1;
+        while (x + n < W && cols[std::size_t(x + n)] == s + n)
+            ++n;
+        bool backwards = false;
+        if (n == 1)
+            while (x + n < W && cols[std::size_t(x + n)] == s - n) {
+                ++n;
+                backwards = true;
+            }
+        runs.push_back({x, s, n, backwards});
+        first = std::min(first, x);
+        last = x + n - 1;
+        x += n;
+    }
+    if (runs.empty())
         return finish();
     std::vector<std::uint8_t> scratch;
     int top = H, bottom = -1;
@@ -103,18 +126,18 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
             continue;
         const std::uint8_t* in = rowAs24(src, int(srow), scratch);
         std::uint8_t* out = bmp_->row(y);
-        int x = first;
-        while (x <= last) {
-            const std::int64_t s = cols[std::size_t(x)];
-            if (s < 0) {
-                ++x;
+        for (const Run& r : runs) {
+            std::uint8_t* o = out + std::size_t(r.x) * 3;
+            const std::uint8_t* i = in + std::size_t(r.s) * 3;
+            if (!r.backwards) {
+                std::memcpy(o, i, std::size_t(r.length) * 3);
                 continue;
             }
-            int run = 1;
-            while (x + run <= last && cols[std::size_t(x + run)] == s + run)
-                ++run;
-            std::memcpy(out + std::size_t(x) * 3, in + std::size_t(s) * 3, std::size_t(run) * 3);
-            x += run;
+            for (int k = 0; k < r.length; ++k, o += 3, i -= 3) {
+                o[0] = i[0];
+                o[1] = i[1];
+                o[2] = i[2];
+            }
         }
         top = std::min(top, y);
         bottom = y;

@@ -148,21 +148,16 @@ Rect Canvas::floodFill(int x, int y, Colour colour, FloodFillMode mode)
 
     const std::size_t words = (std::size_t(W) * std::size_t(H) + 63) / 64;
     marks_.assign(words, 0);
-    const auto marked = [&](int px, int py) {
-        const std::size_t i = std::size_t(py) * std::size_t(W) + std::size_t(px);
-        return (marks_[i >> 6] >> (i & 63)) & 1;
-    };
-    const auto mark = [&](int px, int py) {
-        const std::size_t i = std::size_t(py) * std::size_t(W) + std::size_t(px);
-        marks_[i >> 6] |= std::uint64_t(1) << (i & 63);
-    };
+    std::uint64_t* marks = marks_.data();
+    // Whether pixel px of row py may still be filled.
     const auto open = [&](int px, int py) {
-        return !marked(px, py) && qualifies(bmp.row(py) + std::size_t(px) * 3);
+        const std::size_t i = std::size_t(py) * std::size_t(W) + std::size_t(px);
+        return !((marks[i >> 6] >> (i & 63)) & 1) && qualifies(bmp.row(py) + std::size_t(px) * 3);
     };
 
-    const Ink brush{true, brushColour_};
     std::vector<Point> stack{{x, y}};
     int minX = x, maxX = x, minY = y, maxY = y;
+    const std::uint8_t fb = blueOf(brushColour_), fg = greenOf(brushColour_), fr = redOf(brushColour_);
     while (!stack.empty()) {
         const Point seed = stack.back();
         stack.pop_back();
@@ -173,16 +168,20 @@ Rect Canvas::floodFill(int x, int y, Colour colour, FloodFillMode mode)
             --a;
         while (b + 1 < W && open(b + 1, seed.y))
             ++b;
-        for (int i = a; i <= b; ++i)
-            mark(i, seed.y);
+        const std::size_t base = std::size_t(seed.y) * std::size_t(W);
+        for (std::size_t i = base + std::size_t(a); i <= base + std::size_t(b); ++i)
+            marks[i >> 6] |= std::uint64_t(1) << (i & 63);
         // Look at both neighbouring rows before painting: the paint may
         // change what the border test sees only on this row.
         for (int ny : {seed.y - 1, seed.y + 1}) {
             if (ny < 0 || ny >= H)
                 continue;
+            const std::uint8_t* p = bmp.row(ny) + std::size_t(a) * 3;
+            const std::size_t nbase = std::size_t(ny) * std::size_t(W);
             bool inRun = false;
-            for (int i = a; i <= b; ++i) {
-                const bool o = open(i, ny);
+            for (int i = a; i <= b; ++i, p += 3) {
+                const std::size_t m = nbase + std::size_t(i);
+                const bool o = !((marks[m >> 6] >> (m & 63)) & 1) && qualifies(p);
                 if (o && !inRun)
                     stack.push_back({i, ny});
                 inRun = o;
@@ -190,9 +189,9 @@ Rect Canvas::floodFill(int x, int y, Colour colour, FloodFillMode mode)
         }
         std::uint8_t* p = bmp.row(seed.y) + std::size_t(a) * 3;
         for (int i = a; i <= b; ++i, p += 3) {
-            p[0] = blueOf(brush.value);
-            p[1] = greenOf(brush.value);
-            p[2] = redOf(brush.value);
+            p[0] = fb;
+            p[1] = fg;
+            p[2] = fr;
         }
         minX = std::min(minX, a);
         maxX = std::max(maxX, b);
