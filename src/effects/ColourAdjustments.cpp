@@ -109,7 +109,7 @@ void Eclaircir(Bitmap& bitmap, int passes, int threads)
 void applyByteTable(Bitmap& bitmap, const ByteTable& table, int threads)
 {
     forEachByteBand(bitmap, threads, [&](std::uint8_t* bytes, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t i = colour_simd::lookUp(table.data(), bytes, count); i < count; ++i)
             bytes[i] = table[bytes[i]];
     });
 }

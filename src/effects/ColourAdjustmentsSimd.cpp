@@ -260,7 +260,36 @@ __attribute__((target("avx2"))) int drawOffsetsAvx2(std::uint32_t state, std::ui
     return j;
 }
 
+// Sixteen 16-entry shuffles, one per high nibble. For part h the index
+// is b - 16h: values 0..15 keep bit 7 clear after a saturating + 0x70 and
+// select an entry; any other value ends with bit 7 set, which makes the
+// shuffle give 0, so exactly one part contributes to each byte.
+__attribute__((target("avx2"))) std::size_t lookUpAvx2(const std::uint8_t table[256], std::uint8_t* bytes,
+                                                       std::size_t count)
+{
+    __m256i parts[16];
+    for (int h = 0; h < 16; ++h)
+        parts[h] = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(table + 16 * h)));
+    const __m256i sixteen = _mm256_set1_epi8(16), bias = _mm256_set1_epi8(0x70);
+    std::size_t i = 0;
+    for (; i + 32 <= count; i += 32) {
+        __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i));
+        __m256i result = _mm256_shuffle_epi8(parts[0], _mm256_adds_epu8(index, bias));
+        for (int h = 1; h < 16; ++h) {
+            index = _mm256_sub_epi8(index, sixteen);
+            result = _mm256_or_si256(result, _mm256_shuffle_epi8(parts[h], _mm256_adds_epu8(index, bias)));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + i), result);
+    }
+    return i;
+}
+
 } // namespace
+
+std::size_t lookUp(const std::uint8_t table[256], std::uint8_t* bytes, std::size_t count)
+{
+    return hasAvx2() ? lookUpAvx2(table, bytes, count) : 0;
+}
 
 int drawOffsets(std::uint32_t state, std::uint32_t range, int half, std::int16_t* out, int count)
 {

@@ -15,6 +15,8 @@ int maxFastAmount(PointRule rule);
 
 // Bytes done (a multiple of 32) of `count` bytes, every byte the same rule.
 std::size_t pointRule(PointRule rule, int amount, std::uint8_t* bytes, std::size_t count);
+// bytes[i] := table[bytes[i]]; bytes done (a multiple of 32).
+std::size_t lookUp(const std::uint8_t table[256], std::uint8_t* bytes, std::size_t count);
 std::size_t negate(std::uint8_t* bytes, std::size_t count);
 
 // Per-channel patterns over one row starting at a pixel; bytes done (a

@@ -93,6 +93,29 @@ TEST(PointRules, FastPathsEqualTheirTablesForEveryAmount)
         }
 }
 
+TEST(PointRules, ByteTablesOfAnyShapeAreLookedUpExactly)
+{
+    const Bitmap source = allBytes();
+    std::mt19937 rng(8);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 4; ++round) {
+        ByteTable t;
+        for (auto& v : t)
+            v = std::uint8_t(byte(rng));
+        for (int threads : {1, 2}) {
+            Bitmap b = source;
+            applyByteTable(b, t, threads);
+            for (int y = 0; y < source.height(); ++y)
+                for (int x = 0; x < source.width() * 3; ++x)
+                    ASSERT_EQ(b.row(y)[x], t[source.row(y)[x]]) << "byte " << x;
+        }
+    }
+    Bitmap twice = source;
+    Eclaircir(twice, 2);
+    const ByteTable two = eclaircirTable(2);
+    EXPECT_EQ(twice.row(3)[50], two[source.row(3)[50]]);
+}
+
 // Saturation written out per pixel.
 Bitmap referenceSaturation(const Bitmap& in, int a)
 {
