@@ -6,7 +6,7 @@
 
 #include <cstring>
 #include <memory>
-#include <mutex>
+#include <cstdarg>
 #include <vector>
 
 namespace px {
@@ -54,14 +54,16 @@ toff_t sizeProc(thandle_t h) { return static_cast<MemoryFile*>(h)->size; }
 int mapProc(thandle_t, tdata_t*, toff_t*) { return 0; }
 void unmapProc(thandle_t, tdata_t, toff_t) {}
 
-void silenceLibtiff()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        TIFFSetWarningHandler(nullptr);
-        TIFFSetErrorHandler(nullptr);
-    });
-}
+// libtiff's messages are not shown: a failure becomes one InvalidImageError.
+int quietHandler(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+// Largest single buffer libtiff may allocate for one file: strips and tiles
+// of bogus sizes are refused instead of exhausting memory.
+constexpr tmsize_t kMaxLibtiffAllocation = tmsize_t(1) << 30;
+
+struct OptionsFree {
+    void operator()(TIFFOpenOptions* o) const { TIFFOpenOptionsFree(o); }
+};
 
 struct TiffCloser {
     void operator()(TIFF* t) const { TIFFClose(t); }
@@ -121,10 +123,15 @@ bool readIndexed(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
 
 Bitmap decodeTiff(std::span<const std::uint8_t> data)
 {
-    silenceLibtiff();
     MemoryFile file{data.data(), toff_t(data.size()), 0};
-    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpen("memory", "rm", &file, readProc, writeProc, seekProc,
-                                                         closeProc, sizeProc, mapProc, unmapProc));
+    std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
+    if (!options)
+        throw InvalidImageError("mémoire insuffisante");
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxLibtiffAllocation);
+    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quietHandler, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quietHandler, nullptr);
+    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("memory", "rm", &file, readProc, writeProc, seekProc,
+                                                            closeProc, sizeProc, mapProc, unmapProc, options.get()));
     if (!tif)
         throw InvalidImageError("en-tête TIFF illisible");
     std::uint32_t w = 0, h = 0;
