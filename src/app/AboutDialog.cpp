@@ -5,6 +5,7 @@
 #include "platform/ShellServices.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -47,6 +48,10 @@ AboutDialog::AboutDialog(Session& session, QWidget* parent) : QDialog(parent), s
     QFont big(QStringLiteral("Arial Black"));
     big.setPointSize(48);
     big.setWeight(QFont::Black);
+    // Where that face is missing the substitute may be wider: shrink it until
+    // the name fits the window.
+    while (big.pointSize() > 12 && QFontMetrics(big).horizontalAdvance(QStringLiteral("Pixoran3")) > 296)
+        big.setPointSize(big.pointSize() - 2);
     QLabel* blue = label(title, "Label1", QStringLiteral("Pixoran3"));
     blue->setFont(big);
     blue->setStyleSheet(QStringLiteral("color: #0000ff"));

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 
 namespace px {
 
@@ -31,6 +32,10 @@ int runEditor(int argc, char** argv)
 
     MainWindow window(session, settings, options);
     prompter.setParentWidget(&window);
+    // Maximised from the start; the geometry also covers the screen where no
+    // window manager honours the request.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "app/StartupDialogs.h"
 #include "app/StatusBar.h"
 #include "app/ToolBarRows.h"
+#include "app/WindowMenu.h"
 #include "document/ImageWindow.h"
 #include "fileio/BmpFile.h"
 #include "platform/Prompter.h"
@@ -241,7 +242,12 @@ QMdiSubWindow* MainWindow::addImageWindow(ImageWindow* window)
         if (QAction* a = action(name.toStdString()))
             a->trigger();
     });
+    // The sub-window keeps the image window's own size (the form's size,
+    // grown by the opening commands) around it.
+    const QSize wanted = window->size();
     QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
+    const QMargins frame = sub->contentsMargins();
+    sub->resize(wanted.grownBy(frame));
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
     sub->show();
@@ -264,7 +270,7 @@ ImageWindow* MainWindow::openBitmapFile(const QString& path)
     window->setFilePath(QFileInfo(path).absoluteFilePath());
     window->resize(window->width(), window->height() + 56);
     addImageWindow(window);
-    mdiArea_->cascadeSubWindows();
+    cascade(mdiArea_);
     statusBar_->setPanelText(1, window->filePath());
     return window;
 }

@@ -59,12 +59,12 @@ TipOfTheDayDialog::TipOfTheDayDialog(Session& session, SettingsFile& settings, c
     top->addWidget(image);
     top->addLayout(text, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(checkBox_);
     buttons->addStretch(1);
     buttons->addWidget(other);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
+    layout->addWidget(checkBox_);
     layout->addLayout(buttons);
 
     QFile file(tipsFile);

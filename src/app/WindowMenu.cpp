@@ -47,6 +47,27 @@ void tile(QMdiArea* area, bool rows)
 }
 } // namespace
 
+void cascade(QMdiArea* area)
+{
+    const QList<QMdiSubWindow*> windows = arrangeable(area);
+    const QRect r = area->viewport()->rect();
+    // One title bar's height between two windows.
+    const int step = windows.isEmpty() ? 0 : windows.first()->height() - windows.first()->contentsRect().height();
+    int offset = 0;
+    for (QMdiSubWindow* sub : windows) {
+        if (sub->isMaximized())
+            sub->showNormal();
+        if (offset + step * 2 > r.height() || offset + step * 2 > r.width())
+            offset = 0;
+        const QSize size = sub->size().boundedTo(QSize(r.width() - offset, r.height() - offset));
+        sub->setGeometry(QRect(QPoint(offset, offset), size));
+        sub->raise();
+        offset += step;
+    }
+    if (QMdiSubWindow* active = area->activeSubWindow())
+        active->raise();
+}
+
 void tileHorizontally(QMdiArea* area) { tile(area, true); }
 void tileVertically(QMdiArea* area) { tile(area, false); }
 
@@ -83,7 +104,7 @@ void registerWindowCommands(MainWindow& window)
     QMdiArea* area = window.mdiArea();
     commands.setHandler("Suivante1", [area] { area->activateNextSubWindow(); });
     commands.setHandler("Prcdente1", [area] { area->activatePreviousSubWindow(); });
-    commands.setHandler("Cascade1", [area] { area->cascadeSubWindows(); });
+    commands.setHandler("Cascade1", [area] { cascade(area); });
     commands.setHandler("Horizontale1", [area] { tileHorizontally(area); });
     commands.setHandler("Verticale1", [area] { tileVertically(area); });
     // A Cancel in one window's save question ends the command silently.

@@ -6,6 +6,9 @@ class QMenu;
 
 namespace px {
 
+// "&Cascade": the windows stacked from the top-left corner, each one step
+// down and right of the previous, keeping their sizes (cut to the area).
+void cascade(QMdiArea* area);
 // "Mosaïque  &horizontale": the windows one above the other, each as wide as
 // the area.
 void tileHorizontally(QMdiArea* area);

@@ -175,6 +175,25 @@ TEST_F(WindowMenuTest, TilingSharesTheAreaInRowsOrColumns)
     EXPECT_EQ(subs[2]->geometry().right(), area.width() - 1);
 }
 
+TEST_F(WindowMenuTest, CascadeStepsDownAndKeepsTheWindowSizes)
+{
+    MainWindow& w = create();
+    w.resize(1000, 900);
+    show();
+    addImage();
+    addImage();
+    const auto subs = w.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    EXPECT_EQ(subs[0]->widget()->size(), QSize(ImageWindow::kDefaultWidth, ImageWindow::kDefaultHeight))
+        << "the sub-window is made around the image window's own size";
+    subs[0]->move(300, 200);
+    w.action("Cascade1")->trigger();
+    EXPECT_EQ(subs[0]->pos(), QPoint(0, 0));
+    const int step = subs[1]->pos().x();
+    EXPECT_GT(step, 0);
+    EXPECT_EQ(subs[1]->pos(), QPoint(step, step));
+    EXPECT_EQ(subs[0]->size(), subs[1]->size());
+}
+
 using QuitTest = MainWindowFixture;
 
 TEST_F(QuitTest, QuitAsksEveryWindowAndCancelKeepsTheProgram)
