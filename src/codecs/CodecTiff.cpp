@@ -4,7 +4,9 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <memory>
 #include <cstdarg>
 #include <vector>
@@ -119,6 +121,52 @@ bool readIndexed(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
     return true;
 }
 
+// 8-bit RGB in strips of contiguous samples (what most writers, ours
+// included, produce): strips decoded by libtiff straight into rows, then
+// turned from R G B into B G R in place. False when the image is not one.
+bool readContiguousRgb(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
+{
+    std::uint16_t bps = 0, spp = 0, photometric = 0, planar = PLANARCONFIG_CONTIG, orientation = ORIENTATION_TOPLEFT;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bps);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
+    if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric))
+        return false;
+    if (bps != 8 || spp != 3 || photometric != PHOTOMETRIC_RGB || planar != PLANARCONFIG_CONTIG ||
+        orientation != ORIENTATION_TOPLEFT || TIFFIsTiled(tif))
+        return false;
+    std::uint32_t rowsPerStrip = h;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::min(std::max<std::uint32_t>(rowsPerStrip, 1), h);
+    const std::size_t rowBytes = std::size_t(w) * 3;
+    if (TIFFScanlineSize(tif) != tmsize_t(rowBytes))
+        return false;
+    Bitmap bmp(int(w), int(h), 24);
+    std::vector<std::uint8_t> strip;
+    const bool packed = bmp.stride() == rowBytes;
+    for (std::uint32_t y = 0; y < h; y += rowsPerStrip) {
+        const std::uint32_t rows = std::min(rowsPerStrip, h - y);
+        const tmsize_t size = tmsize_t(rowBytes * rows);
+        std::uint8_t* target = bmp.row(int(y));
+        if (!packed) {
+            strip.resize(std::size_t(size));
+            target = strip.data();
+        }
+        if (TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, y, 0), target, size) != size)
+            throw InvalidImageError("données TIFF illisibles");
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            std::uint8_t* d = bmp.row(int(y + r));
+            if (!packed)
+                std::memcpy(d, strip.data() + r * rowBytes, rowBytes);
+            for (std::size_t i = 0; i < rowBytes; i += 3)
+                std::swap(d[i], d[i + 2]);
+        }
+    }
+    out = std::move(bmp);
+    return true;
+}
+
 } // namespace
 
 Bitmap decodeTiff(std::span<const std::uint8_t> data)
@@ -141,7 +189,7 @@ Bitmap decodeTiff(std::span<const std::uint8_t> data)
         throw InvalidImageError("dimensions refusées");
 
     Bitmap bmp;
-    if (readIndexed(tif.get(), w, h, bmp))
+    if (readIndexed(tif.get(), w, h, bmp) || readContiguousRgb(tif.get(), w, h, bmp))
         return bmp;
 
     char message[1024] = {};
