@@ -93,7 +93,10 @@ void Canvas::begin()
     ensure24();
 }
 
-Rect Canvas::finish() { return changed_; }
+Rect Canvas::finish()
+{
+    return changed_;
+}
 
 void Canvas::ensure24()
 {
@@ -191,9 +194,7 @@ void Canvas::thinLine(Point a, Point b)
     const std::int64_t maj0 = xMajor ? a.x : a.y, min0 = xMajor ? a.y : a.x;
     const std::int64_t majLimit = xMajor ? bmp_->width() : bmp_->height();
     const std::int64_t minLimit = xMajor ? bmp_->height() : bmp_->width();
-    const auto minorSteps = [&](std::int64_t i) {
-        return std::int64_t((i128(2) * i * dmin + n - 1) / (i128(2) * n));
-    };
+    const auto minorSteps = [&](std::int64_t i) { return std::int64_t((i128(2) * i * dmin + n - 1) / (i128(2) * n)); };
     const auto minorAt = [&](std::int64_t i) { return min0 + sMin * minorSteps(i); };
 
     // Steps whose major coordinate is inside the bitmap.

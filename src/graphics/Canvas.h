@@ -119,7 +119,8 @@ public:
     // pixel lies outside `src` keep their value. The copy mode applies:
     // modes other than SrcCopy ignore the source.
     Rect stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect);
-    // The whole of `src` at its own size with its top-left corner at (x, y).
+    // The whole of `src` at its own size with its top-left corner at (x, y),
+    // with the copy mode as stretchCopy().
     Rect draw(int x, int y, const Bitmap& src);
     // The same, leaving out the pixels of `src` that are `transparent`
     // (always a plain copy of the other pixels, whatever the copy mode).

@@ -150,7 +150,10 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
 namespace {
 // Positions far outside any bitmap are pulled in so that adding a bitmap's
 // size cannot overflow.
-int clampPosition(int v) { return std::clamp(v, -(1 << 30), 1 << 30); }
+int clampPosition(int v)
+{
+    return std::clamp(v, -(1 << 30), 1 << 30);
+}
 } // namespace
 
 Rect Canvas::draw(int x, int y, const Bitmap& src)

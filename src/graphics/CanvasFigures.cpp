@@ -14,7 +14,10 @@ namespace {
 
 constexpr std::int64_t kCoordLimit = std::int64_t(1) << 30;
 
-std::int64_t clampCoord(int v) { return std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit); }
+std::int64_t clampCoord(int v)
+{
+    return std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit);
+}
 
 // A path has a point about every 1.5 pixels of outline, within bounds that
 // keep huge figures cheap and small ones smooth.
@@ -257,9 +260,8 @@ void Canvas::drawStyledOutline(const CanvasRegion& region)
         if (p.key < 0)
             p.key += turn;
     }
-    std::stable_sort(pixels.begin(), pixels.end(), [](const Pixel& a, const Pixel& b) {
-        return a.key != b.key ? a.key < b.key : a.dist < b.dist;
-    });
+    std::stable_sort(pixels.begin(), pixels.end(),
+                     [](const Pixel& a, const Pixel& b) { return a.key != b.key ? a.key < b.key : a.dist < b.dist; });
     const bool gapsPainted = backgroundOpaque();
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         const Pixel& p = pixels[i];

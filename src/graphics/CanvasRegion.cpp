@@ -29,7 +29,10 @@ std::int64_t floorDiv(i128 n, i128 d)
     return std::int64_t(q);
 }
 
-std::int64_t ceilDiv(i128 n, i128 d) { return -floorDiv(-n, d); }
+std::int64_t ceilDiv(i128 n, i128 d)
+{
+    return -floorDiv(-n, d);
+}
 
 } // namespace
 
@@ -161,8 +164,8 @@ void EllipseRegion::row(std::int64_t y, CanvasSpans& out) const
 
 RoundRectRegion::RoundRectRegion(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::int64_t cw,
                                  std::int64_t ch)
-    : l_(l), t_(t), r_(r), b_(b), cw_(cw), ch_(ch), corner_(0, 0, std::max<std::int64_t>(cw, 1),
-                                                            std::max<std::int64_t>(ch, 1))
+    : l_(l), t_(t), r_(r), b_(b), cw_(cw), ch_(ch),
+      corner_(0, 0, std::max<std::int64_t>(cw, 1), std::max<std::int64_t>(ch, 1))
 {
     top = t;
     bottom = b;
@@ -185,8 +188,8 @@ void RoundRectRegion::row(std::int64_t y, CanvasSpans& out) const
         out.push_back({l_ + inset, r_ - inset});
 }
 
-PieRegion::PieRegion(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::int64_t d1x,
-                     std::int64_t d1y, std::int64_t d2x, std::int64_t d2y)
+PieRegion::PieRegion(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::int64_t d1x, std::int64_t d1y,
+                     std::int64_t d2x, std::int64_t d2y)
     : ellipse_(l, t, r, b), d1x_(d1x), d1y_(d1y), d2x_(d2x), d2y_(d2y)
 {
     top = t;
@@ -319,7 +322,8 @@ void WidePenArea::build(const std::vector<double>& path, bool closed, int width,
     const double r = width / 2.0;
     const double shift = (width % 2 == 0) ? 0.5 : 0.0;
     const std::size_t points = path.size() / 2;
-    const std::size_t segments = points == 0 ? 0 : (closed && points > 2 ? points : std::max<std::size_t>(points - 1, 1));
+    const std::size_t segments =
+        points == 0 ? 0 : (closed && points > 2 ? points : std::max<std::size_t>(points - 1, 1));
     for (std::size_t i = 0; i < segments; ++i) {
         const std::size_t j = std::min((i + 1) % points, points - 1);
         const double ax = path[2 * i] - shift, ay = path[2 * i + 1] - shift;

@@ -190,20 +190,6 @@ INSTANTIATE_TEST_SUITE_P(Widths, CanvasWideDot,
                                            DotCase{5, {".........", ".........", "...###...", "..#####..", "..#####..",
                                                        "..#####..", "...###...", ".........", "........."}}));
 
-TEST(CanvasLine, EvenWidthCoversExactlyThatManyRows)
-{
-    Bitmap b = white(7, 4);
-    Canvas c(b);
-    c.setPenWidth(2);
-    c.moveTo(1, 2);
-    c.lineTo(5, 2);
-    EXPECT_TRUE(sameImage("wide-even", b,
-                          grid({".......",
-                                "######.",
-                                "######.",
-                                "......."})));
-}
-
 TEST(CanvasLine, MixModesCombineWithThePixels)
 {
     Bitmap b(4, 1, 24);

@@ -24,8 +24,7 @@ QFont QtGlyphRasteriser::toQFont(const FontSpec& spec)
     return f;
 }
 
-void QtGlyphRasteriser::measure(const FontSpec& font, std::string_view utf8, int& width, int& height,
-                                int& ascent) const
+void QtGlyphRasteriser::measure(const FontSpec& font, std::string_view utf8, int& width, int& height, int& ascent) const
 {
     const QFontMetrics fm(toQFont(font));
     const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
