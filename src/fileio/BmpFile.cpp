@@ -25,14 +25,23 @@ enum Compression : std::uint32_t {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 
-[[noreturn]] void invalid(const char* why) { throw InvalidImageError(why); }
+[[noreturn]] void invalid(const char* why)
+{
+    throw InvalidImageError(why);
+}
 
-inline std::uint16_t u16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+inline std::uint16_t u16(const std::uint8_t* p)
+{
+    return std::uint16_t(p[0] | (p[1] << 8));
+}
 inline std::uint32_t u32(const std::uint8_t* p)
 {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
-inline std::int32_t i32(const std::uint8_t* p) { return std::int32_t(u32(p)); }
+inline std::int32_t i32(const std::uint8_t* p)
+{
+    return std::int32_t(u32(p));
+}
 
 // What the headers say, checked for consistency.
 struct BmpInfo {
@@ -48,11 +57,17 @@ struct BmpInfo {
     std::size_t pixelOffset = 0;
 };
 
-bool isWindowsHeaderSize(std::uint32_t size) { return size == 40 || size == 52 || size == 56 || size == 108 || size == 124; }
+bool isWindowsHeaderSize(std::uint32_t size)
+{
+    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
 
 // OS/2 2.x headers may stop after any field from the bit count on; the
 // missing fields read as zero.
-bool isOs2v2HeaderSize(std::uint32_t size) { return size >= 16 && size <= 64 && size % 4 == 0; }
+bool isOs2v2HeaderSize(std::uint32_t size)
+{
+    return size >= 16 && size <= 64 && size % 4 == 0;
+}
 
 BmpInfo parseHeaders(std::span<const std::uint8_t> data)
 {
@@ -100,8 +115,16 @@ BmpInfo parseHeaders(std::span<const std::uint8_t> data)
     if (!Bitmap::isAcceptableSize(info.width, info.height))
         invalid("dimensions trop grandes");
     switch (info.bpp) {
-    case 1: case 2: case 4: case 8: case 16: case 24: case 32: break;
-    default: invalid("nombre de bits par pixel non pris en charge");
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        invalid("nombre de bits par pixel non pris en charge");
     }
 
     std::size_t maskBytes = 0;
@@ -142,7 +165,8 @@ BmpInfo parseHeaders(std::span<const std::uint8_t> data)
                 info.masks[i] = u32(&data[at + 4 * std::size_t(i)]);
         }
         break;
-    default: invalid("compression non prise en charge");
+    default:
+        invalid("compression non prise en charge");
     }
 
     info.paletteStart = kFileHeaderSize + headerSize + maskBytes;
@@ -163,7 +187,8 @@ BmpInfo parseHeaders(std::span<const std::uint8_t> data)
 std::vector<Colour> readPalette(std::span<const std::uint8_t> data, const BmpInfo& info, int bitmapBpp)
 {
     const std::size_t full = std::size_t(1) << info.bpp;
-    std::size_t count = info.declaredColours == 0 ? full : std::size_t(std::min<std::uint64_t>(info.declaredColours, full));
+    std::size_t count =
+        info.declaredColours == 0 ? full : std::size_t(std::min<std::uint64_t>(info.declaredColours, full));
     count = std::min(count, (info.pixelOffset - info.paletteStart) / info.paletteEntrySize);
     std::vector<Colour> palette(std::size_t(1) << bitmapBpp, kBlack);
     for (std::size_t i = 0; i < count; ++i) {
@@ -201,10 +226,7 @@ public:
     }
 
 private:
-    std::uint8_t scale(std::uint32_t v) const
-    {
-        return std::uint8_t((std::uint64_t(v) * 255 + max_ / 2) / max_);
-    }
+    std::uint8_t scale(std::uint32_t v) const { return std::uint8_t((std::uint64_t(v) * 255 + max_ / 2) / max_); }
     int shift_ = 0;
     std::uint32_t max_ = 1;
     std::vector<std::uint8_t> lut_;

@@ -23,9 +23,15 @@ inline void put32(std::uint8_t* p, std::uint32_t v)
     put16(p + 2, v >> 16);
 }
 
-std::size_t paletteEntries(const Bitmap& bmp) { return bmp.isIndexed() ? std::size_t(1) << bmp.bitsPerPixel() : 0; }
+std::size_t paletteEntries(const Bitmap& bmp)
+{
+    return bmp.isIndexed() ? std::size_t(1) << bmp.bitsPerPixel() : 0;
+}
 
-std::size_t headersAndPaletteSize(const Bitmap& bmp) { return kHeadersSize + 4 * paletteEntries(bmp); }
+std::size_t headersAndPaletteSize(const Bitmap& bmp)
+{
+    return kHeadersSize + 4 * paletteEntries(bmp);
+}
 
 void checkWritable(const Bitmap& bmp)
 {

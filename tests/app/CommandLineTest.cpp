@@ -141,7 +141,8 @@ struct Process {
 
 Process runProgram(const test::TempDir& dir, const std::vector<std::string>& args)
 {
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + std::string(PIXORAN3_EXECUTABLE) + "'";
+    std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + std::string(PIXORAN3_EXECUTABLE) + "'";
     for (const auto& a : args)
         command += " '" + a + "'";
     const fs::path out = dir.file("stdout.txt"), err = dir.file("stderr.txt");

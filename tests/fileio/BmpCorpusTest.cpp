@@ -100,18 +100,17 @@ TEST_P(BmpCorpusSamePicture, AllVariantsGiveIdenticalPixels)
 
 INSTANTIATE_TEST_SUITE_P(
     Groups, BmpCorpusSamePicture,
-    ::testing::Values(
-        std::vector<const char*>{"bmp/pil_pal8.bmp", "bmp/pil_pal8-0.bmp", "bmp/pil_pal8topdown.bmp",
-                                 "bmp/pil_pal8rle.bmp", "bmp/pil_pal8v4.bmp", "bmp/pil_pal8v5.bmp",
-                                 "bmp/pil_pal8os2.bmp", "bmp/pil_pal8os2v2.bmp", "bmp/pil_pal8offs.bmp",
-                                 "bmp/pil_pal8oversizepal.bmp"},
-        std::vector<const char*>{"bmp/pil_rgb24.bmp", "bmp/pil_rgb32.bmp", "bmp/pil_rgb32bf.bmp",
-                                 "bmp/pil_rgb32fakealpha.bmp"},
-        std::vector<const char*>{"bmp/pil_pal4.bmp", "bmp/pil_pal4rle.bmp"},
-        std::vector<const char*>{"bmp/pil_pal1.bmp", "bmp/pil_pal1wb.bmp"},
-        std::vector<const char*>{"generated/im_bmp_pal8.bmp", "generated/im_bmp_rle8.bmp"},
-        std::vector<const char*>{"generated/im_bmp_24.bmp", "generated/im_bmp_os2.bmp"},
-        std::vector<const char*>{"generated/nb_bmp4.bmp", "generated/nb_bmp_os2.bmp"}));
+    ::testing::Values(std::vector<const char*>{"bmp/pil_pal8.bmp", "bmp/pil_pal8-0.bmp", "bmp/pil_pal8topdown.bmp",
+                                               "bmp/pil_pal8rle.bmp", "bmp/pil_pal8v4.bmp", "bmp/pil_pal8v5.bmp",
+                                               "bmp/pil_pal8os2.bmp", "bmp/pil_pal8os2v2.bmp", "bmp/pil_pal8offs.bmp",
+                                               "bmp/pil_pal8oversizepal.bmp"},
+                      std::vector<const char*>{"bmp/pil_rgb24.bmp", "bmp/pil_rgb32.bmp", "bmp/pil_rgb32bf.bmp",
+                                               "bmp/pil_rgb32fakealpha.bmp"},
+                      std::vector<const char*>{"bmp/pil_pal4.bmp", "bmp/pil_pal4rle.bmp"},
+                      std::vector<const char*>{"bmp/pil_pal1.bmp", "bmp/pil_pal1wb.bmp"},
+                      std::vector<const char*>{"generated/im_bmp_pal8.bmp", "generated/im_bmp_rle8.bmp"},
+                      std::vector<const char*>{"generated/im_bmp_24.bmp", "generated/im_bmp_os2.bmp"},
+                      std::vector<const char*>{"generated/nb_bmp4.bmp", "generated/nb_bmp_os2.bmp"}));
 
 } // namespace
 } // namespace px
