@@ -1,13 +1,15 @@
 #include "app/MainWindow.h"
 
+#include "app/Autosave.h"
+#include "app/EditingCommands.h"
 #include "app/MenuBuilder.h"
+#include "app/RecentFiles.h"
 #include "app/ShellCommands.h"
 #include "app/StartupDialogs.h"
 #include "app/StatusBar.h"
 #include "app/ToolBarRows.h"
 #include "app/WindowMenu.h"
 #include "document/ImageWindow.h"
-#include "fileio/BmpFile.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsFile.h"
 #include "tools/ColourPanel.h"
@@ -18,7 +20,6 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDockWidget>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -72,7 +73,7 @@ void nameButton(QToolBar* bar, QAction* a)
 
 MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent), session_(session), settings_(settings), options_(std::move(options)),
-      commands_(CommandTable::standard())
+      commands_(CommandTable::standard()), effects_(makeEffectRegistry())
 {
     initResources();
     setObjectName(QStringLiteral("TForm1"));
@@ -101,16 +102,35 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     timer1_->start();
 
     registerFileCommands(*this);
+    registerOpenCommands(*this);
+    registerSaveCommands(*this);
+    registerRecentFileCommands(*this);
+    registerAutosave(*this);
     registerOptionsCommands(*this);
     registerViewCommands(*this);
     registerWindowCommands(*this);
     registerHelpCommands(*this);
+    registerNewImageCommand(*this);
+    registerUndoCommands(*this);
+    registerEffectCommands(*this);
 
     createStartupDialogs();
     applyNoImageState();
+
+    recentFiles_ = std::make_unique<RecentFiles>();
+    recentFiles_->load(settings_);
+    recentFiles_->showInMenu([this](std::string_view name) { return action(name); });
 }
 
-MainWindow::~MainWindow() = default;
+// The recent files go back to the settings file when they changed.
+MainWindow::~MainWindow()
+{
+    try {
+        recentFiles_->save(settings_);
+    } catch (const std::exception& e) {
+        session_.prompter.error(e.what());
+    }
+}
 
 void MainWindow::buildMenus()
 {
@@ -210,6 +230,11 @@ QMenu* MainWindow::menu(std::string_view objectName) const
     return it == menus_.end() ? nullptr : it->second;
 }
 
+bool MainWindow::runEffect(std::string_view name, std::span<const int> values)
+{
+    return px::runEffect(*this, name, values);
+}
+
 QDialog* MainWindow::dialog(std::string_view objectName) const
 {
     auto it = dialogs_.find(objectName);
@@ -252,27 +277,8 @@ QMdiSubWindow* MainWindow::addImageWindow(ImageWindow* window)
     sub->setWindowIcon(windowIcon());
     sub->show();
     mdiArea_->setActiveSubWindow(sub);
+    syncUndoControls(*this);
     return sub;
-}
-
-ImageWindow* MainWindow::openBitmapFile(const QString& path)
-{
-    Bitmap bitmap;
-    try {
-        bitmap = readBmpFile(path.toStdString());
-    } catch (const std::exception& e) {
-        session_.prompter.error(e.what());
-        return nullptr;
-    }
-    auto* window = new ImageWindow(session_);
-    window->setDocument(std::move(bitmap));
-    window->setWindowTitle(QFileInfo(path).fileName());
-    window->setFilePath(QFileInfo(path).absoluteFilePath());
-    window->resize(window->width(), window->height() + 56);
-    addImageWindow(window);
-    cascade(mdiArea_);
-    statusBar_->setPanelText(1, window->filePath());
-    return window;
 }
 
 void MainWindow::subWindowActivated(QMdiSubWindow* sub)

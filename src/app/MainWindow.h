@@ -8,12 +8,15 @@
 // window through the public interface below.
 #include "app/CommandTable.h"
 #include "document/Session.h"
+#include "effects/Effect.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <functional>
 #include <map>
+#include <span>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,6 +34,7 @@ namespace px {
 
 class ColourPanel;
 class ImageWindow;
+class RecentFiles;
 class SettingsFile;
 class StatusBar;
 
@@ -69,14 +73,28 @@ public:
     // The start-up dialog of that objectName ("TForm6"), or null.
     QDialog* dialog(std::string_view objectName) const;
 
+    // Every effect row of the program; their menu handlers run them.
+    const EffectRegistry& effects() const { return effects_; }
+    // Runs the effect row `name` with `values` on the active image window
+    // inside the effect frame (undo snapshot, repaint, overview); false when
+    // nothing ran or the routine failed (the failure is shown).
+    bool runEffect(std::string_view name, std::span<const int> values = {});
+
     // Image windows.
     ImageWindow* activeImageWindow() const;
     QList<ImageWindow*> imageWindows() const;
     // Wraps the window in a sub-window of the MDI area and shows it.
     QMdiSubWindow* addImageWindow(ImageWindow* window);
-    // Opens a BMP file into a new image window; reports a failure to the user
-    // and returns null.
-    ImageWindow* openBitmapFile(const QString& path);
+    // OpenImageFile: opens any supported image file into a new image window
+    // (caption, LabelIm, status panel, cascade, overview) and adds it to the
+    // recent files. A file that cannot be read is reported to the user with
+    // the program's message and leaves no window; returns null then.
+    ImageWindow* openImageFile(const QString& path);
+
+    // The recent files of the "&Fichier" menu; addRecentFile is AddRecentFile
+    // (the list and its menu items).
+    RecentFiles& recentFiles() { return *recentFiles_; }
+    void addRecentFile(const QString& path);
 
     // The two states of the window.
     bool imageOpen() const { return imageOpen_; }
@@ -132,6 +150,8 @@ private:
     SettingsFile& settings_;
     MainWindowOptions options_;
     CommandTable commands_;
+    EffectRegistry effects_;
+    std::unique_ptr<RecentFiles> recentFiles_;
     std::map<std::string, QAction*, std::less<>> actions_;
     std::map<std::string, QMenu*, std::less<>> menus_;
     std::map<std::string, QDialog*, std::less<>> dialogs_;

@@ -137,7 +137,7 @@ void MainWindow::formShow()
     }
     colourPanel_->initialiseReadOut();
     if (!options_.startupFile.isEmpty())
-        openBitmapFile(options_.startupFile);
+        openImageFile(options_.startupFile);
 }
 
 // FormPaint: the tip of the day once, at the first paint.

@@ -8,6 +8,11 @@ class MainWindow;
 
 // "&Fermer...", "&Quitter".
 void registerFileCommands(MainWindow& window);
+// "&Ouvrir...", "&Restaurer...".
+void registerOpenCommands(MainWindow& window);
+// "&Enregistrer", "En&registrer sous...", "Enre&gistrer la copie sous...",
+// "&Options jpeg...", and the save of a closing window (saveDocument).
+void registerSaveCommands(MainWindow& window);
 // The Options menu: tool bars, colour panel, status bar, button style, panel side.
 void registerOptionsCommands(MainWindow& window);
 // The view options of the "&Image" menu, "&Plein écran...".

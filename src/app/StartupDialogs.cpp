@@ -1,8 +1,11 @@
 #include "app/StartupDialogs.h"
 
 #include "app/AboutDialog.h"
+#include "app/EditingCommands.h"
+#include "app/AutosaveDialog.h"
 #include "app/MainWindow.h"
 #include "app/TipOfTheDayDialog.h"
+#include "fileio/dialogs/JpegOptionsDialog.h"
 
 namespace px {
 
@@ -15,14 +18,21 @@ QDialog* createTipOfTheDay(MainWindow& owner)
 
 QDialog* createAbout(MainWindow& owner) { return new AboutDialog(owner.session(), &owner); }
 
+QDialog* createJpegOptions(MainWindow& owner)
+{
+    return new JpegOptionsDialog(owner.settings(), owner.session().prompter, &owner);
+}
+
+QDialog* createAutosave(MainWindow& owner) { return new AutosaveDialog(&owner); }
+
 constexpr StartupDialog kDialogs[] = {
-    {"TForm4", "Nouveau...", nullptr},
+    {"TForm4", "Nouveau...", createNewImageDialog},
     {"TForm3", "Dégrader", nullptr},
     {"TForm5", "Construire degrader...", nullptr},
     {"TForm6", "Astuce du jour...", createTipOfTheDay},
-    {"TForm7", "Contraste...", nullptr},
+    {"TForm7", "Contraste...", createContrastDialog},
     {"TForm8", "Temps de téléchargements...", nullptr},
-    {"TForm9", "Luminosité...", nullptr},
+    {"TForm9", "Luminosité...", createBrightnessDialog},
     {"TForm10", "A propos...", createAbout},
     {"TForm11", "Setup...", nullptr},
     {"TForm22", "Options d'outils...", nullptr},
@@ -31,30 +41,30 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm13", "", nullptr}, // the full-screen view is made when shown
     {"TForm15", "Créer une déformation...", nullptr},
     {"TForm16", "Informations...", nullptr},
-    {"TForm17", "Options Jpeg...", nullptr},
+    {"TForm17", "Options Jpeg...", createJpegOptions},
     {"TForm18", "Rotation...", nullptr},
     {"TForm19", "Palette de couleurs...", nullptr}, // made and owned by the colour panel
     {"TForm23", "Formats associés...", nullptr},
     {"TForm24", "Compression Gif...", nullptr},
-    {"TForm27", "Créer son filtre...", nullptr},
+    {"TForm27", "Créer son filtre...", createCustomFilterDialog},
     {"TForm28", "Bordure à deux couleurs...", nullptr},
     {"TForm29", "Rotation superposée...", nullptr},
     {"TForm30", "Etirer image...", nullptr},
     {"TForm31", "Redimensionner...", nullptr},
     {"TForm32", "Ajouter une bordure...", nullptr},
-    {"TForm34", "Saturation...", nullptr},
-    {"TForm35", "Eclipse...", nullptr},
-    {"TForm38", "Ajuster RVB...", nullptr},
+    {"TForm34", "Saturation...", createSaturationDialog},
+    {"TForm35", "Eclipse...", createEclipseDialog},
+    {"TForm38", "Ajuster RVB...", createRgbDialog},
     {"TForm39", "Hallucination...", nullptr},
     {"TForm40", "Bouton...", nullptr},
     {"TForm41", "Bordure décomposée...", nullptr},
-    {"TForm42", "Eclaircir...", nullptr},
+    {"TForm42", "Eclaircir...", createBrightenDialog},
     {"TForm43", "Mosaïque...", nullptr},
     {"TForm44", "Mirage...", nullptr},
     {"TForm45", "Tordre...", nullptr},
     {"TForm46", "Index des effets", nullptr},
-    {"TForm49", "Enregistrement automatique...", nullptr},
-    {"TForm50", "Annulation...", nullptr},
+    {"TForm49", "Enregistrement automatique...", createAutosave},
+    {"TForm50", "Annulation...", createUndoLevelsDialog},
     {"TForm14", "Aperçu avant impression...", nullptr},
 };
 } // namespace
