@@ -1,6 +1,7 @@
 #include "document/MagnifierPanel.h"
 
 #include "document/DocumentView.h"
+#include "graphics/Canvas.h"
 #include "graphics/MagnifierGeometry.h"
 
 #include <QGroupBox>
@@ -20,23 +21,8 @@ void stretchCopy(const Bitmap& source, int x, int y, int w, int h, Bitmap& targe
 {
     if (w <= 0 || h <= 0)
         return;
-    const int tw = target.width();
-    const int th = target.height();
-    for (int j = 0; j < th; ++j) {
-        const int sy = y + int(std::int64_t(j) * h / th);
-        if (sy < 0 || sy >= source.height())
-            continue;
-        std::uint8_t* out = target.row(j);
-        for (int i = 0; i < tw; ++i) {
-            const int sx = x + int(std::int64_t(i) * w / tw);
-            if (sx < 0 || sx >= source.width())
-                continue;
-            const Colour c = source.pixel(sx, sy);
-            out[3 * i] = blueOf(c);
-            out[3 * i + 1] = greenOf(c);
-            out[3 * i + 2] = redOf(c);
-        }
-    }
+    Canvas canvas(target);
+    canvas.stretchCopy(Rect{0, 0, target.width(), target.height()}, source, Rect{x, y, x + w, y + h});
 }
 
 MagnifierPanel::MagnifierPanel(QWidget* parent)

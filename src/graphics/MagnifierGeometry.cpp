@@ -1,5 +1,7 @@
 #include "graphics/MagnifierGeometry.h"
 
+#include "graphics/Canvas.h"
+
 #include <algorithm>
 
 namespace px {
@@ -57,12 +59,17 @@ void clearMagnifier(Bitmap& magnifier)
 
 void drawCrossHair(Bitmap& magnifier, const MagnifierStep& step, Colour colour)
 {
+    Canvas canvas(magnifier);
+    canvas.setPenColour(colour);
+    canvas.setPenWidth(1);
+    canvas.setPenStyle(PenStyle::Solid);
+    canvas.setPenMode(MixMode::Copy);
     const MagnifierLine& h = step.horizontal;
-    for (int x = h.x0; x < h.x1; ++x)
-        magnifier.setPixel(x, h.y0, colour);
+    canvas.moveTo(h.x0, h.y0);
+    canvas.lineTo(h.x1, h.y1);
     const MagnifierLine& v = step.vertical;
-    for (int y = v.y0; y < v.y1; ++y)
-        magnifier.setPixel(v.x0, y, colour);
+    canvas.moveTo(v.x0, v.y0);
+    canvas.lineTo(v.x1, v.y1);
 }
 
 } // namespace px
