@@ -219,9 +219,10 @@ TEST_P(FastPaths, EqualThePlainRuleOnRandomImagesAndBothThreadCountsAgree)
     const auto& family = GetParam();
     std::mt19937 rng(12345);
     std::uniform_int_distribution<int> weight(family.low, family.high);
-    for (int round = 0; round < 6; ++round) {
-        // widths around the vector sizes, so row tails are exercised
-        const int w = 1 + round * 13, h = 2 + round * 7;
+    for (int round = -2; round < 6; ++round) {
+        // 1 x 1 and 2 x 2 images, then widths around the vector sizes, so
+        // row tails are exercised
+        const int w = round < 0 ? round + 3 : 1 + round * 13, h = round < 0 ? round + 3 : 2 + round * 7;
         const Bitmap source = randomImage(rng, w, h);
         for (int divisor : family.divisors) {
             Kernel3x3 k;
@@ -243,9 +244,55 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(KernelFamily{"SmallSigned", -4, 4, {1, 2, 4, 16, 3, 6, 7, 9, 32, 255, 1000, 65535}},
                       KernelFamily{"SmallPositive", 0, 14, {1, 8, 9, 13, 15, 64, 127, 129}},
                       KernelFamily{"Sixteen", -14, 14, {1, 3, 5, 11, 17, 256, 4097, 32767}},
-                      KernelFamily{"Large", -3000, 3000, {1, 2, 3, 7, 100, 999, 32768, 65535}},
+                      // byte weights whose sums still fit 16 bits
+                      KernelFamily{"Bytes", -128, 127, {1, 2, 5, 8, 100, 254, 255, 8191}},
+                      // 16-bit weights: 32-bit sums; divisors below and above the
+                      // range where a float reciprocal alone divides exactly
+                      KernelFamily{"Large", -3000, 3000, {1, 2, 3, 7, 100, 999, 21845, 21847, 32768, 65535}},
+                      KernelFamily{"Halves", -32768, 32767, {1, 6, 777, 4096, 30000, 65521}},
+                      // beyond 16 bits, sums that do or do not wrap at 32 bits
+                      KernelFamily{"BeyondSixteenBits", -200000, 200000, {1, 9, 777, 25000, 65535}},
                       KernelFamily{"Huge", -2000000000, 2000000000, {1, 3, 65535}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One row holding every byte value in all three channels, filtered by the
+// centre tap alone: channel v gets v * weight div divisor, so weights next to
+// the divisor put sums on both sides of every multiple of it.
+class DivisionBoundaries : public ::testing::TestWithParam<int> {};
+
+TEST_P(DivisionBoundaries, SumsNextToMultiplesOfTheDivisorTruncate)
+{
+    const int d = GetParam();
+    Bitmap b(256, 1, 24);
+    for (int v = 0; v < 256; ++v)
+        b.setPixel(v, 0, makeColour(v, v, v));
+    const struct {
+        int weight;
+        bool onlyBelowDivisor; // the form of the sum holds while v < d
+        int (*quotient)(int v);
+    } cases[] = {
+        {d - 1, true, [](int v) { return v == 0 ? 0 : v - 1; }},          // v d - v
+        {d, false, [](int v) { return v; }},                              // v d
+        {d + 1, true, [](int v) { return v; }},                           // v d + v
+        {2 * d - 1, true, [](int v) { return v == 0 ? 0 : 2 * v - 1; }}, // 2 v d - v
+        {-d, false, [](int) { return 0; }},                               // - v d
+    };
+    for (const auto& c : cases) {
+        if (c.weight == 0)
+            continue;
+        Bitmap out = b;
+        Convolve3x3(out, {0, 0, 0, 0, c.weight, 0, 0, 0, 0}, std::uint16_t(d));
+        for (int v = 0; v < 256; ++v) {
+            if (c.onlyBelowDivisor && v >= d)
+                continue;
+            const int q = std::min(255, c.quotient(v));
+            ASSERT_EQ(out.pixel(v, 0), makeColour(q, q, q)) << "divisor " << d << " weight " << c.weight << " v " << v;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Divisors, DivisionBoundaries,
+                         ::testing::Values(1, 2, 3, 7, 255, 256, 777, 4097, 21845, 21846, 40000, 65521, 65535));
 
 TEST(Convolve3x3, TallImageSplitsIntoBandsWithTheSameBytes)
 {

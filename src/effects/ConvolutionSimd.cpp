@@ -1,0 +1,274 @@
+// Vector prefixes of the convolution rows, chosen at run time from what the
+// processor offers; rows without a vector path return 0 and the plain loop
+// does the whole row.
+#include "effects/ConvolutionFast.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace px::convolution {
+
+#if defined(__x86_64__)
+namespace {
+
+bool hasAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+// Taps grouped two by two; a lone last tap is paired with itself at weight 0.
+struct TapPairs {
+    const std::uint8_t* a[5];
+    const std::uint8_t* b[5];
+    int wa[5], wb[5];
+    int count;
+};
+
+TapPairs pairTaps(const Plan& plan, const std::uint8_t* const* src)
+{
+    TapPairs pairs{};
+    const int n = plan.tapCount;
+    pairs.count = (n + 1) / 2;
+    for (int p = 0; p < pairs.count; ++p) {
+        const Tap& a = plan.taps[2 * p];
+        const bool single = 2 * p + 1 >= n;
+        const Tap& b = single ? a : plan.taps[2 * p + 1];
+        pairs.a[p] = src[a.row] + a.shift;
+        pairs.b[p] = src[b.row] + b.shift;
+        pairs.wa[p] = a.weight;
+        pairs.wb[p] = single ? 0 : b.weight;
+    }
+    return pairs;
+}
+
+template <Plan::Division D>
+__attribute__((target("avx2"))) inline __m256i divide16(__m256i s, __m256i mul, __m128i shift)
+{
+    s = _mm256_max_epi16(s, _mm256_setzero_si256());
+    if constexpr (D == Plan::Division::Shift)
+        return _mm256_srl_epi16(s, shift);
+    else if constexpr (D == Plan::Division::Multiply)
+        return _mm256_srl_epi16(_mm256_mulhi_epu16(s, mul), shift);
+    return s;
+}
+
+// Weights of a signed byte: the bytes of two taps are interleaved and each
+// pair multiplied and added in one step. unpack and pack both work within
+// 128-bit halves, so the bytes come back in their original order.
+template <Plan::Division D>
+__attribute__((target("avx2"))) int bytePairs16Avx2(const Plan& plan, const std::uint8_t* const* src,
+                                                    std::uint8_t* out, int bytes)
+{
+    const TapPairs pairs = pairTaps(plan, src);
+    __m256i weight[5];
+    for (int p = 0; p < pairs.count; ++p)
+        weight[p] = _mm256_set1_epi16(std::int16_t(std::uint8_t(pairs.wa[p]) | std::uint8_t(pairs.wb[p]) << 8));
+    const __m256i mul = _mm256_set1_epi16(std::int16_t(plan.multiplier));
+    const __m128i shift = _mm_cvtsi32_si128(plan.shift);
+    int i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i lo = _mm256_setzero_si256(), hi = _mm256_setzero_si256();
+        for (int p = 0; p < pairs.count; ++p) {
+            const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs.a[p] + i));
+            const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs.b[p] + i));
+            lo = _mm256_add_epi16(lo, _mm256_maddubs_epi16(_mm256_unpacklo_epi8(a, b), weight[p]));
+            hi = _mm256_add_epi16(hi, _mm256_maddubs_epi16(_mm256_unpackhi_epi8(a, b), weight[p]));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                            _mm256_packus_epi16(divide16<D>(lo, mul, shift), divide16<D>(hi, mul, shift)));
+    }
+    return i;
+}
+
+// Weights of 16 bits whose sums still fit 16 bits: one tap at a time.
+template <Plan::Division D>
+__attribute__((target("avx2"))) int lanes16Avx2(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out,
+                                                int bytes)
+{
+    __m256i weight[9];
+    const std::uint8_t* from[9];
+    const int n = plan.tapCount;
+    for (int t = 0; t < n; ++t) {
+        weight[t] = _mm256_set1_epi16(std::int16_t(plan.taps[t].weight));
+        from[t] = src[plan.taps[t].row] + plan.taps[t].shift;
+    }
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i mul = _mm256_set1_epi16(std::int16_t(plan.multiplier));
+    const __m128i shift = _mm_cvtsi32_si128(plan.shift);
+    int i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i lo = zero, hi = zero;
+        for (int t = 0; t < n; ++t) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from[t] + i));
+            lo = _mm256_add_epi16(lo, _mm256_mullo_epi16(_mm256_unpacklo_epi8(v, zero), weight[t]));
+            hi = _mm256_add_epi16(hi, _mm256_mullo_epi16(_mm256_unpackhi_epi8(v, zero), weight[t]));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                            _mm256_packus_epi16(divide16<D>(lo, mul, shift), divide16<D>(hi, mul, shift)));
+    }
+    return i;
+}
+
+template <Plan::Division D>
+int lanes16Sse2(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
+{
+    const std::uint8_t* from[9];
+    const int n = plan.tapCount;
+    for (int t = 0; t < n; ++t)
+        from[t] = src[plan.taps[t].row] + plan.taps[t].shift;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i mul = _mm_set1_epi16(std::int16_t(plan.multiplier));
+    const __m128i shift = _mm_cvtsi32_si128(plan.shift);
+    int i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i lo = zero, hi = zero;
+        for (int t = 0; t < n; ++t) {
+            const __m128i w = _mm_set1_epi16(std::int16_t(plan.taps[t].weight));
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from[t] + i));
+            lo = _mm_add_epi16(lo, _mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), w));
+            hi = _mm_add_epi16(hi, _mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), w));
+        }
+        lo = _mm_max_epi16(lo, zero);
+        hi = _mm_max_epi16(hi, zero);
+        if constexpr (D == Plan::Division::Shift) {
+            lo = _mm_srl_epi16(lo, shift);
+            hi = _mm_srl_epi16(hi, shift);
+        } else if constexpr (D == Plan::Division::Multiply) {
+            lo = _mm_srl_epi16(_mm_mulhi_epu16(lo, mul), shift);
+            hi = _mm_srl_epi16(_mm_mulhi_epu16(hi, mul), shift);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+    }
+    return i;
+}
+
+template <Plan::Division D>
+int lanes16(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
+{
+    if (!hasAvx2())
+        return lanes16Sse2<D>(plan, src, out, bytes);
+    return plan.byteWeights ? bytePairs16Avx2<D>(plan, src, out, bytes) : lanes16Avx2<D>(plan, src, out, bytes);
+}
+
+// Eight sums of 32 bits clamped to 0..limit (below 2^24, so exact as
+// floats), then divided. When the plan has proved the rounded-up reciprocal
+// exact over that range the truncated product is the quotient; otherwise
+// the estimate is off by at most one and the remainder corrects it.
+template <bool Exact>
+__attribute__((target("avx2"))) inline __m256i divide32(__m256i s, __m256i limit, __m256i divisor, __m256 reciprocal)
+{
+    s = _mm256_min_epi32(_mm256_max_epi32(s, _mm256_setzero_si256()), limit);
+    __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(s), reciprocal));
+    if constexpr (!Exact) {
+        const __m256i r = _mm256_sub_epi32(s, _mm256_mullo_epi32(q, divisor));
+        q = _mm256_add_epi32(q, _mm256_srai_epi32(r, 31)); // r < 0: one too many
+        q = _mm256_sub_epi32(q, _mm256_cmpgt_epi32(r, _mm256_sub_epi32(divisor, _mm256_set1_epi32(1)))); // r >= d
+    }
+    return q;
+}
+
+// Two taps per 32-bit lane: bytes of taps A and B interleaved, then widened
+// again with zeros, give lanes A | B << 16 that one multiply-add weighs with
+// (wa, wb). Weights beyond 16 bits take a second multiply-add with their
+// high halves, shifted up 16 bits and added with wrap-around.
+template <bool High, bool Exact>
+__attribute__((target("avx2"))) int pairs32Avx2(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out,
+                                                int bytes)
+{
+    const TapPairs pairs = pairTaps(plan, src);
+    __m256i low[5], high[5];
+    for (int p = 0; p < pairs.count; ++p) {
+        // w = lo + 65536 * hi (mod 2^32) with lo a signed 16-bit value
+        const std::uint32_t wa = std::uint32_t(pairs.wa[p]), wb = std::uint32_t(pairs.wb[p]);
+        const std::uint32_t la = wa & 0xFFFFu, lb = wb & 0xFFFFu;
+        const std::uint32_t ha = ((wa - std::uint32_t(std::int16_t(la))) >> 16) & 0xFFFFu;
+        const std::uint32_t hb = ((wb - std::uint32_t(std::int16_t(lb))) >> 16) & 0xFFFFu;
+        low[p] = _mm256_set1_epi32(int(la | lb << 16));
+        high[p] = _mm256_set1_epi32(int(ha | hb << 16));
+    }
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i limit = _mm256_set1_epi32(plan.limit32);
+    const __m256i divisor = _mm256_set1_epi32(plan.divisor);
+    const __m256 reciprocal = _mm256_set1_ps(plan.reciprocal32);
+    int i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i s0 = zero, s1 = zero, s2 = zero, s3 = zero;
+        __m256i h0 = zero, h1 = zero, h2 = zero, h3 = zero;
+        for (int p = 0; p < pairs.count; ++p) {
+            const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs.a[p] + i));
+            const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs.b[p] + i));
+            const __m256i x0 = _mm256_unpacklo_epi8(a, b), x1 = _mm256_unpackhi_epi8(a, b);
+            // lanes of bytes 0-3|16-19, 4-7|20-23, 8-11|24-27, 12-15|28-31
+            const __m256i v0 = _mm256_unpacklo_epi8(x0, zero), v1 = _mm256_unpackhi_epi8(x0, zero);
+            const __m256i v2 = _mm256_unpacklo_epi8(x1, zero), v3 = _mm256_unpackhi_epi8(x1, zero);
+            s0 = _mm256_add_epi32(s0, _mm256_madd_epi16(v0, low[p]));
+            s1 = _mm256_add_epi32(s1, _mm256_madd_epi16(v1, low[p]));
+            s2 = _mm256_add_epi32(s2, _mm256_madd_epi16(v2, low[p]));
+            s3 = _mm256_add_epi32(s3, _mm256_madd_epi16(v3, low[p]));
+            if constexpr (High) {
+                h0 = _mm256_add_epi32(h0, _mm256_madd_epi16(v0, high[p]));
+                h1 = _mm256_add_epi32(h1, _mm256_madd_epi16(v1, high[p]));
+                h2 = _mm256_add_epi32(h2, _mm256_madd_epi16(v2, high[p]));
+                h3 = _mm256_add_epi32(h3, _mm256_madd_epi16(v3, high[p]));
+            }
+        }
+        if constexpr (High) {
+            s0 = _mm256_add_epi32(s0, _mm256_slli_epi32(h0, 16));
+            s1 = _mm256_add_epi32(s1, _mm256_slli_epi32(h1, 16));
+            s2 = _mm256_add_epi32(s2, _mm256_slli_epi32(h2, 16));
+            s3 = _mm256_add_epi32(s3, _mm256_slli_epi32(h3, 16));
+        }
+        const __m256i q0 = divide32<Exact>(s0, limit, divisor, reciprocal);
+        const __m256i q1 = divide32<Exact>(s1, limit, divisor, reciprocal);
+        const __m256i q2 = divide32<Exact>(s2, limit, divisor, reciprocal);
+        const __m256i q3 = divide32<Exact>(s3, limit, divisor, reciprocal);
+        // words of bytes 0-7|16-23 and 8-15|24-31, then bytes 0-15|16-31
+        const __m256i w0 = _mm256_packus_epi32(q0, q1), w1 = _mm256_packus_epi32(q2, q3);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_packus_epi16(w0, w1));
+    }
+    return i;
+}
+
+} // namespace
+
+int rowPrefix16(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
+{
+    switch (plan.division) {
+    case Plan::Division::None:
+        return lanes16<Plan::Division::None>(plan, src, out, bytes);
+    case Plan::Division::Shift:
+        return lanes16<Plan::Division::Shift>(plan, src, out, bytes);
+    case Plan::Division::Multiply:
+        return lanes16<Plan::Division::Multiply>(plan, src, out, bytes);
+    }
+    return 0;
+}
+
+int rowPrefix32(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
+{
+    if (!hasAvx2())
+        return 0;
+    if (plan.highWeights)
+        return plan.reciprocalExact ? pairs32Avx2<true, true>(plan, src, out, bytes)
+                                    : pairs32Avx2<true, false>(plan, src, out, bytes);
+    return plan.reciprocalExact ? pairs32Avx2<false, true>(plan, src, out, bytes)
+                                : pairs32Avx2<false, false>(plan, src, out, bytes);
+}
+
+#else
+
+int rowPrefix16(const Plan&, const std::uint8_t* const*, std::uint8_t*, int)
+{
+    return 0;
+}
+
+int rowPrefix32(const Plan&, const std::uint8_t* const*, std::uint8_t*, int)
+{
+    return 0;
+}
+
+#endif
+
+} // namespace px::convolution
