@@ -60,11 +60,15 @@ PX_EFFECT_BENCH(BM_Flou4, Flou4(b, 0, 0, b.width(), b.height()));
 PX_EFFECT_BENCH(BM_Hallucination, Hallucination(b, 5));
 
 // Convolution: 16-bit lanes with a reciprocal (Antialias 32 is a shift,
-// Adoucir 6 a multiplication), 32-bit lanes for large weights.
+// Adoucir 6 a multiplication), 32-bit sums of tap pairs for large weights.
 PX_EFFECT_BENCH(BM_Convolve3x3_Antialias, Convolve3x3(b, {1, 2, 1, 2, 20, 2, 1, 2, 1}, 32, 1));
 PX_EFFECT_BENCH(BM_Convolve3x3_Adoucir, Convolve3x3(b, {0, 1, 0, 1, 2, 1, 0, 1, 0}, 6, 1));
 PX_EFFECT_BENCH(BM_Convolve3x3_Lithographie, Convolve3x3(b, {-5, -5, -5, -5, 42, -5, -5, -5, -5}, 2, 1));
 PX_EFFECT_BENCH(BM_Convolve3x3_LargeWeights, Convolve3x3(b, {-300, 200, 900, 1, 5000, -7, 3, 3, -999}, 777, 1));
+// Weights beyond 16 bits and a divisor the float reciprocal cannot divide
+// alone: the slowest arithmetic any kernel takes.
+PX_EFFECT_BENCH(BM_Convolve3x3_HugeWeights,
+                Convolve3x3(b, {-300000, 200, 900, 1, 5000000, -7, 3, 3, -99999}, 40000, 1));
 PX_EFFECT_BENCH(BM_Convolve3x3_Antialias2Threads, Convolve3x3(b, {1, 2, 1, 2, 20, 2, 1, 2, 1}, 32, 2));
 PX_EFFECT_BENCH(BM_Convolve3x3_LargeWeights2Threads, Convolve3x3(b, {-300, 200, 900, 1, 5000, -7, 3, 3, -999}, 777, 2));
 
