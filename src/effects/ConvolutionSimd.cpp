@@ -153,20 +153,52 @@ int lanes16(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out,
 }
 
 // Eight sums of 32 bits clamped to 0..limit (below 2^24, so exact as
-// floats), then divided. When the plan has proved the rounded-up reciprocal
-// exact over that range the truncated product is the quotient; otherwise
-// the estimate is off by at most one and the remainder corrects it.
+// floats), then divided. The reciprocal is rounded up, so the truncated
+// product is never below the quotient and at most one above it (its error
+// stays under 256 * 2^-22). When the plan has proved it exact over that range
+// it is the quotient; otherwise a negative remainder takes one off.
 template <bool Exact>
 __attribute__((target("avx2"))) inline __m256i divide32(__m256i s, __m256i limit, __m256i divisor, __m256 reciprocal)
 {
     s = _mm256_min_epi32(_mm256_max_epi32(s, _mm256_setzero_si256()), limit);
-    __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(s), reciprocal));
-    if constexpr (!Exact) {
-        const __m256i r = _mm256_sub_epi32(s, _mm256_mullo_epi32(q, divisor));
-        q = _mm256_add_epi32(q, _mm256_srai_epi32(r, 31)); // r < 0: one too many
-        q = _mm256_sub_epi32(q, _mm256_cmpgt_epi32(r, _mm256_sub_epi32(divisor, _mm256_set1_epi32(1)))); // r >= d
+    const __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(s), reciprocal));
+    if constexpr (Exact)
+        return q;
+    else
+        return _mm256_add_epi32(q, _mm256_srai_epi32(_mm256_sub_epi32(s, _mm256_mullo_epi32(q, divisor)), 31));
+}
+
+template <bool Exact>
+__attribute__((target("avx512f,avx512bw,avx512vnni"))) inline __m512i divide32x16(__m512i s, __m512i limit,
+                                                                                  __m512i divisor, __m512 reciprocal)
+{
+    s = _mm512_min_epi32(_mm512_max_epi32(s, _mm512_setzero_si512()), limit);
+    const __m512i q = _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(s), reciprocal));
+    if constexpr (Exact)
+        return q;
+    else
+        return _mm512_add_epi32(q, _mm512_srai_epi32(_mm512_sub_epi32(s, _mm512_mullo_epi32(q, divisor)), 31));
+}
+
+// The two weights of each pair as the 16-bit halves of one lane, for a
+// multiply-add of lanes A | B << 16. A weight w is lo + 65536 * hi (mod 2^32)
+// with lo and hi signed 16-bit values.
+struct PairWeights {
+    std::uint32_t low[5], high[5];
+};
+
+PairWeights pairWeights(const TapPairs& pairs)
+{
+    PairWeights weights{};
+    for (int p = 0; p < pairs.count; ++p) {
+        const std::uint32_t wa = std::uint32_t(pairs.wa[p]), wb = std::uint32_t(pairs.wb[p]);
+        const std::uint32_t la = wa & 0xFFFFu, lb = wb & 0xFFFFu;
+        const std::uint32_t ha = ((wa - std::uint32_t(std::int16_t(la))) >> 16) & 0xFFFFu;
+        const std::uint32_t hb = ((wb - std::uint32_t(std::int16_t(lb))) >> 16) & 0xFFFFu;
+        weights.low[p] = la | lb << 16;
+        weights.high[p] = ha | hb << 16;
     }
-    return q;
+    return weights;
 }
 
 // Two taps per 32-bit lane: bytes of taps A and B interleaved, then widened
@@ -178,15 +210,11 @@ __attribute__((target("avx2"))) int pairs32Avx2(const Plan& plan, const std::uin
                                                 int bytes)
 {
     const TapPairs pairs = pairTaps(plan, src);
+    const PairWeights weights = pairWeights(pairs);
     __m256i low[5], high[5];
     for (int p = 0; p < pairs.count; ++p) {
-        // w = lo + 65536 * hi (mod 2^32) with lo a signed 16-bit value
-        const std::uint32_t wa = std::uint32_t(pairs.wa[p]), wb = std::uint32_t(pairs.wb[p]);
-        const std::uint32_t la = wa & 0xFFFFu, lb = wb & 0xFFFFu;
-        const std::uint32_t ha = ((wa - std::uint32_t(std::int16_t(la))) >> 16) & 0xFFFFu;
-        const std::uint32_t hb = ((wb - std::uint32_t(std::int16_t(lb))) >> 16) & 0xFFFFu;
-        low[p] = _mm256_set1_epi32(int(la | lb << 16));
-        high[p] = _mm256_set1_epi32(int(ha | hb << 16));
+        low[p] = _mm256_set1_epi32(int(weights.low[p]));
+        high[p] = _mm256_set1_epi32(int(weights.high[p]));
     }
     const __m256i zero = _mm256_setzero_si256();
     const __m256i limit = _mm256_set1_epi32(plan.limit32);
@@ -231,6 +259,76 @@ __attribute__((target("avx2"))) int pairs32Avx2(const Plan& plan, const std::uin
     return i;
 }
 
+// The same 64 bytes at a time, with the multiply-add and the sum fused.
+template <bool High, bool Exact>
+__attribute__((target("avx512f,avx512bw,avx512vnni"))) int pairs32Avx512(const Plan& plan,
+                                                                         const std::uint8_t* const* src,
+                                                                         std::uint8_t* out, int bytes)
+{
+    const TapPairs pairs = pairTaps(plan, src);
+    const PairWeights weights = pairWeights(pairs);
+    __m512i low[5], high[5];
+    for (int p = 0; p < pairs.count; ++p) {
+        low[p] = _mm512_set1_epi32(int(weights.low[p]));
+        high[p] = _mm512_set1_epi32(int(weights.high[p]));
+    }
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i limit = _mm512_set1_epi32(plan.limit32);
+    const __m512i divisor = _mm512_set1_epi32(plan.divisor);
+    const __m512 reciprocal = _mm512_set1_ps(plan.reciprocal32);
+    int i = 0;
+    for (; i + 64 <= bytes; i += 64) {
+        __m512i s0 = zero, s1 = zero, s2 = zero, s3 = zero;
+        __m512i h0 = zero, h1 = zero, h2 = zero, h3 = zero;
+        for (int p = 0; p < pairs.count; ++p) {
+            const __m512i a = _mm512_loadu_si512(pairs.a[p] + i);
+            const __m512i b = _mm512_loadu_si512(pairs.b[p] + i);
+            const __m512i x0 = _mm512_unpacklo_epi8(a, b), x1 = _mm512_unpackhi_epi8(a, b);
+            const __m512i v0 = _mm512_unpacklo_epi8(x0, zero), v1 = _mm512_unpackhi_epi8(x0, zero);
+            const __m512i v2 = _mm512_unpacklo_epi8(x1, zero), v3 = _mm512_unpackhi_epi8(x1, zero);
+            s0 = _mm512_dpwssd_epi32(s0, v0, low[p]);
+            s1 = _mm512_dpwssd_epi32(s1, v1, low[p]);
+            s2 = _mm512_dpwssd_epi32(s2, v2, low[p]);
+            s3 = _mm512_dpwssd_epi32(s3, v3, low[p]);
+            if constexpr (High) {
+                h0 = _mm512_dpwssd_epi32(h0, v0, high[p]);
+                h1 = _mm512_dpwssd_epi32(h1, v1, high[p]);
+                h2 = _mm512_dpwssd_epi32(h2, v2, high[p]);
+                h3 = _mm512_dpwssd_epi32(h3, v3, high[p]);
+            }
+        }
+        if constexpr (High) {
+            s0 = _mm512_add_epi32(s0, _mm512_slli_epi32(h0, 16));
+            s1 = _mm512_add_epi32(s1, _mm512_slli_epi32(h1, 16));
+            s2 = _mm512_add_epi32(s2, _mm512_slli_epi32(h2, 16));
+            s3 = _mm512_add_epi32(s3, _mm512_slli_epi32(h3, 16));
+        }
+        const __m512i q0 = divide32x16<Exact>(s0, limit, divisor, reciprocal);
+        const __m512i q1 = divide32x16<Exact>(s1, limit, divisor, reciprocal);
+        const __m512i q2 = divide32x16<Exact>(s2, limit, divisor, reciprocal);
+        const __m512i q3 = divide32x16<Exact>(s3, limit, divisor, reciprocal);
+        const __m512i w0 = _mm512_packus_epi32(q0, q1), w1 = _mm512_packus_epi32(q2, q3);
+        _mm512_storeu_si512(out + i, _mm512_packus_epi16(w0, w1));
+    }
+    return i;
+}
+
+bool hasAvx512Vnni()
+{
+    static const bool vnni = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                             __builtin_cpu_supports("avx512vnni");
+    return vnni;
+}
+
+// The wide vectors first, then the narrower ones on what they left.
+template <bool High, bool Exact>
+int pairs32(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
+{
+    const int done = hasAvx512Vnni() ? pairs32Avx512<High, Exact>(plan, src, out, bytes) : 0;
+    const std::uint8_t* rest[3] = {src[0] + done, src[1] + done, src[2] + done};
+    return done + pairs32Avx2<High, Exact>(plan, rest, out + done, bytes - done);
+}
+
 } // namespace
 
 int rowPrefix16(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
@@ -251,10 +349,10 @@ int rowPrefix32(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* 
     if (!hasAvx2())
         return 0;
     if (plan.highWeights)
-        return plan.reciprocalExact ? pairs32Avx2<true, true>(plan, src, out, bytes)
-                                    : pairs32Avx2<true, false>(plan, src, out, bytes);
-    return plan.reciprocalExact ? pairs32Avx2<false, true>(plan, src, out, bytes)
-                                : pairs32Avx2<false, false>(plan, src, out, bytes);
+        return plan.reciprocalExact ? pairs32<true, true>(plan, src, out, bytes)
+                                    : pairs32<true, false>(plan, src, out, bytes);
+    return plan.reciprocalExact ? pairs32<false, true>(plan, src, out, bytes)
+                                : pairs32<false, false>(plan, src, out, bytes);
 }
 
 #else

@@ -291,6 +291,26 @@ TEST_P(DivisionBoundaries, SumsNextToMultiplesOfTheDivisorTruncate)
     }
 }
 
+TEST_P(DivisionBoundaries, SumsOneBelowAMultipleOfTheDivisorTruncateDown)
+{
+    // Kernel: d on the pixel, -1 on its right neighbour. Pixels alternate
+    // between v (248..255) and 1, so a v pixel sums v d - 1 and becomes v - 1,
+    // and a 1 pixel sums d - v and becomes 0 (below one, or negative). The
+    // width, 276 pixels, leaves rows ending after the widest vectors.
+    const int d = GetParam();
+    const int w = 276;
+    Bitmap b(w, 1, 24);
+    for (int x = 0; x < w; ++x) {
+        const int v = x % 2 == 0 ? 255 - (x / 2) % 8 : 1;
+        b.setPixel(x, 0, makeColour(v, v, v));
+    }
+    Convolve3x3(b, {0, 0, 0, 0, d, -1, 0, 0, 0}, std::uint16_t(d));
+    for (int x = 0; x < w; ++x) {
+        const int q = x % 2 == 0 ? 254 - (x / 2) % 8 : 0;
+        ASSERT_EQ(b.pixel(x, 0), makeColour(q, q, q)) << "divisor " << d << " x " << x;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Divisors, DivisionBoundaries,
                          ::testing::Values(1, 2, 3, 7, 255, 256, 777, 4097, 21845, 21846, 40000, 65521, 65535));
 
