@@ -1,10 +1,12 @@
 #include "app/CommandLine.h"
 
-#include "fileio/BmpFile.h"
+#include "effects/EffectFrame.h"
 #include "fileio/ImageFileError.h"
+#include "fileio/ImageFormats.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
@@ -22,68 +24,225 @@ struct UsageLine {
 constexpr UsageLine kUsage[] = {
     {"pixoran3 [FICHIER]", "ouvre l'éditeur, avec l'image FICHIER si elle est donnée"},
     {"pixoran3 --batch ENTREE SORTIE", "lit l'image ENTREE et l'enregistre sous SORTIE (format selon l'extension)"},
+    {"pixoran3 [--batch] --apply COMMANDE[=VALEURS] [--apply ...] [OPTIONS] ENTREE SORTIE",
+     "applique les commandes dans l'ordre à ENTREE et enregistre SORTIE"},
+    {"pixoran3 --list-commands", "liste les commandes d'effet, leur libellé et leurs valeurs"},
     {"pixoran3 --help", "affiche cette aide"},
 };
 
 constexpr const char* kUsageNotes[] = {
-    "Les formes --apply (appliquer un effet) et --list-commands (liste des effets) arrivent avec les effets.",
+    "OPTIONS :",
+    "  --main-colour RRGGBB        couleur principale (noir par défaut)",
+    "  --background-colour RRGGBB  couleur de fond (blanc par défaut)",
+    "  --seed N                    état du générateur aléatoire (0 à 4294967295), rétabli à chaque réinitialisation",
+    "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB.",
+    "Codes de sortie : 0 succès, 1 échec de lecture, d'écriture ou d'une commande, 2 arguments incorrects.",
 };
 
-std::string lowerExtension(const std::filesystem::path& path)
+constexpr const char* kGifRefused = "Vous ne pouvez pas enregistrer un fichier GIF.";
+
+struct Application {
+    const EffectCommand* command;
+    std::vector<int> values;
+};
+
+struct BatchRequest {
+    std::vector<Application> applications;
+    Colour mainColour = kBlack;
+    Colour backgroundColour = kWhite;
+    std::optional<std::uint32_t> seed;
+    std::vector<std::string> files;
+};
+
+// A wrong argument: the message, then the usage, exit code 2.
+struct UsageError {
+    std::string message;
+};
+
+std::optional<Colour> parseColour(std::string_view text)
 {
-    std::string ext = path.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ext;
+    if (text.size() != 6)
+        return std::nullopt;
+    unsigned value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + 6, value, 16);
+    if (ec != std::errc() || ptr != text.data() + 6)
+        return std::nullopt;
+    // RRGGBB as written by people; the program's colour value is $00BBGGRR.
+    return makeColour(int(value >> 16) & 0xFF, int(value >> 8) & 0xFF, int(value) & 0xFF);
 }
 
-// Readers by extension. Anything else is not an image this program knows.
-Bitmap readImage(const std::filesystem::path& path)
+std::string lower(std::string_view s)
 {
-    const std::string ext = lowerExtension(path);
-    if (ext == ".bmp" || ext == ".dib" || ext == ".rle")
-        return readBmpFile(path);
-    throw InvalidImageError("extension inconnue");
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return out;
 }
 
-using Writer = void (*)(const std::filesystem::path&, const Bitmap&);
-
-Writer writerFor(const std::filesystem::path& path)
+int parseValue(const EffectCommand& command, const EffectParameter& p, std::string_view text)
 {
-    if (lowerExtension(path) == ".bmp")
-        return &writeBmpFile;
-    return nullptr;
-}
-
-int usageError(std::ostream& err)
-{
-    err << commandLineUsage();
-    return 2;
-}
-
-int runBatch(const std::string& input, const std::string& output, std::ostream& err)
-{
-    const Writer write = writerFor(output);
-    if (!write) {
-        if (lowerExtension(output) == ".gif")
-            err << "Vous ne pouvez pas enregistrer un fichier GIF.\n";
-        else
-            err << "Format d'enregistrement non pris en charge : " << output << "\n";
-        return 1;
+    switch (p.kind) {
+    case EffectParameter::Kind::Colour:
+        if (const auto c = parseColour(text))
+            return int(*c);
+        throw UsageError{"couleur RRGGBB attendue pour " + p.name + " de " + command.name + " : " + std::string(text)};
+    case EffectParameter::Kind::Choice:
+        for (std::size_t i = 0; i < p.choices.size(); ++i)
+            if (lower(p.choices[i]) == lower(text))
+                return int(i);
+        throw UsageError{"choix inconnu pour " + p.name + " de " + command.name + " : " + std::string(text)};
+    case EffectParameter::Kind::Integer: break;
     }
+    int value = 0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        throw UsageError{"nombre entier attendu pour " + p.name + " de " + command.name + " : " + std::string(text)};
+    return value;
+}
+
+Application parseApplication(const EffectRegistry& registry, std::string_view spec)
+{
+    const std::size_t eq = spec.find('=');
+    const std::string name(spec.substr(0, eq));
+    const EffectCommand* command = registry.find(name);
+    if (!command)
+        throw UsageError{"commande inconnue : " + name};
+    Application app{command, {}};
+    if (eq != std::string_view::npos) {
+        std::string_view rest = spec.substr(eq + 1);
+        std::size_t index = 0;
+        while (true) {
+            const std::size_t comma = rest.find(',');
+            const std::string_view item = rest.substr(0, comma);
+            if (index >= command->parameters.size())
+                throw UsageError{"trop de valeurs pour " + name};
+            app.values.push_back(parseValue(*command, command->parameters[index++], item));
+            if (comma == std::string_view::npos)
+                break;
+            rest = rest.substr(comma + 1);
+        }
+    }
+    if (const std::string problem = checkEffectValues(*command, app.values); !problem.empty())
+        throw UsageError{problem};
+    return app;
+}
+
+BatchRequest parseBatch(const EffectRegistry& registry, const std::vector<std::string>& args)
+{
+    BatchRequest request;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](const char* option) -> const std::string& {
+            if (i + 1 >= args.size())
+                throw UsageError{std::string(option) + " attend une valeur"};
+            return args[++i];
+        };
+        if (arg == "--batch")
+            continue;
+        if (arg == "--apply") {
+            request.applications.push_back(parseApplication(registry, value("--apply")));
+        } else if (arg == "--main-colour" || arg == "--background-colour") {
+            const std::string& text = value(arg.c_str());
+            const auto colour = parseColour(text);
+            if (!colour)
+                throw UsageError{arg + " attend une couleur RRGGBB : " + text};
+            (arg == "--main-colour" ? request.mainColour : request.backgroundColour) = *colour;
+        } else if (arg == "--seed") {
+            const std::string& text = value("--seed");
+            std::uint32_t seed = 0;
+            const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
+            if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
+                throw UsageError{"--seed attend un nombre de 0 à 4294967295 : " + text};
+            request.seed = seed;
+        } else if (arg.starts_with("--")) {
+            throw UsageError{"option inconnue : " + arg};
+        } else {
+            request.files.push_back(arg);
+        }
+    }
+    if (request.files.size() != 2)
+        throw UsageError{"il faut une image d'entrée et une image de sortie"};
+    return request;
+}
+
+int runBatch(const BatchRequest& request, std::ostream& err)
+{
+    const std::filesystem::path input = request.files[0];
+    const std::filesystem::path output = request.files[1];
+    switch (saveFormatFor(output)) {
+    case SaveFormat::Gif: err << kGifRefused << "\n"; return 1;
+    case SaveFormat::None: err << "Format d'enregistrement non pris en charge : " << output.string() << "\n"; return 1;
+    default: break;
+    }
+
     Bitmap image;
     try {
-        image = readImage(input);
+        image = readImageFile(input);
     } catch (const InvalidImageError& e) {
         err << e.what() << "\n";
         return 1;
+    } catch (const BitmapError&) {
+        err << InvalidImageError::kMessage << "\n";
+        return 1;
     }
+
+    RandomGenerator random;
+    if (request.seed) {
+        random.setFixedSeed(*request.seed);
+        random.setState(*request.seed);
+    } else {
+        random.seedFromClock();
+    }
+    // A canvas that nothing has drawn on holds a white brush.
+    const EffectContext context{request.mainColour, request.backgroundColour, kWhite, &random};
+    EffectScratch scratch;
     try {
-        write(output, image);
-    } catch (const std::exception& e) { // FileWriteError, BitmapError
+        for (const auto& app : request.applications)
+            applyEffect(*app.command, image, context, app.values, scratch);
+        writeImageFile(output, image, SaveOptions{});
+    } catch (const std::exception& e) { // EffectError, FileWriteError, BitmapError
         err << e.what() << "\n";
         return 1;
     }
     return 0;
+}
+
+std::string parameterText(const EffectParameter& p)
+{
+    switch (p.kind) {
+    case EffectParameter::Kind::Colour: return p.name + "(RRGGBB)";
+    case EffectParameter::Kind::Choice: {
+        std::string text = p.name + "(";
+        for (std::size_t i = 0; i < p.choices.size(); ++i)
+            text += (i ? "|" : "") + p.choices[i];
+        return text + ")";
+    }
+    case EffectParameter::Kind::Integer: break;
+    }
+    return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + ")";
+}
+
+void listCommands(const EffectRegistry& registry, std::ostream& out)
+{
+    for (const auto& c : registry.all()) {
+        std::string caption;
+        for (char ch : c.caption)
+            if (ch != '&')
+                caption += ch;
+        std::string params;
+        for (std::size_t i = 0; i < c.parameters.size(); ++i)
+            params += (i ? "," : "") + parameterText(c.parameters[i]);
+        out << c.name << '\t' << caption << '\t' << params << '\n';
+    }
+}
+
+bool isBatchOption(const std::string& arg)
+{
+    return arg == "--batch" || arg == "--apply" || arg == "--main-colour" || arg == "--background-colour" ||
+           arg == "--seed";
 }
 
 } // namespace
@@ -96,7 +255,7 @@ std::string commandLineUsage()
     std::string text = "Usage :\n";
     for (const auto& line : kUsage) {
         const std::string form = line.form;
-        text += "  " + form + std::string(width + 2 - form.size(), ' ') + line.meaning + "\n";
+        text += "  " + form + "\n      " + line.meaning + "\n";
     }
     for (const char* note : kUsageNotes)
         text += std::string(note) + "\n";
@@ -112,10 +271,22 @@ std::optional<int> runCommandLine(const std::vector<std::string>& args, std::ost
         out << commandLineUsage();
         return 0;
     }
-    if (option == "--batch") {
-        if (args.size() != 3)
-            return usageError(err);
-        return runBatch(args[1], args[2], err);
+    if (option == "--list-commands") {
+        if (args.size() != 1) {
+            err << "--list-commands ne prend pas d'argument\n" << commandLineUsage();
+            return 2;
+        }
+        listCommands(makeEffectRegistry(), out);
+        return 0;
+    }
+    if (isBatchOption(option)) {
+        const EffectRegistry registry = makeEffectRegistry();
+        try {
+            return runBatch(parseBatch(registry, args), err);
+        } catch (const UsageError& e) {
+            err << e.message << "\n" << commandLineUsage();
+            return 2;
+        }
     }
     // Other options belong to the editor (the toolkit's own, such as
     // --platform or --style).
