@@ -1,6 +1,7 @@
 #include "codecs/CodecTiff.h"
 
 #include "fileio/ImageFileError.h"
+#include "fileio/RgbSwap.h"
 
 #include <tiffio.h>
 
@@ -109,22 +110,46 @@ bool readIndexed(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
     const std::size_t needed = (std::size_t(w) * bps + 7) / 8;
     if (lineSize <= 0 || std::size_t(lineSize) < needed)
         return false;
-    Bitmap bmp(int(w), int(h), bps);
-    bmp.setPalette(std::move(colours));
+    out.reallocate(int(w), int(h), bps);
+    out.setPalette(std::move(colours));
     std::vector<std::uint8_t> line(static_cast<std::size_t>(lineSize));
     for (std::uint32_t y = 0; y < h; ++y) {
         if (TIFFReadScanline(tif, line.data(), y, 0) < 0)
             throw InvalidImageError("données TIFF illisibles");
-        std::memcpy(bmp.row(int(y)), line.data(), needed);
+        std::uint8_t* row = out.row(int(y));
+        std::memcpy(row, line.data(), needed);
+        std::memset(row + needed, 0, out.stride() - needed);
     }
-    out = std::move(bmp);
     return true;
 }
 
+// The bytes of an uncompressed strip inside the file, or null when libtiff
+// has to read it (other compression, reversed bit order, a byte count or
+// offset that does not cover the strip). Reading these bytes directly gives
+// what libtiff would return for such a strip.
+const std::uint8_t* plainStrip(TIFF* tif, std::span<const std::uint8_t> file, std::uint32_t strip, std::size_t size)
+{
+    std::uint16_t compression = COMPRESSION_NONE, fillOrder = FILLORDER_MSB2LSB;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fillOrder);
+    if (compression != COMPRESSION_NONE || fillOrder != FILLORDER_MSB2LSB)
+        return nullptr;
+    int err = 0;
+    const std::uint64_t offset = TIFFGetStrileOffsetWithErr(tif, strip, &err);
+    if (err)
+        return nullptr;
+    const std::uint64_t count = TIFFGetStrileByteCountWithErr(tif, strip, &err);
+    if (err || count < size || offset > file.size() || file.size() - offset < size)
+        return nullptr;
+    return file.data() + offset;
+}
+
 // 8-bit RGB in strips of contiguous samples (what most writers, ours
-// included, produce): strips decoded by libtiff straight into rows, then
-// turned from R G B into B G R in place. False when the image is not one.
-bool readContiguousRgb(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
+// included, produce). Uncompressed strips are turned from R G B into B G R
+// straight from the file's bytes into the rows; others are decoded by
+// libtiff into the rows (or a strip buffer when rows are padded) and turned
+// there. False when the image is not one.
+bool readContiguousRgb(TIFF* tif, std::span<const std::uint8_t> file, std::uint32_t w, std::uint32_t h, Bitmap& out)
 {
     std::uint16_t bps = 0, spp = 0, photometric = 0, planar = PLANARCONFIG_CONTIG, orientation = ORIENTATION_TOPLEFT;
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bps);
@@ -142,34 +167,36 @@ bool readContiguousRgb(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
     const std::size_t rowBytes = std::size_t(w) * 3;
     if (TIFFScanlineSize(tif) != tmsize_t(rowBytes))
         return false;
-    Bitmap bmp(int(w), int(h), 24);
+    out.reallocate(int(w), int(h), 24);
     std::vector<std::uint8_t> strip;
-    const bool packed = bmp.stride() == rowBytes;
+    const bool packed = out.stride() == rowBytes;
     for (std::uint32_t y = 0; y < h; y += rowsPerStrip) {
         const std::uint32_t rows = std::min(rowsPerStrip, h - y);
         const tmsize_t size = tmsize_t(rowBytes * rows);
-        std::uint8_t* target = bmp.row(int(y));
-        if (!packed) {
-            strip.resize(std::size_t(size));
-            target = strip.data();
+        const std::uint32_t index = TIFFComputeStrip(tif, y, 0);
+        const std::uint8_t* source = plainStrip(tif, file, index, std::size_t(size));
+        if (!source) {
+            std::uint8_t* target = out.row(int(y));
+            if (!packed) {
+                strip.resize(std::size_t(size));
+                target = strip.data();
+            }
+            if (TIFFReadEncodedStrip(tif, index, target, size) != size)
+                throw InvalidImageError("données TIFF illisibles");
+            source = target;
         }
-        if (TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, y, 0), target, size) != size)
-            throw InvalidImageError("données TIFF illisibles");
         for (std::uint32_t r = 0; r < rows; ++r) {
-            std::uint8_t* d = bmp.row(int(y + r));
-            if (!packed)
-                std::memcpy(d, strip.data() + r * rowBytes, rowBytes);
-            for (std::size_t i = 0; i < rowBytes; i += 3)
-                std::swap(d[i], d[i + 2]);
+            std::uint8_t* d = out.row(int(y + r));
+            swapRedBlue(source + r * rowBytes, d, w);
+            std::memset(d + rowBytes, 0, out.stride() - rowBytes);
         }
     }
-    out = std::move(bmp);
     return true;
 }
 
 } // namespace
 
-Bitmap decodeTiff(std::span<const std::uint8_t> data)
+void decodeTiffInto(std::span<const std::uint8_t> data, Bitmap& bmp)
 {
     MemoryFile file{data.data(), toff_t(data.size()), 0};
     std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
@@ -188,9 +215,8 @@ Bitmap decodeTiff(std::span<const std::uint8_t> data)
     if (!Bitmap::isAcceptableSize(w, h))
         throw InvalidImageError("dimensions refusées");
 
-    Bitmap bmp;
-    if (readIndexed(tif.get(), w, h, bmp) || readContiguousRgb(tif.get(), w, h, bmp))
-        return bmp;
+    if (readIndexed(tif.get(), w, h, bmp) || readContiguousRgb(tif.get(), data, w, h, bmp))
+        return;
 
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tif.get(), message))
@@ -198,7 +224,7 @@ Bitmap decodeTiff(std::span<const std::uint8_t> data)
     std::vector<std::uint32_t> rgba(std::size_t(w) * h);
     if (!TIFFReadRGBAImageOriented(tif.get(), w, h, rgba.data(), ORIENTATION_TOPLEFT, 0))
         throw InvalidImageError("données TIFF illisibles");
-    bmp = Bitmap(int(w), int(h), 24);
+    bmp.reallocate(int(w), int(h), 24);
     const std::uint32_t* s = rgba.data();
     for (std::uint32_t y = 0; y < h; ++y) {
         std::uint8_t* d = bmp.row(int(y));
@@ -207,7 +233,14 @@ Bitmap decodeTiff(std::span<const std::uint8_t> data)
             d[1] = std::uint8_t(TIFFGetG(*s));
             d[2] = std::uint8_t(TIFFGetR(*s));
         }
+        std::memset(d, 0, bmp.stride() - std::size_t(w) * 3);
     }
+}
+
+Bitmap decodeTiff(std::span<const std::uint8_t> data)
+{
+    Bitmap bmp;
+    decodeTiffInto(data, bmp);
     return bmp;
 }
 

@@ -15,5 +15,9 @@
 namespace px {
 
 Bitmap decodeTiff(std::span<const std::uint8_t> data);
+// The same, reusing `bmp`'s memory (repeated loads into one work bitmap);
+// its previous content does not matter. After a failure `bmp` holds an
+// unspecified image.
+void decodeTiffInto(std::span<const std::uint8_t> data, Bitmap& bmp);
 
 } // namespace px

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -88,13 +89,55 @@ struct Encoder {
     }
 };
 
-bool writeAll(Encoder& e, std::FILE* stream, int width, int height, int quality, bool progressive, JSAMPROW* rows)
+// Compressed bytes go straight into a std::vector: the whole of its current
+// size (at least its capacity) is handed to libjpeg as the buffer, doubled
+// when full, and cut to the written length at the end. A vector reused from
+// an earlier save is neither reallocated nor cleared again.
+struct VectorDestination {
+    jpeg_destination_mgr base;
+    std::vector<std::uint8_t>* out;
+};
+
+void vectorInit(j_compress_ptr info)
+{
+    auto* d = reinterpret_cast<VectorDestination*>(info->dest);
+    d->out->resize(std::max<std::size_t>(d->out->capacity(), 1 << 16));
+    d->base.next_output_byte = d->out->data();
+    d->base.free_in_buffer = d->out->size();
+}
+
+boolean vectorGrow(j_compress_ptr info)
+{
+    auto* d = reinterpret_cast<VectorDestination*>(info->dest);
+    const std::size_t used = d->out->size();
+    d->out->resize(used * 2);
+    d->base.next_output_byte = d->out->data() + used;
+    d->base.free_in_buffer = d->out->size() - used;
+    return TRUE;
+}
+
+void vectorTerm(j_compress_ptr info)
+{
+    auto* d = reinterpret_cast<VectorDestination*>(info->dest);
+    d->out->resize(d->out->size() - d->base.free_in_buffer);
+}
+
+// Where the compressed bytes go: a C stream, or a vector when `stream` is null.
+struct Target {
+    std::FILE* stream = nullptr;
+    VectorDestination* vector = nullptr;
+};
+
+bool writeAll(Encoder& e, Target target, int width, int height, int quality, bool progressive, JSAMPROW* rows)
 {
     if (setjmp(e.err.jump))
         return false;
     jpeg_create_compress(&e.info);
     e.created = true;
-    jpeg_stdio_dest(&e.info, stream);
+    if (target.stream)
+        jpeg_stdio_dest(&e.info, target.stream);
+    else
+        e.info.dest = &target.vector->base;
     e.info.image_width = JDIMENSION(width);
     e.info.image_height = JDIMENSION(height);
     e.info.input_components = 3;
@@ -112,7 +155,7 @@ bool writeAll(Encoder& e, std::FILE* stream, int width, int height, int quality,
 
 } // namespace
 
-Bitmap decodeJpeg(std::span<const std::uint8_t> data)
+void decodeJpegInto(std::span<const std::uint8_t> data, Bitmap& bmp)
 {
     Decoder d;
     d.info.err = &d.err.base;
@@ -125,7 +168,10 @@ Bitmap decodeJpeg(std::span<const std::uint8_t> data)
     const bool cmyk = d.info.out_color_space == JCS_CMYK;
     if (cmyk && d.info.output_components != 4)
         throw InvalidImageError("composantes inattendues");
-    Bitmap bmp(w, h, 24);
+    bmp.reallocate(w, h, 24);
+    const std::size_t rowBytes = std::size_t(w) * 3;
+    for (int y = 0; y < h; ++y)
+        std::memset(bmp.row(y) + rowBytes, 0, bmp.stride() - rowBytes);
     std::vector<std::uint8_t> scratch(cmyk ? std::size_t(w) * h * 4 : 0);
     std::vector<JSAMPROW> rows(static_cast<std::size_t>(h));
     for (int y = 0; y < h; ++y)
@@ -146,12 +192,20 @@ Bitmap decodeJpeg(std::span<const std::uint8_t> data)
             }
         }
     }
+}
+
+Bitmap decodeJpeg(std::span<const std::uint8_t> data)
+{
+    Bitmap bmp;
+    decodeJpegInto(data, bmp);
     return bmp;
 }
 
 Bitmap readJpegFile(const std::filesystem::path& path) { return decodeJpeg(readFileBytes(path)); }
 
-void encodeJpeg(const Bitmap& source, const JpegOptions& options, std::FILE* stream)
+namespace {
+
+void encode(const Bitmap& source, const JpegOptions& options, Target target)
 {
     if (source.isEmpty())
         throw BitmapError("image vide");
@@ -169,27 +223,36 @@ void encodeJpeg(const Bitmap& source, const JpegOptions& options, std::FILE* str
     e.info.err = &e.err.base;
     initErrors(e.err);
     const int quality = std::clamp(options.quality, 1, 99);
-    if (!writeAll(e, stream, bmp->width(), bmp->height(), quality, options.progressive, rows.data()))
+    if (!writeAll(e, target, bmp->width(), bmp->height(), quality, options.progressive, rows.data()))
         throw FileWriteError("Erreur d'écriture JPEG");
+}
+
+} // namespace
+
+void encodeJpeg(const Bitmap& bmp, const JpegOptions& options, std::FILE* stream)
+{
+    encode(bmp, options, Target{stream, nullptr});
+}
+
+void encodeJpeg(const Bitmap& bmp, const JpegOptions& options, std::vector<std::uint8_t>& out)
+{
+    VectorDestination destination{};
+    destination.base.init_destination = vectorInit;
+    destination.base.empty_output_buffer = vectorGrow;
+    destination.base.term_destination = vectorTerm;
+    destination.out = &out;
+    try {
+        encode(bmp, options, Target{nullptr, &destination});
+    } catch (...) {
+        out.clear();
+        throw;
+    }
 }
 
 std::vector<std::uint8_t> encodeJpeg(const Bitmap& bmp, const JpegOptions& options)
 {
-    char* buffer = nullptr;
-    std::size_t size = 0;
-    std::FILE* stream = open_memstream(&buffer, &size);
-    if (!stream)
-        throw FileWriteError("Erreur d'écriture JPEG");
-    try {
-        encodeJpeg(bmp, options, stream);
-    } catch (...) {
-        std::fclose(stream);
-        std::free(buffer);
-        throw;
-    }
-    std::fclose(stream);
-    std::vector<std::uint8_t> out(buffer, buffer + size);
-    std::free(buffer);
+    std::vector<std::uint8_t> out;
+    encodeJpeg(bmp, options, out);
     return out;
 }
 

@@ -24,11 +24,18 @@ struct JpegOptions {
 };
 
 Bitmap decodeJpeg(std::span<const std::uint8_t> data);
+// The same, reusing `bmp`'s memory (repeated loads into one work bitmap);
+// its previous content does not matter. After a failure `bmp` holds an
+// unspecified image.
+void decodeJpegInto(std::span<const std::uint8_t> data, Bitmap& bmp);
 Bitmap readJpegFile(const std::filesystem::path& path);
 
 // Throws FileWriteError when libjpeg fails, BitmapError for an empty bitmap.
 void encodeJpeg(const Bitmap& bmp, const JpegOptions& options, std::FILE* stream);
 std::vector<std::uint8_t> encodeJpeg(const Bitmap& bmp, const JpegOptions& options);
+// Encodes into `out`, which ends up the file's length; its memory is reused,
+// so a caller encoding repeatedly allocates once. Emptied on failure.
+void encodeJpeg(const Bitmap& bmp, const JpegOptions& options, std::vector<std::uint8_t>& out);
 // Writes through a temporary file renamed over the target.
 void writeJpegFile(const std::filesystem::path& path, const Bitmap& bmp, const JpegOptions& options);
 

@@ -5,6 +5,7 @@
 #include "platform/AtomicFile.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <cstring>
@@ -113,17 +114,44 @@ struct WriteState {
     ~WriteState() { png_destroy_write_struct(&png, info ? &info : nullptr); }
 };
 
-bool writeAll(WriteState& s, std::FILE* stream, png_uint_32 width, png_uint_32 height, bool alpha, png_bytep* rows)
+// Appends libpng's output to a vector whose memory is kept between saves.
+void appendToVector(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void noFlush(png_structp) {}
+
+// Where the file goes: a C stream, or a vector when `stream` is null.
+struct Sink {
+    std::FILE* stream = nullptr;
+    std::vector<std::uint8_t>* vector = nullptr;
+};
+
+// Compressed data is handed to the sink in IDAT chunks of this size.
+constexpr std::size_t kIdatBytes = std::size_t(1) << 20;
+
+bool writeAll(WriteState& s, Sink sink, png_uint_32 width, png_uint_32 height, bool alpha, png_bytep* rows)
 {
     if (setjmp(png_jmpbuf(s.png)))
         return false;
-    png_init_io(s.png, stream);
+    if (sink.stream)
+        png_init_io(s.png, sink.stream);
+    else
+        png_set_write_fn(s.png, sink.vector, appendToVector, noFlush);
     png_set_IHDR(s.png, s.info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(s.png, 6);
-    // One cheap filter for every row: adaptive choice over all five filters
-    // costs several times more for a few percent of size.
-    png_set_filter(s.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    // One cheap filter for every row (the average one gave the smallest files
+    // of the single filters on photographs), and zlib looking for runs only:
+    // after filtering, photographs leave few long repeats, and the default
+    // search through the match chains costs about ten times the time for a
+    // quarter less size on such images. Flat drawings still shrink to almost
+    // nothing.
+    png_set_filter(s.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_AVG);
+    png_set_compression_strategy(s.png, Z_RLE);
+    png_set_compression_buffer_size(s.png, kIdatBytes);
     static char key[] = "Software";
     static char text[] = "Pixoran3";
     png_text entry{};
@@ -203,7 +231,9 @@ void loadPngFile(const std::filesystem::path& path, Bitmap& bmp)
     bmp.swap(work);
 }
 
-void encodePng(const Bitmap& source, std::FILE* stream, Colour transparent)
+namespace {
+
+void encode(const Bitmap& source, Sink sink, Colour transparent)
 {
     if (source.isEmpty())
         throw BitmapError("image vide");
@@ -244,27 +274,32 @@ void encodePng(const Bitmap& source, std::FILE* stream, Colour transparent)
     if (!s.info)
         throw FileWriteError(kWriteError);
     png_set_error_fn(s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
-    if (!writeAll(s, stream, png_uint_32(w), png_uint_32(h), alpha, rows.data()))
+    if (!writeAll(s, sink, png_uint_32(w), png_uint_32(h), alpha, rows.data()))
         throw FileWriteError(kWriteError);
+}
+
+} // namespace
+
+void encodePng(const Bitmap& bmp, std::FILE* stream, Colour transparent)
+{
+    encode(bmp, Sink{stream, nullptr}, transparent);
+}
+
+void encodePng(const Bitmap& bmp, std::vector<std::uint8_t>& out, Colour transparent)
+{
+    out.clear();
+    try {
+        encode(bmp, Sink{nullptr, &out}, transparent);
+    } catch (...) {
+        out.clear();
+        throw;
+    }
 }
 
 std::vector<std::uint8_t> encodePng(const Bitmap& bmp, Colour transparent)
 {
-    char* buffer = nullptr;
-    std::size_t size = 0;
-    std::FILE* stream = open_memstream(&buffer, &size);
-    if (!stream)
-        throw FileWriteError(kWriteError);
-    try {
-        encodePng(bmp, stream, transparent);
-    } catch (...) {
-        std::fclose(stream);
-        std::free(buffer);
-        throw;
-    }
-    std::fclose(stream);
-    std::vector<std::uint8_t> out(buffer, buffer + size);
-    std::free(buffer);
+    std::vector<std::uint8_t> out;
+    encodePng(bmp, out, transparent);
     return out;
 }
 

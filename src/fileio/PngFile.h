@@ -9,8 +9,9 @@
 // (old * (255 - a) + a * new) div 255 per channel.
 //
 // Writing gives an 8-bit RGB file (RGBA when a transparent colour is given:
-// alpha 0 where a pixel has that colour), zlib level 6, with the text entry
-// "Software" = "Pixoran3".
+// alpha 0 where a pixel has that colour), zlib level 6 looking for runs
+// only, every row filtered by the average of the left and upper neighbours,
+// with the text entry "Software" = "Pixoran3".
 #include "graphics/Bitmap.h"
 
 #include <cstdint>
@@ -33,6 +34,9 @@ void loadPngFile(const std::filesystem::path& path, Bitmap& bmp);
 // Encodes to an open stream. Throws FileWriteError ("Error Writing PNG File!").
 void encodePng(const Bitmap& bmp, std::FILE* stream, Colour transparent = kNoTransparentColour);
 std::vector<std::uint8_t> encodePng(const Bitmap& bmp, Colour transparent = kNoTransparentColour);
+// Encodes into `out`, which ends up the file's length; its memory is reused,
+// so a caller encoding repeatedly allocates once. Emptied on failure.
+void encodePng(const Bitmap& bmp, std::vector<std::uint8_t>& out, Colour transparent = kNoTransparentColour);
 // Writes through a temporary file renamed over the target.
 void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour transparent = kNoTransparentColour);
 

@@ -172,14 +172,16 @@ void convertRow(const std::uint8_t* src, std::uint8_t* dst, unsigned width, unsi
     }
 }
 
-Bitmap decode(std::span<const std::uint8_t> data, bool strict)
+void decode(std::span<const std::uint8_t> data, bool strict, Bitmap& bmp)
 {
     Cursor in(data);
     const Header h = parseHeader(in.take(kHeaderSize));
     if (!isAcceptedHeader(h)) {
         if (strict)
             invalid("type d'image ou profondeur inconnus");
-        return Bitmap(1, 1, 24);
+        bmp.reallocate(1, 1, 24);
+        bmp.fill(kBlack);
+        return;
     }
     if (h.depth == 4)
         invalid("profondeur de 4 bits non prise en charge");
@@ -199,7 +201,11 @@ Bitmap decode(std::span<const std::uint8_t> data, bool strict)
         pal.rgb[1] = {63, 63, 63};
     }
 
-    Bitmap bmp(int(h.width), int(h.height), h.depth == 1 ? 1 : h.depth == 8 ? 8 : 24);
+    // Every row is written in full below, padding included, so the memory is
+    // reused without clearing it first.
+    bmp.reallocate(int(h.width), int(h.height), h.depth == 1 ? 1 : h.depth == 8 ? 8 : 24);
+    const std::size_t used = (std::size_t(h.width) * std::size_t(bmp.bitsPerPixel()) + 7) / 8;
+    const std::size_t padding = bmp.stride() - used;
     if (h.depth == 1)
         bmp.setPalette({kBlack, kWhite});
     else if (h.depth == 8)
@@ -215,6 +221,7 @@ Bitmap decode(std::span<const std::uint8_t> data, bool strict)
 
     for (unsigned r = 0; r < h.height; ++r) {
         std::uint8_t* dst = bmp.row(int(topFirst ? r : h.height - 1 - r));
+        std::memset(dst + used, 0, padding);
         if (direct) {
             std::memcpy(dst, in.take(std::size_t(h.width) * pixelBytes), std::size_t(h.width) * pixelBytes);
             continue;
@@ -230,7 +237,6 @@ Bitmap decode(std::span<const std::uint8_t> data, bool strict)
         }
         convertRow(rowBuffer.data(), dst, h.width, h.depth, reversed);
     }
-    return bmp;
 }
 
 void putU16(std::uint8_t* p, unsigned v)
@@ -241,8 +247,21 @@ void putU16(std::uint8_t* p, unsigned v)
 
 } // namespace
 
-Bitmap decodeTarga(std::span<const std::uint8_t> data) { return decode(data, false); }
-Bitmap decodeTargaStrict(std::span<const std::uint8_t> data) { return decode(data, true); }
+void decodeTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp) { decode(data, false, bmp); }
+
+Bitmap decodeTarga(std::span<const std::uint8_t> data)
+{
+    Bitmap bmp;
+    decode(data, false, bmp);
+    return bmp;
+}
+
+Bitmap decodeTargaStrict(std::span<const std::uint8_t> data)
+{
+    Bitmap bmp;
+    decode(data, true, bmp);
+    return bmp;
+}
 
 Bitmap loadTargaFile(const std::filesystem::path& path) { return decodeTarga(readFileBytes(path)); }
 

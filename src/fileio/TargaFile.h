@@ -33,6 +33,10 @@ inline constexpr int kTargaTrueColour = 2;
 inline constexpr char kTargaIdentification[] = "Quillmark(LUM-TARN) produced this TARGA file!\x1a";
 
 Bitmap decodeTarga(std::span<const std::uint8_t> data);
+// The same, reusing `bmp`'s memory (repeated loads into one work bitmap);
+// its previous content does not matter. After a failure `bmp` holds an
+// unspecified image.
+void decodeTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp);
 Bitmap loadTargaFile(const std::filesystem::path& path);
 
 // As decodeTarga, but a refused header raises InvalidImageError too: the

@@ -1,5 +1,6 @@
 #include "fileio/TiffWriter.h"
 
+#include "fileio/RgbSwap.h"
 #include "platform/AtomicFile.h"
 
 #include <cstring>
@@ -10,11 +11,13 @@ namespace {
 
 enum FieldType : std::uint16_t { kAscii = 2, kShort = 3, kLong = 4, kRational = 5 };
 
+// Writes at increasing offsets into a buffer sized beforehand: a buffer
+// reused from an earlier save of the same size is neither grown nor cleared.
 class Out {
 public:
-    explicit Out(std::vector<std::uint8_t>& bytes) : bytes_(bytes) { bytes_.clear(); }
-    std::uint32_t pos() const { return std::uint32_t(bytes_.size()); }
-    void u8(std::uint8_t v) { bytes_.push_back(v); }
+    explicit Out(std::uint8_t* bytes) : bytes_(bytes) {}
+    std::uint32_t pos() const { return pos_; }
+    void u8(std::uint8_t v) { bytes_[pos_++] = v; }
     void u16(unsigned v)
     {
         u8(std::uint8_t(v));
@@ -27,14 +30,14 @@ public:
     }
     void raw(const void* p, std::size_t n)
     {
-        const auto* b = static_cast<const std::uint8_t*>(p);
-        bytes_.insert(bytes_.end(), b, b + n);
+        std::memcpy(bytes_ + pos_, p, n);
+        pos_ += std::uint32_t(n);
     }
     std::uint8_t* grow(std::size_t n)
     {
-        const std::size_t at = bytes_.size();
-        bytes_.resize(at + n);
-        return bytes_.data() + at;
+        std::uint8_t* at = bytes_ + pos_;
+        pos_ += std::uint32_t(n);
+        return at;
     }
     void patch32(std::size_t at, std::uint32_t v)
     {
@@ -43,7 +46,8 @@ public:
     }
 
 private:
-    std::vector<std::uint8_t>& bytes_;
+    std::uint8_t* bytes_;
+    std::uint32_t pos_ = 0;
 };
 
 struct Entry {
@@ -114,8 +118,16 @@ void encodeTiff(const Bitmap& source, std::vector<std::uint8_t>& bytes)
     default: rowBytes = width * 3; break;
     }
 
-    Out out(bytes);
-    bytes.reserve(std::size_t(rowBytes) * height + 2048);
+    // The file's size is known before anything is written: header, the
+    // colour map or sample sizes, resolution, software name, pixels and a
+    // directory of 14 entries plus one for RGB or colour-mapped images.
+    const bool indexed = bpp == 4 || bpp == 8;
+    const std::size_t resolutionBytes = 16, softwareBytes = sizeof kTiffSoftware - 1;
+    const std::size_t extraBytes = indexed ? 6u << bpp : bpp == 24 ? 6 : 0;
+    const std::size_t entryCount = 14 + (bpp == 24 || indexed ? 1 : 0);
+    bytes.resize(8 + extraBytes + resolutionBytes + softwareBytes + std::size_t(rowBytes) * height + 2 +
+                 12 * entryCount + 4);
+    Out out(bytes.data());
     out.raw("II", 2);
     out.u16(42);
     out.u32(0);
@@ -127,18 +139,13 @@ void encodeTiff(const Bitmap& source, std::vector<std::uint8_t>& bytes)
         const bool flip = bpp == 1 && invertedMonochrome(bmp);
         for (std::uint32_t y = 0; y < height; ++y, p += rowBytes) {
             const std::uint8_t* src = bmp.row(int(y));
-            if (bpp == 24) {
-                for (std::uint32_t x = 0; x < width; ++x) {
-                    p[3 * x] = src[3 * x + 2];
-                    p[3 * x + 1] = src[3 * x + 1];
-                    p[3 * x + 2] = src[3 * x];
-                }
-            } else if (flip) {
+            if (bpp == 24)
+                swapRedBlue(src, p, width);
+            else if (flip)
                 for (std::uint32_t i = 0; i < rowBytes; ++i)
                     p[i] = std::uint8_t(~src[i]);
-            } else {
+            else
                 std::memcpy(p, src, rowBytes);
-            }
         }
     };
 

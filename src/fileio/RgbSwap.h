@@ -1,0 +1,14 @@
+#pragma once
+// Exchanging the first and third byte of every 3-byte pixel: the bitmap
+// stores blue, green, red, while TIFF and others store red, green, blue.
+#include <cstddef>
+#include <cstdint>
+
+namespace px {
+
+// dst[3i] = src[3i + 2], dst[3i + 1] = src[3i + 1], dst[3i + 2] = src[3i]
+// for i < pixels. `dst` may equal `src` (in place); other overlaps are not
+// allowed.
+void swapRedBlue(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels);
+
+} // namespace px
