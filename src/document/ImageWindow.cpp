@@ -80,9 +80,11 @@ ImageWindow::~ImageWindow()
 }
 
 // Creating an image window empties the undo and redo histories, so that the
-// history always belongs to the window created last. The histories are not
-// part of the session yet; this is the place that will empty them.
-void ImageWindow::resetHistories() {}
+// history always belongs to the window created last.
+void ImageWindow::resetHistories()
+{
+    session_.history.ResetHistories();
+}
 
 void ImageWindow::setDocument(Bitmap bitmap)
 {

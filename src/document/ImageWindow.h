@@ -7,6 +7,7 @@
 // window is activated or a view option changes, and sets saveHandler.
 #include "document/Session.h"
 #include "graphics/Bitmap.h"
+#include "graphics/Canvas.h"
 
 #include <QRect>
 #include <QString>
@@ -44,6 +45,10 @@ public:
     Bitmap& document() { return document_; }
     const Bitmap& document() const { return document_; }
     void setDocument(Bitmap bitmap);
+
+    // The document canvas: its pen, brush and other state persist between
+    // commands (the brush colour is what XorWithBrush inverts with).
+    Canvas& canvas() { return canvas_; }
 
     // Repaints the changed part of the view (all of it for an empty
     // rectangle) and refreshes the overview when it is shown.
@@ -121,6 +126,7 @@ private:
 
     Session& session_;
     Bitmap document_;
+    Canvas canvas_{document_};
     int jpegQuality_ = 0;
     bool panelRight_ = true;
     DocumentView* view_ = nullptr;

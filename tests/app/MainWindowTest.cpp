@@ -233,6 +233,9 @@ TEST_F(MainWindowLayoutTest, UndoButtonsFollowTheirMenuItemsWhileAnImageIsOpen)
     w.action("Annuler1")->setEnabled(true); // the history has a step
     EXPECT_FALSE(w.action("Annulerbut")->isEnabled()) << "no image: the button stays off";
     addImage();
+    EXPECT_FALSE(w.action("Annulerbut")->isEnabled()) << "a new window empties the history";
+    w.action("Annuler1")->setEnabled(true);
+    w.applyImageOpenState();
     EXPECT_TRUE(w.action("Annulerbut")->isEnabled());
     EXPECT_FALSE(w.action("Retablirbut")->isEnabled());
 }

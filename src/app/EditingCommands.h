@@ -1,0 +1,53 @@
+#pragma once
+// The commands that change the active document: the effect frame with its
+// dialogs, undo and redo, the number of undo levels and the new image.
+// Each register function attaches its handlers to the command table; the
+// create functions are the start-up factories of the dialogs.
+#include <span>
+#include <string_view>
+
+class QDialog;
+
+namespace px {
+
+class ImageWindow;
+class MainWindow;
+
+// "&Nouveau..." and TForm4.
+void registerNewImageCommand(MainWindow& window);
+QDialog* createNewImageDialog(MainWindow& owner);
+
+// "&Annuler", "&Rétablir l'annulation", "&Annulation..." and TForm50.
+void registerUndoCommands(MainWindow& window);
+QDialog* createUndoLevelsDialog(MainWindow& owner);
+
+// Every effect row of the registry, the colour count and the adjustment
+// dialogs TForm9, TForm7, TForm34, TForm35, TForm42, TForm38 and TForm27.
+void registerEffectCommands(MainWindow& window);
+QDialog* createBrightnessDialog(MainWindow& owner);   // TForm9
+QDialog* createContrastDialog(MainWindow& owner);     // TForm7
+QDialog* createSaturationDialog(MainWindow& owner);   // TForm34
+QDialog* createEclipseDialog(MainWindow& owner);      // TForm35
+QDialog* createBrightenDialog(MainWindow& owner);     // TForm42
+QDialog* createRgbDialog(MainWindow& owner);          // TForm38
+QDialog* createCustomFilterDialog(MainWindow& owner); // TForm27
+
+// Runs the effect row `name` with `values` on the active image window inside
+// the frame: hour-glass, undo snapshot, undo controls, routine, repaint,
+// overview. False when there is no active window, no such row, the values do
+// not fit the row, or the routine failed (the failure is shown to the user).
+bool runEffect(MainWindow& window, std::string_view name, std::span<const int> values);
+
+// Opens the adjustment dialog `dialogName` on the active image and applies
+// the effect row `commandName` with the dialog's values when it returns OK.
+// Transform dialogs built on AdjustmentDialog reuse it.
+void runAdjustmentDialog(MainWindow& window, std::string_view dialogName, std::string_view commandName);
+
+// The undo controls (Annuler1 / Annulerbut, Rtablir1 / Retablirbut) follow
+// the histories: enabled exactly while their history holds a snapshot.
+void syncUndoControls(MainWindow& window);
+
+// RefreshAfterEdit: the views that mirror the document follow it.
+void refreshAfterEdit(ImageWindow& image);
+
+} // namespace px

@@ -1,0 +1,285 @@
+#include "effects/dialogs/AdjustmentDialog.h"
+
+#include "platform/Prompter.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+
+#include <exception>
+
+namespace px {
+
+namespace {
+QString utf8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+// The hour-glass for the length of one computation.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+} // namespace
+
+PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent)
+{
+    setFixedSize(kWidth, kHeight);
+}
+
+void PreviewImage::setStretch(bool stretch)
+{
+    stretch_ = stretch;
+    update();
+}
+
+void PreviewImage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    if (bitmap_.isEmpty() || bitmap_.bitsPerPixel() != 24)
+        return;
+    const QImage image(bitmap_.bits(), bitmap_.width(), bitmap_.height(), qsizetype(bitmap_.stride()),
+                       QImage::Format_BGR888);
+    if (stretch_)
+        painter.drawImage(rect(), image);
+    else
+        painter.drawImage(QPoint(0, 0), image);
+}
+
+PreviewDialog::PreviewDialog(const EffectCommand& command, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), command_(command), prompter_(prompter)
+{
+}
+
+QWidget* PreviewDialog::makePreviews(const char* sourceTitle, const char* destinationTitle)
+{
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    image1_ = new PreviewImage(box);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image2_ = new PreviewImage(box);
+    image2_->setObjectName(QStringLiteral("Image2"));
+    grid->addWidget(namedLabel(QStringLiteral("Label1"), utf8(sourceTitle), box), 0, 0);
+    grid->addWidget(namedLabel(QStringLiteral("Label2"), utf8(destinationTitle), box), 0, 1);
+    grid->addWidget(image1_, 1, 0);
+    grid->addWidget(image2_, 1, 1);
+    return box;
+}
+
+void PreviewDialog::load(const Bitmap& document, const EffectContext& context)
+{
+    context_ = context;
+    Bitmap& source = image1_->bitmap();
+    source = document;
+    source.setPixelFormat(24);
+    const bool stretch = needsStretch(source.width(), source.height());
+    image1_->setStretch(stretch);
+    image2_->setStretch(stretch);
+    image2_->bitmap() = source;
+    image1_->bitmapChanged();
+    refreshPreview();
+}
+
+void PreviewDialog::unload()
+{
+    image1_->bitmap() = Bitmap();
+    image2_->bitmap() = Bitmap();
+    image1_->bitmapChanged();
+    image2_->bitmapChanged();
+}
+
+void PreviewDialog::computePreview(const std::optional<std::vector<int>>& values)
+{
+    const BusyCursor busy;
+    Bitmap result = image1_->bitmap();
+    if (values && !values->empty() && !result.isEmpty()) {
+        try {
+            applyEffect(command_, result, context_, *values, scratch_);
+        } catch (const std::exception& e) {
+            reportError(e.what());
+            return;
+        }
+    }
+    image2_->bitmap().swap(result);
+    image2_->bitmapChanged();
+}
+
+void PreviewDialog::refreshPreview()
+{
+    std::string error;
+    const auto values = previewValues(error);
+    if (!error.empty()) {
+        reportError(error);
+        return;
+    }
+    computePreview(values);
+}
+
+void PreviewDialog::reportError(const std::string& text) const
+{
+    prompter_.error(text);
+}
+
+AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSpec spec, const EffectCommand& command, Prompter& prompter,
+                                   QWidget* parent)
+    : PreviewDialog(command, prompter, parent), spec_(std::move(spec))
+{
+    setWindowTitle(utf8(spec_.caption));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(makePreviews("Image originale", spec_.destinationTitle));
+
+    // Labels after the two preview titles are numbered in the order they appear.
+    int labelNumber = 3;
+    auto nextLabel = [&](const QString& text, QWidget* parent) {
+        return namedLabel(QStringLiteral("Label%1").arg(labelNumber++), text, parent);
+    };
+
+    auto* bars = new QGridLayout;
+    layout->addLayout(bars);
+    bars->addWidget(nextLabel(utf8(spec_.valueCaption), this), 0, 0);
+    int row = 0;
+    for (std::size_t i = 0; i < spec_.trackBars.size(); ++i, ++row) {
+        const TrackBarSpec& t = spec_.trackBars[i];
+        if (t.caption)
+            bars->addWidget(nextLabel(utf8(t.caption), this), row, 1);
+        QLabel* value =
+            t.valueLabelName ? namedLabel(utf8(t.valueLabelName), QString(), this) : nextLabel(QString(), this);
+        value->setMinimumWidth(36);
+        bars->addWidget(value, row, 2);
+        valueLabels_.push_back(value);
+
+        auto* column = new QVBoxLayout;
+        auto* slider = new QSlider(Qt::Horizontal, this);
+        slider->setObjectName(QStringLiteral("TrackBar%1").arg(i + 1));
+        slider->setRange(t.minimum, t.maximum);
+        slider->setTickInterval(t.tickFrequency);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setValue(0);
+        slider->setMinimumWidth(240);
+        connect(slider, &QSlider::valueChanged, this, &AdjustmentDialog::trackBarChanged);
+        trackBars_.push_back(slider);
+        column->addWidget(slider);
+        auto* ends = new QHBoxLayout;
+        for (std::size_t k = 0; k < t.rangeLabels.size(); ++k) {
+            if (k > 0)
+                ends->addStretch(1);
+            ends->addWidget(nextLabel(utf8(t.rangeLabels[k]), this));
+        }
+        column->addLayout(ends);
+        bars->addLayout(column, row, 3);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    if (spec_.previewButton) {
+        auto* preview = new QPushButton(utf8(spec_.previewButton), this);
+        preview->setObjectName(QStringLiteral("Button3"));
+        preview->setAutoDefault(false);
+        connect(preview, &QPushButton::clicked, this, &AdjustmentDialog::previewButtonClicked);
+        buttons->addWidget(preview);
+    }
+    buttons->addStretch(1);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    connect(cancel, &QPushButton::clicked, this, &AdjustmentDialog::reject);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    updateValueLabels();
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::vector<int> AdjustmentDialog::values() const
+{
+    std::vector<int> v;
+    for (const QSlider* s : trackBars_)
+        v.push_back(s->value());
+    return v;
+}
+
+bool AdjustmentDialog::appliesNothing() const
+{
+    if (spec_.appliesAtZero)
+        return false;
+    for (const QSlider* s : trackBars_)
+        if (s->value() != 0)
+            return false;
+    return true;
+}
+
+void AdjustmentDialog::resetPositions()
+{
+    // One preview for the whole reset, not one per track bar.
+    resetting_ = true;
+    for (QSlider* s : trackBars_)
+        s->setValue(0);
+    resetting_ = false;
+    source()->setStretch(false);
+    destination()->setStretch(false);
+    updateValueLabels();
+    if (!spec_.previewButton)
+        refreshPreview();
+}
+
+void AdjustmentDialog::reject()
+{
+    resetPositions();
+    QDialog::reject();
+}
+
+std::optional<std::vector<int>> AdjustmentDialog::previewValues(std::string&) const
+{
+    // At every position 0 the destination shows the source.
+    bool any = spec_.appliesAtZero;
+    for (const QSlider* s : trackBars_)
+        any = any || s->value() != 0;
+    if (!any)
+        return std::nullopt;
+    return values();
+}
+
+void AdjustmentDialog::trackBarChanged()
+{
+    if (resetting_)
+        return;
+    updateValueLabels();
+    if (!spec_.previewButton)
+        refreshPreview();
+}
+
+void AdjustmentDialog::previewButtonClicked()
+{
+    refreshPreview();
+}
+
+void AdjustmentDialog::updateValueLabels()
+{
+    for (std::size_t i = 0; i < trackBars_.size(); ++i) {
+        const int v = trackBars_[i]->value();
+        valueLabels_[i]->setText(spec_.signedValues && v > 0 ? QStringLiteral("+%1").arg(v) : QString::number(v));
+    }
+}
+
+} // namespace px

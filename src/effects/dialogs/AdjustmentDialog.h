@@ -1,0 +1,159 @@
+#pragma once
+// The adjustment dialogs: a source preview "Image originale", a destination
+// preview, the controls that give an effect row its values, and OK /
+// Annuler. The destination is always recomputed from the source through
+// the same effect row that OK applies to the document, so what the user
+// sees is what OK does.
+//
+// PreviewDialog holds the two previews and the preview computation;
+// AdjustmentDialog adds one or three track bars; a concrete dialog is an
+// AdjustmentDialogSpec (ranges, labels) and the effect row it drives.
+#include "effects/Effect.h"
+#include "effects/EffectFrame.h"
+
+#include <QDialog>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace px {
+
+class Prompter;
+
+// A 121 x 137 picture of a bitmap: at its own size from the top-left corner,
+// or stretched over the whole control.
+class PreviewImage : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 121;
+    static constexpr int kHeight = 137;
+
+    explicit PreviewImage(QWidget* parent = nullptr);
+
+    Bitmap& bitmap() { return bitmap_; }
+    const Bitmap& bitmap() const { return bitmap_; }
+    // Repaints after the bitmap changed.
+    void bitmapChanged() { update(); }
+
+    bool stretch() const { return stretch_; }
+    void setStretch(bool stretch);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Bitmap bitmap_;
+    bool stretch_ = false;
+};
+
+// The two previews and the preview step of every dialog-driven effect.
+class PreviewDialog : public QDialog {
+    Q_OBJECT
+public:
+    // A document larger than a preview in either direction is shown stretched.
+    static bool needsStretch(int width, int height)
+    {
+        return width > PreviewImage::kWidth || height > PreviewImage::kHeight;
+    }
+
+    PreviewImage* source() const { return image1_; }
+    PreviewImage* destination() const { return image2_; }
+    const EffectCommand& command() const { return command_; }
+
+    // Opening: both previews receive a 24-bit copy of the document, stretched
+    // when it is larger than a preview; the destination is computed.
+    void load(const Bitmap& document, const EffectContext& context);
+    // Frees the preview copies once the dialog has done its work.
+    void unload();
+
+protected:
+    PreviewDialog(const EffectCommand& command, Prompter& prompter, QWidget* parent);
+
+    // Builds the previews with their titles into `parent`'s layout.
+    QWidget* makePreviews(const char* sourceTitle, const char* destinationTitle);
+
+    // The destination := the source, then the effect row with `values` unless
+    // `values` is empty. A failing routine is reported and the destination
+    // keeps its previous picture.
+    void computePreview(const std::optional<std::vector<int>>& values);
+    // The values the dialog's controls give, or nothing with `error` set
+    // when a control does not hold a usable value.
+    virtual std::optional<std::vector<int>> previewValues(std::string& error) const = 0;
+    // Recomputes the destination from the current controls.
+    void refreshPreview();
+    void reportError(const std::string& text) const;
+
+private:
+    const EffectCommand& command_;
+    Prompter& prompter_;
+    EffectContext context_;
+    EffectScratch scratch_;
+    PreviewImage* image1_ = nullptr;
+    PreviewImage* image2_ = nullptr;
+};
+
+struct TrackBarSpec {
+    int minimum = 0;
+    int maximum = 0;
+    int tickFrequency = 1;
+    std::vector<const char*> rangeLabels; // from the minimum end to the maximum end
+    const char* caption = nullptr;        // a caption of its own ("R :"), or none
+    const char* valueLabelName = nullptr; // objectName of its value label, or a numbered Label
+};
+
+struct AdjustmentDialogSpec {
+    const char* caption = "";
+    const char* destinationTitle = "Image de destination";
+    const char* valueCaption = "Valeur :";
+    std::vector<TrackBarSpec> trackBars;
+    // Value labels show a value above 0 as "+12".
+    bool signedValues = false;
+    // The preview runs only when this button (Button3) is pressed; moving a
+    // track bar then only updates its value label.
+    const char* previewButton = nullptr;
+    // OK applies the row even when every position is 0.
+    bool appliesAtZero = false;
+};
+
+class AdjustmentDialog : public PreviewDialog {
+    Q_OBJECT
+public:
+    AdjustmentDialog(AdjustmentDialogSpec spec, const EffectCommand& command, Prompter& prompter,
+                     QWidget* parent = nullptr);
+
+    const AdjustmentDialogSpec& spec() const { return spec_; }
+    QSlider* trackBar(int index) const { return trackBars_.at(std::size_t(index)); }
+    QLabel* valueLabel(int index) const { return valueLabels_.at(std::size_t(index)); }
+
+    // The track bar positions, in order: the values of the effect row.
+    std::vector<int> values() const;
+    // True when OK has nothing to apply (every position 0).
+    bool appliesNothing() const;
+    // Track bars back to 0 and previews unstretched: after an apply and on
+    // Annuler, so that the dialog opens at 0 the next time.
+    void resetPositions();
+
+    // Annuler and the close box: positions back to 0, result Cancel.
+    void reject() override;
+
+protected:
+    std::optional<std::vector<int>> previewValues(std::string& error) const override;
+
+private:
+    void trackBarChanged();
+    void previewButtonClicked();
+    void updateValueLabels();
+
+    AdjustmentDialogSpec spec_;
+    std::vector<QSlider*> trackBars_;
+    std::vector<QLabel*> valueLabels_;
+    bool resetting_ = false;
+};
+
+} // namespace px

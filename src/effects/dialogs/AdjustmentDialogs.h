@@ -1,0 +1,16 @@
+#pragma once
+// The track-bar dialogs of the colour adjustments: their captions, ranges,
+// tick frequencies and range labels. The mapping from positions to the
+// routine's amount lives in the effect row each dialog drives.
+#include "effects/dialogs/AdjustmentDialog.h"
+
+namespace px {
+
+AdjustmentDialogSpec brightnessDialogSpec(); // TForm9 "Luminosité...", row Luminosit1
+AdjustmentDialogSpec contrastDialogSpec();   // TForm7 "Contraste...", row Contraste2
+AdjustmentDialogSpec saturationDialogSpec(); // TForm34 "Saturation...", row Saturation3
+AdjustmentDialogSpec eclipseDialogSpec();    // TForm35 "Eclipse...", row Eclipse3
+AdjustmentDialogSpec brightenDialogSpec();   // TForm42 "Eclaircir...", row Eclaircir3
+AdjustmentDialogSpec rgbDialogSpec();        // TForm38 "Ajuster RVB...", row AjusterRVB1
+
+} // namespace px

@@ -1,0 +1,216 @@
+// The effect frame around every effect row: reachability from the menus,
+// the undo step, the colour dialog commands, failures and the colour count.
+#include "app/EditingFixture.h"
+#include "effects/Effect.h"
+
+namespace px::test {
+namespace {
+
+using EffectFrameTest = EditingFixture;
+
+const Colour kRed = makeColour(255, 0, 0);
+const Colour kGreen = makeColour(0, 255, 0);
+const Colour kBlue = makeColour(0, 0, 255);
+
+TEST_F(EffectFrameTest, EveryEffectRowIsAMenuCommandWithAHandler)
+{
+    MainWindow& w = create();
+    ASSERT_FALSE(w.effects().all().empty());
+    for (const EffectCommand& row : w.effects().all()) {
+        const Command* command = w.commands().find(row.name);
+        ASSERT_NE(command, nullptr) << row.name << " has no menu row";
+        EXPECT_TRUE(bool(command->handler)) << row.name << " has no handler";
+        EXPECT_NE(w.action(row.name), nullptr) << row.name;
+    }
+    for (const char* name : {"Nombres1", "Nouveau1", "Annuler1", "Rtablir1", "Annulation1"})
+        EXPECT_TRUE(bool(w.commands().find(name)->handler)) << name;
+}
+
+struct GreyCase {
+    Colour colour;
+    int grey;
+};
+
+class GrisatreTest : public EditingFixture, public ::testing::WithParamInterface<GreyCase> {};
+
+// grey = (R + G + G) div 3: blue does not count.
+TEST_P(GrisatreTest, MenuItemTurnsPureColoursGrey)
+{
+    create();
+    ImageWindow* image = open(uniformBitmap(3, 2, GetParam().colour));
+    trigger("Grisatre1");
+    const int g = GetParam().grey;
+    EXPECT_EQ(image->document(), uniformBitmap(3, 2, makeColour(g, g, g)));
+    EXPECT_EQ(undoSteps(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(PureColours, GrisatreTest,
+                         ::testing::Values(GreyCase{kRed, 85}, GreyCase{kGreen, 170}, GreyCase{kBlue, 0}));
+
+TEST_F(EffectFrameTest, EffectTakesOneUndoStepAndEnablesTheUndoControls)
+{
+    create();
+    ImageWindow* image = open(uniformBitmap(2, 2, makeColour(10, 20, 30)));
+    EXPECT_FALSE(enabled("Annuler1"));
+    EXPECT_FALSE(enabled("Annulerbut"));
+
+    trigger("Ngative1");
+    EXPECT_EQ(image->document(), uniformBitmap(2, 2, makeColour(245, 235, 225)));
+    EXPECT_EQ(undoSteps(), 1);
+    EXPECT_TRUE(enabled("Annuler1"));
+    EXPECT_TRUE(enabled("Annulerbut"));
+    EXPECT_FALSE(enabled("Rtablir1"));
+
+    trigger("Annuler1");
+    EXPECT_EQ(image->document(), uniformBitmap(2, 2, makeColour(10, 20, 30)));
+}
+
+TEST_F(EffectFrameTest, EffectsActOnTheActiveWindowOnly)
+{
+    create();
+    ImageWindow* first = open(uniformBitmap(1, 1, kBlack));
+    ImageWindow* second = open(uniformBitmap(1, 1, kBlack));
+    ASSERT_EQ(window->activeImageWindow(), second);
+    trigger("Ngative1");
+    EXPECT_EQ(second->document().pixel(0, 0), kWhite);
+    EXPECT_EQ(first->document().pixel(0, 0), kBlack);
+}
+
+TEST_F(EffectFrameTest, RunEffectChecksItsValues)
+{
+    MainWindow& w = create();
+    ImageWindow* image = open(uniformBitmap(1, 1, makeColour(0, 0, 0)));
+    const int tooLarge[] = {201};
+    EXPECT_FALSE(w.runEffect("Luminosit1", tooLarge));
+    EXPECT_FALSE(w.runEffect("Inconnu1"));
+    EXPECT_EQ(undoSteps(), 0);
+
+    // k + (255 - k) * 100 div 255 = 100 for k = 0.
+    const int position[] = {100};
+    EXPECT_TRUE(w.runEffect("Luminosit1", position));
+    EXPECT_EQ(image->document().pixel(0, 0), makeColour(100, 100, 100));
+    EXPECT_EQ(undoSteps(), 1);
+}
+
+TEST_F(EffectFrameTest, RoutineErrorIsShownAndLeavesTheImageWithItsSnapshot)
+{
+    MainWindow& w = create();
+    const Bitmap before = uniformBitmap(2, 2, makeColour(40, 50, 60));
+    ImageWindow* image = open(before);
+    const int zeroDivisor[] = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
+    EXPECT_FALSE(w.runEffect("Filtre1", zeroDivisor));
+    EXPECT_EQ(image->document(), before);
+    ASSERT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::Message).size(), 1u);
+    EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
+    EXPECT_EQ(undoSteps(), 1) << "the snapshot taken before the routine stays";
+}
+
+TEST_F(EffectFrameTest, EmptyDocumentIsLeftAlone)
+{
+    create();
+    ImageWindow* image = open(Bitmap(0, 0, 24));
+    for (const char* name : {"Flou1", "Sharpen1", "Emboss1", "Grisatre1", "Gaussianflou1", "N2couleurs1bit1"})
+        trigger(name);
+    EXPECT_TRUE(image->document().isEmpty());
+    EXPECT_EQ(undoSteps(), 0);
+}
+
+// Trait: a kernel summing to 0 blackens a uniform image, then every pixel is
+// XORed with the document canvas's brush colour.
+TEST_F(EffectFrameTest, XorStepUsesTheDocumentCanvasBrush)
+{
+    create();
+    ImageWindow* image = open(uniformBitmap(3, 3, makeColour(90, 90, 90)));
+    image->canvas().setBrushColour(makeColour(255, 0, 0));
+    trigger("Trait1");
+    EXPECT_EQ(image->document(), uniformBitmap(3, 3, makeColour(255, 0, 0)));
+}
+
+TEST_F(EffectFrameTest, ChangeColourUsesTheSessionColours)
+{
+    create();
+    ImageWindow* image = open(fromAscii({"#.", ".#"}));
+    session.mainColour = kBlack;
+    session.backgroundColour = kGreen;
+    trigger("Changercol1");
+    EXPECT_EQ(toAscii(image->document(), {{'g', kGreen}}), "g.\n.g\n");
+}
+
+TEST_F(EffectFrameTest, PixelFormatIsAnUndoableStep)
+{
+    create();
+    ImageWindow* image = open(fromAscii({"#.", ".#"}));
+    trigger("N2couleurs1bit1");
+    EXPECT_EQ(image->document().bitsPerPixel(), 1);
+    EXPECT_EQ(image->document().pixel(1, 0), kWhite);
+    trigger("Annuler1");
+    EXPECT_EQ(image->document().bitsPerPixel(), 24);
+}
+
+// Teinte: colour * max(R, G, B) / 255 rounded half to even: for (128, 64, 0)
+// and a tint of (0, 0, 200), blue = 200 * 128 / 255 = 100.39 -> 100.
+TEST_F(EffectFrameTest, TintAppliesTheChosenColour)
+{
+    create();
+    ImageWindow* image = open(fromAscii({"rh"}, {{'r', kRed}, {'h', makeColour(128, 64, 0)}}));
+    prompter.queueColour(makeColour(0, 0, 200));
+    trigger("Teinte1");
+    EXPECT_EQ(image->document().pixel(0, 0), makeColour(0, 0, 200));
+    EXPECT_EQ(image->document().pixel(1, 0), makeColour(0, 0, 100));
+    EXPECT_EQ(undoSteps(), 1);
+
+    // The dialog starts from the colour chosen last.
+    prompter.queueColour(std::nullopt);
+    trigger("Colorisation1");
+    EXPECT_EQ(prompter.last().initialColour, makeColour(0, 0, 200));
+}
+
+TEST_F(EffectFrameTest, CancelledColourDialogs)
+{
+    create();
+    const Bitmap before = fromAscii({"#."});
+    ImageWindow* image = open(before);
+    prompter.queueColour(std::nullopt);
+    trigger("Colorisation1");
+    EXPECT_EQ(undoSteps(), 0) << "Colorisation asks before its snapshot";
+    prompter.queueColour(std::nullopt);
+    trigger("Teinte1");
+    EXPECT_EQ(undoSteps(), 1) << "Teinte takes its snapshot before asking";
+    EXPECT_EQ(image->document(), before);
+}
+
+// Colorisation with a grey colour (hue 0) greys the image at V = max(R, G, B).
+TEST_F(EffectFrameTest, ColouriseWithGreyKeepsTheValue)
+{
+    create();
+    ImageWindow* image = open(fromAscii({"ab"}, {{'a', makeColour(200, 10, 50)}, {'b', makeColour(0, 30, 0)}}));
+    prompter.queueColour(makeColour(128, 128, 128));
+    trigger("Colorisation1");
+    EXPECT_EQ(image->document().pixel(0, 0), makeColour(200, 200, 200));
+    EXPECT_EQ(image->document().pixel(1, 0), makeColour(30, 30, 30));
+}
+
+TEST_F(EffectFrameTest, ColourCountShowsItsMessageWithoutAnUndoStep)
+{
+    create();
+    ImageWindow* image = open(fromAscii({"#.r", "rr."}, {{'r', kRed}}));
+    trigger("Nombrecolbut");
+    EXPECT_EQ(prompter.last().text, "Le nombre de couleurs unique de cette image est de 3.");
+    EXPECT_EQ(prompter.last().messageKind, MessageKind::Information);
+    EXPECT_EQ(undoSteps(), 0);
+    EXPECT_FALSE(enabled("Annuler1"));
+    EXPECT_EQ(image->document().bitsPerPixel(), 24);
+}
+
+TEST_F(EffectFrameTest, ToolBarButtonsRunTheirCommands)
+{
+    create();
+    // Cycle: black stays black (every rotation of 0 is 0).
+    ImageWindow* image = open(uniformBitmap(1, 1, kBlack));
+    trigger("Cyclebut");
+    EXPECT_EQ(image->document().pixel(0, 0), kBlack);
+    EXPECT_EQ(undoSteps(), 1);
+}
+
+} // namespace
+} // namespace px::test

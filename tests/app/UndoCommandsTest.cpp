@@ -1,0 +1,205 @@
+// Undo and redo through the menu items, their enabled states, the number of
+// levels (TForm50) and the histories emptied by every new image window.
+#include "app/EditingCommands.h"
+#include "app/EditingFixture.h"
+#include "document/DocumentView.h"
+#include "document/NewImageDialog.h"
+#include "document/UndoLevelsDialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+
+namespace px::test {
+namespace {
+
+using UndoCommandsTest = EditingFixture;
+
+// "&Luminosité" on one channel value k: k + (255 - k) * 50 div 255.
+// From 0: 0, 50, 90, 122, 148, 168, 185.
+constexpr int kBrighter[] = {0, 50, 90, 122, 148, 168, 185};
+
+const Colour kRed = makeColour(255, 0, 0);
+
+Colour grey(int v)
+{
+    return makeColour(v, v, v);
+}
+
+TEST_F(UndoCommandsTest, FiveLevelsKeepTheFiveNewestStates)
+{
+    create();
+    ImageWindow* image = open(uniformBitmap(1, 1, kBlack));
+    for (int i = 1; i <= 6; ++i) {
+        trigger("Luminosite1");
+        ASSERT_EQ(image->document().pixel(0, 0), grey(kBrighter[i])) << "edit " << i;
+    }
+    EXPECT_EQ(undoSteps(), 5);
+    for (int i = 5; i >= 1; --i) {
+        EXPECT_TRUE(enabled("Annuler1"));
+        trigger("Annuler1");
+        EXPECT_EQ(image->document().pixel(0, 0), grey(kBrighter[i])) << "undo back to state " << i;
+        EXPECT_TRUE(enabled("Rtablir1"));
+        EXPECT_TRUE(enabled("Retablirbut"));
+    }
+    EXPECT_FALSE(enabled("Annuler1"));
+    EXPECT_FALSE(enabled("Annulerbut"));
+
+    // One more undo does nothing: the state before the first edit is gone.
+    trigger("Annuler1");
+    EXPECT_EQ(image->document().pixel(0, 0), grey(kBrighter[1]));
+    EXPECT_EQ(redoSteps(), 5);
+}
+
+TEST_F(UndoCommandsTest, RedoAfterANewEditBringsBackTheStateBeforeTheUndo)
+{
+    create();
+    ImageWindow* image = open(uniformBitmap(1, 1, kBlack));
+    trigger("Luminosite1"); // 50
+    trigger("Annuler1");    // 0
+    EXPECT_EQ(image->document().pixel(0, 0), kBlack);
+    trigger("Ngative1"); // 255
+    EXPECT_EQ(image->document().pixel(0, 0), kWhite);
+    trigger("Rtablir1");
+    EXPECT_EQ(image->document().pixel(0, 0), grey(50));
+    EXPECT_FALSE(enabled("Rtablir1"));
+    EXPECT_FALSE(enabled("Retablirbut"));
+    // The redo put the negative on the undo history.
+    trigger("Annuler1");
+    EXPECT_EQ(image->document().pixel(0, 0), kWhite);
+}
+
+// A command that replaces the document by one of another size (as resizing
+// does): the snapshot keeps its own size.
+TEST_F(UndoCommandsTest, UndoAndRedoRestoreTheSize)
+{
+    create();
+    ImageWindow* image = open(uniformBitmap(3, 2, kRed));
+    session.history.SaveUndoState(image->document());
+    image->setDocument(uniformBitmap(7, 5, kBlack));
+    syncUndoControls(*window);
+
+    trigger("Annuler1");
+    EXPECT_EQ(image->document(), uniformBitmap(3, 2, kRed));
+    EXPECT_EQ(image->view()->size(), QSize(3, 2));
+    trigger("Rtablir1");
+    EXPECT_EQ(image->document(), uniformBitmap(7, 5, kBlack));
+}
+
+TEST_F(UndoCommandsTest, EmptyHistoriesDoNothing)
+{
+    create();
+    const Bitmap before = fromAscii({"#.", ".."});
+    ImageWindow* image = open(before);
+    trigger("Annuler1");
+    trigger("Rtablir1");
+    EXPECT_EQ(image->document(), before);
+    EXPECT_EQ(undoSteps(), 0);
+    EXPECT_EQ(redoSteps(), 0);
+    for (const char* name : {"Annuler1", "Annulerbut", "Rtablir1", "Retablirbut"})
+        EXPECT_FALSE(enabled(name)) << name;
+}
+
+TEST_F(UndoCommandsTest, NewImageWindowEmptiesTheHistories)
+{
+    create();
+    ImageWindow* first = open(uniformBitmap(1, 1, kBlack));
+    trigger("Ngative1");
+    trigger("Ngative1");
+    trigger("Annuler1");
+    ASSERT_EQ(undoSteps(), 1);
+    ASSERT_EQ(redoSteps(), 1);
+
+    open(uniformBitmap(1, 1, kBlack));
+    EXPECT_EQ(undoSteps(), 0);
+    EXPECT_EQ(redoSteps(), 0);
+    for (const char* name : {"Annuler1", "Annulerbut", "Rtablir1", "Retablirbut"})
+        EXPECT_FALSE(enabled(name)) << name;
+    EXPECT_EQ(first->document().pixel(0, 0), kWhite);
+}
+
+TEST_F(UndoCommandsTest, ClosingAWindowDisablesTheUndoButtons)
+{
+    create();
+    open(uniformBitmap(1, 1, kBlack));
+    trigger("Ngative1");
+    ASSERT_TRUE(enabled("Annulerbut"));
+    prompter.queueAnswer(Answer::No); // no save
+    window->mdiArea()->activeSubWindow()->close();
+    flush();
+    ASSERT_EQ(openWindows(), 0);
+    EXPECT_FALSE(enabled("Annulerbut"));
+    EXPECT_FALSE(enabled("Retablirbut"));
+}
+
+// TForm50: OK applies the spin edit's value to both histories; Annuler puts
+// back the value from program start, not the last accepted one.
+TEST_F(UndoCommandsTest, LevelsDialog)
+{
+    MainWindow& w = create();
+    auto* dialog = qobject_cast<UndoLevelsDialog*>(w.dialog("TForm50"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Annulation...");
+    EXPECT_EQ(dialog->spinEdit()->minimum(), 1);
+    EXPECT_EQ(dialog->spinEdit()->maximum(), 20);
+    EXPECT_EQ(dialog->spinEdit()->value(), 5);
+
+    onDialog([](QDialog& d) {
+        d.findChild<QSpinBox*>("SpinEdit1")->setValue(10);
+        click(d, "Button1");
+        return d.result();
+    });
+    trigger("Annulation1");
+    EXPECT_EQ(session.history.levels(), 10);
+    EXPECT_EQ(session.history.redoHistory().levels(), 10);
+
+    int shown = 0;
+    onDialog([&shown](QDialog& d) {
+        shown = d.findChild<QSpinBox*>("SpinEdit1")->value();
+        d.findChild<QSpinBox*>("SpinEdit1")->setValue(3);
+        click(d, "Button2");
+        return d.result();
+    });
+    trigger("Annulation1");
+    EXPECT_EQ(shown, 10);
+    EXPECT_EQ(dialog->spinEdit()->value(), 5);
+    EXPECT_EQ(session.history.levels(), 10);
+
+    // Ten levels hold ten steps, also in the window created afterwards.
+    ImageWindow* image = open(uniformBitmap(1, 1, kBlack));
+    for (int i = 0; i < 11; ++i)
+        trigger("Ngative1");
+    EXPECT_EQ(undoSteps(), 10);
+    EXPECT_EQ(image->document().pixel(0, 0), kWhite);
+}
+
+// "&Nouveau..." through the menu: the new window is FrmImage, its client
+// area is the image plus 56 pixels, and it starts a fresh history.
+TEST_F(UndoCommandsTest, NewImageCommandCreatesTheWindow)
+{
+    MainWindow& w = create();
+    open(uniformBitmap(1, 1, kBlack));
+    trigger("Ngative1");
+    onDialog([](QDialog& d) {
+        d.show();
+        d.findChild<QLineEdit*>("Edit1")->setText("40");
+        d.findChild<QLineEdit*>("Edit2")->setText("30");
+        d.findChild<QComboBox*>("ComboBox3")->setEditText("Jaune");
+        click(d, "Button1");
+        return d.result();
+    });
+    trigger("Nouveaubut");
+    ASSERT_EQ(w.dialog("TForm4")->result(), QDialog::Accepted);
+    ImageWindow* image = w.activeImageWindow();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(session.frmImage, image);
+    EXPECT_EQ(image->windowTitle(), "Image");
+    EXPECT_EQ(image->document(), uniformBitmap(40, 30, makeColour(255, 255, 0)));
+    EXPECT_EQ(image->size(), QSize(40, 30 + 56));
+    EXPECT_EQ(openWindows(), 2);
+    EXPECT_EQ(undoSteps(), 0);
+    EXPECT_FALSE(enabled("Annuler1"));
+}
+
+} // namespace
+} // namespace px::test
