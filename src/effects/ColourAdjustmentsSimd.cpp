@@ -178,28 +178,46 @@ __attribute__((target("avx2"))) int saturationRowAvx2(std::uint8_t* row, int wid
     return int(i / 3);
 }
 
-bool hasAvx512bw()
+bool hasAvx512Vbmi()
 {
-    static const bool avx512bw = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
-    return avx512bw;
+    static const bool vbmi = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                             __builtin_cpu_supports("avx512vbmi");
+    return vbmi;
 }
 
-__attribute__((target("avx512f,avx512bw"))) inline __m512i widen32(const std::uint8_t* p)
+// Saturation with 512-bit byte permutations: a 64-byte window starting two
+// bytes before 32 output bytes holds every byte those pixels need, and for
+// each output byte `first`, `second` and `third` pick the three bytes of its
+// pixel and `own` the byte itself, zero-extended into 16-bit lanes. The
+// arithmetic is that of the AVX2 rows.
+struct Gather {
+    __m512i first, second, third, own;
+};
+
+// The picks for 32 output bytes whose byte 0 has channel index `phase`.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) Gather makeGather(int phase)
 {
-    return _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+    alignas(64) std::uint8_t idx[4][64] = {};
+    for (int j = 0; j < 32; ++j) {
+        const int c = (phase + j) % 3;
+        idx[0][2 * j] = std::uint8_t(j + 2 - c);
+        idx[1][2 * j] = std::uint8_t(j + 3 - c);
+        idx[2][2 * j] = std::uint8_t(j + 4 - c);
+        idx[3][2 * j] = std::uint8_t(j + 2);
+    }
+    return Gather{_mm512_load_si512(idx[0]), _mm512_load_si512(idx[1]), _mm512_load_si512(idx[2]),
+                  _mm512_load_si512(idx[3])};
 }
 
-// Saturation of the 32 bytes at p, whose byte 0 has channel index `phase`
-// (c1 and c2: the lanes of channels 1 and 2); the same arithmetic as the
-// AVX2 rows, 32 lanes at a time with mask registers for the blends.
-__attribute__((target("avx512f,avx512bw"))) inline __m256i saturation32(const std::uint8_t* p, __mmask32 c1,
-                                                                         __mmask32 c2, __m512i a)
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m256i saturation32Vbmi(const std::uint8_t* p,
+                                                                                        const Gather& g, __m512i a)
 {
-    const __m512i m2 = widen32(p - 2), m1 = widen32(p - 1), k = widen32(p), p1 = widen32(p + 1), p2 = widen32(p + 2);
-    // channel 0: k + p1 + p2; channel 1: m1 + k + p1; channel 2: m2 + m1 + k
-    const __m512i first = _mm512_mask_blend_epi16(c2, p1, m1);
-    const __m512i second = _mm512_mask_blend_epi16(c2, _mm512_mask_blend_epi16(c1, p2, m1), m2);
-    const __m512i sum = _mm512_add_epi16(k, _mm512_add_epi16(first, second));
+    const __m512i window = _mm512_loadu_si512(p - 2);
+    const __mmask64 even = 0x5555555555555555ull;
+    const __m512i k = _mm512_maskz_permutexvar_epi8(even, g.own, window);
+    const __m512i sum = _mm512_add_epi16(_mm512_maskz_permutexvar_epi8(even, g.first, window),
+                                         _mm512_add_epi16(_mm512_maskz_permutexvar_epi8(even, g.second, window),
+                                                          _mm512_maskz_permutexvar_epi8(even, g.third, window)));
     const __m512i mean = _mm512_mulhi_epu16(sum, _mm512_set1_epi16(21846)); // s div 3 for s <= 765
     const __m512i diff = _mm512_sub_epi16(k, mean);
     const __m512i product = _mm512_mullo_epi16(_mm512_abs_epi16(diff), a);
@@ -209,30 +227,21 @@ __attribute__((target("avx512f,avx512bw"))) inline __m256i saturation32(const st
 }
 
 // 96-byte blocks (three 32-byte vectors, phases 0, 2, 1), each stored after
-// the next block has been read, as in the AVX2 rows.
-__attribute__((target("avx512f,avx512bw"))) int saturationRowAvx512(std::uint8_t* row, int width, int amount)
+// the next block has been read, as in the AVX2 rows; the window of the last
+// vector of a block reaches 62 bytes past its start.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int saturationRowVbmi(std::uint8_t* row, int width, int amount)
 {
-    __mmask32 c1[3], c2[3];
-    for (int phase = 0; phase < 3; ++phase) {
-        std::uint32_t one = 0, two = 0;
-        for (int lane = 0; lane < 32; ++lane) {
-            const int c = (phase + lane) % 3;
-            one |= std::uint32_t(c == 1) << lane;
-            two |= std::uint32_t(c == 2) << lane;
-        }
-        c1[phase] = one;
-        c2[phase] = two;
-    }
+    const Gather g0 = makeGather(0), g1 = makeGather(1), g2 = makeGather(2);
     const __m512i a = _mm512_set1_epi16(std::int16_t(amount));
     const std::size_t end = std::size_t(width) * 3;
     std::size_t i = 3;
     __m256i pending0 = _mm256_setzero_si256(), pending1 = pending0, pending2 = pending0;
     bool havePending = false;
     std::size_t pendingAt = 0;
-    for (; i + 96 + 2 <= end; i += 96) {
-        const __m256i r0 = saturation32(row + i, c1[0], c2[0], a);
-        const __m256i r1 = saturation32(row + i + 32, c1[2], c2[2], a);
-        const __m256i r2 = saturation32(row + i + 64, c1[1], c2[1], a);
+    for (; i + 64 + 62 <= end; i += 96) {
+        const __m256i r0 = saturation32Vbmi(row + i, g0, a);
+        const __m256i r1 = saturation32Vbmi(row + i + 32, g2, a);
+        const __m256i r2 = saturation32Vbmi(row + i + 64, g1, a);
         if (havePending) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + pendingAt), pending0);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + pendingAt + 32), pending1);
@@ -416,7 +425,7 @@ int saturationRow(std::uint8_t* row, int width, int amount)
 {
     if (!hasAvx2() || amount < 0 || amount > 257)
         return 1;
-    return hasAvx512bw() ? saturationRowAvx512(row, width, amount) : saturationRowAvx2(row, width, amount);
+    return hasAvx512Vbmi() ? saturationRowVbmi(row, width, amount) : saturationRowAvx2(row, width, amount);
 }
 
 #else

@@ -148,7 +148,7 @@ TEST(Saturation, FullAmountKeepsAndZeroGreysWithTheTruncatedMean)
 TEST(Saturation, FastPathEqualsThePlainRuleAndThreadsAgree)
 {
     std::mt19937 rng(99);
-    for (int w : {1, 2, 17, 18, 33, 67}) {
+    for (int w : {1, 2, 17, 18, 33, 67, 200}) {
         const Bitmap source = randomImage(rng, w, 40);
         for (int a : {0, 1, 50, 100, 127, 200, 254, 255, 256, 257, 300, 1000}) {
             Bitmap one = source, two = source;
