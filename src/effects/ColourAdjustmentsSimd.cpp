@@ -180,8 +180,8 @@ __attribute__((target("avx2"))) int saturationRowAvx2(std::uint8_t* row, int wid
 
 bool hasAvx512Vbmi()
 {
-    static const bool vbmi = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                             __builtin_cpu_supports("avx512vbmi");
+    static const bool vbmi =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
     return vbmi;
 }
 
@@ -210,7 +210,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) Gather makeGather(int pha
 }
 
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m256i saturation32Vbmi(const std::uint8_t* p,
-                                                                                        const Gather& g, __m512i a)
+                                                                                       const Gather& g, __m512i a)
 {
     const __m512i window = _mm512_loadu_si512(p - 2);
     const __mmask64 even = 0x5555555555555555ull;

@@ -100,8 +100,7 @@ int countColours(const Bitmap& bitmap, int threads)
     }
     const std::vector<int> starts = rowBandStarts(bitmap.height(), threads, 64);
     std::vector<ColourSet> sets(starts.size() - 1);
-    forEachRowBand(starts,
-                   [&](int band, int first, int end) { addRows(sets[std::size_t(band)], bitmap, first, end); });
+    forEachRowBand(starts, [&](int band, int first, int end) { addRows(sets[std::size_t(band)], bitmap, first, end); });
     for (std::size_t i = 1; i < sets.size(); ++i)
         sets[0].merge(sets[i]);
     return sets[0].size();

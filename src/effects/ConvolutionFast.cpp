@@ -119,8 +119,8 @@ void convolveRow(const Plan& plan, const std::uint8_t* above, const std::uint8_t
         return;
     }
     const std::uint8_t* src[3] = {above, own, below};
-    const int done = plan.path == Plan::Path::Lanes16 ? rowPrefix16(plan, src, out, bytes)
-                                                      : rowPrefix32(plan, src, out, bytes);
+    const int done =
+        plan.path == Plan::Path::Lanes16 ? rowPrefix16(plan, src, out, bytes) : rowPrefix32(plan, src, out, bytes);
     convolveRowPlain(plan, above, own, below, out, done, bytes);
 }
 

@@ -58,8 +58,8 @@ __attribute__((target("avx2"))) inline __m256i divide16(__m256i s, __m256i mul, 
 // pair multiplied and added in one step. unpack and pack both work within
 // 128-bit halves, so the bytes come back in their original order.
 template <Plan::Division D>
-__attribute__((target("avx2"))) int bytePairs16Avx2(const Plan& plan, const std::uint8_t* const* src,
-                                                    std::uint8_t* out, int bytes)
+__attribute__((target("avx2"))) int bytePairs16Avx2(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out,
+                                                    int bytes)
 {
     const TapPairs pairs = pairTaps(plan, src);
     __m256i weight[5];
@@ -144,8 +144,7 @@ int lanes16Sse2(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* 
     return i;
 }
 
-template <Plan::Division D>
-int lanes16(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
+template <Plan::Division D> int lanes16(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
 {
     if (!hasAvx2())
         return lanes16Sse2<D>(plan, src, out, bytes);
@@ -261,9 +260,8 @@ __attribute__((target("avx2"))) int pairs32Avx2(const Plan& plan, const std::uin
 
 // The same 64 bytes at a time, with the multiply-add and the sum fused.
 template <bool High, bool Exact>
-__attribute__((target("avx512f,avx512bw,avx512vnni"))) int pairs32Avx512(const Plan& plan,
-                                                                         const std::uint8_t* const* src,
-                                                                         std::uint8_t* out, int bytes)
+__attribute__((target("avx512f,avx512bw,avx512vnni"))) int
+pairs32Avx512(const Plan& plan, const std::uint8_t* const* src, std::uint8_t* out, int bytes)
 {
     const TapPairs pairs = pairTaps(plan, src);
     const PairWeights weights = pairWeights(pairs);
@@ -315,8 +313,8 @@ __attribute__((target("avx512f,avx512bw,avx512vnni"))) int pairs32Avx512(const P
 
 bool hasAvx512Vnni()
 {
-    static const bool vnni = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                             __builtin_cpu_supports("avx512vnni");
+    static const bool vnni =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vnni");
     return vnni;
 }
 

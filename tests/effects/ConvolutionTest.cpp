@@ -271,11 +271,11 @@ TEST_P(DivisionBoundaries, SumsNextToMultiplesOfTheDivisorTruncate)
         bool onlyBelowDivisor; // the form of the sum holds while v < d
         int (*quotient)(int v);
     } cases[] = {
-        {d - 1, true, [](int v) { return v == 0 ? 0 : v - 1; }},          // v d - v
-        {d, false, [](int v) { return v; }},                              // v d
-        {d + 1, true, [](int v) { return v; }},                           // v d + v
+        {d - 1, true, [](int v) { return v == 0 ? 0 : v - 1; }},         // v d - v
+        {d, false, [](int v) { return v; }},                             // v d
+        {d + 1, true, [](int v) { return v; }},                          // v d + v
         {2 * d - 1, true, [](int v) { return v == 0 ? 0 : 2 * v - 1; }}, // 2 v d - v
-        {-d, false, [](int) { return 0; }},                               // - v d
+        {-d, false, [](int) { return 0; }},                              // - v d
     };
     for (const auto& c : cases) {
         if (c.weight == 0)
