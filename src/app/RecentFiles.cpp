@@ -15,7 +15,10 @@ namespace {
 constexpr const char* kSection = "MRUS";
 constexpr const char* kMissingFile = "Le fichier n'existe pas.";
 
-std::string itemName(int index) { return "mru" + std::to_string(index + 1); }
+std::string itemName(int index)
+{
+    return "mru" + std::to_string(index + 1);
+}
 } // namespace
 
 void RecentFiles::load(const SettingsFile& settings)

@@ -10,8 +10,8 @@
 #include "app/ShellCommands.h"
 #include "app/StatusBar.h"
 #include "document/ImageWindow.h"
-#include "fileio/ImageFormats.h"
 #include "fileio/dialogs/JpegOptionsDialog.h"
+#include "fileio/ImageFormats.h"
 #include "platform/Prompter.h"
 
 #include <QFileInfo>
@@ -44,7 +44,10 @@ int filterIndexFor(const std::string& upperExt)
     return it == kWritable.end() ? 0 : int(it - kWritable.begin()) + 1;
 }
 
-std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+std::filesystem::path fsPath(const QString& path)
+{
+    return std::filesystem::path(path.toStdString());
+}
 
 // SaveDialog1 keeps its filter index and default extension between showings.
 struct SaveDialogState {

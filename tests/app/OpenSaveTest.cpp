@@ -1,0 +1,631 @@
+// Opening, restoring and saving image files through the file menu, with
+// files written by the program's own writers into a temporary folder.
+#include "app/MainWindowFixture.h"
+#include "app/RecentFiles.h"
+#include "app/StatusBar.h"
+#include "fileio/ImageFormats.h"
+#include "fileio/PcxFile.h"
+#include "fileio/TargaFile.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <cctype>
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <sys/resource.h>
+
+namespace px::test {
+namespace {
+
+using Kind = ScriptedPrompter::CallKind;
+
+constexpr const char* kOpenFilter =
+    "Tous les fichiers supportés|*.bw;*.cel;*.cut;*.bmp;*.dib;*.emf;*.gif;*.icb;*.jpa;*.jpe;*.jpg;*.jpeg;*.pbm;*.pcc;"
+    "*.pcd;*.pdd;*.pic;*.png;*.psd;*.rgb;*.rgba;*.rla;*.rle;*.rpf;*.sgi;*.tga;*.tif;*.tiff;*.vda;*.vst;*.win;*.wmf"
+    "|Fichiers BMP|*.bmp|Fichiers GIF|*.gif|Fichiers JPA|*.jpa|Fichiers JPE|*.jpe|Fichiers JPEG|*.jpeg"
+    "|Fichiers JPG|*.jpg|Fichiers PNG|*.png|Fichiers TGA|*.tga|Fichiers TIF|*.tif|Fichiers TIFF|*.tiff";
+constexpr const char* kSaveFilter = "Fichiers BMP|*.bmp|Fichiers JPA|*.jpa|Fichiers JPE|*.jpe|Fichiers JPEG|*.jpeg"
+                                    "|Fichiers JPG|*.jpg|Fichiers PNG|*.png|Fichiers TGA|*.tga|Fichiers TIF|*.tif"
+                                    "|Fichiers TIFF|*.tiff";
+constexpr const char* kInvalid = "Le fichier est un fichier image non valide.";
+
+// Red, green / blue, white: four distinct colours, so a swap of channels or
+// rows shows.
+Bitmap sample()
+{
+    return fromAscii(
+        {"rg", "b."},
+        {{'r', makeColour(255, 0, 0)}, {'g', makeColour(0, 255, 0)}, {'b', makeColour(0, 0, 255)}, {'.', kWhite}});
+}
+
+std::vector<std::uint8_t> bytesOf(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A 2 x 1 GIF written out by hand: palette white, black; pixels 0, 1. The
+// LZW codes (3 bits, least significant first) are clear 4, 0, 1, end 5.
+void writeTinyGif(const std::filesystem::path& path)
+{
+    const unsigned char gif[] = {'G',  'I',  'F',  '8',  '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, // screen, 2-entry table
+                                 0xFF, 0xFF, 0xFF, 0,    0,   0,                           // white, black
+                                 0x2C, 0,    0,    0,    0,   2,   0, 1, 0, 0,             // image 2 x 1
+                                 2,    2,    0x44, 0x0A, 0,                                // min code 2, data
+                                 0x3B};
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(gif), sizeof gif);
+}
+
+// A test name from a file name: letters and digits kept, the rest '_'.
+std::string testName(std::string n)
+{
+    for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return n;
+}
+
+bool near(Colour a, Colour b)
+{
+    auto d = [](int x, int y) { return std::abs(x - y) <= 40; };
+    return d(redOf(a), redOf(b)) && d(greenOf(a), greenOf(b)) && d(blueOf(a), blueOf(b));
+}
+
+class OpenSaveTest : public MainWindowFixture {
+protected:
+    QString q(const std::filesystem::path& p) const { return QString::fromStdString(p.string()); }
+
+    bool recentMenuShows(int item, const std::string& path)
+    {
+        QAction* a = window->action("mru" + std::to_string(item));
+        return a->isVisible() && a->text().toStdString() == path;
+    }
+
+    // Opens through "&Ouvrir..." as a user picking `path` would.
+    ImageWindow* openThroughMenu(const std::filesystem::path& path)
+    {
+        prompter.queueFile(path.string());
+        window->action("Ouvrir1")->trigger();
+        QCoreApplication::processEvents();
+        return window->activeImageWindow();
+    }
+};
+
+// ---- Opening ---------------------------------------------------------------
+
+struct OpenCase {
+    const char* name; // file name, any case
+    bool lossless;
+    void (*write)(const std::filesystem::path&, const Bitmap&);
+};
+
+void writeByName(const std::filesystem::path& p, const Bitmap& b)
+{
+    writeImageFile(p, b, SaveOptions{});
+}
+void writeTargaUnderOtherName(const std::filesystem::path& p, const Bitmap& b)
+{
+    saveTargaFile(p, b, kTargaTrueColour);
+}
+void writePcx(const std::filesystem::path& p, const Bitmap& b)
+{
+    writePcxFile(p, b);
+}
+void writeBmpAsDib(const std::filesystem::path& p, const Bitmap& b)
+{
+    std::filesystem::path bmp = p;
+    bmp.replace_extension(".bmp");
+    writeImageFile(bmp, b, SaveOptions{});
+    std::filesystem::rename(bmp, p);
+}
+
+class OpenEachFormat : public OpenSaveTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(OpenEachFormat, OpensIntoANewWindowWithItsNameAndPath)
+{
+    const OpenCase& c = GetParam();
+    const std::filesystem::path file = dir.file(c.name);
+    // JPEG shares one chroma sample between neighbours: the lossy formats
+    // get a plain colour, which survives within a few levels.
+    const Bitmap written = c.lossless ? sample() : fromAscii({"oo", "oo"}, {{'o', makeColour(200, 100, 50)}});
+    c.write(file, written);
+    MainWindow& w = create();
+
+    ImageWindow* image = openThroughMenu(file);
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(prompter.callsOf(Kind::Message).empty()) << prompter.last().text;
+    EXPECT_EQ(image->windowTitle().toStdString(), c.name);
+    EXPECT_EQ(image->filePath().toStdString(), file.string());
+    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), file.string());
+    EXPECT_TRUE(recentMenuShows(1, file.string()));
+    EXPECT_TRUE(w.action("Mrudiv")->isVisible());
+    ASSERT_EQ(image->document().width(), 2);
+    ASSERT_EQ(image->document().height(), 2);
+    Bitmap doc = image->document();
+    doc.setPixelFormat(24);
+    if (c.lossless) {
+        EXPECT_EQ(doc, written) << dumpMismatch(std::string("open_") + c.name, doc, written);
+    } else {
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                EXPECT_TRUE(near(doc.pixel(x, y), written.pixel(x, y))) << x << "," << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, OpenEachFormat,
+                         ::testing::Values(OpenCase{"a.bmp", true, writeByName}, OpenCase{"b.png", true, writeByName},
+                                           OpenCase{"c.tga", true, writeByName}, OpenCase{"d.tif", true, writeByName},
+                                           OpenCase{"e.tiff", true, writeByName}, OpenCase{"f.jpg", false, writeByName},
+                                           OpenCase{"photo.JpG", false, writeByName},
+                                           OpenCase{"h.jpeg", false, writeByName},
+                                           OpenCase{"i.jpa", false, writeByName}, OpenCase{"j.jpe", false, writeByName},
+                                           OpenCase{"k.vst", true, writeTargaUnderOtherName},
+                                           OpenCase{"l.pcx", true, writePcx}, OpenCase{"m.dib", true, writeBmpAsDib}),
+                         [](const auto& info) { return testName(info.param.name); });
+
+TEST_F(OpenSaveTest, OpenDialogHasTheProgramsFilterAndNoTitle)
+{
+    create();
+    prompter.queueFileCancel();
+    window->action("Ouvrir1")->trigger();
+    ASSERT_EQ(prompter.callsOf(Kind::OpenFile).size(), 1u);
+    const FileDialogRequest& r = prompter.last().fileRequest;
+    EXPECT_EQ(r.filter, kOpenFilter);
+    EXPECT_EQ(r.filterIndex, 1);
+    EXPECT_EQ(r.title, "");
+    EXPECT_EQ(openWindows(), 0) << "a cancelled dialog opens nothing";
+
+    prompter.queueFileCancel();
+    window->action("Ouvrirbut")->trigger();
+    EXPECT_EQ(prompter.callsOf(Kind::OpenFile).size(), 2u) << "the tool-bar button runs the same command";
+}
+
+TEST_F(OpenSaveTest, GifOpensInItsOwnPaletteFormat)
+{
+    writeTinyGif(dir.file("petit.gif"));
+    create();
+    ImageWindow* image = openThroughMenu(dir.file("petit.gif"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->document().bitsPerPixel(), 8);
+    EXPECT_EQ(toAscii(image->document()), ".#\n");
+}
+
+struct BadFile {
+    const char* name;
+    const char* content;
+};
+
+class OpenFailure : public OpenSaveTest, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(OpenFailure, ShowsTheMessageAndLeavesNothingBehind)
+{
+    const std::filesystem::path file = dir.file(GetParam().name);
+    std::ofstream(file) << GetParam().content;
+    MainWindow& w = create();
+    ImageWindow* other = addImage(QStringLiteral("autre.bmp"), q(dir.file("autre.bmp")));
+
+    openThroughMenu(file);
+    flush();
+    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompter.last().text, kInvalid);
+    EXPECT_EQ(prompter.last().caption, "Erreur");
+    EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
+    EXPECT_EQ(openWindows(), 1) << "no window is left for the bad file";
+    EXPECT_EQ(w.activeImageWindow(), other);
+    EXPECT_FALSE(w.action("mru1")->isVisible());
+    EXPECT_FALSE(w.recentFiles().changed());
+
+    // The other window still asks before closing: the failed open must not
+    // leave the no-question flag set behind it.
+    prompter.queueAnswer(Answer::Cancel);
+    w.action("Fermer1")->trigger();
+    flush();
+    EXPECT_EQ(prompter.callsOf(Kind::Ask).size(), 1u);
+    EXPECT_EQ(openWindows(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, OpenFailure,
+                         ::testing::Values(BadFile{"corrompu.png", "pas une image"},
+                                           BadFile{"corrompu.jpg", "pas une image"}, BadFile{"sansextension", "BM"},
+                                           BadFile{"inconnu.xyz", "rien"}, BadFile{"calque.psd", "8BPS"}),
+                         [](const auto& info) { return testName(info.param.name); });
+
+TEST_F(OpenSaveTest, OpeningTheSameFileTwiceGivesTwoWindowsAndOneRecentEntry)
+{
+    const std::filesystem::path file = dir.file("deux.bmp");
+    writeImageFile(file, sample(), SaveOptions{});
+    MainWindow& w = create();
+    ImageWindow* first = openThroughMenu(file);
+    ImageWindow* second = openThroughMenu(file);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(openWindows(), 2);
+    second->document().setPixel(0, 0, kBlack);
+    EXPECT_EQ(first->document().pixel(0, 0), makeColour(255, 0, 0)) << "independent documents";
+    EXPECT_EQ(w.recentFiles().entries(), QStringList{q(file)});
+}
+
+TEST_F(OpenSaveTest, StartFileOfAnyFormatOpens)
+{
+    const std::filesystem::path file = dir.file("depart.png");
+    writeImageFile(file, sample(), SaveOptions{});
+    MainWindow& w = create(q(file));
+    show();
+    ASSERT_EQ(openWindows(), 1);
+    EXPECT_EQ(w.activeImageWindow()->windowTitle(), "depart.png");
+    EXPECT_EQ(w.activeImageWindow()->filePath().toStdString(), file.string());
+    EXPECT_TRUE(recentMenuShows(1, file.string()));
+}
+
+// ---- Restoring -------------------------------------------------------------
+
+TEST_F(OpenSaveTest, RestoreReloadsTheFileAfterConfirmation)
+{
+    const std::filesystem::path file = dir.file("retour.png");
+    writeImageFile(file, sample(), SaveOptions{});
+    MainWindow& w = create();
+    ImageWindow* image = openThroughMenu(file);
+    image->document().fill(kBlack);
+    prompter.clearCalls();
+
+    prompter.queueAnswer(Answer::Ok);
+    w.action("Restaurer1")->trigger();
+    flush();
+    ASSERT_EQ(prompter.callsOf(Kind::Ask).size(), 1u);
+    EXPECT_EQ(prompter.last().text, "Etes-vous sûr de vouloir restaurer cette image ?");
+    EXPECT_EQ(prompter.last().buttons, Buttons::OkCancel);
+    ASSERT_EQ(openWindows(), 1) << "the old window closed without a save question";
+    ImageWindow* restored = w.activeImageWindow();
+    EXPECT_EQ(restored->document(), sample());
+    EXPECT_EQ(restored->windowTitle(), "retour.png");
+    EXPECT_EQ(restored->filePath().toStdString(), file.string());
+    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), file.string());
+}
+
+TEST_F(OpenSaveTest, RestoreCancelledChangesNothing)
+{
+    writeImageFile(dir.file("x.bmp"), sample(), SaveOptions{});
+    MainWindow& w = create();
+    ImageWindow* image = openThroughMenu(dir.file("x.bmp"));
+    image->document().fill(kBlack);
+    prompter.queueAnswer(Answer::Cancel);
+    w.action("Restaurer1")->trigger();
+    flush();
+    EXPECT_EQ(w.activeImageWindow(), image);
+    EXPECT_EQ(image->document().pixel(0, 0), kBlack);
+}
+
+TEST_F(OpenSaveTest, RestoreGifGivesA24BitCopyOfItsPixels)
+{
+    writeTinyGif(dir.file("r.gif"));
+    MainWindow& w = create();
+    openThroughMenu(dir.file("r.gif"));
+    prompter.queueAnswer(Answer::Ok);
+    w.action("Restaurer1")->trigger();
+    flush();
+    ImageWindow* restored = w.activeImageWindow();
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(restored->document().bitsPerPixel(), 24);
+    EXPECT_EQ(toAscii(restored->document()), ".#\n");
+}
+
+// A window that cannot be read back keeps its unsaved image: a new image
+// without a file, and a file deleted since it was opened.
+TEST_F(OpenSaveTest, RestoreKeepsTheWindowWhenThereIsNothingToReadBack)
+{
+    MainWindow& w = create();
+    ImageWindow* fresh = addImage();
+    prompter.queueAnswer(Answer::Ok);
+    w.action("Restaurer1")->trigger();
+    flush();
+    EXPECT_EQ(openWindows(), 1);
+    EXPECT_EQ(w.activeImageWindow(), fresh);
+    EXPECT_EQ(prompter.last().text, kInvalid);
+    EXPECT_EQ(prompter.last().caption, "Erreur");
+
+    const std::filesystem::path file = dir.file("efface.bmp");
+    writeImageFile(file, sample(), SaveOptions{});
+    ImageWindow* opened = openThroughMenu(file);
+    opened->document().fill(kBlack);
+    std::filesystem::remove(file);
+    prompter.queueAnswer(Answer::Ok);
+    w.action("Restaurer1")->trigger();
+    flush();
+    EXPECT_EQ(openWindows(), 2);
+    EXPECT_EQ(w.activeImageWindow(), opened);
+    EXPECT_EQ(opened->document().pixel(1, 1), kBlack) << "the edited image is still there";
+    EXPECT_EQ(prompter.last().text, kInvalid);
+}
+
+// ---- Saving ----------------------------------------------------------------
+
+struct FilterCase {
+    const char* caption;
+    int expectedIndex; // 0: the index the dialog had before
+};
+
+class SaveAsFilterIndex : public OpenSaveTest, public ::testing::WithParamInterface<FilterCase> {};
+
+TEST_P(SaveAsFilterIndex, FollowsTheCaptionsExtension)
+{
+    MainWindow& w = create();
+    // The previous save-as left the dialog on "Fichiers TGA" (7).
+    addImage(QStringLiteral("avant.bmp"), q(dir.file("avant.bmp")));
+    prompter.queueFile(dir.file("avant.tga").string(), 7);
+    w.action("Enregistrersous1")->trigger();
+
+    addImage(QString::fromLatin1(GetParam().caption), q(dir.file(GetParam().caption)));
+    prompter.queueFileCancel();
+    w.action("Enregistrersous1")->trigger();
+    const auto saves = prompter.callsOf(Kind::SaveFile);
+    ASSERT_EQ(saves.size(), 2u);
+    const int expected = GetParam().expectedIndex ? GetParam().expectedIndex : 7;
+    EXPECT_EQ(saves[1].fileRequest.filterIndex, expected);
+    EXPECT_EQ(saves[1].fileRequest.filter, kSaveFilter);
+    EXPECT_EQ(saves[1].fileRequest.title, "Enregistrer sous");
+    EXPECT_EQ(saves[1].fileRequest.defaultExtension, "tga");
+}
+
+INSTANTIATE_TEST_SUITE_P(Captions, SaveAsFilterIndex,
+                         ::testing::Values(FilterCase{"a.bmp", 1}, FilterCase{"a.jpa", 2}, FilterCase{"a.JPE", 3},
+                                           FilterCase{"a.jpeg", 4}, FilterCase{"a.jpg", 5}, FilterCase{"a.png", 6},
+                                           FilterCase{"a.tga", 7}, FilterCase{"a.tif", 8}, FilterCase{"a.Tiff", 9},
+                                           FilterCase{"a.gif", 0}, FilterCase{"a.pcx", 0}, FilterCase{"Image", 0}),
+                         [](const auto& info) { return testName(info.param.caption); });
+
+TEST_F(OpenSaveTest, FirstSaveAsStartsOnBmpAndDefaultExtensionFollowsTheLastFormat)
+{
+    MainWindow& w = create();
+    addImage();
+    prompter.queueFile(dir.file("un.png").string(), 6);
+    w.action("Enregistrersous1")->trigger();
+    prompter.queueFile(dir.file("deux.gif").string(), 1);
+    w.action("Enregistrerlacopiesous1")->trigger();
+    prompter.queueFileCancel();
+    w.action("Enregistrerlacopiesous1")->trigger();
+
+    const auto saves = prompter.callsOf(Kind::SaveFile);
+    ASSERT_EQ(saves.size(), 3u);
+    EXPECT_EQ(saves[0].fileRequest.filterIndex, 1);
+    EXPECT_EQ(saves[0].fileRequest.defaultExtension, "bmp");
+    EXPECT_EQ(saves[1].fileRequest.title, "Enregistrer la copie sous");
+    EXPECT_EQ(saves[1].fileRequest.filterIndex, 6) << "caption un.png";
+    EXPECT_EQ(saves[1].fileRequest.defaultExtension, "png");
+    EXPECT_EQ(saves[2].fileRequest.defaultExtension, "png") << "a refused GIF name changes no default";
+}
+
+struct SaveCase {
+    const char* command;
+    const char* name;
+};
+
+class SaveAsWrites : public OpenSaveTest, public ::testing::WithParamInterface<SaveCase> {};
+
+TEST_P(SaveAsWrites, TheFileBecomesTheWindowsDocument)
+{
+    const std::filesystem::path file = dir.file(GetParam().name);
+    MainWindow& w = create();
+    ImageWindow* image = addImage();
+    image->setDocument(sample());
+    prompter.queueFile(file.string());
+    w.action(GetParam().command)->trigger();
+
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(readImageFile(file), sample());
+    EXPECT_EQ(image->windowTitle().toStdString(), GetParam().name);
+    EXPECT_EQ(image->filePath().toStdString(), file.string());
+    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), file.string());
+    EXPECT_TRUE(recentMenuShows(1, file.string()));
+
+    // "&Enregistrer" now writes to that file.
+    image->document().fill(kBlack);
+    w.action("Enregistrer1")->trigger();
+    EXPECT_EQ(readImageFile(file).pixel(0, 0), kBlack);
+    EXPECT_EQ(prompter.callsOf(Kind::SaveFile).size(), 1u) << "no dialog for a document with a file";
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, SaveAsWrites,
+                         ::testing::Values(SaveCase{"Enregistrersous1", "sous.bmp"},
+                                           SaveCase{"Enregistrersous1", "sous.png"},
+                                           SaveCase{"Enregistrersous1", "sous.tga"},
+                                           SaveCase{"Enregistrerlacopiesous1", "copie.png"},
+                                           SaveCase{"Enregistrerlacopiesous1", "copie.tiff"}),
+                         [](const auto& info) { return testName(info.param.name); });
+
+TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
+{
+    MainWindow& w = create();
+    ImageWindow* image = addImage(QStringLiteral("garde.bmp"), q(dir.file("garde.bmp")));
+    prompter.queueFile(dir.file("photo.gif").string());
+    w.action("Enregistrersous1")->trigger();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("photo.gif")));
+    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompter.last().text, "Vous ne pouvez pas enregistrer un fichier GIF.");
+    EXPECT_EQ(prompter.last().buttons, Buttons::Ok);
+    EXPECT_EQ(image->windowTitle(), "garde.bmp");
+    EXPECT_EQ(image->filePath().toStdString(), dir.file("garde.bmp").string());
+    EXPECT_FALSE(w.action("mru1")->isVisible());
+
+    prompter.queueFile(dir.file("photo.pcx").string());
+    w.action("Enregistrersous1")->trigger();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("photo.pcx")));
+    EXPECT_EQ(prompter.callsOf(Kind::Message).size(), 1u) << "silent for an extension without writer";
+    EXPECT_EQ(image->windowTitle(), "garde.bmp");
+}
+
+TEST_F(OpenSaveTest, TifNamesAreWrittenInLowerCaseButShownAsChosen)
+{
+    MainWindow& w = create();
+    ImageWindow* image = addImage();
+    image->setDocument(sample());
+    prompter.queueFile(dir.file("scan.TIF").string());
+    w.action("Enregistrersous1")->trigger();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("scan.tif")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("scan.TIF")));
+    EXPECT_EQ(readImageFile(dir.file("scan.tif")), sample());
+    EXPECT_EQ(image->windowTitle(), "scan.TIF");
+    EXPECT_EQ(image->filePath().toStdString(), dir.file("scan.TIF").string());
+    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), dir.file("scan.TIF").string());
+}
+
+TEST_F(OpenSaveTest, SaveOnANewImageAsksForANameAndCancelChangesNothing)
+{
+    MainWindow& w = create();
+    ImageWindow* image = addImage();
+    prompter.queueFileCancel();
+    w.action("Enregistrer1")->trigger();
+    ASSERT_EQ(prompter.callsOf(Kind::SaveFile).size(), 1u);
+    EXPECT_EQ(prompter.last().fileRequest.title, "Enregistrer sous");
+    EXPECT_EQ(image->windowTitle(), "Image");
+    EXPECT_FALSE(w.recentFiles().changed());
+}
+
+// A write that fails midway (here: the file-size limit, as a full disk would)
+// shows the writer's message and leaves the previous file as it was, with
+// no temporary file beside it.
+TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
+{
+    const std::filesystem::path file = dir.file("grand.bmp");
+    writeImageFile(file, sample(), SaveOptions{});
+    const auto before = bytesOf(file);
+    MainWindow& w = create();
+    ImageWindow* image = openThroughMenu(file);
+    image->setDocument(Bitmap(300, 300));
+    prompter.clearCalls();
+
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    w.action("Enregistrer1")->trigger();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompter.last().caption, "Erreur");
+    EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
+    EXPECT_EQ(prompter.last().text.rfind("Impossible d'écrire dans " + file.string(), 0), 0u) << prompter.last().text;
+    EXPECT_EQ(bytesOf(file), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "aide, astuces.txt, grand.bmp";
+}
+
+TEST_F(OpenSaveTest, FailedSaveAsKeepsTheOldNameEverywhere)
+{
+    MainWindow& w = create();
+    ImageWindow* image = addImage(QStringLiteral("ancien.bmp"), q(dir.file("ancien.bmp")));
+    w.statusPanels()->setPanelText(1, q(dir.file("ancien.bmp")));
+    prompter.queueFile(dir.file("parti/nouveau.bmp").string());
+    w.action("Enregistrersous1")->trigger();
+    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompter.last().caption, "Erreur");
+    EXPECT_EQ(image->windowTitle(), "ancien.bmp");
+    EXPECT_EQ(image->filePath().toStdString(), dir.file("ancien.bmp").string());
+    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), dir.file("ancien.bmp").string());
+    EXPECT_FALSE(w.action("mru1")->isVisible());
+}
+
+// The save question of a closing window goes through "&Enregistrer".
+TEST_F(OpenSaveTest, CloseQuestionYesSavesAndACancelledNameKeepsTheWindow)
+{
+    MainWindow& w = create();
+    addImage();
+    prompter.queueAnswer(Answer::Yes);
+    prompter.queueFileCancel();
+    w.action("Fermer1")->trigger();
+    flush();
+    EXPECT_EQ(openWindows(), 1) << "the unsaved image is not lost";
+
+    prompter.queueAnswer(Answer::Yes);
+    prompter.queueFile(dir.file("ferme.png").string());
+    w.action("Fermer1")->trigger();
+    flush();
+    EXPECT_EQ(openWindows(), 0);
+    EXPECT_EQ(readImageFile(dir.file("ferme.png")), fromAscii({"#.", ".#"}));
+}
+
+// ---- JPEG options ----------------------------------------------------------
+
+// The first value of the first quantisation table: libjpeg scales the base
+// value 16 by 5000 / q percent below 50 and by 200 - 2q percent from 50 up,
+// rounded: q = 40 gives 20, q = 90 gives 3.
+int firstQuantiser(const std::vector<std::uint8_t>& jpeg)
+{
+    for (std::size_t i = 0; i + 5 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDB)
+            return jpeg[i + 5];
+    return -1;
+}
+
+bool hasMarker(const std::vector<std::uint8_t>& jpeg, std::uint8_t marker)
+{
+    for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == marker)
+            return true;
+    return false;
+}
+
+TEST_F(OpenSaveTest, JpegOptionsDialogStartsAt90Standard)
+{
+    MainWindow& w = create();
+    QDialog* d = w.dialog("TForm17");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->findChild<QSlider*>("TrackBar1")->value(), 90);
+    EXPECT_EQ(d->findChild<QSlider*>("TrackBar1")->minimum(), 1);
+    EXPECT_EQ(d->findChild<QSlider*>("TrackBar1")->maximum(), 99);
+    EXPECT_EQ(d->findChild<QLabel*>("Label5")->text(), "90");
+    EXPECT_TRUE(d->findChild<QRadioButton*>("RadioButton3")->isChecked());
+    w.action("CompressionJpeg1")->trigger();
+    EXPECT_EQ(shownDialogs, std::vector<std::string>{"TForm17"});
+}
+
+TEST_F(OpenSaveTest, JpegSavesUseTheDialogsControlsEvenAfterAnnuler)
+{
+    MainWindow& w = create();
+    QDialog* d = w.dialog("TForm17");
+    d->findChild<QSlider*>("TrackBar1")->setValue(40);
+    EXPECT_EQ(d->findChild<QLabel*>("Label5")->text(), "40");
+    d->findChild<QRadioButton*>("RadioButton4")->setChecked(true);
+    d->findChild<QPushButton*>("Button2")->click();
+    EXPECT_EQ(settings.readString("Compression", "Jpeg", "absent"), "absent") << "Annuler writes nothing";
+
+    ImageWindow* image = addImage();
+    prompter.queueFile(dir.file("q40.jpg").string());
+    w.action("Enregistrersous1")->trigger();
+    const auto progressive = bytesOf(dir.file("q40.jpg"));
+    EXPECT_EQ(firstQuantiser(progressive), 20);
+    EXPECT_TRUE(hasMarker(progressive, 0xC2)) << "progressive frame";
+    EXPECT_EQ(image->jpegQuality(), 40);
+
+    d->findChild<QSlider*>("TrackBar1")->setValue(90);
+    d->findChild<QRadioButton*>("RadioButton3")->setChecked(true);
+    prompter.queueFile(dir.file("q90.jpeg").string());
+    w.action("Enregistrersous1")->trigger();
+    const auto baseline = bytesOf(dir.file("q90.jpeg"));
+    EXPECT_EQ(firstQuantiser(baseline), 3);
+    EXPECT_TRUE(hasMarker(baseline, 0xC0)) << "baseline frame";
+    EXPECT_FALSE(hasMarker(baseline, 0xC2));
+}
+
+TEST_F(OpenSaveTest, JpegOptionsOkWritesBothKeys)
+{
+    MainWindow& w = create();
+    QDialog* d = w.dialog("TForm17");
+    d->findChild<QSlider*>("TrackBar1")->setValue(55);
+    d->findChild<QRadioButton*>("RadioButton4")->setChecked(true);
+    d->findChild<QPushButton*>("Button1")->click();
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(settings.readString("Compression", "Jpeg"), "55");
+    EXPECT_EQ(settings.readString("Jpeg", "affichage"), "1");
+    d->findChild<QRadioButton*>("RadioButton3")->setChecked(true);
+    d->findChild<QPushButton*>("Button1")->click();
+    EXPECT_EQ(settings.readString("Jpeg", "affichage"), "0");
+}
+
+} // namespace
+} // namespace px::test

@@ -1,0 +1,206 @@
+// The recent-files list: its rules, its menu items, the MRUS keys of the
+// settings file and the commands mru1..mru4.
+#include "app/RecentFiles.h"
+#include "app/MainWindowFixture.h"
+#include "app/StatusBar.h"
+#include "fileio/ImageFormats.h"
+
+#include <QAction>
+
+#include <fstream>
+#include <iterator>
+
+namespace px::test {
+namespace {
+
+using Kind = ScriptedPrompter::CallKind;
+
+QStringList list(std::initializer_list<const char*> paths)
+{
+    QStringList out;
+    for (const char* p : paths)
+        out.append(QString::fromUtf8(p));
+    return out;
+}
+
+struct AddCase {
+    const char* label;
+    std::vector<const char*> added; // in order
+    std::vector<const char*> expected;
+};
+
+class RecentRules : public ::testing::TestWithParam<AddCase> {};
+
+TEST_P(RecentRules, AddKeepsFourNewestFirstWithoutDuplicates)
+{
+    RecentFiles recent;
+    for (const char* p : GetParam().added)
+        recent.add(QString::fromUtf8(p));
+    QStringList expected;
+    for (const char* p : GetParam().expected)
+        expected.append(QString::fromUtf8(p));
+    EXPECT_EQ(recent.entries(), expected);
+    EXPECT_TRUE(recent.changed());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RecentRules,
+    ::testing::Values(AddCase{"One", {"/i/a.bmp"}, {"/i/a.bmp"}},
+                      AddCase{"FiveDropTheFirst",
+                              {"/i/1.bmp", "/i/2.bmp", "/i/3.bmp", "/i/4.bmp", "/i/5.bmp"},
+                              {"/i/5.bmp", "/i/4.bmp", "/i/3.bmp", "/i/2.bmp"}},
+                      AddCase{"ThirdMovesToTheTop",
+                              {"/i/1.bmp", "/i/2.bmp", "/i/3.bmp", "/i/4.bmp", "/i/2.bmp"},
+                              {"/i/2.bmp", "/i/4.bmp", "/i/3.bmp", "/i/1.bmp"}},
+                      AddCase{"CaseBlindDuplicateKeepsItsFirstSpelling",
+                              {"/i/Chat.BMP", "/i/b.bmp", "/i/chat.bmp"},
+                              {"/i/Chat.BMP", "/i/b.bmp"}},
+                      AddCase{
+                          "AccentedCaseBlind", {"/i/Été.bmp", "/i/x.bmp", "/i/ÉTÉ.BMP"}, {"/i/Été.bmp", "/i/x.bmp"}},
+                      AddCase{"TopAgainChangesNothingButTheFlag", {"/i/a.bmp", "/i/a.bmp"}, {"/i/a.bmp"}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+class RecentFilesTest : public MainWindowFixture {
+protected:
+    void writeIni(const std::string& text) { std::ofstream(ini(), std::ios::binary) << text; }
+    std::string iniText() const
+    {
+        std::ifstream in(ini(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::vector<std::string> menuCaptions() const
+    {
+        std::vector<std::string> out;
+        for (int i = 1; i <= 4; ++i)
+            if (QAction* a = window->action("mru" + std::to_string(i)); a->isVisible())
+                out.push_back(a->text().toStdString());
+        return out;
+    }
+    std::filesystem::path image(const std::string& name)
+    {
+        const auto path = dir.file(name);
+        writeImageFile(path, fromAscii({"#."}), SaveOptions{});
+        return path;
+    }
+};
+
+TEST_F(RecentFilesTest, EmptyListShowsNoItemsAndNoSeparator)
+{
+    MainWindow& w = create();
+    EXPECT_TRUE(menuCaptions().empty());
+    EXPECT_FALSE(w.action("Mrudiv")->isVisible());
+}
+
+TEST_F(RecentFilesTest, LoadSkipsEmptyKeysAndReadsKeysWithoutRegardToCase)
+{
+    writeIni("[MRUS]\nMRU1=/img/a.bmp\nMRU2=\nmru3=/img/c.png\nMru4=/img/d.jpg\n");
+    MainWindow& w = create();
+    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{"/img/a.bmp", "/img/c.png", "/img/d.jpg"}));
+    EXPECT_TRUE(w.action("Mrudiv")->isVisible());
+    EXPECT_FALSE(w.action("mru4")->isVisible());
+    EXPECT_EQ(w.recentFiles().entries(), list({"/img/a.bmp", "/img/c.png", "/img/d.jpg"}));
+}
+
+TEST_F(RecentFilesTest, AnAmpersandInAPathIsShownAsItIs)
+{
+    writeIni("[MRUS]\nMRU1=/img/chat & chien.bmp\n");
+    MainWindow& w = create();
+    EXPECT_EQ(w.action("mru1")->text(), "/img/chat && chien.bmp") << "doubled: not a mnemonic";
+    EXPECT_EQ(w.recentFiles().entries(), list({"/img/chat & chien.bmp"}));
+}
+
+TEST_F(RecentFilesTest, UnchangedListLeavesTheSettingsFileAlone)
+{
+    const std::string text = "; mes réglages\n[MRUS]\nMRU1=/img/a.bmp\nMRU2=\nMRU3=/img/c.bmp\n";
+    writeIni(text);
+    create();
+    window.reset();
+    EXPECT_EQ(iniText(), text);
+}
+
+TEST_F(RecentFilesTest, ChangedListIsWrittenAtDestructionKeepingLaterKeys)
+{
+    writeIni("[MRUS]\nMRU1=/img/a.bmp\nMRU2=\nMRU3=/img/c.bmp\nMRU4=/img/vieux.bmp\n");
+    const auto file = image("neuf.bmp");
+    MainWindow& w = create();
+    // The list read is a, c; after the open it is neuf, a, c.
+    ASSERT_NE(w.openImageFile(QString::fromStdString(file.string())), nullptr);
+    EXPECT_EQ(settings.readString("MRUS", "MRU1"), "/img/a.bmp") << "nothing written before the end";
+    window.reset();
+    EXPECT_EQ(settings.readString("MRUS", "mru1"), file.string());
+    EXPECT_EQ(settings.readString("MRUS", "mru2"), "/img/a.bmp");
+    EXPECT_EQ(settings.readString("MRUS", "mru3"), "/img/c.bmp");
+    EXPECT_EQ(settings.readString("MRUS", "mru4"), "/img/vieux.bmp") << "a key past the count is left alone";
+}
+
+TEST_F(RecentFilesTest, FiveOpensLeaveTheLastFourNewestFirst)
+{
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 5; ++i)
+        paths.push_back(image("f" + std::to_string(i) + ".bmp").string());
+    MainWindow& w = create();
+    for (const auto& p : paths)
+        w.openImageFile(QString::fromStdString(p));
+    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{paths[4], paths[3], paths[2], paths[1]}));
+    EXPECT_TRUE(w.action("Mrudiv")->isVisible());
+}
+
+TEST_F(RecentFilesTest, SavingUnderANewNamePutsItOnTop)
+{
+    const auto opened = image("ouvert.bmp");
+    MainWindow& w = create();
+    w.openImageFile(QString::fromStdString(opened.string()));
+    prompter.queueFile(dir.file("autre.png").string());
+    w.action("Enregistrersous1")->trigger();
+    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{dir.file("autre.png").string(), opened.string()}));
+}
+
+TEST_F(RecentFilesTest, ChoosingAnEntryOpensItAgainAndMovesItToTheTop)
+{
+    const auto a = image("a.bmp");
+    const auto b = image("b.bmp");
+    MainWindow& w = create();
+    w.openImageFile(QString::fromStdString(a.string()));
+    w.openImageFile(QString::fromStdString(b.string()));
+    w.action("mru2")->trigger(); // a.bmp
+    flush();
+    EXPECT_EQ(openWindows(), 3);
+    ImageWindow* reopened = w.activeImageWindow();
+    EXPECT_EQ(reopened->filePath().toStdString(), a.string());
+    EXPECT_EQ(reopened->windowTitle(), "a.bmp");
+    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), a.string());
+    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{a.string(), b.string()}));
+}
+
+TEST_F(RecentFilesTest, AMissingFileIsRefusedAndStaysInTheList)
+{
+    writeIni("[MRUS]\nMRU1=/img/present.bmp\nMRU2=" + dir.file("parti.bmp").string() + "\n");
+    MainWindow& w = create();
+    w.action("mru2")->trigger();
+    EXPECT_EQ(openWindows(), 0);
+    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompter.last().text, "Le fichier n'existe pas.");
+    EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
+    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{"/img/present.bmp", dir.file("parti.bmp").string()}));
+    EXPECT_FALSE(w.recentFiles().changed());
+
+    // A folder by that name is no image file either.
+    std::filesystem::create_directory(dir.file("parti.bmp"));
+    w.action("mru2")->trigger();
+    EXPECT_EQ(prompter.last().text, "Le fichier n'existe pas.");
+}
+
+TEST_F(RecentFilesTest, AnUndecodableEntryKeepsItsPlace)
+{
+    std::ofstream(dir.file("abime.png")) << "abîmé";
+    writeIni("[MRUS]\nMRU1=/img/un.bmp\nMRU2=" + dir.file("abime.png").string() + "\n");
+    MainWindow& w = create();
+    w.action("mru2")->trigger();
+    flush();
+    EXPECT_EQ(openWindows(), 0);
+    EXPECT_EQ(prompter.last().text, "Le fichier est un fichier image non valide.");
+    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{"/img/un.bmp", dir.file("abime.png").string()}));
+}
+
+} // namespace
+} // namespace px::test
