@@ -179,17 +179,6 @@ TEST_F(EffectFrameTest, CancelledColourDialogs)
     EXPECT_EQ(image->document(), before);
 }
 
-// Colorisation with a grey colour (hue 0) greys the image at V = max(R, G, B).
-TEST_F(EffectFrameTest, ColouriseWithGreyKeepsTheValue)
-{
-    create();
-    ImageWindow* image = open(fromAscii({"ab"}, {{'a', makeColour(200, 10, 50)}, {'b', makeColour(0, 30, 0)}}));
-    prompter.queueColour(makeColour(128, 128, 128));
-    trigger("Colorisation1");
-    EXPECT_EQ(image->document().pixel(0, 0), makeColour(200, 200, 200));
-    EXPECT_EQ(image->document().pixel(1, 0), makeColour(30, 30, 30));
-}
-
 TEST_F(EffectFrameTest, ColourCountShowsItsMessageWithoutAnUndoStep)
 {
     create();
@@ -200,16 +189,6 @@ TEST_F(EffectFrameTest, ColourCountShowsItsMessageWithoutAnUndoStep)
     EXPECT_EQ(undoSteps(), 0);
     EXPECT_FALSE(enabled("Annuler1"));
     EXPECT_EQ(image->document().bitsPerPixel(), 24);
-}
-
-TEST_F(EffectFrameTest, ToolBarButtonsRunTheirCommands)
-{
-    create();
-    // Cycle: black stays black (every rotation of 0 is 0).
-    ImageWindow* image = open(uniformBitmap(1, 1, kBlack));
-    trigger("Cyclebut");
-    EXPECT_EQ(image->document().pixel(0, 0), kBlack);
-    EXPECT_EQ(undoSteps(), 1);
 }
 
 } // namespace
