@@ -133,28 +133,6 @@ TEST_F(RecentFilesTest, ChangedListIsWrittenAtDestructionKeepingLaterKeys)
     EXPECT_EQ(settings.readString("MRUS", "mru4"), "/img/vieux.bmp") << "a key past the count is left alone";
 }
 
-TEST_F(RecentFilesTest, FiveOpensLeaveTheLastFourNewestFirst)
-{
-    std::vector<std::string> paths;
-    for (int i = 1; i <= 5; ++i)
-        paths.push_back(image("f" + std::to_string(i) + ".bmp").string());
-    MainWindow& w = create();
-    for (const auto& p : paths)
-        w.openImageFile(QString::fromStdString(p));
-    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{paths[4], paths[3], paths[2], paths[1]}));
-    EXPECT_TRUE(w.action("Mrudiv")->isVisible());
-}
-
-TEST_F(RecentFilesTest, SavingUnderANewNamePutsItOnTop)
-{
-    const auto opened = image("ouvert.bmp");
-    MainWindow& w = create();
-    w.openImageFile(QString::fromStdString(opened.string()));
-    prompter.queueFile(dir.file("autre.png").string());
-    w.action("Enregistrersous1")->trigger();
-    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{dir.file("autre.png").string(), opened.string()}));
-}
-
 TEST_F(RecentFilesTest, ChoosingAnEntryOpensItAgainAndMovesItToTheTop)
 {
     const auto a = image("a.bmp");
