@@ -103,16 +103,16 @@ int parseValue(const EffectCommand& command, const EffectParameter& p, std::stri
     return value;
 }
 
-Application parseApplication(const EffectRegistry& registry, std::string_view spec)
+Application parseApplication(const EffectRegistry& registry, std::string_view argument)
 {
-    const std::size_t eq = spec.find('=');
-    const std::string name(spec.substr(0, eq));
+    const std::size_t eq = argument.find('=');
+    const std::string name(argument.substr(0, eq));
     const EffectCommand* command = registry.find(name);
     if (!command)
         throw UsageError{"commande inconnue : " + name};
     Application app{command, {}};
     if (eq != std::string_view::npos) {
-        std::string_view rest = spec.substr(eq + 1);
+        std::string_view rest = argument.substr(eq + 1);
         std::size_t index = 0;
         while (true) {
             const std::size_t comma = rest.find(',');

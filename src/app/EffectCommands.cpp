@@ -100,9 +100,9 @@ const EffectCommand& rowOf(MainWindow& window, const char* name)
     return *command;
 }
 
-AdjustmentDialog* makeAdjustmentDialog(MainWindow& owner, AdjustmentDialogSpec spec, const char* row)
+AdjustmentDialog* makeAdjustmentDialog(MainWindow& owner, AdjustmentDialogSetup setup, const char* row)
 {
-    return new AdjustmentDialog(std::move(spec), rowOf(owner, row), owner.session().prompter, &owner);
+    return new AdjustmentDialog(std::move(setup), rowOf(owner, row), owner.session().prompter, &owner);
 }
 
 // Filtre1Click: TForm27 on the active image; OK applies the typed kernel.

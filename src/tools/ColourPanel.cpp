@@ -1,7 +1,7 @@
 #include "tools/ColourPanel.h"
 
 #include "document/ImageWindow.h"
-#include "graphics/Spectrum.h"
+#include "graphics/HueChart.h"
 #include "platform/Prompter.h"
 #include "tools/PaletteWindow.h"
 

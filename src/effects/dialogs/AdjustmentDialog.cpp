@@ -138,13 +138,13 @@ void PreviewDialog::reportError(const std::string& text) const
     prompter_.error(text);
 }
 
-AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSpec spec, const EffectCommand& command, Prompter& prompter,
+AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSetup setup, const EffectCommand& command, Prompter& prompter,
                                    QWidget* parent)
-    : PreviewDialog(command, prompter, parent), spec_(std::move(spec))
+    : PreviewDialog(command, prompter, parent), setup_(std::move(setup))
 {
-    setWindowTitle(utf8(spec_.caption));
+    setWindowTitle(utf8(setup_.caption));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(makePreviews("Image originale", spec_.destinationTitle));
+    layout->addWidget(makePreviews("Image originale", setup_.destinationTitle));
 
     // Labels after the two preview titles are numbered in the order they appear.
     int labelNumber = 3;
@@ -154,10 +154,10 @@ AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSpec spec, const EffectComman
 
     auto* bars = new QGridLayout;
     layout->addLayout(bars);
-    bars->addWidget(nextLabel(utf8(spec_.valueCaption), this), 0, 0);
+    bars->addWidget(nextLabel(utf8(setup_.valueCaption), this), 0, 0);
     int row = 0;
-    for (std::size_t i = 0; i < spec_.trackBars.size(); ++i, ++row) {
-        const TrackBarSpec& t = spec_.trackBars[i];
+    for (std::size_t i = 0; i < setup_.trackBars.size(); ++i, ++row) {
+        const TrackBarSpec& t = setup_.trackBars[i];
         if (t.caption)
             bars->addWidget(nextLabel(utf8(t.caption), this), row, 1);
         QLabel* value =
@@ -189,8 +189,8 @@ AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSpec spec, const EffectComman
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    if (spec_.previewButton) {
-        auto* preview = new QPushButton(utf8(spec_.previewButton), this);
+    if (setup_.previewButton) {
+        auto* preview = new QPushButton(utf8(setup_.previewButton), this);
         preview->setObjectName(QStringLiteral("Button3"));
         preview->setAutoDefault(false);
         connect(preview, &QPushButton::clicked, this, &AdjustmentDialog::previewButtonClicked);
@@ -221,7 +221,7 @@ std::vector<int> AdjustmentDialog::values() const
 
 bool AdjustmentDialog::appliesNothing() const
 {
-    if (spec_.appliesAtZero)
+    if (setup_.appliesAtZero)
         return false;
     for (const QSlider* s : trackBars_)
         if (s->value() != 0)
@@ -239,7 +239,7 @@ void AdjustmentDialog::resetPositions()
     source()->setStretch(false);
     destination()->setStretch(false);
     updateValueLabels();
-    if (!spec_.previewButton)
+    if (!setup_.previewButton)
         refreshPreview();
 }
 
@@ -252,7 +252,7 @@ void AdjustmentDialog::reject()
 std::optional<std::vector<int>> AdjustmentDialog::previewValues(std::string&) const
 {
     // At every position 0 the destination shows the source.
-    bool any = spec_.appliesAtZero;
+    bool any = setup_.appliesAtZero;
     for (const QSlider* s : trackBars_)
         any = any || s->value() != 0;
     if (!any)
@@ -265,7 +265,7 @@ void AdjustmentDialog::trackBarChanged()
     if (resetting_)
         return;
     updateValueLabels();
-    if (!spec_.previewButton)
+    if (!setup_.previewButton)
         refreshPreview();
 }
 
@@ -278,7 +278,7 @@ void AdjustmentDialog::updateValueLabels()
 {
     for (std::size_t i = 0; i < trackBars_.size(); ++i) {
         const int v = trackBars_[i]->value();
-        valueLabels_[i]->setText(spec_.signedValues && v > 0 ? QStringLiteral("+%1").arg(v) : QString::number(v));
+        valueLabels_[i]->setText(setup_.signedValues && v > 0 ? QStringLiteral("+%1").arg(v) : QString::number(v));
     }
 }
 

@@ -7,7 +7,7 @@
 //
 // PreviewDialog holds the two previews and the preview computation;
 // AdjustmentDialog adds one or three track bars; a concrete dialog is an
-// AdjustmentDialogSpec (ranges, labels) and the effect row it drives.
+// AdjustmentDialogSetup (ranges, labels) and the effect row it drives.
 #include "effects/Effect.h"
 #include "effects/EffectFrame.h"
 
@@ -107,7 +107,7 @@ struct TrackBarSpec {
     const char* valueLabelName = nullptr; // objectName of its value label, or a numbered Label
 };
 
-struct AdjustmentDialogSpec {
+struct AdjustmentDialogSetup {
     const char* caption = "";
     const char* destinationTitle = "Image de destination";
     const char* valueCaption = "Valeur :";
@@ -124,10 +124,10 @@ struct AdjustmentDialogSpec {
 class AdjustmentDialog : public PreviewDialog {
     Q_OBJECT
 public:
-    AdjustmentDialog(AdjustmentDialogSpec spec, const EffectCommand& command, Prompter& prompter,
+    AdjustmentDialog(AdjustmentDialogSetup setup, const EffectCommand& command, Prompter& prompter,
                      QWidget* parent = nullptr);
 
-    const AdjustmentDialogSpec& spec() const { return spec_; }
+    const AdjustmentDialogSetup& setup() const { return setup_; }
     QSlider* trackBar(int index) const { return trackBars_.at(std::size_t(index)); }
     QLabel* valueLabel(int index) const { return valueLabels_.at(std::size_t(index)); }
 
@@ -150,7 +150,7 @@ private:
     void previewButtonClicked();
     void updateValueLabels();
 
-    AdjustmentDialogSpec spec_;
+    AdjustmentDialogSetup setup_;
     std::vector<QSlider*> trackBars_;
     std::vector<QLabel*> valueLabels_;
     bool resetting_ = false;

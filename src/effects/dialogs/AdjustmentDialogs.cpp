@@ -3,13 +3,13 @@
 namespace px {
 
 namespace {
-AdjustmentDialogSpec oneTrackBar(const char* caption, int maximum, int tickFrequency, const char* maximumLabel)
+AdjustmentDialogSetup oneTrackBar(const char* caption, int maximum, int tickFrequency, const char* maximumLabel)
 {
-    AdjustmentDialogSpec spec;
-    spec.caption = caption;
-    spec.trackBars.push_back(
+    AdjustmentDialogSetup setup;
+    setup.caption = caption;
+    setup.trackBars.push_back(
         {.minimum = 0, .maximum = maximum, .tickFrequency = tickFrequency, .rangeLabels = {"0", maximumLabel}});
-    return spec;
+    return setup;
 }
 
 TrackBarSpec offsetTrackBar(const char* caption, const char* valueLabelName)
@@ -23,38 +23,38 @@ TrackBarSpec offsetTrackBar(const char* caption, const char* valueLabelName)
 }
 } // namespace
 
-AdjustmentDialogSpec brightnessDialogSpec()
+AdjustmentDialogSetup brightnessDialogSpec()
 {
     return oneTrackBar("Luminosité...", 200, 10, "200");
 }
 
-AdjustmentDialogSpec contrastDialogSpec()
+AdjustmentDialogSetup contrastDialogSpec()
 {
     return oneTrackBar("Contraste...", 500, 18, "500");
 }
 
-AdjustmentDialogSpec saturationDialogSpec()
+AdjustmentDialogSetup saturationDialogSpec()
 {
     return oneTrackBar("Saturation...", 200, 10, "200");
 }
 
-AdjustmentDialogSpec eclipseDialogSpec()
+AdjustmentDialogSetup eclipseDialogSpec()
 {
     return oneTrackBar("Eclipse...", 250, 9, "250");
 }
 
 // The sine curve is slow on large images: its preview waits for the button.
-AdjustmentDialogSpec brightenDialogSpec()
+AdjustmentDialogSetup brightenDialogSpec()
 {
-    AdjustmentDialogSpec spec = oneTrackBar("Eclaircir...", 10, 1, "10");
-    spec.previewButton = "Aplliquer effet";
-    return spec;
+    AdjustmentDialogSetup setup = oneTrackBar("Eclaircir...", 10, 1, "10");
+    setup.previewButton = "Aplliquer effet";
+    return setup;
 }
 
 // Three offsets; OK applies them even when all are 0.
-AdjustmentDialogSpec rgbDialogSpec()
+AdjustmentDialogSetup rgbDialogSpec()
 {
-    AdjustmentDialogSpec spec{.caption = "Ajuster RVB...",
+    AdjustmentDialogSetup setup{.caption = "Ajuster RVB...",
                               .destinationTitle = "Image ajustée",
                               .valueCaption = "Valeurs :",
                               .trackBars = {offsetTrackBar("R :", "RedValueLbl"),
@@ -62,7 +62,7 @@ AdjustmentDialogSpec rgbDialogSpec()
                                             offsetTrackBar("B :", "BlueValueLbl")},
                               .signedValues = true,
                               .appliesAtZero = true};
-    return spec;
+    return setup;
 }
 
 } // namespace px

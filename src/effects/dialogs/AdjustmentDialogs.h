@@ -6,11 +6,11 @@
 
 namespace px {
 
-AdjustmentDialogSpec brightnessDialogSpec(); // TForm9 "Luminosité...", row Luminosit1
-AdjustmentDialogSpec contrastDialogSpec();   // TForm7 "Contraste...", row Contraste2
-AdjustmentDialogSpec saturationDialogSpec(); // TForm34 "Saturation...", row Saturation3
-AdjustmentDialogSpec eclipseDialogSpec();    // TForm35 "Eclipse...", row Eclipse3
-AdjustmentDialogSpec brightenDialogSpec();   // TForm42 "Eclaircir...", row Eclaircir3
-AdjustmentDialogSpec rgbDialogSpec();        // TForm38 "Ajuster RVB...", row AjusterRVB1
+AdjustmentDialogSetup brightnessDialogSpec(); // TForm9 "Luminosité...", row Luminosit1
+AdjustmentDialogSetup contrastDialogSpec();   // TForm7 "Contraste...", row Contraste2
+AdjustmentDialogSetup saturationDialogSpec(); // TForm34 "Saturation...", row Saturation3
+AdjustmentDialogSetup eclipseDialogSpec();    // TForm35 "Eclipse...", row Eclipse3
+AdjustmentDialogSetup brightenDialogSpec();   // TForm42 "Eclaircir...", row Eclaircir3
+AdjustmentDialogSetup rgbDialogSpec();        // TForm38 "Ajuster RVB...", row AjusterRVB1
 
 } // namespace px

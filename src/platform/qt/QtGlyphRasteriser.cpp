@@ -11,16 +11,16 @@
 
 namespace px {
 
-QFont QtGlyphRasteriser::toQFont(const FontSpec& spec)
+QFont QtGlyphRasteriser::toQFont(const FontSpec& font)
 {
-    QFont f(QString::fromStdString(spec.family));
+    QFont f(QString::fromStdString(font.family));
     // Points at 96 pixels per inch, rounded; at least one pixel.
-    const int pixels = std::max(1, (std::abs(spec.pointSize) * 96 + 36) / 72);
+    const int pixels = std::max(1, (std::abs(font.pointSize) * 96 + 36) / 72);
     f.setPixelSize(pixels);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
     return f;
 }
 

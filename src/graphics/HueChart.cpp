@@ -1,4 +1,4 @@
-#include "graphics/Spectrum.h"
+#include "graphics/HueChart.h"
 
 namespace px {
 

@@ -1,5 +1,5 @@
 #include "graphics/HalftonePalette.h"
-#include "graphics/Spectrum.h"
+#include "graphics/HueChart.h"
 
 #include <gtest/gtest.h>
 
