@@ -1,34 +1,14 @@
 #include "effects/Blur.h"
+#include "effects/EffectTestHelpers.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace px {
 namespace {
 
-using Grid = std::vector<std::vector<int>>;
-
-Bitmap greys(const Grid& rows)
-{
-    Bitmap b(int(rows[0].size()), int(rows.size()), 24);
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            b.setPixel(x, y, makeColour(rows[y][x], rows[y][x], rows[y][x]));
-    return b;
-}
-
-Grid greysOf(const Bitmap& b)
-{
-    Grid rows(std::size_t(b.height()));
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x) {
-            const Colour c = b.pixel(x, y);
-            EXPECT_TRUE(redOf(c) == greenOf(c) && greenOf(c) == blueOf(c));
-            rows[std::size_t(y)].push_back(redOf(c));
-        }
-    return rows;
-}
+using test::greys;
+using test::greysOf;
+using test::Grid;
 
 TEST(Flou4, ReadsTheReplacedPixelsAboveAndLeftAndKeepsTheFrame)
 {

@@ -1,4 +1,5 @@
 #include "effects/ColourAdjustments.h"
+#include "effects/EffectTestHelpers.h"
 #include "effects/HsvColour.h"
 #include "support/TestSupport.h"
 
@@ -9,22 +10,8 @@
 namespace px {
 namespace {
 
-Bitmap onePixel(Colour c)
-{
-    Bitmap b(1, 1, 24);
-    b.setPixel(0, 0, c);
-    return b;
-}
-
-Bitmap randomImage(std::mt19937& rng, int w, int h)
-{
-    Bitmap b(w, h, 24);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x)
-            b.row(y)[x] = std::uint8_t(byte(rng));
-    return b;
-}
+using test::filled;
+using test::randomImage;
 
 // Every byte value at least once, in rows of odd width so that vector
 // loops leave tails.
@@ -35,6 +22,14 @@ Bitmap allBytes()
         for (int x = 0; x < b.width() * 3; ++x)
             b.row(y)[x] = std::uint8_t(x * 7 + y * 31);
     return b;
+}
+
+// Every stored byte of `out` must be rule(the same byte of `in`).
+template <typename Rule> void expectBytewise(const Bitmap& in, const Bitmap& out, Rule rule)
+{
+    for (int y = 0; y < in.height(); ++y)
+        for (int x = 0; x < in.width() * 3; ++x)
+            ASSERT_EQ(out.row(y)[x], rule(in.row(y)[x])) << "byte " << x << " of row " << y;
 }
 
 struct TableCase {
@@ -87,9 +82,8 @@ TEST(PointRules, FastPathsEqualTheirTablesForEveryAmount)
             Bitmap fast = source;
             routine(fast, amount, 1);
             const ByteTable t = table(amount);
-            for (int y = 0; y < source.height(); ++y)
-                for (int x = 0; x < source.width() * 3; ++x)
-                    ASSERT_EQ(fast.row(y)[x], t[source.row(y)[x]]) << "amount " << amount << " byte " << x;
+            SCOPED_TRACE(amount);
+            expectBytewise(source, fast, [&](int v) { return t[std::size_t(v)]; });
         }
 }
 
@@ -98,16 +92,14 @@ TEST(PointRules, ByteTablesOfAnyShapeAreLookedUpExactly)
     const Bitmap source = allBytes();
     std::mt19937 rng(8);
     std::uniform_int_distribution<int> byte(0, 255);
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 2; ++round) {
         ByteTable t;
         for (auto& v : t)
             v = std::uint8_t(byte(rng));
         for (int threads : {1, 2}) {
             Bitmap b = source;
             applyByteTable(b, t, threads);
-            for (int y = 0; y < source.height(); ++y)
-                for (int x = 0; x < source.width() * 3; ++x)
-                    ASSERT_EQ(b.row(y)[x], t[source.row(y)[x]]) << "byte " << x;
+            expectBytewise(source, b, [&](int v) { return t[std::size_t(v)]; });
         }
     }
     Bitmap twice = source;
@@ -132,17 +124,16 @@ Bitmap referenceSaturation(const Bitmap& in, int a)
 
 TEST(Saturation, FullAmountKeepsAndZeroGreysWithTheTruncatedMean)
 {
-    Bitmap keep = onePixel(makeColour(10, 20, 200));
-    Saturation(keep, 255);
-    EXPECT_EQ(keep.pixel(0, 0), makeColour(10, 20, 200));
-    Bitmap grey = onePixel(makeColour(10, 20, 201)); // 231 div 3 = 77
-    Saturation(grey, 0);
-    EXPECT_EQ(grey.pixel(0, 0), makeColour(77, 77, 77));
-    // 100: m = 77; R 10 -> 77 + (-67 * 100 div 255 = -26) = 51; G 20 -> 77 - 22 = 55;
-    // B 201 -> 77 + 48 = 125
-    Bitmap some = onePixel(makeColour(10, 20, 201));
-    Saturation(some, 100);
-    EXPECT_EQ(some.pixel(0, 0), makeColour(51, 55, 125));
+    // (10, 20, 201): m = 231 div 3 = 77. At 100: R 77 + (-67 * 100 div 255 = -26) = 51;
+    // G 77 - 22 = 55; B 77 + 48 = 125
+    const std::tuple<int, Colour, Colour> cases[] = {{255, makeColour(10, 20, 200), makeColour(10, 20, 200)},
+                                                     {0, makeColour(10, 20, 201), makeColour(77, 77, 77)},
+                                                     {100, makeColour(10, 20, 201), makeColour(51, 55, 125)}};
+    for (const auto& [amount, in, out] : cases) {
+        Bitmap b = filled(1, 1, in);
+        Saturation(b, amount);
+        EXPECT_EQ(b.pixel(0, 0), out) << amount;
+    }
 }
 
 TEST(Saturation, FastPathEqualsThePlainRuleAndThreadsAgree)
@@ -163,18 +154,15 @@ TEST(Saturation, FastPathEqualsThePlainRuleAndThreadsAgree)
 
 TEST(Negative, InvertsEveryByte)
 {
-    std::mt19937 rng(3);
-    const Bitmap source = randomImage(rng, 45, 5);
+    const Bitmap source = allBytes();
     Bitmap b = source;
     Negative(b, 2);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 45 * 3; ++x)
-            ASSERT_EQ(b.row(y)[x], 255 - source.row(y)[x]);
+    expectBytewise(source, b, [](int v) { return 255 - v; });
 }
 
 TEST(AjusterRVB, OffsetsEachChannelWithinTheByteRange)
 {
-    Bitmap b = onePixel(makeColour(250, 10, 128));
+    Bitmap b = filled(1, 1, makeColour(250, 10, 128));
     AjusterRVB(b, 10, -20, 0); // red 260 -> 255, green -10 -> 0, blue unchanged
     EXPECT_EQ(b.pixel(0, 0), makeColour(255, 0, 128));
     std::mt19937 rng(5);
@@ -191,66 +179,48 @@ TEST(AjusterRVB, OffsetsEachChannelWithinTheByteRange)
     }
 }
 
-struct TwoColourCase {
-    KeptChannel channel;
-    int value;
-    bool lit;
-};
-
-class DeuxCouleursBounds : public ::testing::TestWithParam<TwoColourCase> {};
-
-TEST_P(DeuxCouleursBounds, KeepOnlyValuesTwoToNinetyNine)
+TEST(DeuxCouleurs, KeepsOnlyValuesTwoToNinetyNineOfTheChosenChannel)
 {
-    const auto& c = GetParam();
-    // The kept channel holds the value; the others are 50, which is inside
-    // the range and must still become 0. A long row reaches the vector path.
-    Bitmap b(70, 1, 24);
-    const int channels[3] = {c.channel == KeptChannel::Blue ? c.value : 50,
-                             c.channel == KeptChannel::Green ? c.value : 50,
-                             c.channel == KeptChannel::Red ? c.value : 50};
-    b.fill(makeColour(channels[2], channels[1], channels[0]));
-    DeuxCouleurs(b, c.channel);
-    const int v = c.lit ? 255 : 0;
-    const Colour expected = c.channel == KeptChannel::Blue    ? makeColour(0, 0, v)
-                            : c.channel == KeptChannel::Green ? makeColour(0, v, 0)
-                                                              : makeColour(v, 0, 0);
-    for (int x = 0; x < 70; ++x)
-        ASSERT_EQ(b.pixel(x, 0), expected) << x;
+    const struct {
+        KeptChannel channel;
+        int value;
+        bool lit;
+    } cases[] = {{KeptChannel::Blue, 1, false},    {KeptChannel::Blue, 2, true}, {KeptChannel::Blue, 99, true},
+                 {KeptChannel::Blue, 100, false},  {KeptChannel::Red, 0, false}, {KeptChannel::Red, 50, true},
+                 {KeptChannel::Green, 255, false}, {KeptChannel::Green, 2, true}};
+    for (const auto& c : cases) {
+        // The other channels hold 50, inside the range, and must still become
+        // 0; a long row reaches the vector path.
+        const auto pick = [&](KeptChannel k, int v) { return c.channel == k ? v : 50; };
+        Bitmap b = test::filled(70, 1,
+                                makeColour(pick(KeptChannel::Red, c.value), pick(KeptChannel::Green, c.value),
+                                           pick(KeptChannel::Blue, c.value)));
+        DeuxCouleurs(b, c.channel);
+        const int v = c.lit ? 255 : 0;
+        const auto only = [&](KeptChannel k) { return c.channel == k ? v : 0; };
+        const Colour expected = makeColour(only(KeptChannel::Red), only(KeptChannel::Green), only(KeptChannel::Blue));
+        for (int x = 0; x < 70; ++x)
+            ASSERT_EQ(b.pixel(x, 0), expected) << c.value << " at " << x;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bounds, DeuxCouleursBounds,
-    ::testing::Values(TwoColourCase{KeptChannel::Blue, 1, false}, TwoColourCase{KeptChannel::Blue, 2, true},
-                      TwoColourCase{KeptChannel::Blue, 99, true}, TwoColourCase{KeptChannel::Blue, 100, false},
-                      TwoColourCase{KeptChannel::Red, 0, false}, TwoColourCase{KeptChannel::Red, 50, true},
-                      TwoColourCase{KeptChannel::Green, 255, false}, TwoColourCase{KeptChannel::Green, 2, true}));
-
-TEST(Cycle, WhiteBecomesBlackBlackStaysAndBlue128SpreadsToGreenAndRed)
+TEST(Cycle, WhiteBecomesBlackAndBlue128SpreadsAndWideImagesFollowTheValueRule)
 {
     EXPECT_EQ(cycleColourValue(0xFFFFFF) & 0xFFFFFF, 0u);
     EXPECT_EQ(cycleColourValue(0), 0u);
-    Bitmap b(3, 1, 24);
-    b.setPixel(0, 0, kWhite);
-    b.setPixel(1, 0, kBlack);
-    b.setPixel(2, 0, makeColour(0, 0, 128));
+    Bitmap b = test::fromAscii({".#b"}, {{'b', makeColour(0, 0, 128)}});
     Cycle(b);
-    EXPECT_EQ(b.pixel(0, 0), kBlack);
-    EXPECT_EQ(b.pixel(1, 0), kBlack);
-    EXPECT_EQ(b.pixel(2, 0), makeColour(2, 2, 0));
-}
-
-TEST(Cycle, WideImageMatchesTheValueRulePerPixel)
-{
+    EXPECT_EQ(test::toAscii(b, {{'b', makeColour(2, 2, 0)}}), "##b\n");
     std::mt19937 rng(11);
     const Bitmap source = randomImage(rng, 300, 3);
-    Bitmap b = source;
-    Cycle(b, 2);
+    Bitmap wide = source;
+    Cycle(wide, 2);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 300; ++x) {
             const Colour s = source.pixel(x, y);
             const std::uint32_t v =
                 cycleColourValue(std::uint32_t(blueOf(s)) << 16 | std::uint32_t(greenOf(s)) << 8 | redOf(s));
-            ASSERT_EQ(b.pixel(x, y), makeColour(int(v & 255), int(v >> 8 & 255), int(v >> 16 & 255)));
+            ASSERT_EQ(wide.pixel(x, y), makeColour(int(v & 255), int(v >> 8 & 255), int(v >> 16 & 255)));
         }
 }
 
@@ -287,20 +257,14 @@ TEST(Bruit, OneOffsetPerPixelInRowOrderAndThreadsAgree)
     }
 }
 
-TEST(BruitCouleur, DrawsBlueThenGreenThenRed)
+TEST(BruitCouleur, OneDrawPerByteInBlueGreenRedOrderAndThreadsAgree)
 {
-    RandomGenerator draws(31);
-    const int blue = int(draws.next(100)) - 50, green = int(draws.next(100)) - 50, red = int(draws.next(100)) - 50;
-    Bitmap b = onePixel(makeColour(100, 110, 120));
-    RandomGenerator random(31);
-    BruitCouleur(b, 100, random);
-    EXPECT_EQ(b.pixel(0, 0), makeColour(100 + red, 110 + green, 120 + blue));
     std::mt19937 rng(4);
     const Bitmap wide = randomImage(rng, 13, 3);
     Bitmap expected = wide;
     RandomGenerator sequence(77);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 13 * 3; ++x)
+        for (int x = 0; x < 13 * 3; ++x) // bytes are stored blue, green, red
             expected.row(y)[x] = ClampByte(expected.row(y)[x] + int(sequence.next(100)) - 50);
     Bitmap actual = wide;
     RandomGenerator drawn(77);
@@ -318,15 +282,10 @@ TEST(BruitCouleur, DrawsBlueThenGreenThenRed)
 
 TEST(Teinte, ShadesTheTintByTheBrightestChannel)
 {
-    Bitmap b(3, 1, 24);
-    b.setPixel(0, 0, makeColour(0, 255, 3));
-    b.setPixel(1, 0, makeColour(128, 5, 60));
-    b.setPixel(2, 0, kBlack);
+    // f = 128/255 for the middle pixel: 100.39 -> 100, 50.20 -> 50, 25.10 -> 25
+    Bitmap b = test::fromAscii({"gm#"}, {{'g', makeColour(0, 255, 3)}, {'m', makeColour(128, 5, 60)}});
     Teinte(b, makeColour(200, 100, 50));
-    EXPECT_EQ(b.pixel(0, 0), makeColour(200, 100, 50));
-    // f = 128/255: 100.39 -> 100, 50.20 -> 50, 25.10 -> 25
-    EXPECT_EQ(b.pixel(1, 0), makeColour(100, 50, 25));
-    EXPECT_EQ(b.pixel(2, 0), kBlack);
+    EXPECT_EQ(test::toAscii(b, {{'t', makeColour(200, 100, 50)}, {'s', makeColour(100, 50, 25)}}), "ts#\n");
 }
 
 TEST(Hsv, IntegerRoundTripRules)
@@ -348,34 +307,25 @@ TEST(Hsv, IntegerRoundTripRules)
 
 TEST(Colorisation, GreyColourGreysByValueAndRedMovesHuesToZero)
 {
-    Bitmap b(2, 1, 24);
-    b.setPixel(0, 0, makeColour(0, 0, 200));
-    b.setPixel(1, 0, makeColour(30, 90, 60));
-    Bitmap grey = b;
+    const Bitmap b = test::fromAscii({"bg"}, {{'b', makeColour(0, 0, 200)}, {'g', makeColour(30, 90, 60)}});
+    Bitmap grey = b, red = b, orange = b;
     Colorisation(grey, makeColour(128, 128, 128));
     EXPECT_EQ(grey.pixel(0, 0), makeColour(200, 200, 200));
     EXPECT_EQ(grey.pixel(1, 0), makeColour(90, 90, 90));
-    Bitmap red = b;
     Colorisation(red, makeColour(255, 0, 0));
     EXPECT_EQ(red.pixel(0, 0), makeColour(200, 0, 0));
     // V 90, delta 60, S = 60*255 div 90 = 170, sector 0 f 0: p = 90 - 90*170 div 255 = 30,
     // t = 90 - 60*90*170 div 15300 = 30
     EXPECT_EQ(red.pixel(1, 0), makeColour(90, 30, 30));
-    Bitmap orange = b;
     Colorisation(orange, makeColour(255, 128, 0));
     EXPECT_EQ(orange.pixel(0, 0), makeColour(200, 100, 0));
 }
 
 TEST(ChangerCouleur, ReplacesExactMatchesOnlyAndKeepsIndexedImagesIndexed)
 {
-    Bitmap b(3, 1, 24);
-    b.setPixel(0, 0, makeColour(1, 2, 3));
-    b.setPixel(1, 0, makeColour(1, 2, 4));
-    b.setPixel(2, 0, makeColour(1, 2, 3));
+    Bitmap b = test::fromAscii({"aba"}, {{'a', makeColour(1, 2, 3)}, {'b', makeColour(1, 2, 4)}});
     ChangerCouleur(b, makeColour(1, 2, 3), kWhite);
-    EXPECT_EQ(b.pixel(0, 0), kWhite);
-    EXPECT_EQ(b.pixel(1, 0), makeColour(1, 2, 4));
-    EXPECT_EQ(b.pixel(2, 0), kWhite);
+    EXPECT_EQ(test::toAscii(b, {{'b', makeColour(1, 2, 4)}}), ".b.\n");
     Bitmap indexed(2, 1, 1); // black, black
     indexed.setPixelIndex(1, 0, 1);
     ChangerCouleur(indexed, kBlack, kWhite);

@@ -63,9 +63,19 @@ TEST(ColourCount, EachChannelIsItsOwnPartOfTheColour)
     EXPECT_EQ(countColours(b), 10);
 }
 
-TEST(ColourCount, EmptyBitmapHasNoColours)
+TEST(ColourCount, EmptyUniformAndIndexedImagesAndTheMessage)
 {
     EXPECT_EQ(countColours(Bitmap()), 0);
+    Bitmap b(7, 5, 24);
+    b.fill(makeColour(1, 2, 3));
+    EXPECT_EQ(countColours(b), 1);
+    EXPECT_EQ(colourCountMessage(1), "Le nombre de couleurs unique de cette image est de 1.");
+    Bitmap indexed(4, 1, 8); // the colours shown: indices 0, 5, 5, 215
+    indexed.setPixelIndex(1, 0, 5);
+    indexed.setPixelIndex(2, 0, 5);
+    indexed.setPixelIndex(3, 0, 215);
+    EXPECT_EQ(countColours(indexed), 3);
+    EXPECT_EQ(indexed.bitsPerPixel(), 8);
 }
 
 } // namespace

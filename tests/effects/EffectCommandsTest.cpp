@@ -1,57 +1,42 @@
 #include "effects/ColourCount.h"
 #include "effects/EffectFrame.h"
+#include "effects/EffectTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
+#include <sstream>
+#include <string>
 
 namespace px {
 namespace {
 
-struct Row {
-    const char* name;
-    const char* caption;
-    int parameters;
-};
+// The commands of the filter and colour menus.
+const char* const kFilterAndColourCommands =
+    "Antialias1 Bruit1 Bruitplus1 Bruitcouleur1 Bruitaveccouleurplus1 Boss1 Contour1 Durcir1 Durcirplus1 "
+    "Emboss1 Findedge1 Adoucir1 Adoucirplus1 Flou1 Flouplus1 Gaussianflou1 Focus1 Hipass1 Laplace1 "
+    "Lithographie1 Relief1 Sharpen1 Filtre1 Sculpture1 Trait1 AjusterRVB1 Changercol1 Colorisation1 "
+    "Contraste1 Contrasteplus1 Contraste2 Cycle1 Bleu1 Rouge1 Vert1 Eclaircir1 Eclaicirplus1 Eclaircir3 "
+    "Eclipse1 Eclipseplus1 Eclipse3 Grisatre1 Luminosite1 Luminositplus1 Luminosit1 Ngative1 Saturation1 "
+    "Saturationplus1 Saturation3 Teinte1 N2couleurs1bit1 N16couleurs4bit1 N256couleurs8bit1 "
+    "N16millions24bit1 ";
 
-class FilterAndColourRows : public ::testing::TestWithParam<Row> {};
-
-TEST_P(FilterAndColourRows, ExistWithTheirCaptionAndParameterCount)
+TEST(EffectRegistry, HoldsEveryFilterAndColourCommandWithItsRoutineAndValueCount)
 {
-    static const EffectRegistry registry = makeEffectRegistry();
-    const EffectCommand* c = registry.find(GetParam().name);
-    ASSERT_NE(c, nullptr) << GetParam().name;
-    EXPECT_EQ(c->caption, GetParam().caption);
-    EXPECT_EQ(int(c->parameters.size()), GetParam().parameters);
-    EXPECT_TRUE(c->shape == EffectCommand::Shape::InPlace ? bool(c->inPlace) : bool(c->workCopy));
+    const EffectRegistry registry = makeEffectRegistry();
+    const std::map<std::string, int> valueCounts{{"Filtre1", 10},   {"AjusterRVB1", 3}, {"Colorisation1", 1},
+                                                 {"Contraste2", 1}, {"Eclaircir3", 1},  {"Eclipse3", 1},
+                                                 {"Luminosit1", 1}, {"Saturation3", 1}, {"Teinte1", 1}};
+    std::istringstream names(kFilterAndColourCommands);
+    for (std::string name; names >> name;) {
+        const EffectCommand* c = registry.find(name);
+        ASSERT_NE(c, nullptr) << name;
+        const auto count = valueCounts.find(name);
+        EXPECT_EQ(int(c->parameters.size()), count == valueCounts.end() ? 0 : count->second) << name;
+        EXPECT_TRUE(c->shape == EffectCommand::Shape::InPlace ? bool(c->inPlace) : bool(c->workCopy)) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Menus, FilterAndColourRows,
-    ::testing::Values(
-        Row{"Antialias1", "A&ntialias", 0}, Row{"Bruit1", "Bruit", 0}, Row{"Bruitplus1", "Bruit plus", 0},
-        Row{"Bruitcouleur1", "Bruit avec couleur", 0}, Row{"Bruitaveccouleurplus1", "Bruit avec couleur plus", 0},
-        Row{"Boss1", "B&oss", 0}, Row{"Contour1", "Contour", 0}, Row{"Durcir1", "Durcir", 0},
-        Row{"Durcirplus1", "Durcir plus", 0}, Row{"Emboss1", "&Emboss", 0}, Row{"Findedge1", "Find edges", 0},
-        Row{"Adoucir1", "Adoucir", 0}, Row{"Adoucirplus1", "Adoucir plus", 0}, Row{"Flou1", "&Flou", 0},
-        Row{"Flouplus1", "Flou &plus", 0}, Row{"Gaussianflou1", "Gaussian flou", 0}, Row{"Focus1", "Focus", 0},
-        Row{"Hipass1", "&Hipass", 0}, Row{"Laplace1", "&Laplace", 0}, Row{"Lithographie1", "Lithographie", 0},
-        Row{"Relief1", "Relief", 0}, Row{"Sharpen1", "Sharpen", 0}, Row{"Filtre1", "Créer son filtre...", 10},
-        Row{"Sculpture1", "&Sculpture", 0}, Row{"Trait1", "&Trait", 0}, Row{"AjusterRVB1", "&Ajuster RVB...", 3},
-        Row{"Changercol1", "&Changer une couleur", 0}, Row{"Colorisation1", "Colo&risation...", 1},
-        Row{"Contraste1", "&Contraste", 0}, Row{"Contrasteplus1", "Contraste &plus", 0},
-        Row{"Contraste2", "C&ontraste...", 1}, Row{"Cycle1", "C&ycle", 0}, Row{"Bleu1", "&Bleu/noir", 0},
-        Row{"Rouge1", "&Rouge/noir", 0}, Row{"Vert1", "&Vert/noir", 0}, Row{"Eclaircir1", "&Eclaircir", 0},
-        Row{"Eclaicirplus1", "Eclaicir &plus", 0}, Row{"Eclaircir3", "E&claircir...", 1},
-        Row{"Eclipse1", "&Eclipse", 0}, Row{"Eclipseplus1", "Eclipse &plus", 0}, Row{"Eclipse3", "E&clipse...", 1},
-        Row{"Grisatre1", "&Grisâtre", 0}, Row{"Luminosite1", "&Luminosité", 0},
-        Row{"Luminositplus1", "Luminosité &plus", 0}, Row{"Luminosit1", "L&uminosité...", 1},
-        Row{"Ngative1", "&Négative", 0}, Row{"Saturation1", "&Saturation", 0},
-        Row{"Saturationplus1", "Saturation &plus", 0}, Row{"Saturation3", "S&aturation...", 1},
-        Row{"Teinte1", "&Teinte...", 1}, Row{"N2couleurs1bit1", "2 &couleurs (1 bit)", 0},
-        Row{"N16couleurs4bit1", "16 c&ouleurs (4 bit)", 0}, Row{"N256couleurs8bit1", "256 co&uleurs (8 bit)", 0},
-        Row{"N16millions24bit1", "16 &millions (24 bit)", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 class Commands : public ::testing::Test {
 protected:
@@ -72,12 +57,7 @@ protected:
     EffectScratch scratch;
 };
 
-Bitmap filled(int w, int h, Colour c)
-{
-    Bitmap b(w, h, 24);
-    b.fill(c);
-    return b;
-}
+using test::filled;
 
 TEST_F(Commands, DialogPositionZeroAppliesNothingAndSaturationMapsTo200MinusPosition)
 {
@@ -155,19 +135,12 @@ TEST_F(Commands, NoiseDrawsFromTheSharedGenerator)
     EXPECT_EQ(random.state(), draws.state());
 }
 
-TEST_F(Commands, PixelFormatsAndColourCount)
+TEST_F(Commands, PixelFormatsReduceTheColours)
 {
     Bitmap photo(16, 16, 24);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             photo.setPixel(x, y, makeColour(x * 16, y * 16, (x * y) & 255));
-    EXPECT_EQ(countColours(photo), 256);
-    Bitmap tall(16, 200, 24); // enough rows for two bands of the count
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 16; ++x)
-            tall.setPixel(x, y, makeColour(x, y, 7));
-    EXPECT_EQ(countColours(tall, 1), 16 * 200);
-    EXPECT_EQ(countColours(tall, 2), 16 * 200);
     const Bitmap one = run("N2couleurs1bit1", photo);
     EXPECT_EQ(one.bitsPerPixel(), 1);
     EXPECT_LE(countColours(one), 2);
@@ -179,28 +152,6 @@ TEST_F(Commands, PixelFormatsAndColourCount)
     EXPECT_EQ(run("N16millions24bit1", four).bitsPerPixel(), 24);
     // the next effect works in 24 bits again but keeps the reduced colours
     EXPECT_EQ(countColours(run("Ngative1", four)), countColours(four));
-}
-
-TEST(ColourCount, UniformImageCountsOneWithTheMessage)
-{
-    Bitmap b(7, 5, 24);
-    b.fill(makeColour(1, 2, 3));
-    EXPECT_EQ(countColours(b), 1);
-    EXPECT_EQ(colourCountMessage(countColours(b)), "Le nombre de couleurs unique de cette image est de 1.");
-    b.setPixel(3, 3, makeColour(1, 2, 4)); // differs in blue only
-    b.setPixel(4, 4, makeColour(2, 2, 3)); // in red only
-    EXPECT_EQ(countColours(b), 3);
-}
-
-TEST(ColourCount, IndexedImagesCountTheColoursShown)
-{
-    Bitmap b(4, 1, 8);
-    b.setPixelIndex(0, 0, 0);
-    b.setPixelIndex(1, 0, 5);
-    b.setPixelIndex(2, 0, 5);
-    b.setPixelIndex(3, 0, 215);
-    EXPECT_EQ(countColours(b), 3);
-    EXPECT_EQ(b.bitsPerPixel(), 8);
 }
 
 } // namespace

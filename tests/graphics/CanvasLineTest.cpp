@@ -8,13 +8,7 @@ namespace {
 
 using test::grid;
 using test::sameImage;
-
-Bitmap white(int w, int h)
-{
-    Bitmap b(w, h, 24);
-    b.fill(kWhite);
-    return b;
-}
+using test::white;
 
 TEST(CanvasLine, LeavesOutItsLastPixel)
 {
@@ -170,12 +164,8 @@ TEST_P(CanvasWideDot, ZeroLengthLineLeavesARoundDot)
     c.setPenWidth(dc.width);
     c.moveTo(4, 4);
     c.lineTo(4, 4);
-    Bitmap expected = white(9, 9);
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 9; ++x)
-            if (dc.rows[std::size_t(y)][x] == '#')
-                expected.setPixel(x, y, kBlack);
-    EXPECT_TRUE(sameImage("wide-dot", b, expected));
+    const auto& r = dc.rows;
+    EXPECT_TRUE(sameImage("wide-dot", b, grid({r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]})));
 }
 
 // Odd widths centre on the pixel (distance^2 < w^2/4); even widths centre half

@@ -25,6 +25,13 @@ inline std::initializer_list<std::pair<char, Colour>> canvasLegend()
 
 inline Bitmap grid(std::initializer_list<const char*> rows) { return fromAscii(rows, canvasLegend()); }
 
+inline Bitmap white(int w, int h)
+{
+    Bitmap b(w, h, 24);
+    b.fill(kWhite);
+    return b;
+}
+
 // Bitmap equality with both pictures in the message and on disk.
 inline ::testing::AssertionResult sameImage(const std::string& name, const Bitmap& actual, const Bitmap& expected)
 {

@@ -11,6 +11,7 @@ using test::grid;
 using test::kBlue;
 using test::kRed;
 using test::sameImage;
+using test::white;
 
 // Every character is a 3 x 4 cell: column 0 at 40% coverage, column 1 at
 // 60%, column 2 at 50% in the top row only.
@@ -38,24 +39,20 @@ public:
     }
 };
 
-Bitmap white(int w, int h)
-{
-    Bitmap b(w, h, 24);
-    b.fill(kWhite);
-    return b;
-}
-
-TEST(CanvasText, GlyphPixelsTakeTheFontColourAtHalfCoverageOrMore)
-{
+// A blue font on an 8 x 5 white bitmap.
+class CanvasText : public ::testing::Test {
+protected:
+    CanvasText() { canvas.setFont(FontSpec{.colour = kBlue}); }
     BarGlyphs glyphs;
     Bitmap b = white(8, 5);
-    Canvas c(b, &glyphs);
-    FontSpec f;
-    f.colour = kBlue;
-    c.setFont(f);
-    c.setBrushHollow(true);
-    EXPECT_EQ(c.textExtent("ab"), (Size{6, 4}));
-    EXPECT_EQ(c.textOut(1, 1, "ab"), (Rect{2, 1, 7, 5}));
+    Canvas canvas{b, &glyphs};
+};
+
+TEST_F(CanvasText, GlyphPixelsTakeTheFontColourAtHalfCoverageOrMore)
+{
+    canvas.setBrushHollow(true);
+    EXPECT_EQ(canvas.textExtent("ab"), (Size{6, 4}));
+    EXPECT_EQ(canvas.textOut(1, 1, "ab"), (Rect{2, 1, 7, 5}));
     EXPECT_TRUE(sameImage("text-transparent", b,
                           grid({"........",
                                 "..bb.bb.",
@@ -64,17 +61,11 @@ TEST(CanvasText, GlyphPixelsTakeTheFontColourAtHalfCoverageOrMore)
                                 "..b..b.."})));
 }
 
-TEST(CanvasText, SolidBrushFillsTheTextCellFirst)
+TEST_F(CanvasText, SolidBrushFillsTheTextCellFirst)
 {
-    BarGlyphs glyphs;
-    Bitmap b = white(8, 5);
-    Canvas c(b, &glyphs);
-    FontSpec f;
-    f.colour = kBlue;
-    c.setFont(f);
-    c.setBrushColour(kRed);
-    c.setPenMode(MixMode::NotXor); // text ignores the mix mode
-    EXPECT_EQ(c.textOut(-1, 2, "ab"), (Rect{0, 2, 5, 5}));
+    canvas.setBrushColour(kRed);
+    canvas.setPenMode(MixMode::NotXor); // text ignores the mix mode
+    EXPECT_EQ(canvas.textOut(-1, 2, "ab"), (Rect{0, 2, 5, 5}));
     EXPECT_TRUE(sameImage("text-opaque", b,
                           grid({"........",
                                 "........",
@@ -83,17 +74,14 @@ TEST(CanvasText, SolidBrushFillsTheTextCellFirst)
                                 "brrbr..."})));
 }
 
-TEST(CanvasText, NothingWithoutARasteriserOrText)
+TEST_F(CanvasText, NothingWithoutARasteriserOrText)
 {
-    BarGlyphs glyphs;
-    Bitmap b = white(4, 4);
     Canvas none(b);
     EXPECT_EQ(none.textExtent("abc"), (Size{0, 0}));
     EXPECT_TRUE(none.textOut(0, 0, "abc").isEmpty());
-    Canvas c(b, &glyphs);
-    EXPECT_TRUE(c.textOut(0, 0, "").isEmpty());
-    EXPECT_TRUE(c.textOut(2000000000, 0, "abc").isEmpty());
-    EXPECT_TRUE(sameImage("text-none", b, white(4, 4)));
+    EXPECT_TRUE(canvas.textOut(0, 0, "").isEmpty());
+    EXPECT_TRUE(canvas.textOut(2000000000, 0, "abc").isEmpty());
+    EXPECT_TRUE(sameImage("text-none", b, white(8, 5)));
 }
 
 } // namespace
