@@ -42,16 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BlockCase{-100, -100, 1000, 2, {0, 0, 5, 2}, {"rrrrr", "rrrrr", ".....", ".....", "....."}},
                       BlockCase{2, 2, 2, 4, {}, {".....", ".....", ".....", ".....", "....."}}));
 
-TEST(CanvasFillRect, HollowBrushFillsNothing)
-{
-    Bitmap b = white(3, 3);
-    Canvas c(b);
-    c.setBrushColour(kRed);
-    c.setBrushHollow(true);
-    EXPECT_TRUE(c.fillRect(0, 0, 3, 3).isEmpty());
-    EXPECT_TRUE(sameImage("fillrect-hollow", b, white(3, 3)));
-}
-
 const std::initializer_list<const char*> kRing = {".....",
                                                   ".###.",
                                                   ".#.#.",
@@ -97,7 +87,7 @@ TEST(CanvasFloodFill, BorderFillsUpToTheBorderColour)
                                 "rrrrr"})));
 }
 
-TEST(CanvasFloodFill, StartPixelThatDoesNotQualifyFillsNothing)
+TEST(CanvasFloodFill, StartPixelThatDoesNotQualifyOrAHollowBrushFillsNothing)
 {
     Bitmap b = grid(kRing);
     Canvas c(b);
@@ -108,6 +98,7 @@ TEST(CanvasFloodFill, StartPixelThatDoesNotQualifyFillsNothing)
     EXPECT_TRUE(c.floodFill(5, 0, kBlack, FloodFillMode::Border).isEmpty());
     c.setBrushHollow(true);
     EXPECT_TRUE(c.floodFill(0, 0, kBlack, FloodFillMode::Border).isEmpty());
+    EXPECT_TRUE(c.fillRect(0, 0, 5, 5).isEmpty());
     EXPECT_TRUE(sameImage("flood-none", b, grid(kRing)));
 }
 

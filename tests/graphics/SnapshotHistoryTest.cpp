@@ -60,7 +60,7 @@ TEST(EditHistory, SixEditsWithFiveLevelsKeepTheFiveNewestStates)
     EXPECT_EQ(history.redoHistory().count(), 5);
 }
 
-TEST(EditHistory, RedoAfterANewEditReturnsToTheStateBeforeTheUndo)
+TEST(EditHistory, RedoAfterANewEditReturnsToTheStateBeforeTheUndoAndResetEmptiesBoth)
 {
     EditHistory history;
     Bitmap doc = state(1);
@@ -75,6 +75,11 @@ TEST(EditHistory, RedoAfterANewEditReturnsToTheStateBeforeTheUndo)
     ASSERT_TRUE(history.Undo(doc)); // the newer edit can be undone again
     EXPECT_EQ(stateOf(doc), 3);
     EXPECT_EQ(history.redoHistory().count(), 1);
+    history.ResetHistories();
+    EXPECT_TRUE(history.undoHistory().isEmpty());
+    EXPECT_TRUE(history.redoHistory().isEmpty());
+    EXPECT_FALSE(history.Undo(doc));
+    EXPECT_FALSE(history.Redo(doc));
 }
 
 TEST(EditHistory, SnapshotsKeepTheirOwnSizeAndBecomeTwentyFourBits)
@@ -93,20 +98,6 @@ TEST(EditHistory, SnapshotsKeepTheirOwnSizeAndBecomeTwentyFourBits)
     ASSERT_TRUE(history.Redo(doc));
     EXPECT_EQ(doc.width(), 10);
     EXPECT_EQ(doc.height(), 7);
-}
-
-TEST(EditHistory, ResetEmptiesBothHistories)
-{
-    EditHistory history;
-    Bitmap doc = state(1);
-    history.SaveUndoState(doc);
-    history.SaveUndoState(doc);
-    history.Undo(doc);
-    history.ResetHistories();
-    EXPECT_TRUE(history.undoHistory().isEmpty());
-    EXPECT_TRUE(history.redoHistory().isEmpty());
-    EXPECT_FALSE(history.Undo(doc));
-    EXPECT_FALSE(history.Redo(doc));
 }
 
 TEST(EditHistory, RaisingLevelsKeepsEverySnapshotAndUsesNewSlots)
