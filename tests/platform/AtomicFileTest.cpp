@@ -17,24 +17,31 @@ std::string readAll(const std::filesystem::path& p)
     return ss.str();
 }
 
-TEST(AtomicFile, ReplacesTheTargetOnlyOnCommit)
+// The old content stays until commit, a writer dropped without commit leaves
+// no temporary file, and the replaced file keeps its permissions.
+TEST(AtomicFile, ReplacesTheTargetOnlyOnCommitKeepingItsPermissions)
 {
     test::TempDir dir;
     const auto target = dir.file("a.txt");
+    const auto files = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
     writeFileAtomically(target, "old", 3);
+    ::chmod(target.c_str(), 0640);
     {
         AtomicFileWriter w(target);
         w.write("new content");
-        EXPECT_EQ(readAll(target), "old"); // not yet
-    } // destroyed without commit: discarded
+        EXPECT_EQ(readAll(target), "old");
+    }
     EXPECT_EQ(readAll(target), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temp file left
+    EXPECT_EQ(files(), 1);
 
     AtomicFileWriter w(target);
     w.write("new content");
     w.commit();
     EXPECT_EQ(readAll(target), "new content");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(files(), 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(AtomicFile, RefusedFolderRaisesWithTheFileName)
@@ -48,18 +55,6 @@ TEST(AtomicFile, RefusedFolderRaisesWithTheFileName)
         EXPECT_NE(std::string(e.what()).find("Impossible d'écrire dans " + target.string()), std::string::npos)
             << e.what();
     }
-}
-
-TEST(AtomicFile, KeepsThePermissionsOfTheReplacedFile)
-{
-    test::TempDir dir;
-    const auto target = dir.file("c.txt");
-    writeFileAtomically(target, "1", 1);
-    ::chmod(target.c_str(), 0640);
-    writeFileAtomically(target, "2", 1);
-    struct stat st {};
-    ASSERT_EQ(::stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 } // namespace

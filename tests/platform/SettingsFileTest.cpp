@@ -27,11 +27,6 @@ void writeAll(const fs::path& p, const std::string& text)
     std::ofstream(p, std::ios::binary) << text;
 }
 
-std::size_t entries(const fs::path& dir)
-{
-    return std::size_t(std::distance(fs::directory_iterator(dir), {}));
-}
-
 const char* const kHandWritten = "; Réglages de Pixoran3\n"
                                  "[MRUS]\n"
                                  "mru1=C:\\Images\\chat.bmp\n"
@@ -46,13 +41,28 @@ const char* const kHandWritten = "; Réglages de Pixoran3\n"
                                  "[Astuces]\n"
                                  "Demarrage=0\n";
 
-TEST(SettingsFile, ReadsValuesByTheProfileRules)
-{
+class SettingsFileTest : public ::testing::Test {
+protected:
     test::TempDir dir;
-    SettingsFile ini(dir.file("Pixoran3.ini"));
+    SettingsFile ini{dir.file("Pixoran3.ini")};
+
+    std::size_t files() const { return std::size_t(std::distance(fs::directory_iterator(dir.path()), {})); }
+
+    void expectRefused(SettingsFile& file, const std::string& value = "x")
+    {
+        try {
+            file.writeString("Nouveau", "largeur", value);
+            FAIL() << "the write was not refused";
+        } catch (const SettingsWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), "Impossible d'écrire dans " + file.path().string());
+        }
+    }
+};
+
+TEST_F(SettingsFileTest, ReadsValuesByTheProfileRules)
+{
     EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "1"); // no file yet
     writeAll(ini.path(), kHandWritten);
-
     EXPECT_EQ(ini.readString("mrus", "MRU1"), "C:\\Images\\chat.bmp");
     EXPECT_EQ(ini.readString("MRUS", "mru2"), "/home/anne/fleurs, été.png");
     EXPECT_EQ(ini.readString("NOUVEAU", "hauteur"), "480");
@@ -60,28 +70,23 @@ TEST(SettingsFile, ReadsValuesByTheProfileRules)
     EXPECT_EQ(ini.readString("Capture", "Temps", "5"), "5");
     EXPECT_EQ(ini.readString("Nouveau", "not a key line", "d"), "d");
     EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "0");
+
+    // Each call reads the file as it is now, whoever wrote it.
+    SettingsFile other(ini.path());
+    other.writeString("Nouveau", "largeur", "800");
+    EXPECT_EQ(ini.readString("Nouveau", "largeur"), "800");
+    writeAll(ini.path(), "[Nouveau]\nlargeur=12\n");
+    EXPECT_EQ(other.readString("Nouveau", "largeur"), "12");
 }
 
-TEST(SettingsFile, EachCallSeesTheFileAsItIsNow)
+TEST_F(SettingsFileTest, WriteCreatesFolderFileSectionAndKey)
 {
-    test::TempDir dir;
-    SettingsFile a(dir.file("p.ini"));
-    SettingsFile b(dir.file("p.ini"));
-    a.writeString("Nouveau", "largeur", "800");
-    EXPECT_EQ(b.readString("Nouveau", "largeur"), "800");
-    writeAll(a.path(), "[Nouveau]\nlargeur=12\n");
-    EXPECT_EQ(a.readString("Nouveau", "largeur"), "12");
-}
-
-TEST(SettingsFile, WriteCreatesFolderFileSectionAndKey)
-{
-    test::TempDir dir;
-    SettingsFile ini(dir.path() / "config" / "Pixoran3.ini");
-    ini.writeString("MRUS", "mru1", "/tmp/a.bmp");
-    ini.writeString("Astuces", "Demarrage", "1");
-    ini.writeString("MRUS", "mru2", "/tmp/b.bmp");
-    EXPECT_EQ(readAll(ini.path()), "[MRUS]\nmru1=/tmp/a.bmp\nmru2=/tmp/b.bmp\n\n[Astuces]\nDemarrage=1\n");
-    EXPECT_EQ(entries(ini.path().parent_path()), 1u); // no temporary file left behind
+    SettingsFile nested(dir.path() / "config" / "Pixoran3.ini");
+    nested.writeString("MRUS", "mru1", "/tmp/a.bmp");
+    nested.writeString("Astuces", "Demarrage", "1");
+    nested.writeString("MRUS", "mru2", "/tmp/b.bmp");
+    EXPECT_EQ(readAll(nested.path()), "[MRUS]\nmru1=/tmp/a.bmp\nmru2=/tmp/b.bmp\n\n[Astuces]\nDemarrage=1\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(nested.path().parent_path()), {}), 1); // no temporary left
 }
 
 struct EditCase {
@@ -92,16 +97,13 @@ struct EditCase {
     std::string expected; // whole file afterwards
 };
 
-class SettingsEdit : public ::testing::TestWithParam<EditCase> {};
+class SettingsEdit : public SettingsFileTest, public ::testing::WithParamInterface<EditCase> {};
 
 TEST_P(SettingsEdit, KeepsEveryOtherLineByteForByte)
 {
-    const EditCase& c = GetParam();
-    test::TempDir dir;
-    SettingsFile ini(dir.file("Pixoran3.ini"));
     writeAll(ini.path(), kHandWritten);
-    ini.writeString(c.section, c.key, c.value);
-    EXPECT_EQ(readAll(ini.path()), c.expected);
+    ini.writeString(GetParam().section, GetParam().key, GetParam().value);
+    EXPECT_EQ(readAll(ini.path()), GetParam().expected);
 }
 
 std::string handWrittenWith(const std::string& from, const std::string& to)
@@ -128,10 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsEdit,
                                       std::string(kHandWritten) + "\n[Jpeg]\naffichage=\" 1\"\n"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SettingsFile, KeepsCrlfLineEndsAndByteOrderMark)
+TEST_F(SettingsFileTest, KeepsCrlfLineEndsAndByteOrderMark)
 {
-    test::TempDir dir;
-    SettingsFile ini(dir.file("w.ini"));
     writeAll(ini.path(), "\xEF\xBB\xBF[Formats]\r\nbmp=0\r\n\r\n[Nouveau]\r\nlargeur=1");
     ini.writeString("formats", "BMP", "1");
     ini.writeString("Nouveau", "Type", "256 couleurs");
@@ -142,23 +142,19 @@ TEST(SettingsFile, KeepsCrlfLineEndsAndByteOrderMark)
     EXPECT_EQ(ini.readString("FORMATS", "bmp"), "1");
 }
 
-TEST(SettingsFile, ValuesComeBackAsWritten)
+// The empty value reads back as itself, not as the caller's default.
+TEST_F(SettingsFileTest, ValuesComeBackAsWritten)
 {
-    test::TempDir dir;
-    SettingsFile ini(dir.file("v.ini"));
-    const std::string longValue(1 << 20, 'z');
     for (const std::string& v :
          {std::string("C:\\Images\\chat.bmp"), std::string("a,b;c=d"), std::string("/tmp/nom finissant par espace "),
-          std::string("\"cité\""), std::string(), longValue}) {
+          std::string("\"cité\""), std::string(), std::string(1 << 20, 'z')}) {
         ini.writeString("MRUS", "mru1", v);
         EXPECT_EQ(ini.readString("MRUS", "mru1", "défaut"), v);
     }
 }
 
-TEST(SettingsFile, FirstOfDuplicateSectionsAndKeysWins)
+TEST_F(SettingsFileTest, FirstOfDuplicateSectionsAndKeysWins)
 {
-    test::TempDir dir;
-    SettingsFile ini(dir.file("d.ini"));
     writeAll(ini.path(), "[A]\nk=1\nk=2\n[B]\nz=0\n[a]\nk=3\nonly=4\n");
     EXPECT_EQ(ini.readString("A", "k"), "1");
     EXPECT_EQ(ini.readString("A", "only"), "4");
@@ -167,26 +163,10 @@ TEST(SettingsFile, FirstOfDuplicateSectionsAndKeysWins)
     EXPECT_EQ(readAll(ini.path()), "[A]\nk=1\nk=2\nnew=6\n[B]\nz=0\n[a]\nk=3\nonly=5\n");
 }
 
-// A recent-files section with a hole: the layer reports the empty key as
-// its default and leaves keys beyond those written alone.
-TEST(SettingsFile, RecentFilesWithAnEmptyKey)
-{
-    test::TempDir dir;
-    SettingsFile ini(dir.file("m.ini"));
-    writeAll(ini.path(), "[MRUS]\nmru1=/a.bmp\nmru2=\nmru3=/c.bmp\nmru4=/d.bmp\n");
-    EXPECT_EQ(ini.readString("MRUS", "MRU2", ""), "");
-    EXPECT_EQ(ini.readString("MRUS", "MRU3", ""), "/c.bmp");
-    ini.writeString("MRUS", "mru1", "/c.bmp");
-    ini.writeString("MRUS", "mru2", "/a.bmp");
-    EXPECT_EQ(readAll(ini.path()), "[MRUS]\nmru1=/c.bmp\nmru2=/a.bmp\nmru3=/c.bmp\nmru4=/d.bmp\n");
-}
-
-class NotText : public ::testing::TestWithParam<std::string> {};
+class NotText : public SettingsFileTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(NotText, ReadsAsDefaultsAndIsReplacedOnWrite)
 {
-    test::TempDir dir;
-    SettingsFile ini(dir.file("bin.ini"));
     writeAll(ini.path(), GetParam());
     EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "1");
     ini.writeString("Astuces", "Demarrage", "0");
@@ -200,19 +180,8 @@ INSTANTIATE_TEST_SUITE_P(Garbage, NotText,
                                            std::string("[Astuces]\nDemarrage=\xC0\xAF\n"),       // overlong
                                            std::string("[Astuces]\nDemarrage=\xED\xA0\x80\n"))); // surrogate
 
-void expectRefused(SettingsFile& ini, const std::string& value = "x")
+TEST_F(SettingsFileTest, RefusedWritesRaiseTheProgramMessage)
 {
-    try {
-        ini.writeString("Nouveau", "largeur", value);
-        FAIL() << "the write was not refused";
-    } catch (const SettingsWriteError& e) {
-        EXPECT_EQ(std::string(e.what()), "Impossible d'écrire dans " + ini.path().string());
-    }
-}
-
-TEST(SettingsFile, RefusedWritesRaiseTheProgramMessage)
-{
-    test::TempDir dir;
     writeAll(dir.file("plain"), "a file, not a folder");
     SettingsFile underFile(dir.file("plain") / "Pixoran3.ini");
     expectRefused(underFile);
@@ -224,10 +193,8 @@ TEST(SettingsFile, RefusedWritesRaiseTheProgramMessage)
     EXPECT_TRUE(fs::is_directory(folder.path()));
 }
 
-TEST(SettingsFile, FailedWriteLeavesTheOldFileIntact)
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact)
 {
-    test::TempDir dir;
-    SettingsFile ini(dir.file("Pixoran3.ini"));
     const std::string old = "[Nouveau]\nlargeur=320\n";
     writeAll(ini.path(), old);
 
@@ -252,17 +219,15 @@ TEST(SettingsFile, FailedWriteLeavesTheOldFileIntact)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Impossible d'écrire dans " + ini.path().string());
     EXPECT_EQ(readAll(ini.path()), old);
-    EXPECT_EQ(entries(dir.path()), 1u);
+    EXPECT_EQ(files(), 1u);
 }
 
-TEST(SettingsFile, WritesThroughASymbolicLink)
+TEST_F(SettingsFileTest, WritesThroughASymbolicLink)
 {
-    test::TempDir dir;
     writeAll(dir.file("real.ini"), "[A]\nk=1\n");
-    fs::create_symlink("real.ini", dir.file("link.ini"));
-    SettingsFile ini(dir.file("link.ini"));
+    fs::create_symlink("real.ini", ini.path());
     ini.writeString("A", "k", "2");
-    EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
+    EXPECT_TRUE(fs::is_symlink(ini.path()));
     EXPECT_EQ(readAll(dir.file("real.ini")), "[A]\nk=2\n");
 }
 

@@ -1,8 +1,7 @@
-#include "document/ImageWindow.h"
-#include "platform/ScriptedPrompter.h"
-#include "platform/ShellServices.h"
-#include "support/TestSupport.h"
 #include "tools/ColourPanel.h"
+#include "document/ImageWindow.h"
+#include "document/SessionFixture.h"
+#include "support/TestSupport.h"
 #include "tools/PaletteWindow.h"
 
 #include <QApplication>
@@ -17,47 +16,39 @@
 namespace px {
 namespace {
 
-class NoShell : public ShellServices {
-public:
-    bool openUrl(const std::string&) override { return false; }
-    bool moveToTrash(const std::string&, std::string*) override { return false; }
-};
+void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton)
+{
+    QMouseEvent event(type, at, w->mapToGlobal(at), button, type == QEvent::MouseButtonPress ? button : Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
 
 void click(QWidget* w, Qt::MouseButton button = Qt::LeftButton, QPoint at = {1, 1})
 {
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
+    mouse(w, QEvent::MouseButtonPress, at, button);
+    mouse(w, QEvent::MouseButtonRelease, at, button);
 }
 
-void moveOver(QWidget* w, QPoint at)
-{
-    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
-}
-
-QColor swatchColour(QWidget* panel, const char* name)
-{
-    return panel->findChild<QWidget*>(name)->palette().color(QPalette::Window);
-}
-
-class ColourPanelTest : public ::testing::Test {
+class ColourPanelTest : public test::SessionTest {
 protected:
-    ScriptedPrompter prompter;
-    NoShell shell;
-    Session session{prompter, shell};
     ColourPanel panel{session};
     QWidget* child(const char* name) { return panel.findChild<QWidget*>(name); }
     QString text(const char* name) { return panel.findChild<QLabel*>(name)->text(); }
+    QColor swatch(const char* name) { return child(name)->palette().color(QPalette::Window); }
+
+    // Enables the swatches for an active image of the given depth.
+    void activate(ImageWindow& window, int bitsPerPixel)
+    {
+        window.setDocument(Bitmap(2, 2, bitsPerPixel));
+        panel.activeImage = [&window] { return &window; };
+        panel.setSwatchesEnabled(true);
+    }
 };
 
 TEST_F(ColourPanelTest, StartsBlackOnWhiteWithTheInitialReadOut)
 {
-    EXPECT_EQ(panel.objectName(), "Panel3");
-    EXPECT_EQ(panel.width(), 66);
-    EXPECT_EQ(swatchColour(&panel, "Panel7"), QColor(0, 0, 0));
-    EXPECT_EQ(swatchColour(&panel, "Panel8"), QColor(255, 255, 255));
+    EXPECT_EQ(swatch("Panel7"), QColor(0, 0, 0));
+    EXPECT_EQ(swatch("Panel8"), QColor(255, 255, 255));
     EXPECT_EQ(text("Label2"), "R :");
     EXPECT_EQ(text("Label9"), "#000000");
     EXPECT_FALSE(child("Panel7")->isEnabled());
@@ -76,7 +67,7 @@ TEST_F(ColourPanelTest, SwapTwiceGivesBackThePairAndResetGivesBlackAndWhite)
     click(child("Label1"));
     EXPECT_EQ(session.mainColour, b);
     EXPECT_EQ(session.backgroundColour, a);
-    EXPECT_EQ(swatchColour(&panel, "Panel7"), QColor(200, 100, 50));
+    EXPECT_EQ(swatch("Panel7"), QColor(200, 100, 50));
     click(child("Label8"));
     EXPECT_EQ(session.mainColour, a);
     EXPECT_EQ(session.backgroundColour, b);
@@ -85,8 +76,8 @@ TEST_F(ColourPanelTest, SwapTwiceGivesBackThePairAndResetGivesBlackAndWhite)
     EXPECT_EQ(session.backgroundColour, kWhite);
 }
 
-// Spectrum: row 64 is pure blue at column 22; row 32 pure green.
-TEST_F(ColourPanelTest, SpectrumPressSetsMainWithLeftAndBackgroundWithRight)
+// Spectrum: row 64 is pure blue at column 22, row 32 pure green, row 16 yellow.
+TEST_F(ColourPanelTest, SpectrumPressSetsMainOrBackgroundAndMoveFeedsTheReadOut)
 {
     QWidget* spectrum = child("Palette");
     click(spectrum, Qt::LeftButton, {22, 64});
@@ -95,36 +86,32 @@ TEST_F(ColourPanelTest, SpectrumPressSetsMainWithLeftAndBackgroundWithRight)
     click(spectrum, Qt::RightButton, {22, 32});
     EXPECT_EQ(session.backgroundColour, makeColour(0, 255, 0));
     EXPECT_EQ(session.mainColour, makeColour(0, 0, 255));
-    EXPECT_EQ(swatchColour(&panel, "Panel8"), QColor(0, 255, 0));
-}
+    EXPECT_EQ(swatch("Panel8"), QColor(0, 255, 0));
 
-TEST_F(ColourPanelTest, SpectrumMoveFeedsTheReadOut)
-{
-    moveOver(child("Palette"), {22, 16});
+    mouse(spectrum, QEvent::MouseMove, {22, 16});
     EXPECT_EQ(text("Label2"), "R : 255\nV : 255\nB : 0");
     EXPECT_EQ(text("Label9"), "#FFFF00");
-    EXPECT_EQ(swatchColour(&panel, "Panel6"), QColor(255, 255, 0));
+    EXPECT_EQ(swatch("Panel6"), QColor(255, 255, 0));
     panel.showReadOut(makeColour(0x0A, 0xB0, 0x01));
     EXPECT_EQ(text("Label9"), "#0AB001");
-    EXPECT_EQ(text("Label2"), "R : 10\nV : 176\nB : 1");
 }
 
 TEST_F(ColourPanelTest, SwatchHintsFollowTheColours)
 {
     panel.setMainColour(makeColour(0, 255, 0));
-    moveOver(child("Panel5"), {3, 3});
+    mouse(child("Panel5"), QEvent::MouseMove, {3, 3});
     EXPECT_EQ(child("Panel5")->toolTip(), "Couleur principale\nR : 0\nV : 255\nB : 0\n#00FF00");
     panel.setBackgroundColour(makeColour(18, 52, 86));
-    moveOver(child("Panel4"), {20, 20});
+    mouse(child("Panel4"), QEvent::MouseMove, {20, 20});
     EXPECT_EQ(child("Panel4")->toolTip(), "Couleur de fond\nR : 18\nV : 52\nB : 86\n#123456");
 }
 
-TEST_F(ColourPanelTest, TrueColourImageUsesTheColourDialog)
+TEST_F(ColourPanelTest, TrueColourImageUsesTheColourDialogOnceEnabled)
 {
+    click(child("Panel7"));
+    EXPECT_TRUE(prompter.calls().empty()) << "disabled swatches ignore clicks";
     ImageWindow window(session);
-    window.setDocument(Bitmap(2, 2, 24));
-    panel.activeImage = [&] { return &window; };
-    panel.setSwatchesEnabled(true);
+    activate(window, 24);
     panel.setMainColour(makeColour(5, 6, 7));
     prompter.queueColour(makeColour(9, 9, 9));
     click(child("Panel7"));
@@ -136,20 +123,12 @@ TEST_F(ColourPanelTest, TrueColourImageUsesTheColourDialog)
     EXPECT_EQ(prompter.pending(), 0u);
 }
 
-TEST_F(ColourPanelTest, DisabledSwatchesIgnoreClicks)
-{
-    click(child("Panel7"));
-    EXPECT_TRUE(prompter.calls().empty());
-}
-
 // Clicking the background swatch of an 8-bit image opens the palette window;
 // a left pick there and OK changes the main colour, not the background.
 TEST_F(ColourPanelTest, IndexedImageUsesThePaletteWindow)
 {
     ImageWindow window(session);
-    window.setDocument(Bitmap(2, 2, 8));
-    panel.activeImage = [&] { return &window; };
-    panel.setSwatchesEnabled(true);
+    activate(window, 8);
     bool opened = false;
     QTimer::singleShot(0, [&] {
         auto* palette = qobject_cast<PaletteWindow*>(QApplication::activeModalWidget());
@@ -166,8 +145,6 @@ TEST_F(ColourPanelTest, IndexedImageUsesThePaletteWindow)
     EXPECT_EQ(session.backgroundColour, kWhite);
 }
 
-// --- Palette window ------------------------------------------------------------
-
 class PaletteWindowTest : public ::testing::Test {
 protected:
     ScriptedPrompter prompter;
@@ -177,7 +154,6 @@ protected:
 
 TEST_F(PaletteWindowTest, CellsAre14PixelSquaresOutlinedInBlack)
 {
-    EXPECT_EQ(window.size(), QSize(345, 279));
     // Cell 1 (maroon) spans x 14..27; its outline is at x 14 and 27.
     EXPECT_EQ(window.colourAt({20, 5}), makeColour(128, 0, 0));
     EXPECT_EQ(window.colourAt({14, 5}), kBlack);
