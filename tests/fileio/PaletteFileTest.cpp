@@ -1,10 +1,9 @@
+#include "fileio/FileTestSupport.h"
 #include "fileio/PaletteFile.h"
 #include "graphics/HalftonePalette.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace px {
 namespace {
@@ -12,12 +11,12 @@ namespace {
 const Colour A = makeColour(1, 2, 3);
 const Colour B = makeColour(250, 128, 7);
 
-TEST(PaletteText, ReadsCountThenOneColourPerLine)
+TEST(PaletteText, ReadsCountThenOneColourPerLineClampingChannels)
 {
-    const auto colours = parsePaletteText("2\r\n1 2 3\r\n250   128\t7\r\n");
-    ASSERT_EQ(colours.size(), 2u);
-    EXPECT_EQ(colours[0], A);
-    EXPECT_EQ(colours[1], B);
+    EXPECT_EQ(parsePaletteText("2\r\n1 2 3\r\n250   128\t7\r\n"), (std::vector<Colour>{A, B}));
+    // Out-of-range values are clamped, values past the third and blank lines ignored.
+    EXPECT_EQ(parsePaletteText("2\n300 -4 99999999999999999999 5\n\n7 8 9\n"),
+              (std::vector<Colour>{makeColour(255, 0, 255), makeColour(7, 8, 9)}));
 }
 
 TEST(PaletteText, CountOver236IsReadAs236)
@@ -28,14 +27,6 @@ TEST(PaletteText, CountOver236IsReadAs236)
     const auto colours = parsePaletteText(text);
     ASSERT_EQ(colours.size(), 236u);
     EXPECT_EQ(colours[235], makeColour(235, 0, 0));
-}
-
-TEST(PaletteText, ClampsChannelsAndIgnoresExtraValuesOnALine)
-{
-    const auto colours = parsePaletteText("2\n300 -4 99999999999999999999 5\n\n7 8 9\n");
-    ASSERT_EQ(colours.size(), 2u);
-    EXPECT_EQ(colours[0], makeColour(255, 0, 255));
-    EXPECT_EQ(colours[1], makeColour(7, 8, 9));
 }
 
 class RefusedPaletteText : public ::testing::TestWithParam<const char*> {};
@@ -49,48 +40,28 @@ INSTANTIATE_TEST_SUITE_P(Malformed, RefusedPaletteText,
                          ::testing::Values("", "0\n", "-3\n1 2 3\n", "abc\n", "3\n1 2 3\n4 5 6\n", "1\n1 2\n",
                                            "1\n1 x 3\n"));
 
-TEST(PaletteFromFile, TwoColoursRepeatCyclicallyBetweenTheStaticEntries)
+TEST(PaletteFromFile, ColoursRepeatCyclicallyBetweenTheStaticEntries)
 {
+    const std::vector<Colour> file = {A, B, makeColour(9, 9, 9)};
     const auto& system = halftonePalette();
-    const LogicalPalette p = paletteFromFileColours({A, B}, system);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(p.colours[i], system[i]);
-        EXPECT_EQ(p.flags[i], 0);
-        EXPECT_EQ(p.colours[246 + i], system[246 + i]);
-        EXPECT_EQ(p.flags[246 + i], 0);
-    }
-    for (int i = 10; i <= 245; ++i) {
-        EXPECT_EQ(p.colours[i], (i % 2 == 0) ? A : B) << "entry " << i;
-        EXPECT_EQ(p.flags[i], LogicalPalette::kReserved);
+    const LogicalPalette p = paletteFromFileColours(file, system);
+    for (int i = 0; i < 256; ++i) {
+        const bool isStatic = i < 10 || i > 245;
+        // Entry 245 is k = 235 = 3 * 78 + 1: the second colour.
+        const Colour expected = isStatic ? system[i] : file[(i - 10) % 3];
+        EXPECT_EQ(p.colours[i], expected) << "entry " << i;
+        EXPECT_EQ(p.flags[i], isStatic ? 0 : LogicalPalette::kReserved) << "entry " << i;
     }
 }
 
-TEST(PaletteFromFile, ThreeColoursRepeatFromTheFirst)
-{
-    const Colour C = makeColour(9, 9, 9);
-    const LogicalPalette p = paletteFromFileColours({A, B, C}, halftonePalette());
-    EXPECT_EQ(p.colours[10], A);
-    EXPECT_EQ(p.colours[12], C);
-    EXPECT_EQ(p.colours[13], A);
-    EXPECT_EQ(p.colours[245], B); // k = 235 = 3 * 78 + 1
-}
-
-TEST(PaletteFile, WrittenFileReadsBack)
+TEST(PaletteFile, WrittenFileReadsBackAndAMissingOneIsNamed)
 {
     test::TempDir dir;
     const auto path = dir.file("essai.pal");
     writePaletteFile(path, {A, B});
-    std::ifstream in(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "2\r\n1 2 3\r\n250 128 7\r\n");
-    const auto colours = readPaletteFile(path);
-    ASSERT_EQ(colours.size(), 2u);
-    EXPECT_EQ(colours[1], B);
-}
-
-TEST(PaletteFile, MissingFileIsReportedWithItsName)
-{
-    test::TempDir dir;
+    const test::Bytes text = test::readAll(path);
+    EXPECT_EQ(std::string(text.begin(), text.end()), "2\r\n1 2 3\r\n250 128 7\r\n");
+    EXPECT_EQ(readPaletteFile(path), (std::vector<Colour>{A, B}));
     try {
         readPaletteFile(dir.file("absent.pal"));
         FAIL() << "no error";

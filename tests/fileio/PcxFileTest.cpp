@@ -1,14 +1,15 @@
 #include "fileio/PcxFile.h"
+#include "fileio/FileTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace px {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::indicesOf;
+using test::operator+;
 
 struct LineCase {
     const char* name;
@@ -44,10 +45,8 @@ Bytes pcxHeader(int bits, int planes, int w, int h, int bytesPerLine, int palett
     hd[1] = 5;
     hd[2] = 1;
     hd[3] = std::uint8_t(bits);
-    hd[8] = std::uint8_t(w - 1);
-    hd[9] = std::uint8_t((w - 1) >> 8);
-    hd[10] = std::uint8_t(h - 1);
-    hd[11] = std::uint8_t((h - 1) >> 8);
+    test::putLE(hd, 8, std::uint32_t(w - 1), 2);
+    test::putLE(hd, 10, std::uint32_t(h - 1), 2);
     hd[65] = std::uint8_t(planes);
     hd[66] = std::uint8_t(bytesPerLine);
     hd[68] = std::uint8_t(paletteInfo);
@@ -68,44 +67,30 @@ TEST(PcxRead, EightBitWithTrailerAndRunAcrossLines)
     // 3 x 2, bytes per line 4: a run of 6 value 1 fills line 0 (3 used + 1
     // padding) and carries 2 bytes into line 1; then literal 2 ends the
     // image and 0 is the last padding byte.
-    Bytes file = pcxHeader(8, 1, 3, 2, 4);
-    file.insert(file.end(), {198, 1, 2, 0});
-    file = withTrailer(file, {0, 0, 0, 10, 20, 30, 40, 50, 60});
-    const PcxImage img = decodePcxImage(file);
+    const PcxImage img =
+        decodePcxImage(withTrailer(pcxHeader(8, 1, 3, 2, 4) + Bytes{198, 1, 2, 0}, {0, 0, 0, 10, 20, 30, 40, 50, 60}));
     ASSERT_EQ(img.format, PcxFormat::Colour256);
-    const Bitmap& b = img.bitmap;
-    ASSERT_EQ(b.width(), 3);
-    ASSERT_EQ(b.height(), 2);
-    EXPECT_EQ(b.pixelIndex(0, 0), 1);
-    EXPECT_EQ(b.pixelIndex(2, 0), 1);
-    EXPECT_EQ(b.pixelIndex(0, 1), 1);
-    EXPECT_EQ(b.pixelIndex(1, 1), 1);
-    EXPECT_EQ(b.pixelIndex(2, 1), 2);
-    EXPECT_EQ(b.palette()[2], makeColour(40, 50, 60));
+    EXPECT_EQ(indicesOf(img.bitmap), "111|112");
+    EXPECT_EQ(img.bitmap.palette()[2], makeColour(40, 50, 60));
 }
 
 TEST(PcxRead, ThreePlanesInterleave)
 {
     // 1 x 1, bytes per line 2: R plane 9 (+pad), G 8, B 7.
-    Bytes file = pcxHeader(8, 3, 1, 1, 2);
-    file.insert(file.end(), {9, 0, 8, 0, 7, 0});
-    const Bitmap b = decodePcx(file);
+    const Bitmap b = decodePcx(pcxHeader(8, 3, 1, 1, 2) + Bytes{9, 0, 8, 0, 7, 0});
     ASSERT_EQ(b.bitsPerPixel(), 24);
     EXPECT_EQ(b.pixel(0, 0), makeColour(9, 8, 7));
 }
 
 TEST(PcxRead, GreyRampAndMonochrome)
 {
-    Bytes file = pcxHeader(4, 1, 2, 1, 2, 2);
-    file.insert(file.end(), {0x0F, 0});
-    const PcxImage img = decodePcxImage(file);
+    const PcxImage img = decodePcxImage(pcxHeader(4, 1, 2, 1, 2, 2) + Bytes{0x0F, 0});
     EXPECT_EQ(img.format, PcxFormat::Grey16);
     EXPECT_EQ(img.bitmap.palette()[1], makeColour(17, 17, 17));
     EXPECT_EQ(img.bitmap.pixel(1, 0), kWhite);
 
-    Bytes mono = pcxHeader(1, 1, 8, 1, 2, 0); // palette info 0 counts as grey
-    mono.insert(mono.end(), {0x80, 0});
-    const PcxImage m = decodePcxImage(mono);
+    // Palette info 0 counts as grey.
+    const PcxImage m = decodePcxImage(pcxHeader(1, 1, 8, 1, 2, 0) + Bytes{0x80, 0});
     EXPECT_EQ(m.format, PcxFormat::MonoGrey);
     EXPECT_EQ(m.bitmap.pixel(0, 0), kWhite);
     EXPECT_EQ(m.bitmap.pixel(1, 0), kBlack);
@@ -141,21 +126,12 @@ TEST(PcxRead, ShortLinesFillTheStartOfEachRow)
 {
     // 3 x 2 eight bits but 2 bytes per line: the third column stays 0.
     Bytes file = pcxHeader(8, 1, 3, 2, 2);
-    file.insert(file.end(), {4, 5, 6, 7});
-    const Bitmap b = decodePcx(withTrailer(file, {}));
-    ASSERT_EQ(b.width(), 3);
-    EXPECT_EQ(b.pixelIndex(0, 0), 4);
-    EXPECT_EQ(b.pixelIndex(1, 0), 5);
-    EXPECT_EQ(b.pixelIndex(2, 0), 0);
-    EXPECT_EQ(b.pixelIndex(0, 1), 6);
-    EXPECT_EQ(b.pixelIndex(1, 1), 7);
 }
 
 TEST(PcxRead, DataStoppingEarlyKeepsWhatCame)
 {
-    Bytes file = pcxHeader(8, 3, 1, 2, 2);
-    file.insert(file.end(), {5, 0, 6, 0, 7}); // second line missing entirely
-    const Bitmap b = decodePcx(file);
+    // The second line is missing entirely.
+    const Bitmap b = decodePcx(pcxHeader(8, 3, 1, 2, 2) + Bytes{5, 0, 6, 0, 7});
     ASSERT_EQ(b.height(), 2);
     EXPECT_EQ(b.pixel(0, 0), makeColour(5, 6, 7));
     EXPECT_EQ(b.pixel(0, 1), kBlack);
@@ -165,12 +141,11 @@ class PcxRoundTrip : public ::testing::TestWithParam<int> {};
 
 TEST_P(PcxRoundTrip, EveryDepthReadsBackExactly)
 {
-    Bitmap src = test::fromAscii({"#..r#", ".gg#.", "r...#"}, {{'r', makeColour(200, 0, 0)},
-                                                                {'g', makeColour(0, 128, 0)}});
+    Bitmap src =
+        test::fromAscii({"#..r#", ".gg#.", "r...#"}, {{'r', makeColour(200, 0, 0)}, {'g', makeColour(0, 128, 0)}});
     if (GetParam() != 24)
         src.setPixelFormat(GetParam());
-    const Bytes file = encodePcx(src);
-    const Bitmap back = decodePcx(file);
+    const Bitmap back = decodePcx(encodePcx(src));
     EXPECT_TRUE(back == src) << test::dumpMismatch("pcx_roundtrip", back, src);
 }
 
@@ -179,14 +154,10 @@ INSTANTIATE_TEST_SUITE_P(Depths, PcxRoundTrip, ::testing::Values(1, 4, 8, 24));
 TEST(PcxWrite, HeaderFields)
 {
     const Bytes file = encodePcx(Bitmap(5, 2, 24));
-    EXPECT_EQ(file[0], 10);
-    EXPECT_EQ(file[1], 5);
-    EXPECT_EQ(file[3], 8);
-    EXPECT_EQ(file[8], 4);
-    EXPECT_EQ(file[10], 1);
-    EXPECT_EQ(file[65], 3);
-    EXPECT_EQ(file[66], 6); // 5 bytes rounded up to even
-    EXPECT_EQ(file[68], 1);
+    // Maker, version, bits, last column and row, planes, bytes per line (5
+    // rounded up to even), palette info.
+    for (const auto& [at, value] : {std::pair{0, 10}, {1, 5}, {3, 8}, {8, 4}, {10, 1}, {65, 3}, {66, 6}, {68, 1}})
+        EXPECT_EQ(file[std::size_t(at)], value) << "byte " << at;
     // Each plane line of 6 zero bytes is the pair 198 0; 2 lines x 3 planes.
     EXPECT_EQ(file.size(), 128u + 6 * 2);
 }

@@ -1,57 +1,47 @@
-#include "fileio/ImageFileError.h"
 #include "fileio/PngFile.h"
+#include "fileio/FileTestSupport.h"
+#include "fileio/ImageFileError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <png.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <vector>
-
 namespace px {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 // Encodes a tiny PNG with libpng directly, independent of our writer.
 Bytes makePng(int w, int h, int colourType, int depth, const Bytes& pixels, const Bytes& palette = {},
               const Bytes& trns = {})
 {
-    char* buffer = nullptr;
-    std::size_t size = 0;
-    std::FILE* f = open_memstream(&buffer, &size);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_init_io(png, f);
-    png_set_IHDR(png, info, w, h, depth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_color> pal;
-    for (std::size_t i = 0; i + 2 < palette.size(); i += 3)
-        pal.push_back({palette[i], palette[i + 1], palette[i + 2]});
-    if (!pal.empty())
-        png_set_PLTE(png, info, pal.data(), int(pal.size()));
-    if (!trns.empty())
-        png_set_tRNS(png, info, trns.data(), int(trns.size()), nullptr);
-    png_write_info(png, info);
-    const std::size_t rowBytes = png_get_rowbytes(png, info);
-    for (int y = 0; y < h; ++y)
-        png_write_row(png, pixels.data() + y * rowBytes);
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    return test::throughStream([&](std::FILE* f) {
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        png_infop info = png_create_info_struct(png);
+        png_init_io(png, f);
+        png_set_IHDR(png, info, w, h, depth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        std::vector<png_color> pal;
+        for (std::size_t i = 0; i + 2 < palette.size(); i += 3)
+            pal.push_back({palette[i], palette[i + 1], palette[i + 2]});
+        if (!pal.empty())
+            png_set_PLTE(png, info, pal.data(), int(pal.size()));
+        if (!trns.empty())
+            png_set_tRNS(png, info, trns.data(), int(trns.size()), nullptr);
+        png_write_info(png, info);
+        const std::size_t rowBytes = png_get_rowbytes(png, info);
+        for (int y = 0; y < h; ++y)
+            png_write_row(png, pixels.data() + y * rowBytes);
+        png_write_end(png, info);
+        png_destroy_write_struct(&png, &info);
+    });
 }
 
 TEST(PngRead, AlphaBlendsOverThePreviousContent)
 {
     // RGBA pixels: opaque red, alpha 128 blue, alpha 0 green, over a grey 100 bitmap.
-    const Bytes file = makePng(3, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8,
-                               {255, 0, 0, 255, 0, 0, 255, 128, 0, 255, 0, 0});
+    const Bytes file = makePng(3, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {255, 0, 0, 255, 0, 0, 255, 128, 0, 255, 0, 0});
     Bitmap b(3, 1, 24);
     b.fill(makeColour(100, 100, 100));
     decodePngInto(file, b);
@@ -104,20 +94,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  makeColour(9, 9, 9), makeColour(90, 90, 90)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class PngDamaged : public ::testing::TestWithParam<int> {};
-
-TEST_P(PngDamaged, TruncationRaisesInvalidImage)
+TEST(PngRead, TruncatedOrCorruptFilesAreRefused)
 {
     const Bytes file = makePng(4, 4, PNG_COLOR_TYPE_RGB, 8, Bytes(48, 77));
-    const Bytes cut(file.begin(), file.begin() + std::ptrdiff_t(file.size() * GetParam() / 100));
-    EXPECT_THROW(decodePng(cut), InvalidImageError);
-}
-
-INSTANTIATE_TEST_SUITE_P(Percent, PngDamaged, ::testing::Values(0, 5, 30, 60, 90));
-
-TEST(PngRead, CorruptChecksumAndHugeSizeAreRefused)
-{
-    Bytes file = makePng(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3});
+    for (const std::size_t percent : {0, 5, 30, 60, 90})
+        EXPECT_THROW(decodePng(Bytes(file.begin(), file.begin() + std::ptrdiff_t(file.size() * percent / 100))),
+                     InvalidImageError)
+            << percent << "%";
     Bytes bad = file;
     bad[20] ^= 0xFF; // inside the header chunk: its CRC no longer matches
     EXPECT_THROW(decodePng(bad), InvalidImageError);
@@ -138,18 +121,10 @@ TEST(PngWrite, RgbWithSoftwareTextAndExactPixels)
     image.format = PNG_FORMAT_RGB;
     Bytes rgb(PNG_IMAGE_SIZE(image));
     ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) {
-            const std::uint8_t* p = &rgb[std::size_t(y * 3 + x) * 3];
-            EXPECT_EQ(makeColour(p[0], p[1], p[2]), src.pixel(x, y)) << x << "," << y;
-        }
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(makeColour(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]), src.pixel(i % 3, i / 3)) << "pixel " << i;
     const std::string text(file.begin(), file.end());
     EXPECT_NE(text.find(std::string("tEXtSoftware\0Pixoran3", 21)), std::string::npos);
-    EXPECT_TRUE(decodePng(file) == [&] {
-        Bitmap t = src;
-        t.setPixelFormat(24);
-        return t;
-    }());
 }
 
 TEST(PngWrite, TransparentColourGivesAlphaZero)
@@ -163,21 +138,13 @@ TEST(PngWrite, TransparentColourGivesAlphaZero)
     EXPECT_EQ(back.pixel(1, 0), makeColour(1, 2, 3));
 }
 
-TEST(PngWrite, FailedSaveKeepsTheOldFile)
+TEST(PngFile, SavedFileLoadsAndAMissingOneIsRefused)
 {
     test::TempDir dir;
-    const auto target = dir.file("a.png");
-    savePngFile(target, test::fromAscii({"#"}));
-    const auto before = std::filesystem::file_size(target);
-    EXPECT_THROW(savePngFile(target, Bitmap()), BitmapError);
-    EXPECT_EQ(std::filesystem::file_size(target), before);
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
-        ++files;
-    EXPECT_EQ(files, 1u);
+    savePngFile(dir.file("a.png"), test::fromAscii({"#."}));
     Bitmap loaded;
-    loadPngFile(target, loaded);
-    EXPECT_EQ(loaded.pixel(0, 0), kBlack);
+    loadPngFile(dir.file("a.png"), loaded);
+    EXPECT_EQ(loaded, test::fromAscii({"#."}));
     EXPECT_THROW(loadPngFile(dir.file("none.png"), loaded), InvalidImageError);
 }
 

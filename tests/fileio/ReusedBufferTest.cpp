@@ -2,6 +2,7 @@
 // buffer: whatever the target held before must not show through, and the
 // bytes must be those of the plain calls.
 #include "codecs/CodecTiff.h"
+#include "fileio/FileTestSupport.h"
 #include "fileio/JpegFile.h"
 #include "fileio/PngFile.h"
 #include "fileio/RgbSwap.h"
@@ -13,18 +14,13 @@
 
 #include <tiffio.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <tuple>
-#include <vector>
 
 namespace px {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 using test::dumpMismatch;
 using test::fromAscii;
 using test::TempDir;
@@ -82,14 +78,6 @@ INSTANTIATE_TEST_SUITE_P(Counts, SwapRedBlue,
                          ::testing::Combine(::testing::Values(0, 1, 4, 5, 6, 7, 10, 11, 16, 33, 85),
                                             ::testing::Bool()));
 
-TEST(SwapRedBlueWorked, TwoPixels)
-{
-    const Bytes src = {1, 2, 3, 4, 5, 6};
-    Bytes dst(6);
-    swapRedBlue(src.data(), dst.data(), 2);
-    EXPECT_EQ(dst, (Bytes{3, 2, 1, 6, 5, 4}));
-}
-
 // ---- TIFF ---------------------------------------------------------------
 
 // Writes fiveByThree() with libtiff itself, in the given strip layout.
@@ -99,15 +87,12 @@ Bytes libtiffFile(const TempDir& dir, std::uint16_t compression, std::uint16_t f
     const auto path = dir.file("t.tif");
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     EXPECT_NE(tif, nullptr);
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 5);
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 3);
-    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
-    TIFFSetField(tif, TIFFTAG_FILLORDER, fillOrder);
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    for (const auto& [tag, value] : {std::pair<ttag_t, unsigned>{TIFFTAG_IMAGEWIDTH, 5}, {TIFFTAG_IMAGELENGTH, 3},
+                                     {TIFFTAG_BITSPERSAMPLE, 8}, {TIFFTAG_SAMPLESPERPIXEL, 3},
+                                     {TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB}, {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG},
+                                     {TIFFTAG_COMPRESSION, compression}, {TIFFTAG_FILLORDER, fillOrder},
+                                     {TIFFTAG_ROWSPERSTRIP, rowsPerStrip}})
+        TIFFSetField(tif, tag, value);
     for (int y = 0; y < 3; ++y) {
         std::uint8_t line[15];
         for (int x = 0; x < 5; ++x) {
@@ -119,8 +104,7 @@ Bytes libtiffFile(const TempDir& dir, std::uint16_t compression, std::uint16_t f
         EXPECT_EQ(TIFFWriteScanline(tif, line, std::uint32_t(y), 0), 1);
     }
     TIFFClose(tif);
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    return test::readAll(path);
 }
 
 class TiffIntoStaleBitmap
@@ -160,9 +144,7 @@ TEST(TiffIntoStaleBitmap, StripRunningPastTheEndIsRefused)
     for (unsigned i = 0; i < u16(directory); ++i) {
         const std::size_t e = directory + 2 + 12 * i;
         if (u16(e) == 273) {
-            const std::uint32_t offset = std::uint32_t(file.size() - 10);
-            for (int b = 0; b < 4; ++b)
-                file[e + 8 + std::size_t(b)] = std::uint8_t(offset >> (8 * b));
+            test::putLE(file, e + 8, std::uint32_t(file.size() - 10));
             patched = true;
         }
     }
@@ -171,93 +153,50 @@ TEST(TiffIntoStaleBitmap, StripRunningPastTheEndIsRefused)
     EXPECT_ANY_THROW(decodeTiffInto(file, target));
 }
 
-TEST(TiffWriteReuse, BufferOfAnEarlierSaveGivesTheSameBytes)
-{
-    const Bitmap small = fiveByThree();
-    Bytes fresh;
-    encodeTiff(small, fresh);
-    Bytes reused;
-    encodeTiff(Bitmap(60, 40, 24), reused); // larger file first
-    encodeTiff(small, reused);
-    EXPECT_EQ(reused, fresh);
-    // After the header, resolution, sample sizes and name (8 + 16 + 6 + 10
-    // bytes) come the samples in file order: R G B of the first pixel.
-    ASSERT_GT(fresh.size(), 43u);
-    EXPECT_EQ(fresh[40], 200);
-    EXPECT_EQ(fresh[41], 10);
-    EXPECT_EQ(fresh[42], 20);
-}
+// ---- Targa and JPEG -----------------------------------------------------
 
-// ---- Targa --------------------------------------------------------------
-
-TEST(TargaIntoStaleBitmap, GivesThePixelsAndClearPadding)
+TEST(DecodeIntoStaleBitmap, TargaAndJpegGiveAFreshDecodeWithClearPadding)
 {
-    Bytes file;
-    encodeTarga(fiveByThree(), kTargaTrueColour, file);
+    Bytes targa;
+    encodeTarga(fiveByThree(), kTargaTrueColour, targa);
     Bitmap target = staleTarget();
-    decodeTargaInto(file, target);
+    decodeTargaInto(targa, target);
     EXPECT_EQ(target, fiveByThree());
+    expectZeroPadding(target);
+
+    const Bytes jpeg = encodeJpeg(fiveByThree(), JpegOptions{90, false});
+    target = staleTarget();
+    decodeJpegInto(jpeg, target);
+    EXPECT_EQ(target, decodeJpeg(jpeg));
     expectZeroPadding(target);
 }
 
-TEST(TargaIntoStaleBitmap, RefusedHeaderGivesOneBlackPixel)
-{
-    Bytes file(18, 0);
-    file[2] = 5; // unknown image type
-    file[16] = 24;
-    Bitmap target(7, 7, 24);
-    target.fill(makeColour(9, 9, 9));
-    decodeTargaInto(file, target);
-    ASSERT_EQ(target.width(), 1);
-    ASSERT_EQ(target.height(), 1);
-    EXPECT_EQ(target.pixel(0, 0), kBlack);
-}
+// ---- Writers ------------------------------------------------------------
 
-// ---- JPEG and PNG -------------------------------------------------------
-
-Bytes throughStream(const std::function<void(std::FILE*)>& write)
-{
-    char* buffer = nullptr;
-    std::size_t size = 0;
-    std::FILE* f = open_memstream(&buffer, &size);
-    write(f);
-    std::fclose(f);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
-}
-
-TEST(JpegReuse, VectorAndStreamGiveTheSameFile)
+// A buffer that held a larger earlier file ends up with exactly the bytes of
+// a fresh encode (for JPEG and PNG, those of the stream writer).
+TEST(EncodeIntoReusedBuffer, GivesTheBytesOfAFreshEncode)
 {
     const Bitmap src = fiveByThree();
     const JpegOptions options{75, false};
-    const Bytes viaStream = throughStream([&](std::FILE* f) { encodeJpeg(src, options, f); });
-    Bytes reused(300000, 0x5A); // a larger earlier file
-    encodeJpeg(src, options, reused);
-    EXPECT_EQ(reused, viaStream);
-    ASSERT_GE(reused.size(), 4u);
-    EXPECT_EQ(reused[reused.size() - 2], 0xFF); // ends with the EOI marker
-    EXPECT_EQ(reused[reused.size() - 1], 0xD9);
-}
-
-TEST(JpegReuse, DecodeIntoStaleBitmapMatchesAFreshDecode)
-{
-    const Bytes file = encodeJpeg(fiveByThree(), JpegOptions{90, false});
-    Bitmap target = staleTarget();
-    decodeJpegInto(file, target);
-    EXPECT_EQ(target, decodeJpeg(file));
-    expectZeroPadding(target);
-}
-
-TEST(PngReuse, VectorAndStreamGiveTheSameFileAndItReadsBack)
-{
-    const Bitmap src = fiveByThree();
-    const Bytes viaStream = throughStream([&](std::FILE* f) { encodePng(src, f); });
-    Bytes reused(300000, 0x5A);
-    encodePng(src, reused);
-    EXPECT_EQ(reused, viaStream);
+    Bytes freshTiff;
+    encodeTiff(src, freshTiff);
+    const std::tuple<const char*, std::function<void(Bytes&)>, Bytes> writers[] = {
+        {"tiff", [&](Bytes& out) { encodeTiff(src, out); }, freshTiff},
+        {"jpeg", [&](Bytes& out) { encodeJpeg(src, options, out); },
+         test::throughStream([&](std::FILE* f) { encodeJpeg(src, options, f); })},
+        {"png", [&](Bytes& out) { encodePng(src, out); }, test::throughStream([&](std::FILE* f) { encodePng(src, f); })}};
+    for (const auto& [name, encode, fresh] : writers) {
+        Bytes reused;
+        encodeTiff(Bitmap(60, 40, 24), reused);
+        reused.resize(300000, 0x5A);
+        encode(reused);
+        EXPECT_EQ(reused, fresh) << name;
+    }
+    const Bytes& jpeg = std::get<2>(writers[1]);
+    EXPECT_EQ(Bytes(jpeg.end() - 2, jpeg.end()), (Bytes{0xFF, 0xD9})); // the end-of-image marker
     Bitmap back;
-    decodePngInto(reused, back);
+    decodePngInto(std::get<2>(writers[2]), back);
     EXPECT_EQ(back, src);
 }
 
