@@ -2,7 +2,7 @@
 // position 0, Annuler, the mapping of the saturation dialog, the preview
 // button of "Eclaircir..." and the three offsets of "Ajuster RVB...".
 #include "effects/dialogs/AdjustmentDialog.h"
-#include "app/EditingFixture.h"
+#include "app/MainWindowFixture.h"
 
 #include <QLabel>
 #include <QSlider>
@@ -10,7 +10,7 @@
 namespace px::test {
 namespace {
 
-using AdjustmentDialogTest = EditingFixture;
+using AdjustmentDialogTest = MainWindowFixture;
 
 Colour grey(int v)
 {
@@ -34,7 +34,7 @@ struct DialogCase {
     int tickFrequency;
 };
 
-class AdjustmentDialogLayout : public EditingFixture, public ::testing::WithParamInterface<DialogCase> {};
+class AdjustmentDialogLayout : public MainWindowFixture, public ::testing::WithParamInterface<DialogCase> {};
 
 TEST_P(AdjustmentDialogLayout, OneTrackBarFromZero)
 {
@@ -69,13 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, AdjustmentDialogLayout,
 
 TEST_F(AdjustmentDialogTest, OkAtPositionZeroAddsNoUndoStep)
 {
-    create();
     const Bitmap before = uniformBitmap(2, 2, grey(40));
     ImageWindow* image = open(before);
-    onDialog([](QDialog& d) {
-        click(d, "Button1");
-        return d.result();
-    });
+    onDialog(pressing("Button1"));
     trigger("Luminosit1");
     EXPECT_EQ(image->document(), before);
     EXPECT_EQ(undoSteps(), 0);
@@ -148,7 +144,6 @@ TEST_F(AdjustmentDialogTest, PreviewStartsFromTheSourceAtEveryChange)
 // 255 = 160, blue 100 - 60 = 40 (truncated toward zero). Position 200: grey.
 TEST_F(AdjustmentDialogTest, SaturationMapsThePosition)
 {
-    create();
     ImageWindow* image = open(uniformBitmap(1, 1, makeColour(200, 100, 0)));
     onDialog([](QDialog& d) {
         trackBar(d, 1)->setValue(200);
@@ -167,7 +162,7 @@ struct StretchCase {
     bool stretched;
 };
 
-class PreviewStretch : public EditingFixture, public ::testing::WithParamInterface<StretchCase> {};
+class PreviewStretch : public MainWindowFixture, public ::testing::WithParamInterface<StretchCase> {};
 
 TEST_P(PreviewStretch, StretchedOnlyWhenLargerThanThePreview)
 {
@@ -190,14 +185,12 @@ TEST_P(PreviewStretch, StretchedOnlyWhenLargerThanThePreview)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PreviewStretch,
                          ::testing::Values(StretchCase{121, 137, false}, StretchCase{122, 137, true},
-                                           StretchCase{121, 138, true}, StretchCase{1, 1, false},
-                                           StretchCase{400, 20, true}));
+                                           StretchCase{121, 138, true}));
 
 // Eclaircir: each pass k := round(sin(k / 255 * pi / 2) * 255): 128 -> 181
 // -> 229. The track bar alone does not recompute the preview.
 TEST_F(AdjustmentDialogTest, BrightenPreviewsOnItsButtonOnly)
 {
-    create();
     ImageWindow* image = open(uniformBitmap(1, 1, grey(128)));
     onDialog([](QDialog& d) {
         auto* button = d.findChild<QPushButton*>("Button3");
@@ -236,10 +229,7 @@ TEST_F(AdjustmentDialogTest, RgbOffsets)
         EXPECT_EQ(trackBar(*w.dialog("TForm38"), n)->minimum(), -255);
     EXPECT_EQ(trackBar(*w.dialog("TForm38"), 1)->value(), 0);
 
-    onDialog([](QDialog& d) {
-        click(d, "Button1");
-        return d.result();
-    });
+    onDialog(pressing("Button1"));
     trigger("AjusterRVB1");
     EXPECT_EQ(undoSteps(), 2) << "an unchanged step enters the history";
     EXPECT_EQ(image->document().pixel(0, 0), makeColour(255, 0, 100));

@@ -13,8 +13,6 @@
 namespace px::test {
 namespace {
 
-using Kind = ScriptedPrompter::CallKind;
-
 class AutosaveTest : public MainWindowFixture {
 protected:
     QTimer* timer() const { return window->findChild<QTimer*>("Tpssave1"); }
@@ -37,10 +35,12 @@ protected:
     }
 };
 
-TEST_F(AutosaveTest, DialogStartsOffWithFiveMinutesAndTheBoxEnablesTheValue)
+TEST_F(AutosaveTest, DialogStartsOffAtFiveMinutesAndSetsTheTimerInMinutes)
 {
     create();
     ASSERT_NE(dialog(), nullptr);
+    ASSERT_NE(timer(), nullptr);
+    EXPECT_FALSE(timer()->isActive());
     EXPECT_FALSE(box()->isChecked());
     EXPECT_EQ(spin()->value(), 5);
     EXPECT_FALSE(spin()->isEnabled());
@@ -51,45 +51,30 @@ TEST_F(AutosaveTest, DialogStartsOffWithFiveMinutesAndTheBoxEnablesTheValue)
     box()->setChecked(false);
     EXPECT_FALSE(spin()->isEnabled());
     EXPECT_EQ(spin()->palette().color(QPalette::Base), off);
-}
-
-TEST_F(AutosaveTest, TimerIsStoppedAtStartAndFollowsTheDialogInMinutes)
-{
-    create();
-    ASSERT_NE(timer(), nullptr);
-    EXPECT_FALSE(timer()->isActive());
 
     runCommand(true, 2);
     EXPECT_TRUE(timer()->isActive());
     EXPECT_EQ(timer()->interval(), 2 * 60 * 1000);
-
     runCommand(true, 7, false);
     EXPECT_TRUE(timer()->isActive()) << "Annuler changes nothing";
     EXPECT_EQ(timer()->interval(), 2 * 60 * 1000);
-
     runCommand(false, 0);
     EXPECT_FALSE(timer()->isActive());
     EXPECT_FALSE(box()->isChecked()) << "the dialog keeps its state for the next opening";
 }
 
-TEST_F(AutosaveTest, TickWithoutAnImageDoesNothing)
-{
-    MainWindow& w = create();
-    autosaveTick(w);
-    EXPECT_TRUE(prompter.calls().empty());
-}
-
 TEST_F(AutosaveTest, TickSavesTheActiveImageToItsFile)
 {
     MainWindow& w = create();
+    autosaveTick(w);
+    EXPECT_TRUE(prompter.calls().empty()) << "no image: nothing to do";
+
     const std::filesystem::path first = dir.file("premier.png");
     const std::filesystem::path active = dir.file("actif.bmp");
-    addImage(QStringLiteral("premier.png"), QString::fromStdString(first.string()));
-    ImageWindow* image = addImage(QStringLiteral("actif.bmp"), QString::fromStdString(active.string()));
+    addImage(QStringLiteral("premier.png"), q(first));
+    ImageWindow* image = addImage(QStringLiteral("actif.bmp"), q(active));
     image->setDocument(fromAscii({"#.#", "..#"}));
-
     autosaveTick(w);
-    ASSERT_TRUE(std::filesystem::exists(active));
     EXPECT_EQ(readImageFile(active), fromAscii({"#.#", "..#"}));
     EXPECT_FALSE(std::filesystem::exists(first)) << "only the active window is saved";
     EXPECT_TRUE(prompter.calls().empty());
@@ -136,9 +121,9 @@ TEST(AutosaveReentry, ATickDuringTheNameDialogIsSkipped)
                 autosaveTick(w);
         };
         autosaveTick(w);
-        EXPECT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::SaveFile).size(), 1u);
+        EXPECT_EQ(prompter.callsOf(Kind::SaveFile).size(), 1u);
         autosaveTick(w);
-        EXPECT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::SaveFile).size(), 2u) << "the next tick runs again";
+        EXPECT_EQ(prompter.callsOf(Kind::SaveFile).size(), 2u) << "the next tick runs again";
     }
     unsetenv("PIXORAN3_INI");
 }

@@ -70,11 +70,16 @@ TEST(CommandLine, TheEditorStartsWithoutArgumentsOrWithAFile)
     EXPECT_EQ(run({"chat.bmp", "--batch"}).code, std::nullopt);
 }
 
-class CommandLineWrongCount : public ::testing::TestWithParam<std::vector<std::string>> {};
+// Each case is a command line with its arguments separated by spaces.
+class CommandLineWrongCount : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(CommandLineWrongCount, PrintsTheUsageOnStderrWithCodeTwo)
 {
-    const Result r = run(GetParam());
+    std::vector<std::string> args;
+    std::istringstream words(GetParam());
+    for (std::string w; words >> w;)
+        args.push_back(w);
+    const Result r = run(args);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(r.err.ends_with(commandLineUsage())) << r.err;
@@ -82,22 +87,13 @@ TEST_P(CommandLineWrongCount, PrintsTheUsageOnStderrWithCodeTwo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Batch, CommandLineWrongCount,
-                         ::testing::Values(std::vector<std::string>{"--batch"},
-                                           std::vector<std::string>{"--batch", "a.bmp"},
-                                           std::vector<std::string>{"--batch", "a.bmp", "b.bmp", "c.bmp"},
-                                           std::vector<std::string>{"--apply", "Inconnu1", "a.bmp", "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Grisatre1=3", "a.bmp", "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Luminosit1", "a.bmp", "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Luminosit1=x", "a.bmp", "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Luminosit1=1,2", "a.bmp", "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Teinte1=FF80", "a.bmp", "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Grisatre1", "--seed", "-1", "a.bmp",
-                                                                    "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Grisatre1", "--main-colour", "red",
-                                                                    "a.bmp", "b.bmp"},
-                                           std::vector<std::string>{"--apply", "Grisatre1", "--frobnicate", "a.bmp",
-                                                                    "b.bmp"},
-                                           std::vector<std::string>{"--list-commands", "x"}));
+                         ::testing::Values("--batch", "--batch a.bmp", "--batch a.bmp b.bmp c.bmp",
+                                           "--apply Inconnu1 a.bmp b.bmp", "--apply Grisatre1=3 a.bmp b.bmp",
+                                           "--apply Luminosit1 a.bmp b.bmp", "--apply Luminosit1=x a.bmp b.bmp",
+                                           "--apply Luminosit1=1,2 a.bmp b.bmp", "--apply Teinte1=FF80 a.bmp b.bmp",
+                                           "--apply Grisatre1 --seed -1 a.bmp b.bmp",
+                                           "--apply Grisatre1 --main-colour red a.bmp b.bmp",
+                                           "--apply Grisatre1 --frobnicate a.bmp b.bmp", "--list-commands x"));
 
 TEST(CommandLine, BatchConvertsWhateverTheCaseOfTheExtensions)
 {
@@ -113,7 +109,7 @@ TEST(CommandLine, BatchConvertsWhateverTheCaseOfTheExtensions)
     }
 }
 
-TEST(CommandLine, BatchRefusesBadInputsAndLeavesNoOutput)
+TEST(CommandLine, BatchRefusesBadInputsAndOutputsAndLeavesNoOutput)
 {
     test::TempDir dir;
     writeText(dir.file("garbage.bmp"), "BM this is not a bitmap");
@@ -130,22 +126,17 @@ TEST(CommandLine, BatchRefusesBadInputsAndLeavesNoOutput)
     writeText(dir.file("kept.bmp"), "old");
     EXPECT_EQ(run({"--batch", dir.file("garbage.bmp").string(), dir.file("kept.bmp").string()}).code, 1);
     EXPECT_EQ(readText(dir.file("kept.bmp")), "old");
-}
 
-TEST(CommandLine, BatchRefusesOutputFormatsItCannotWrite)
-{
-    test::TempDir dir;
+    // Output formats it cannot write, and a missing folder.
     writeBmpFile(dir.file("in.bmp"), sample());
-    const Result gif = run({"--batch", dir.file("in.bmp").string(), dir.file("out.gif").string()});
-    EXPECT_EQ(gif.code, 1);
-    EXPECT_EQ(gif.err, "Vous ne pouvez pas enregistrer un fichier GIF.\n");
-    const Result xyz = run({"--batch", dir.file("in.bmp").string(), dir.file("out.xyz").string()});
-    EXPECT_EQ(xyz.code, 1);
-    EXPECT_NE(xyz.err.find("Format d'enregistrement non pris en charge"), std::string::npos) << xyz.err;
-    const Result folder = run({"--batch", dir.file("in.bmp").string(), dir.file("none/out.bmp").string()});
-    EXPECT_EQ(folder.code, 1);
-    EXPECT_NE(folder.err.find("Impossible d'écrire"), std::string::npos) << folder.err;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+    for (const auto& [out, message] : {std::pair{"out.gif", "Vous ne pouvez pas enregistrer un fichier GIF.\n"},
+                                       std::pair{"out.xyz", "Format d'enregistrement non pris en charge"},
+                                       std::pair{"none/out.bmp", "Impossible d'écrire"}}) {
+        const Result r = run({"--batch", dir.file("in.bmp").string(), dir.file(out).string()});
+        EXPECT_EQ(r.code, 1) << out;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4) << "no output beside the inputs";
 }
 
 Bitmap pixels(std::initializer_list<Colour> colours)
@@ -182,12 +173,6 @@ TEST(CommandLineApply, RunsCommandsInOrderWithTheirDialogMappings)
     // mapping: k + (255 - k) * 51 div 255.
     const Bitmap lum = applied(dir, pixels({makeColour(100, 0, 255)}), {"--batch", "--apply", "Luminosit1=51"});
     EXPECT_EQ(lum.pixel(0, 0), makeColour(131, 51, 255));
-    // Saturation3=P runs Saturation with 200 - P: 200 greys the pixel to its mean.
-    EXPECT_EQ(applied(dir, pixels({makeColour(30, 60, 90)}), {"--apply", "Saturation3=200"}).pixel(0, 0),
-              makeColour(60, 60, 60));
-    // Position 0 applies nothing, as OK at 0 in the dialog.
-    EXPECT_EQ(applied(dir, pixels({makeColour(30, 60, 90)}), {"--apply", "Saturation3=0"}).pixel(0, 0),
-              makeColour(30, 60, 90));
 }
 
 TEST(CommandLineApply, ColoursComeFromTheOptionsAsRrggbb)
@@ -288,12 +273,6 @@ TEST(CommandLineProgram, RunsWithoutADisplay)
     const Process ok = runProgram(dir, {"--batch", dir.file("in.bmp").string(), dir.file("out.bmp").string()});
     EXPECT_EQ(ok.code, 0) << ok.err;
     EXPECT_TRUE(readBmpFile(dir.file("out.bmp")) == sample());
-
-    writeText(dir.file("bad.bmp"), "BM");
-    const Process bad = runProgram(dir, {"--batch", dir.file("bad.bmp").string(), dir.file("bad-out.bmp").string()});
-    EXPECT_EQ(bad.code, 1);
-    EXPECT_EQ(bad.err, kInvalid);
-    EXPECT_FALSE(fs::exists(dir.file("bad-out.bmp")));
 
     const Process count = runProgram(dir, {"--batch", dir.file("in.bmp").string()});
     EXPECT_EQ(count.code, 2);

@@ -1,16 +1,15 @@
 // The effect frame around every effect row: reachability from the menus,
 // the undo step, the colour dialog commands, failures and the colour count.
-#include "app/EditingFixture.h"
+#include "app/MainWindowFixture.h"
 #include "effects/Effect.h"
 
 namespace px::test {
 namespace {
 
-using EffectFrameTest = EditingFixture;
+using EffectFrameTest = MainWindowFixture;
 
 const Colour kRed = makeColour(255, 0, 0);
 const Colour kGreen = makeColour(0, 255, 0);
-const Colour kBlue = makeColour(0, 0, 255);
 
 TEST_F(EffectFrameTest, EveryEffectRowIsAMenuCommandWithAHandler)
 {
@@ -26,30 +25,8 @@ TEST_F(EffectFrameTest, EveryEffectRowIsAMenuCommandWithAHandler)
         EXPECT_TRUE(bool(w.commands().find(name)->handler)) << name;
 }
 
-struct GreyCase {
-    Colour colour;
-    int grey;
-};
-
-class GrisatreTest : public EditingFixture, public ::testing::WithParamInterface<GreyCase> {};
-
-// grey = (R + G + G) div 3: blue does not count.
-TEST_P(GrisatreTest, MenuItemTurnsPureColoursGrey)
-{
-    create();
-    ImageWindow* image = open(uniformBitmap(3, 2, GetParam().colour));
-    trigger("Grisatre1");
-    const int g = GetParam().grey;
-    EXPECT_EQ(image->document(), uniformBitmap(3, 2, makeColour(g, g, g)));
-    EXPECT_EQ(undoSteps(), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(PureColours, GrisatreTest,
-                         ::testing::Values(GreyCase{kRed, 85}, GreyCase{kGreen, 170}, GreyCase{kBlue, 0}));
-
 TEST_F(EffectFrameTest, EffectTakesOneUndoStepAndEnablesTheUndoControls)
 {
-    create();
     ImageWindow* image = open(uniformBitmap(2, 2, makeColour(10, 20, 30)));
     EXPECT_FALSE(enabled("Annuler1"));
     EXPECT_FALSE(enabled("Annulerbut"));
@@ -67,7 +44,6 @@ TEST_F(EffectFrameTest, EffectTakesOneUndoStepAndEnablesTheUndoControls)
 
 TEST_F(EffectFrameTest, EffectsActOnTheActiveWindowOnly)
 {
-    create();
     ImageWindow* first = open(uniformBitmap(1, 1, kBlack));
     ImageWindow* second = open(uniformBitmap(1, 1, kBlack));
     ASSERT_EQ(window->activeImageWindow(), second);
@@ -100,14 +76,13 @@ TEST_F(EffectFrameTest, RoutineErrorIsShownAndLeavesTheImageWithItsSnapshot)
     const int zeroDivisor[] = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
     EXPECT_FALSE(w.runEffect("Filtre1", zeroDivisor));
     EXPECT_EQ(image->document(), before);
-    ASSERT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::Message).size(), 1u);
+    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
     EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
     EXPECT_EQ(undoSteps(), 1) << "the snapshot taken before the routine stays";
 }
 
 TEST_F(EffectFrameTest, EmptyDocumentIsLeftAlone)
 {
-    create();
     ImageWindow* image = open(Bitmap(0, 0, 24));
     for (const char* name : {"Flou1", "Sharpen1", "Emboss1", "Grisatre1", "Gaussianflou1", "N2couleurs1bit1"})
         trigger(name);
@@ -119,7 +94,6 @@ TEST_F(EffectFrameTest, EmptyDocumentIsLeftAlone)
 // XORed with the document canvas's brush colour.
 TEST_F(EffectFrameTest, XorStepUsesTheDocumentCanvasBrush)
 {
-    create();
     ImageWindow* image = open(uniformBitmap(3, 3, makeColour(90, 90, 90)));
     image->canvas().setBrushColour(makeColour(255, 0, 0));
     trigger("Trait1");
@@ -128,7 +102,6 @@ TEST_F(EffectFrameTest, XorStepUsesTheDocumentCanvasBrush)
 
 TEST_F(EffectFrameTest, ChangeColourUsesTheSessionColours)
 {
-    create();
     ImageWindow* image = open(fromAscii({"#.", ".#"}));
     session.mainColour = kBlack;
     session.backgroundColour = kGreen;
@@ -138,7 +111,6 @@ TEST_F(EffectFrameTest, ChangeColourUsesTheSessionColours)
 
 TEST_F(EffectFrameTest, PixelFormatIsAnUndoableStep)
 {
-    create();
     ImageWindow* image = open(fromAscii({"#.", ".#"}));
     trigger("N2couleurs1bit1");
     EXPECT_EQ(image->document().bitsPerPixel(), 1);
@@ -151,7 +123,6 @@ TEST_F(EffectFrameTest, PixelFormatIsAnUndoableStep)
 // and a tint of (0, 0, 200), blue = 200 * 128 / 255 = 100.39 -> 100.
 TEST_F(EffectFrameTest, TintAppliesTheChosenColour)
 {
-    create();
     ImageWindow* image = open(fromAscii({"rh"}, {{'r', kRed}, {'h', makeColour(128, 64, 0)}}));
     prompter.queueColour(makeColour(0, 0, 200));
     trigger("Teinte1");
@@ -167,7 +138,6 @@ TEST_F(EffectFrameTest, TintAppliesTheChosenColour)
 
 TEST_F(EffectFrameTest, CancelledColourDialogs)
 {
-    create();
     const Bitmap before = fromAscii({"#."});
     ImageWindow* image = open(before);
     prompter.queueColour(std::nullopt);
@@ -181,7 +151,6 @@ TEST_F(EffectFrameTest, CancelledColourDialogs)
 
 TEST_F(EffectFrameTest, ColourCountShowsItsMessageWithoutAnUndoStep)
 {
-    create();
     ImageWindow* image = open(fromAscii({"#.r", "rr."}, {{'r', kRed}}));
     trigger("Nombrecolbut");
     EXPECT_EQ(prompter.last().text, "Le nombre de couleurs unique de cette image est de 3.");

@@ -4,7 +4,6 @@
 #include "app/MainWindowFixture.h"
 #include "app/StartupDialogs.h"
 #include "app/StatusBar.h"
-#include "fileio/BmpFile.h"
 
 #include <QAction>
 #include <QLabel>
@@ -43,8 +42,6 @@ TEST_F(ViewOptionsTest, ItemsActOnTheActiveWindowOnly)
     EXPECT_FALSE(o.panelRight);
     EXPECT_FALSE(o.panelVisible);
     EXPECT_TRUE(o.whiteCrossHair);
-    EXPECT_TRUE(o.overview);
-    EXPECT_TRUE(o.crossCursor);
 
     w.mdiArea()->setActiveSubWindow(w.mdiArea()->subWindowList(QMdiArea::CreationOrder).first());
     EXPECT_FALSE(first->panelRight()) << "activation applies the ticks";
@@ -85,23 +82,10 @@ TEST_F(WindowMenuTest, CloseAllAsksEachWindowAndStopsAtCancel)
     w.action("Toutfermer1")->trigger();
     flush();
     EXPECT_EQ(openWindows(), 2);
-    ASSERT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::Ask).size(), 2u) << "the third is not asked";
-    EXPECT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::Ask)[0].text,
-              "Voulez-vous enregistrer les modifications de trois.bmp ?")
+    ASSERT_EQ(prompter.callsOf(Kind::Ask).size(), 2u) << "the third is not asked";
+    EXPECT_EQ(prompter.callsOf(Kind::Ask)[0].text, "Voulez-vous enregistrer les modifications de trois.bmp ?")
         << "front-most first";
     EXPECT_TRUE(w.imageOpen());
-}
-
-TEST_F(WindowMenuTest, CloseAllWithCancelFirstLeavesEveryWindow)
-{
-    MainWindow& w = create();
-    for (int i = 0; i < 3; ++i)
-        addImage();
-    prompter.queueAnswer(Answer::Cancel);
-    w.action("Toutfermer1")->trigger();
-    flush();
-    EXPECT_EQ(openWindows(), 3);
-    EXPECT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::Ask).size(), 1u);
 }
 
 TEST_F(WindowMenuTest, CloseAllSavesOnYesThroughTheSaveCommand)
@@ -196,12 +180,19 @@ TEST_F(WindowMenuTest, CascadeStepsDownAndKeepsTheWindowSizes)
 
 using QuitTest = MainWindowFixture;
 
-TEST_F(QuitTest, QuitAsksEveryWindowAndCancelKeepsTheProgram)
+TEST_F(QuitTest, CloseClosesTheActiveWindowAndQuitAsksEveryOther)
 {
     MainWindow& w = create();
     show();
-    addImage(QStringLiteral("a.bmp"));
-    addImage(QStringLiteral("b.bmp"));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        addImage(QString::fromLatin1(name));
+    prompter.queueAnswer(Answer::No);
+    w.action("Fermer1")->trigger();
+    flush();
+    ASSERT_EQ(openWindows(), 2);
+    for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
+        EXPECT_NE(sub->widget()->windowTitle(), "c.bmp") << "the active window is the one closed";
+
     prompter.queueAnswer(Answer::Cancel);
     w.action("Quitter1")->trigger();
     flush();
@@ -217,21 +208,9 @@ TEST_F(QuitTest, QuitAsksEveryWindowAndCancelKeepsTheProgram)
     EXPECT_EQ(prompter.pending(), 0u);
 }
 
-TEST_F(QuitTest, CloseCommandClosesTheActiveWindowOnly)
-{
-    MainWindow& w = create();
-    addImage(QStringLiteral("a.bmp"));
-    addImage(QStringLiteral("b.bmp"));
-    prompter.queueAnswer(Answer::No);
-    w.action("Fermer1")->trigger();
-    flush();
-    ASSERT_EQ(openWindows(), 1);
-    EXPECT_EQ(w.activeImageWindow()->windowTitle(), "a.bmp");
-}
-
 using HelpMenuTest = MainWindowFixture;
 
-TEST_F(HelpMenuTest, HelpMailAndSiteGoThroughTheShell)
+TEST_F(HelpMenuTest, HelpMailAndSiteGoThroughTheShellTipAndAboutAreModal)
 {
     MainWindow& w = create();
     w.action("Aideenligne1")->trigger();
@@ -239,26 +218,19 @@ TEST_F(HelpMenuTest, HelpMailAndSiteGoThroughTheShell)
     w.action("Envoyer1")->trigger();
     w.action("SitePixoran31")->trigger();
     const std::string help = "file://" + (dir.path() / "aide" / "index.html").string();
-    EXPECT_EQ(shell.urls, (std::vector<std::string>{help, help, "mailto:contact@pixoran3.example?subject=Pixoran3",
-                                                    "https://www.pixoran3.example/"}));
+    const std::vector<std::string> urls = {help, help, "mailto:contact@pixoran3.example?subject=Pixoran3",
+                                           "https://www.pixoran3.example/"};
+    EXPECT_EQ(shell.urls, urls);
     EXPECT_EQ(w.action("Aideenligne1")->shortcut(), QKeySequence(Qt::Key_F1));
-}
 
-TEST_F(HelpMenuTest, MissingHelpPagesAreReported)
-{
-    MainWindow& w = create();
-    std::filesystem::remove_all(dir.path() / "aide");
-    w.action("Aideenligne1")->trigger();
-    EXPECT_TRUE(shell.urls.empty());
-    ASSERT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::Message).size(), 1u);
-}
-
-TEST_F(HelpMenuTest, TipAndAboutAreShownModally)
-{
-    MainWindow& w = create();
     w.action("Astucedujour1")->trigger();
     w.action("Apropos1")->trigger();
     EXPECT_EQ(shownDialogs, (std::vector<std::string>{"TForm6", "TForm10"}));
+
+    std::filesystem::remove_all(dir.path() / "aide");
+    w.action("Aideenligne1")->trigger();
+    EXPECT_EQ(shell.urls, urls) << "missing help pages are reported instead";
+    EXPECT_EQ(messages(), 1u);
 }
 
 TEST_F(HelpMenuTest, AboutShowsTheDecodedCreditAndOpensTheSite)
@@ -322,29 +294,13 @@ TEST_F(StartupTest, DialogsAreCreatedOnceInOrderAndOwnedByTheWindow)
     EXPECT_EQ(names.size(), 40u);
 }
 
-TEST_F(StartupTest, TheFileNamedAtStartOpensWithItsFullPath)
-{
-    const std::filesystem::path file = dir.file("chat.bmp");
-    writeBmpFile(file, fromAscii({"#..", ".#."}));
-    MainWindow& w = create(QString::fromStdString(file.string()));
-    EXPECT_EQ(openWindows(), 0) << "opened when the window is first shown";
-    show();
-    ASSERT_EQ(openWindows(), 1);
-    ImageWindow* image = w.activeImageWindow();
-    EXPECT_EQ(image->windowTitle(), "chat.bmp");
-    EXPECT_EQ(image->filePath().toStdString(), file.string());
-    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), file.string());
-    EXPECT_EQ(image->document().width(), 3);
-    EXPECT_TRUE(w.imageOpen());
-}
-
 TEST_F(StartupTest, AnUnreadableStartFileLeavesNoWindow)
 {
     std::ofstream(dir.file("faux.bmp")) << "pas une image";
     MainWindow& w = create(QString::fromStdString(dir.file("faux.bmp").string()));
     show();
     EXPECT_EQ(openWindows(), 0);
-    ASSERT_EQ(prompter.callsOf(ScriptedPrompter::CallKind::Message).size(), 1u);
+    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
     EXPECT_EQ(prompter.last().text, "Le fichier est un fichier image non valide.");
     EXPECT_FALSE(w.imageOpen());
 }

@@ -2,7 +2,8 @@
 // A main window on the offscreen platform with scripted answers, a shell that
 // records addresses, a settings file in a temporary folder (named through
 // PIXORAN3_INI, as the program finds it) and a program folder holding the
-// tips file and the help pages.
+// tips file and the help pages; short-hands for commands, dialogs and the
+// undo histories.
 #include "app/MainWindow.h"
 #include "document/ImageWindow.h"
 #include "document/Session.h"
@@ -11,20 +12,25 @@
 #include "platform/ShellServices.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace px::test {
+
+using Kind = ScriptedPrompter::CallKind;
 
 class RecordingShell : public ShellServices {
 public:
@@ -37,13 +43,20 @@ public:
     std::vector<std::string> urls;
 };
 
+inline Bitmap uniformBitmap(int width, int height, Colour colour)
+{
+    Bitmap b(width, height, 24);
+    b.fill(colour);
+    return b;
+}
+
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::filesystem::create_directories(dir.path() / "aide");
         std::ofstream(dir.file("aide") / "index.html") << "<html></html>\n";
-        writeTips({"Astuce zéro", "Astuce un", "Astuce deux", "Astuce trois"});
+        std::ofstream(dir.file("astuces.txt")) << "Astuce zéro\nAstuce un\nAstuce deux\nAstuce trois\n";
     }
     void TearDown() override
     {
@@ -52,19 +65,13 @@ protected:
     }
 
     std::string ini() const { return (dir.path() / "Pixoran3.ini").string(); }
-
-    void writeTips(const std::vector<std::string>& tips)
-    {
-        std::ofstream out(dir.file("astuces.txt"));
-        for (const auto& t : tips)
-            out << t << '\n';
-    }
+    static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 
     // Builds the window; every modal dialog is recorded instead of shown.
     MainWindow& create(QString startupFile = {})
     {
         MainWindowOptions options;
-        options.programDir = QString::fromStdString(dir.path().string());
+        options.programDir = q(dir.path());
         options.startupFile = startupFile;
         window = std::make_unique<MainWindow>(session, settings, options);
         window->runModal = [this](QDialog& d) {
@@ -93,7 +100,42 @@ protected:
         return w;
     }
 
+    // A window on `document`, created (so the histories are empty) and active.
+    ImageWindow* open(Bitmap document)
+    {
+        if (!window)
+            create();
+        auto* w = new ImageWindow(session);
+        w->setDocument(std::move(document));
+        window->addImageWindow(w);
+        QCoreApplication::processEvents();
+        return w;
+    }
+
     int openWindows() const { return int(window->mdiArea()->subWindowList().size()); }
+    std::size_t messages() const { return prompter.callsOf(Kind::Message).size(); }
+    void trigger(const char* name) { window->action(name)->trigger(); }
+    bool enabled(const char* name) const { return window->action(name)->isEnabled(); }
+    int undoSteps() const { return session.history.undoHistory().count(); }
+    int redoSteps() const { return session.history.redoHistory().count(); }
+
+    // The next modal dialog is handled by `script`, which returns its result.
+    void onDialog(std::function<int(QDialog&)> script) { window->runModal = std::move(script); }
+
+    static void click(QDialog& dialog, const char* button)
+    {
+        auto* b = dialog.findChild<QPushButton*>(QLatin1String(button));
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    }
+    // A dialog script that only presses `button` ("Button1" is OK, "Button2" Annuler).
+    static std::function<int(QDialog&)> pressing(const char* button)
+    {
+        return [button](QDialog& d) {
+            click(d, button);
+            return d.result();
+        };
+    }
 
     // Deferred deletions of closed sub-windows happen now.
     static void flush()

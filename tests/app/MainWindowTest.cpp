@@ -1,6 +1,6 @@
 // The main window's layout, start states, its two states and the Options menu.
-#include "app/StatusBar.h"
 #include "app/MainWindowFixture.h"
+#include "app/StatusBar.h"
 #include "tools/ColourPanel.h"
 
 #include <QAction>
@@ -52,44 +52,38 @@ struct ButtonExpectation {
     bool enabled;
 };
 
-class MainToolBarTest : public MainWindowFixture, public ::testing::WithParamInterface<int> {};
-
 // Panel1 left to right, with hints and start states typed from the form.
+// clang-format off
 const ButtonExpectation kPanel1[] = {
-    {"Nouveaubut", "Nouveau...", true},
-    {"Ouvrirbut", "Ouvrir...", true},
-    {"Enregistrerbut", "Enregistrer", false},
-    {"Imprimerbut", "Imprimer", false},
-    {"Annulerbut", "Annuler", false},
-    {"Retablirbut", "Rétablir l'annulation", false},
-    {"Couperbut", "Couper", false},
-    {"Copierbut", "Copier", false},
-    {"Collerbut", "Coller", false},
-    {"Infosbut", "Informations", false},
-    {"Ecranbut", "Plein écran", false},
-    {"Optioutilsbut", "Options d'outils", false},
-    {"Choixeffetbut", "Index des l'effets...", false},
-    {"Ajusterrvbbut", "Ajuster RVB...", false},
-    {"Nombrecolbut", "Nombre de couleurs utilisées...", false},
-    {"Cyclebut", "Cycle", false},
-    {"Capturebut", "Capturer", true},
-    {"Aidebut", "Aide Pixoran3", true},
-};
+    {"Nouveaubut", "Nouveau...", true}, {"Ouvrirbut", "Ouvrir...", true}, {"Enregistrerbut", "Enregistrer", false},
+    {"Imprimerbut", "Imprimer", false}, {"Annulerbut", "Annuler", false},
+    {"Retablirbut", "Rétablir l'annulation", false}, {"Couperbut", "Couper", false}, {"Copierbut", "Copier", false},
+    {"Collerbut", "Coller", false}, {"Infosbut", "Informations", false}, {"Ecranbut", "Plein écran", false},
+    {"Optioutilsbut", "Options d'outils", false}, {"Choixeffetbut", "Index des l'effets...", false},
+    {"Ajusterrvbbut", "Ajuster RVB...", false}, {"Nombrecolbut", "Nombre de couleurs utilisées...", false},
+    {"Cyclebut", "Cycle", false}, {"Capturebut", "Capturer", true}, {"Aidebut", "Aide Pixoran3", true}};
+// clang-format on
 
-TEST_P(MainToolBarTest, ButtonHasItsPlaceHintAndStartState)
+TEST_F(MainWindowLayoutTest, MainToolBarButtonsHaveTheirPlaceHintAndStartState)
 {
     MainWindow& w = create();
-    const ButtonExpectation& e = kPanel1[GetParam()];
     const QList<QAction*> actions = w.mainToolBar()->actions();
     ASSERT_EQ(actions.size(), 18);
-    QAction* a = actions[GetParam()];
-    EXPECT_EQ(a->objectName(), e.name);
-    EXPECT_EQ(a->toolTip(), QString::fromUtf8(e.hint));
-    EXPECT_EQ(a->isEnabled(), e.enabled) << e.name;
-    EXPECT_NE(w.findChild<QToolButton*>(e.name), nullptr) << "the button itself is named too";
+    for (int i = 0; i < 18; ++i) {
+        const ButtonExpectation& e = kPanel1[i];
+        EXPECT_EQ(actions[i]->objectName(), e.name);
+        EXPECT_EQ(actions[i]->toolTip(), QString::fromUtf8(e.hint));
+        EXPECT_EQ(actions[i]->isEnabled(), e.enabled) << e.name;
+        EXPECT_NE(w.findChild<QToolButton*>(e.name), nullptr) << "the button itself is named too";
+    }
+    // The buttons run their menu commands.
+    std::vector<std::string> ran;
+    for (const char* name : {"Nouveau1", "Capturer1"})
+        w.commands().setHandler(name, [&ran, name] { ran.push_back(name); });
+    w.action("Nouveaubut")->trigger();
+    w.action("Capturebut")->trigger();
+    EXPECT_EQ(ran, (std::vector<std::string>{"Nouveau1", "Capturer1"}));
 }
-
-INSTANTIATE_TEST_SUITE_P(Panel1, MainToolBarTest, ::testing::Range(0, 18));
 
 struct ToolExpectation {
     const char* name;
@@ -99,73 +93,51 @@ struct ToolExpectation {
 };
 
 // Panel2 in tool order, typed from the tool table.
+// clang-format off
 const ToolExpectation kPanel2[] = {
-    {"Lignebut", "Ligne", "Ligne actif", 0},
-    {"Crayonbut", "Crayon", "Crayon actif", 2},
-    {"Gommebut", "Gomme", "Gomme actif", 3},
-    {"Rempbut", "Remplissage", "Remplissage actif", 4},
-    {"Coloribut", "Colorimètre", "Colorimètre actif", 5},
-    {"Aerogrbut", "Aérographe", "Aérographe actif", 6},
-    {"Etoilebut", "Etoile", "Etoile actif", 7},
-    {"Spiralebut", "Spirale", "Spirale actif", 8},
+    {"Lignebut", "Ligne", "Ligne actif", 0}, {"Crayonbut", "Crayon", "Crayon actif", 2},
+    {"Gommebut", "Gomme", "Gomme actif", 3}, {"Rempbut", "Remplissage", "Remplissage actif", 4},
+    {"Coloribut", "Colorimètre", "Colorimètre actif", 5}, {"Aerogrbut", "Aérographe", "Aérographe actif", 6},
+    {"Etoilebut", "Etoile", "Etoile actif", 7}, {"Spiralebut", "Spirale", "Spirale actif", 8},
     {"Rectanglebut", "Rectangle", "Rectangle actif", 9},
     {"Roundrectbut", "Rectangle arrondi", "Rectangle arrondi actif", 10},
-    {"Ellipsebut", "Ellipse", "Ellipse actif", 11},
-    {"Floubut", "Rectangle flou", "Rectangle flou actif", 12},
-    {"Carrebut", "Carré", "Carre actif", 13},
-    {"Cerclebut", "Cercle", "Cercle actif", 14},
-    {"Tamponbut", "Tampon", "Tampon actif", 15},
-    {"Selection", "Sélection", "Sélection actif", 16},
-    {"Textebut", "Texte", "Texte actif", 17},
-    {"Spraybut", "Spray", "Spray actif", 18},
-};
+    {"Ellipsebut", "Ellipse", "Ellipse actif", 11}, {"Floubut", "Rectangle flou", "Rectangle flou actif", 12},
+    {"Carrebut", "Carré", "Carre actif", 13}, {"Cerclebut", "Cercle", "Cercle actif", 14},
+    {"Tamponbut", "Tampon", "Tampon actif", 15}, {"Selection", "Sélection", "Sélection actif", 16},
+    {"Textebut", "Texte", "Texte actif", 17}, {"Spraybut", "Spray", "Spray actif", 18}};
+// clang-format on
 
-class DrawingToolTest : public MainWindowFixture, public ::testing::WithParamInterface<int> {};
-
-TEST_P(DrawingToolTest, ButtonSelectsItsToolAndStatusText)
+TEST_F(MainWindowLayoutTest, DrawingToolButtonsSelectTheirToolAndStatusText)
 {
     MainWindow& w = create();
-    const ToolExpectation& e = kPanel2[GetParam()];
-    QAction* a = w.toolPalette()->actions().at(GetParam());
-    EXPECT_EQ(a->objectName(), e.name);
-    EXPECT_EQ(a->toolTip(), QString::fromUtf8(e.hint));
-    EXPECT_FALSE(a->isEnabled()) << "drawing tools wait for an image";
-    EXPECT_EQ(a->isChecked(), e.id == 0) << "Lignebut is pressed at start";
-
+    const QList<QAction*> actions = w.toolPalette()->actions();
+    ASSERT_EQ(actions.size(), 18);
+    for (int i = 0; i < 18; ++i) {
+        EXPECT_FALSE(actions[i]->isEnabled()) << kPanel2[i].name << " waits for an image";
+        EXPECT_EQ(actions[i]->isChecked(), i == 0) << "Lignebut is pressed at start";
+    }
     addImage();
-    ASSERT_TRUE(a->isEnabled());
-    a->trigger();
-    EXPECT_EQ(session.currentTool, e.id);
-    EXPECT_EQ(w.statusPanels()->panelText(2), QString::fromUtf8(e.status));
-    EXPECT_TRUE(a->isChecked());
-    int checked = 0;
-    for (QAction* other : w.toolPalette()->actions())
-        checked += other->isChecked() ? 1 : 0;
-    EXPECT_EQ(checked, 1) << "one tool at a time";
-}
+    for (int i = 0; i < 18; ++i) {
+        const ToolExpectation& e = kPanel2[i];
+        QAction* a = actions[i];
+        EXPECT_EQ(a->objectName(), e.name);
+        EXPECT_EQ(a->toolTip(), QString::fromUtf8(e.hint));
+        a->trigger();
+        EXPECT_EQ(session.currentTool, e.id) << e.name;
+        EXPECT_EQ(w.statusPanels()->panelText(2), QString::fromUtf8(e.status));
+        int checked = 0;
+        for (QAction* other : actions)
+            checked += other->isChecked() ? 1 : 0;
+        EXPECT_TRUE(a->isChecked() && checked == 1) << e.name << ": one tool at a time";
+    }
 
-INSTANTIATE_TEST_SUITE_P(Panel2, DrawingToolTest, ::testing::Range(0, 18));
-
-TEST_F(MainWindowLayoutTest, AToolCanReplaceItsButtonHandler)
-{
-    MainWindow& w = create();
-    addImage();
+    // A tool may replace its button's handler, which then decides about the tool.
     int opened = 0;
+    w.action("Lignebut")->trigger();
     w.setToolHandler("Textebut", [&] { ++opened; });
     w.action("Textebut")->trigger();
     EXPECT_EQ(opened, 1);
-    EXPECT_EQ(session.currentTool, 0) << "the replaced handler decides about the tool";
-}
-
-TEST_F(MainWindowLayoutTest, ToolBarButtonsRunTheirMenuCommand)
-{
-    MainWindow& w = create();
-    std::vector<std::string> ran;
-    for (const char* name : {"Nouveau1", "Capturer1"})
-        w.commands().setHandler(name, [&ran, name] { ran.push_back(name); });
-    w.action("Nouveaubut")->trigger();
-    w.action("Capturebut")->trigger();
-    EXPECT_EQ(ran, (std::vector<std::string>{"Nouveau1", "Capturer1"}));
+    EXPECT_EQ(session.currentTool, 0);
 }
 
 TEST_F(MainWindowLayoutTest, StatusBarStartsSimpleAndShowsHints)
@@ -193,38 +165,52 @@ void expectState(MainWindow& w, bool open)
 {
     for (const char* menu : {"Image2", "Effets1", "Couleurs1", "Window1"})
         EXPECT_EQ(w.action(menu)->isVisible(), open) << menu;
-    for (const char* item : {"Fermer1", "Restaurer1", "Effacer1", "Enregistrer1", "Enregistrersous1",
-                             "Enregistrerlacopiesous1", "N8", "Aperuavantimpression1",
-                             "Configurationdelimpression1", "Imprimer1", "Annuler1", "Rtablir1"})
+    for (const char* item :
+         {"Fermer1", "Restaurer1", "Effacer1", "Enregistrer1", "Enregistrersous1", "Enregistrerlacopiesous1", "N8",
+          "Aperuavantimpression1", "Configurationdelimpression1", "Imprimer1", "Annuler1", "Rtablir1"})
         EXPECT_EQ(w.action(item)->isVisible(), open) << item;
     EXPECT_EQ(w.action("Fermer1")->isEnabled(), open);
     for (const char* item : {"Couper1", "Copier1", "Clair1", "Supprimer1", "Touteffacer1", "Slction1"}) {
         EXPECT_EQ(w.action(item)->isVisible(), open) << item;
         EXPECT_EQ(w.action(item)->isEnabled(), open) << item;
     }
-    for (const char* button : {"Enregistrerbut", "Imprimerbut", "Couperbut", "Copierbut", "Infosbut", "Ecranbut",
-                               "Optioutilsbut", "Choixeffetbut", "Ajusterrvbbut", "Nombrecolbut", "Cyclebut",
-                               "Lignebut", "Spraybut"})
+    for (const char* button :
+         {"Enregistrerbut", "Imprimerbut", "Couperbut", "Copierbut", "Infosbut", "Ecranbut", "Optioutilsbut",
+          "Choixeffetbut", "Ajusterrvbbut", "Nombrecolbut", "Cyclebut", "Lignebut", "Spraybut"})
         EXPECT_EQ(w.action(button)->isEnabled(), open) << button;
     for (const char* always : {"Nouveaubut", "Ouvrirbut", "Capturebut", "Aidebut", "Coller1", "Charger1", "Vider1"})
         EXPECT_TRUE(w.action(always)->isEnabled()) << always;
     EXPECT_EQ(w.statusPanels()->panelMode(), open);
 }
 
-TEST_F(MainWindowLayoutTest, OpeningAndClosingAnImageSwitchesTheState)
+TEST_F(MainWindowLayoutTest, OpeningAndClosingImagesSwitchesTheState)
 {
     MainWindow& w = create();
+    auto* swatch = w.colourPanel()->findChild<QWidget*>("Panel7");
+    ASSERT_NE(swatch, nullptr);
     expectState(w, false);
-    ImageWindow* image = addImage(QStringLiteral("chat.bmp"), QStringLiteral("/images/chat.bmp"));
+    EXPECT_FALSE(swatch->isEnabled());
+    addImage(QStringLiteral("a.bmp"), QStringLiteral("/x/a.bmp"));
+    addImage(QStringLiteral("b.bmp"), QStringLiteral("/x/b.bmp"));
     expectState(w, true);
-    EXPECT_EQ(w.statusPanels()->panelText(1), "/images/chat.bmp");
+    EXPECT_TRUE(swatch->isEnabled());
+    EXPECT_EQ(w.statusPanels()->panelText(1), "/x/b.bmp");
 
+    // Closing one of two returns to the image state with the other.
+    session.noSavePrompt = true;
+    w.mdiArea()->activeSubWindow()->close();
+    flush();
+    EXPECT_EQ(openWindows(), 1);
+    expectState(w, true);
+    EXPECT_EQ(w.statusPanels()->panelText(1), "/x/a.bmp");
+
+    session.noSavePrompt = false;
     prompter.queueAnswer(Answer::No);
     ASSERT_TRUE(w.mdiArea()->subWindowList().first()->close());
     flush();
-    expectState(w, false);
     EXPECT_EQ(openWindows(), 0);
-    (void)image;
+    expectState(w, false);
+    EXPECT_FALSE(swatch->isEnabled());
 }
 
 TEST_F(MainWindowLayoutTest, UndoButtonsFollowTheirMenuItemsWhileAnImageIsOpen)
@@ -238,19 +224,6 @@ TEST_F(MainWindowLayoutTest, UndoButtonsFollowTheirMenuItemsWhileAnImageIsOpen)
     w.applyImageOpenState();
     EXPECT_TRUE(w.action("Annulerbut")->isEnabled());
     EXPECT_FALSE(w.action("Retablirbut")->isEnabled());
-}
-
-TEST_F(MainWindowLayoutTest, ClosingOneOfTwoWindowsReturnsToTheImageStateWithTheOther)
-{
-    MainWindow& w = create();
-    addImage(QStringLiteral("a.bmp"), QStringLiteral("/x/a.bmp"));
-    addImage(QStringLiteral("b.bmp"), QStringLiteral("/x/b.bmp"));
-    session.noSavePrompt = true;
-    w.mdiArea()->activeSubWindow()->close();
-    flush();
-    EXPECT_EQ(openWindows(), 1);
-    expectState(w, true);
-    EXPECT_EQ(w.statusPanels()->panelText(1), "/x/a.bmp");
 }
 
 TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
@@ -294,7 +267,6 @@ TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
 TEST_F(MainWindowLayoutTest, TimerRunsTheSprayHookWhenSet)
 {
     MainWindow& w = create();
-    EXPECT_EQ(w.timer1()->interval(), MainWindow::kTimerInterval);
     EXPECT_TRUE(w.timer1()->isActive());
     int bursts = 0;
     w.timerTick();
@@ -349,20 +321,15 @@ TEST_F(OptionsMenuTest, FlatButtonsAndPanelSide)
 {
     MainWindow& w = create();
     show();
-    auto buttons = w.findChildren<QToolButton*>();
-    int toolButtons = 0;
-    for (QToolBar* bar : {w.mainToolBar(), w.toolPalette()})
-        for (QAction* a : bar->actions()) {
-            auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a));
-            ASSERT_NE(b, nullptr);
-            EXPECT_FALSE(b->autoRaise()) << "raised at start";
-            ++toolButtons;
-        }
-    EXPECT_EQ(toolButtons, 36);
+    auto raised = [&w](bool flat) {
+        for (QToolBar* bar : {w.mainToolBar(), w.toolPalette()})
+            for (QAction* a : bar->actions())
+                EXPECT_EQ(qobject_cast<QToolButton*>(bar->widgetForAction(a))->autoRaise(), flat)
+                    << a->objectName().toStdString();
+    };
+    raised(false);
     w.action("Bouton3D1")->trigger();
-    for (QToolBar* bar : {w.mainToolBar(), w.toolPalette()})
-        for (QAction* a : bar->actions())
-            EXPECT_TRUE(qobject_cast<QToolButton*>(bar->widgetForAction(a))->autoRaise());
+    raised(true);
 
     EXPECT_EQ(w.dockWidgetArea(w.colourDock()), Qt::RightDockWidgetArea);
     w.action("Emplacementgauche1")->trigger();
@@ -371,16 +338,6 @@ TEST_F(OptionsMenuTest, FlatButtonsAndPanelSide)
     w.action("Emplacementdroite1")->trigger();
     EXPECT_EQ(w.dockWidgetArea(w.colourDock()), Qt::RightDockWidgetArea);
     EXPECT_FALSE(w.action("Emplacementgauche1")->isChecked());
-}
-
-TEST_F(OptionsMenuTest, ColourSwatchesFollowTheState)
-{
-    MainWindow& w = create();
-    auto* swatch = w.colourPanel()->findChild<QWidget*>("Panel7");
-    ASSERT_NE(swatch, nullptr);
-    EXPECT_FALSE(swatch->isEnabled());
-    addImage();
-    EXPECT_TRUE(swatch->isEnabled());
 }
 
 } // namespace

@@ -4,25 +4,18 @@
 #include "app/RecentFiles.h"
 #include "app/StatusBar.h"
 #include "fileio/ImageFormats.h"
-#include "fileio/PcxFile.h"
-#include "fileio/TargaFile.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 
 #include <cctype>
 #include <csignal>
-#include <fstream>
 #include <iterator>
 #include <sys/resource.h>
 
 namespace px::test {
 namespace {
-
-using Kind = ScriptedPrompter::CallKind;
 
 constexpr const char* kOpenFilter =
     "Tous les fichiers supportés|*.bw;*.cel;*.cut;*.bmp;*.dib;*.emf;*.gif;*.icb;*.jpa;*.jpe;*.jpg;*.jpeg;*.pbm;*.pcc;"
@@ -78,8 +71,6 @@ bool near(Colour a, Colour b)
 
 class OpenSaveTest : public MainWindowFixture {
 protected:
-    QString q(const std::filesystem::path& p) const { return QString::fromStdString(p.string()); }
-
     bool recentMenuShows(int item, const std::string& path)
     {
         QAction* a = window->action("mru" + std::to_string(item));
@@ -90,10 +81,11 @@ protected:
     ImageWindow* openThroughMenu(const std::filesystem::path& path)
     {
         prompter.queueFile(path.string());
-        window->action("Ouvrir1")->trigger();
+        trigger("Ouvrir1");
         QCoreApplication::processEvents();
         return window->activeImageWindow();
     }
+    std::string panel1() const { return window->statusPanels()->panelText(1).toStdString(); }
 };
 
 // ---- Opening ---------------------------------------------------------------
@@ -101,28 +93,7 @@ protected:
 struct OpenCase {
     const char* name; // file name, any case
     bool lossless;
-    void (*write)(const std::filesystem::path&, const Bitmap&);
 };
-
-void writeByName(const std::filesystem::path& p, const Bitmap& b)
-{
-    writeImageFile(p, b, SaveOptions{});
-}
-void writeTargaUnderOtherName(const std::filesystem::path& p, const Bitmap& b)
-{
-    saveTargaFile(p, b, kTargaTrueColour);
-}
-void writePcx(const std::filesystem::path& p, const Bitmap& b)
-{
-    writePcxFile(p, b);
-}
-void writeBmpAsDib(const std::filesystem::path& p, const Bitmap& b)
-{
-    std::filesystem::path bmp = p;
-    bmp.replace_extension(".bmp");
-    writeImageFile(bmp, b, SaveOptions{});
-    std::filesystem::rename(bmp, p);
-}
 
 class OpenEachFormat : public OpenSaveTest, public ::testing::WithParamInterface<OpenCase> {};
 
@@ -132,47 +103,41 @@ TEST_P(OpenEachFormat, OpensIntoANewWindowWithItsNameAndPath)
     const std::filesystem::path file = dir.file(c.name);
     // JPEG shares one chroma sample between neighbours: the lossy formats
     // get a plain colour, which survives within a few levels.
-    const Bitmap written = c.lossless ? sample() : fromAscii({"oo", "oo"}, {{'o', makeColour(200, 100, 50)}});
-    c.write(file, written);
+    const Bitmap written = c.lossless ? sample() : uniformBitmap(2, 2, makeColour(200, 100, 50));
+    writeImageFile(file, written, SaveOptions{});
     MainWindow& w = create();
 
     ImageWindow* image = openThroughMenu(file);
     ASSERT_NE(image, nullptr);
-    EXPECT_TRUE(prompter.callsOf(Kind::Message).empty()) << prompter.last().text;
+    EXPECT_EQ(messages(), 0u) << prompter.last().text;
     EXPECT_EQ(image->windowTitle().toStdString(), c.name);
     EXPECT_EQ(image->filePath().toStdString(), file.string());
-    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), file.string());
+    EXPECT_EQ(panel1(), file.string());
     EXPECT_TRUE(recentMenuShows(1, file.string()));
     EXPECT_TRUE(w.action("Mrudiv")->isVisible());
-    ASSERT_EQ(image->document().width(), 2);
-    ASSERT_EQ(image->document().height(), 2);
     Bitmap doc = image->document();
+    ASSERT_EQ(doc.width(), 2);
+    ASSERT_EQ(doc.height(), 2);
     doc.setPixelFormat(24);
-    if (c.lossless) {
+    if (c.lossless)
         EXPECT_EQ(doc, written) << dumpMismatch(std::string("open_") + c.name, doc, written);
-    } else {
+    else
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 2; ++x)
                 EXPECT_TRUE(near(doc.pixel(x, y), written.pixel(x, y))) << x << "," << y;
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, OpenEachFormat,
-                         ::testing::Values(OpenCase{"a.bmp", true, writeByName}, OpenCase{"b.png", true, writeByName},
-                                           OpenCase{"c.tga", true, writeByName}, OpenCase{"d.tif", true, writeByName},
-                                           OpenCase{"e.tiff", true, writeByName}, OpenCase{"f.jpg", false, writeByName},
-                                           OpenCase{"photo.JpG", false, writeByName},
-                                           OpenCase{"h.jpeg", false, writeByName},
-                                           OpenCase{"i.jpa", false, writeByName}, OpenCase{"j.jpe", false, writeByName},
-                                           OpenCase{"k.vst", true, writeTargaUnderOtherName},
-                                           OpenCase{"l.pcx", true, writePcx}, OpenCase{"m.dib", true, writeBmpAsDib}),
+                         ::testing::Values(OpenCase{"a.bmp", true}, OpenCase{"b.png", true}, OpenCase{"c.tga", true},
+                                           OpenCase{"d.tif", true}, OpenCase{"photo.JpG", false},
+                                           OpenCase{"i.jpa", false}, OpenCase{"j.jpe", false}),
                          [](const auto& info) { return testName(info.param.name); });
 
 TEST_F(OpenSaveTest, OpenDialogHasTheProgramsFilterAndNoTitle)
 {
     create();
     prompter.queueFileCancel();
-    window->action("Ouvrir1")->trigger();
+    trigger("Ouvrir1");
     ASSERT_EQ(prompter.callsOf(Kind::OpenFile).size(), 1u);
     const FileDialogRequest& r = prompter.last().fileRequest;
     EXPECT_EQ(r.filter, kOpenFilter);
@@ -181,37 +146,41 @@ TEST_F(OpenSaveTest, OpenDialogHasTheProgramsFilterAndNoTitle)
     EXPECT_EQ(openWindows(), 0) << "a cancelled dialog opens nothing";
 
     prompter.queueFileCancel();
-    window->action("Ouvrirbut")->trigger();
+    trigger("Ouvrirbut");
     EXPECT_EQ(prompter.callsOf(Kind::OpenFile).size(), 2u) << "the tool-bar button runs the same command";
 }
 
-TEST_F(OpenSaveTest, GifOpensInItsOwnPaletteFormat)
+// A GIF opens in its own palette format; restoring it gives a 24-bit copy.
+TEST_F(OpenSaveTest, GifOpensWithItsPaletteAndRestoresIn24Bit)
 {
     writeTinyGif(dir.file("petit.gif"));
-    create();
+    MainWindow& w = create();
     ImageWindow* image = openThroughMenu(dir.file("petit.gif"));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->document().bitsPerPixel(), 8);
     EXPECT_EQ(toAscii(image->document()), ".#\n");
+
+    prompter.queueAnswer(Answer::Ok);
+    trigger("Restaurer1");
+    flush();
+    ImageWindow* restored = w.activeImageWindow();
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(restored->document().bitsPerPixel(), 24);
+    EXPECT_EQ(toAscii(restored->document()), ".#\n");
 }
 
-struct BadFile {
-    const char* name;
-    const char* content;
-};
-
-class OpenFailure : public OpenSaveTest, public ::testing::WithParamInterface<BadFile> {};
+class OpenFailure : public OpenSaveTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(OpenFailure, ShowsTheMessageAndLeavesNothingBehind)
 {
-    const std::filesystem::path file = dir.file(GetParam().name);
-    std::ofstream(file) << GetParam().content;
+    const std::filesystem::path file = dir.file(GetParam());
+    std::ofstream(file) << "pas une image";
     MainWindow& w = create();
     ImageWindow* other = addImage(QStringLiteral("autre.bmp"), q(dir.file("autre.bmp")));
 
     openThroughMenu(file);
     flush();
-    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(prompter.last().text, kInvalid);
     EXPECT_EQ(prompter.last().caption, "Erreur");
     EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
@@ -223,17 +192,14 @@ TEST_P(OpenFailure, ShowsTheMessageAndLeavesNothingBehind)
     // The other window still asks before closing: the failed open must not
     // leave the no-question flag set behind it.
     prompter.queueAnswer(Answer::Cancel);
-    w.action("Fermer1")->trigger();
+    trigger("Fermer1");
     flush();
     EXPECT_EQ(prompter.callsOf(Kind::Ask).size(), 1u);
     EXPECT_EQ(openWindows(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, OpenFailure,
-                         ::testing::Values(BadFile{"corrompu.png", "pas une image"},
-                                           BadFile{"corrompu.jpg", "pas une image"}, BadFile{"sansextension", "BM"},
-                                           BadFile{"inconnu.xyz", "rien"}, BadFile{"calque.psd", "8BPS"}),
-                         [](const auto& info) { return testName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, OpenFailure, ::testing::Values("corrompu.jpg", "sansextension", "calque.psd"),
+                         [](const auto& info) { return testName(info.param); });
 
 TEST_F(OpenSaveTest, OpeningTheSameFileTwiceGivesTwoWindowsAndOneRecentEntry)
 {
@@ -249,16 +215,20 @@ TEST_F(OpenSaveTest, OpeningTheSameFileTwiceGivesTwoWindowsAndOneRecentEntry)
     EXPECT_EQ(w.recentFiles().entries(), QStringList{q(file)});
 }
 
-TEST_F(OpenSaveTest, StartFileOfAnyFormatOpens)
+TEST_F(OpenSaveTest, StartFileOpensWhenTheWindowIsFirstShown)
 {
     const std::filesystem::path file = dir.file("depart.png");
     writeImageFile(file, sample(), SaveOptions{});
     MainWindow& w = create(q(file));
+    EXPECT_EQ(openWindows(), 0);
     show();
     ASSERT_EQ(openWindows(), 1);
     EXPECT_EQ(w.activeImageWindow()->windowTitle(), "depart.png");
     EXPECT_EQ(w.activeImageWindow()->filePath().toStdString(), file.string());
+    EXPECT_EQ(w.activeImageWindow()->document(), sample());
+    EXPECT_EQ(panel1(), file.string());
     EXPECT_TRUE(recentMenuShows(1, file.string()));
+    EXPECT_TRUE(w.imageOpen());
 }
 
 // ---- Restoring -------------------------------------------------------------
@@ -272,10 +242,16 @@ TEST_F(OpenSaveTest, RestoreReloadsTheFileAfterConfirmation)
     image->document().fill(kBlack);
     prompter.clearCalls();
 
-    prompter.queueAnswer(Answer::Ok);
-    w.action("Restaurer1")->trigger();
+    prompter.queueAnswer(Answer::Cancel);
+    trigger("Restaurer1");
     flush();
-    ASSERT_EQ(prompter.callsOf(Kind::Ask).size(), 1u);
+    EXPECT_EQ(w.activeImageWindow(), image);
+    EXPECT_EQ(image->document().pixel(0, 0), kBlack) << "Annuler changes nothing";
+
+    prompter.queueAnswer(Answer::Ok);
+    trigger("Restaurer1");
+    flush();
+    ASSERT_EQ(prompter.callsOf(Kind::Ask).size(), 2u);
     EXPECT_EQ(prompter.last().text, "Etes-vous sûr de vouloir restaurer cette image ?");
     EXPECT_EQ(prompter.last().buttons, Buttons::OkCancel);
     ASSERT_EQ(openWindows(), 1) << "the old window closed without a save question";
@@ -283,34 +259,7 @@ TEST_F(OpenSaveTest, RestoreReloadsTheFileAfterConfirmation)
     EXPECT_EQ(restored->document(), sample());
     EXPECT_EQ(restored->windowTitle(), "retour.png");
     EXPECT_EQ(restored->filePath().toStdString(), file.string());
-    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), file.string());
-}
-
-TEST_F(OpenSaveTest, RestoreCancelledChangesNothing)
-{
-    writeImageFile(dir.file("x.bmp"), sample(), SaveOptions{});
-    MainWindow& w = create();
-    ImageWindow* image = openThroughMenu(dir.file("x.bmp"));
-    image->document().fill(kBlack);
-    prompter.queueAnswer(Answer::Cancel);
-    w.action("Restaurer1")->trigger();
-    flush();
-    EXPECT_EQ(w.activeImageWindow(), image);
-    EXPECT_EQ(image->document().pixel(0, 0), kBlack);
-}
-
-TEST_F(OpenSaveTest, RestoreGifGivesA24BitCopyOfItsPixels)
-{
-    writeTinyGif(dir.file("r.gif"));
-    MainWindow& w = create();
-    openThroughMenu(dir.file("r.gif"));
-    prompter.queueAnswer(Answer::Ok);
-    w.action("Restaurer1")->trigger();
-    flush();
-    ImageWindow* restored = w.activeImageWindow();
-    ASSERT_NE(restored, nullptr);
-    EXPECT_EQ(restored->document().bitsPerPixel(), 24);
-    EXPECT_EQ(toAscii(restored->document()), ".#\n");
+    EXPECT_EQ(panel1(), file.string());
 }
 
 // A window that cannot be read back keeps its unsaved image: a new image
@@ -320,7 +269,7 @@ TEST_F(OpenSaveTest, RestoreKeepsTheWindowWhenThereIsNothingToReadBack)
     MainWindow& w = create();
     ImageWindow* fresh = addImage();
     prompter.queueAnswer(Answer::Ok);
-    w.action("Restaurer1")->trigger();
+    trigger("Restaurer1");
     flush();
     EXPECT_EQ(openWindows(), 1);
     EXPECT_EQ(w.activeImageWindow(), fresh);
@@ -333,7 +282,7 @@ TEST_F(OpenSaveTest, RestoreKeepsTheWindowWhenThereIsNothingToReadBack)
     opened->document().fill(kBlack);
     std::filesystem::remove(file);
     prompter.queueAnswer(Answer::Ok);
-    w.action("Restaurer1")->trigger();
+    trigger("Restaurer1");
     flush();
     EXPECT_EQ(openWindows(), 2);
     EXPECT_EQ(w.activeImageWindow(), opened);
@@ -352,15 +301,15 @@ class SaveAsFilterIndex : public OpenSaveTest, public ::testing::WithParamInterf
 
 TEST_P(SaveAsFilterIndex, FollowsTheCaptionsExtension)
 {
-    MainWindow& w = create();
+    create();
     // The previous save-as left the dialog on "Fichiers TGA" (7).
     addImage(QStringLiteral("avant.bmp"), q(dir.file("avant.bmp")));
     prompter.queueFile(dir.file("avant.tga").string(), 7);
-    w.action("Enregistrersous1")->trigger();
+    trigger("Enregistrersous1");
 
     addImage(QString::fromLatin1(GetParam().caption), q(dir.file(GetParam().caption)));
     prompter.queueFileCancel();
-    w.action("Enregistrersous1")->trigger();
+    trigger("Enregistrersous1");
     const auto saves = prompter.callsOf(Kind::SaveFile);
     ASSERT_EQ(saves.size(), 2u);
     const int expected = GetParam().expectedIndex ? GetParam().expectedIndex : 7;
@@ -372,21 +321,20 @@ TEST_P(SaveAsFilterIndex, FollowsTheCaptionsExtension)
 
 INSTANTIATE_TEST_SUITE_P(Captions, SaveAsFilterIndex,
                          ::testing::Values(FilterCase{"a.bmp", 1}, FilterCase{"a.jpa", 2}, FilterCase{"a.JPE", 3},
-                                           FilterCase{"a.jpeg", 4}, FilterCase{"a.jpg", 5}, FilterCase{"a.png", 6},
-                                           FilterCase{"a.tga", 7}, FilterCase{"a.tif", 8}, FilterCase{"a.Tiff", 9},
-                                           FilterCase{"a.gif", 0}, FilterCase{"a.pcx", 0}, FilterCase{"Image", 0}),
+                                           FilterCase{"a.jpg", 5}, FilterCase{"a.png", 6}, FilterCase{"a.Tiff", 9},
+                                           FilterCase{"a.gif", 0}, FilterCase{"Image", 0}),
                          [](const auto& info) { return testName(info.param.caption); });
 
 TEST_F(OpenSaveTest, FirstSaveAsStartsOnBmpAndDefaultExtensionFollowsTheLastFormat)
 {
-    MainWindow& w = create();
+    create();
     addImage();
     prompter.queueFile(dir.file("un.png").string(), 6);
-    w.action("Enregistrersous1")->trigger();
+    trigger("Enregistrersous1");
     prompter.queueFile(dir.file("deux.gif").string(), 1);
-    w.action("Enregistrerlacopiesous1")->trigger();
+    trigger("Enregistrerlacopiesous1");
     prompter.queueFileCancel();
-    w.action("Enregistrerlacopiesous1")->trigger();
+    trigger("Enregistrerlacopiesous1");
 
     const auto saves = prompter.callsOf(Kind::SaveFile);
     ASSERT_EQ(saves.size(), 3u);
@@ -408,32 +356,29 @@ class SaveAsWrites : public OpenSaveTest, public ::testing::WithParamInterface<S
 TEST_P(SaveAsWrites, TheFileBecomesTheWindowsDocument)
 {
     const std::filesystem::path file = dir.file(GetParam().name);
-    MainWindow& w = create();
-    ImageWindow* image = addImage();
-    image->setDocument(sample());
+    create();
+    ImageWindow* image = open(sample());
     prompter.queueFile(file.string());
-    w.action(GetParam().command)->trigger();
+    trigger(GetParam().command);
 
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(readImageFile(file), sample());
     EXPECT_EQ(image->windowTitle().toStdString(), GetParam().name);
     EXPECT_EQ(image->filePath().toStdString(), file.string());
-    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), file.string());
+    EXPECT_EQ(panel1(), file.string());
     EXPECT_TRUE(recentMenuShows(1, file.string()));
 
     // "&Enregistrer" now writes to that file.
     image->document().fill(kBlack);
-    w.action("Enregistrer1")->trigger();
+    trigger("Enregistrer1");
     EXPECT_EQ(readImageFile(file).pixel(0, 0), kBlack);
     EXPECT_EQ(prompter.callsOf(Kind::SaveFile).size(), 1u) << "no dialog for a document with a file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, SaveAsWrites,
                          ::testing::Values(SaveCase{"Enregistrersous1", "sous.bmp"},
-                                           SaveCase{"Enregistrersous1", "sous.png"},
                                            SaveCase{"Enregistrersous1", "sous.tga"},
-                                           SaveCase{"Enregistrerlacopiesous1", "copie.png"},
-                                           SaveCase{"Enregistrerlacopiesous1", "copie.tiff"}),
+                                           SaveCase{"Enregistrerlacopiesous1", "copie.png"}),
                          [](const auto& info) { return testName(info.param.name); });
 
 TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
@@ -441,9 +386,9 @@ TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
     MainWindow& w = create();
     ImageWindow* image = addImage(QStringLiteral("garde.bmp"), q(dir.file("garde.bmp")));
     prompter.queueFile(dir.file("photo.gif").string());
-    w.action("Enregistrersous1")->trigger();
+    trigger("Enregistrersous1");
     EXPECT_FALSE(std::filesystem::exists(dir.file("photo.gif")));
-    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(prompter.last().text, "Vous ne pouvez pas enregistrer un fichier GIF.");
     EXPECT_EQ(prompter.last().buttons, Buttons::Ok);
     EXPECT_EQ(image->windowTitle(), "garde.bmp");
@@ -451,37 +396,23 @@ TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
     EXPECT_FALSE(w.action("mru1")->isVisible());
 
     prompter.queueFile(dir.file("photo.pcx").string());
-    w.action("Enregistrersous1")->trigger();
+    trigger("Enregistrersous1");
     EXPECT_FALSE(std::filesystem::exists(dir.file("photo.pcx")));
-    EXPECT_EQ(prompter.callsOf(Kind::Message).size(), 1u) << "silent for an extension without writer";
+    EXPECT_EQ(messages(), 1u) << "silent for an extension without writer";
     EXPECT_EQ(image->windowTitle(), "garde.bmp");
 }
 
 TEST_F(OpenSaveTest, TifNamesAreWrittenInLowerCaseButShownAsChosen)
 {
-    MainWindow& w = create();
-    ImageWindow* image = addImage();
-    image->setDocument(sample());
+    create();
+    ImageWindow* image = open(sample());
     prompter.queueFile(dir.file("scan.TIF").string());
-    w.action("Enregistrersous1")->trigger();
-    EXPECT_TRUE(std::filesystem::exists(dir.file("scan.tif")));
+    trigger("Enregistrersous1");
     EXPECT_FALSE(std::filesystem::exists(dir.file("scan.TIF")));
     EXPECT_EQ(readImageFile(dir.file("scan.tif")), sample());
     EXPECT_EQ(image->windowTitle(), "scan.TIF");
     EXPECT_EQ(image->filePath().toStdString(), dir.file("scan.TIF").string());
-    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), dir.file("scan.TIF").string());
-}
-
-TEST_F(OpenSaveTest, SaveOnANewImageAsksForANameAndCancelChangesNothing)
-{
-    MainWindow& w = create();
-    ImageWindow* image = addImage();
-    prompter.queueFileCancel();
-    w.action("Enregistrer1")->trigger();
-    ASSERT_EQ(prompter.callsOf(Kind::SaveFile).size(), 1u);
-    EXPECT_EQ(prompter.last().fileRequest.title, "Enregistrer sous");
-    EXPECT_EQ(image->windowTitle(), "Image");
-    EXPECT_FALSE(w.recentFiles().changed());
+    EXPECT_EQ(panel1(), dir.file("scan.TIF").string());
 }
 
 // A write that fails midway (here: the file-size limit, as a full disk would)
@@ -492,7 +423,7 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     const std::filesystem::path file = dir.file("grand.bmp");
     writeImageFile(file, sample(), SaveOptions{});
     const auto before = bytesOf(file);
-    MainWindow& w = create();
+    create();
     ImageWindow* image = openThroughMenu(file);
     image->setDocument(Bitmap(300, 300));
     prompter.clearCalls();
@@ -503,11 +434,11 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     small.rlim_cur = 4096;
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
-    w.action("Enregistrer1")->trigger();
+    trigger("Enregistrer1");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(prompter.last().caption, "Erreur");
     EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
     EXPECT_EQ(prompter.last().text.rfind("Impossible d'écrire dans " + file.string(), 0), 0u) << prompter.last().text;
@@ -521,29 +452,33 @@ TEST_F(OpenSaveTest, FailedSaveAsKeepsTheOldNameEverywhere)
     ImageWindow* image = addImage(QStringLiteral("ancien.bmp"), q(dir.file("ancien.bmp")));
     w.statusPanels()->setPanelText(1, q(dir.file("ancien.bmp")));
     prompter.queueFile(dir.file("parti/nouveau.bmp").string());
-    w.action("Enregistrersous1")->trigger();
-    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
+    trigger("Enregistrersous1");
+    ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(prompter.last().caption, "Erreur");
     EXPECT_EQ(image->windowTitle(), "ancien.bmp");
     EXPECT_EQ(image->filePath().toStdString(), dir.file("ancien.bmp").string());
-    EXPECT_EQ(w.statusPanels()->panelText(1).toStdString(), dir.file("ancien.bmp").string());
+    EXPECT_EQ(panel1(), dir.file("ancien.bmp").string());
     EXPECT_FALSE(w.action("mru1")->isVisible());
 }
 
-// The save question of a closing window goes through "&Enregistrer".
+// The save question of a closing window goes through "&Enregistrer", which
+// asks a new image for a name.
 TEST_F(OpenSaveTest, CloseQuestionYesSavesAndACancelledNameKeepsTheWindow)
 {
     MainWindow& w = create();
-    addImage();
+    ImageWindow* image = addImage();
     prompter.queueAnswer(Answer::Yes);
     prompter.queueFileCancel();
-    w.action("Fermer1")->trigger();
+    trigger("Fermer1");
     flush();
+    EXPECT_EQ(prompter.last().fileRequest.title, "Enregistrer sous");
     EXPECT_EQ(openWindows(), 1) << "the unsaved image is not lost";
+    EXPECT_EQ(image->windowTitle(), "Image");
+    EXPECT_FALSE(w.recentFiles().changed());
 
     prompter.queueAnswer(Answer::Yes);
     prompter.queueFile(dir.file("ferme.png").string());
-    w.action("Fermer1")->trigger();
+    trigger("Fermer1");
     flush();
     EXPECT_EQ(openWindows(), 0);
     EXPECT_EQ(readImageFile(dir.file("ferme.png")), fromAscii({"#.", ".#"}));
@@ -570,49 +505,45 @@ bool hasMarker(const std::vector<std::uint8_t>& jpeg, std::uint8_t marker)
     return false;
 }
 
-TEST_F(OpenSaveTest, JpegSavesUseTheDialogsControlsEvenAfterAnnuler)
+// Saves use the dialog's controls even after Annuler; OK writes both keys.
+TEST_F(OpenSaveTest, JpegOptions)
 {
     MainWindow& w = create();
-    w.action("CompressionJpeg1")->trigger();
+    trigger("CompressionJpeg1");
     EXPECT_EQ(shownDialogs, std::vector<std::string>{"TForm17"});
     QDialog* d = w.dialog("TForm17");
-    d->findChild<QSlider*>("TrackBar1")->setValue(40);
+    auto* quality = d->findChild<QSlider*>("TrackBar1");
+    auto* progressiveBox = d->findChild<QRadioButton*>("RadioButton4");
+    quality->setValue(40);
     EXPECT_EQ(d->findChild<QLabel*>("Label5")->text(), "40");
-    d->findChild<QRadioButton*>("RadioButton4")->setChecked(true);
-    d->findChild<QPushButton*>("Button2")->click();
+    progressiveBox->setChecked(true);
+    click(*d, "Button2");
     EXPECT_EQ(settings.readString("Compression", "Jpeg", "absent"), "absent") << "Annuler writes nothing";
 
     ImageWindow* image = addImage();
     prompter.queueFile(dir.file("q40.jpg").string());
-    w.action("Enregistrersous1")->trigger();
+    trigger("Enregistrersous1");
     const auto progressive = bytesOf(dir.file("q40.jpg"));
     EXPECT_EQ(firstQuantiser(progressive), 20);
     EXPECT_TRUE(hasMarker(progressive, 0xC2)) << "progressive frame";
     EXPECT_EQ(image->jpegQuality(), 40);
 
-    d->findChild<QSlider*>("TrackBar1")->setValue(90);
+    quality->setValue(90);
     d->findChild<QRadioButton*>("RadioButton3")->setChecked(true);
     prompter.queueFile(dir.file("q90.jpeg").string());
-    w.action("Enregistrersous1")->trigger();
+    trigger("Enregistrersous1");
     const auto baseline = bytesOf(dir.file("q90.jpeg"));
     EXPECT_EQ(firstQuantiser(baseline), 3);
     EXPECT_TRUE(hasMarker(baseline, 0xC0)) << "baseline frame";
     EXPECT_FALSE(hasMarker(baseline, 0xC2));
-}
 
-TEST_F(OpenSaveTest, JpegOptionsOkWritesBothKeys)
-{
-    MainWindow& w = create();
-    QDialog* d = w.dialog("TForm17");
-    d->findChild<QSlider*>("TrackBar1")->setValue(55);
-    d->findChild<QRadioButton*>("RadioButton4")->setChecked(true);
-    d->findChild<QPushButton*>("Button1")->click();
+    click(*d, "Button1");
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(settings.readString("Compression", "Jpeg"), "55");
-    EXPECT_EQ(settings.readString("Jpeg", "affichage"), "1");
-    d->findChild<QRadioButton*>("RadioButton3")->setChecked(true);
-    d->findChild<QPushButton*>("Button1")->click();
+    EXPECT_EQ(settings.readString("Compression", "Jpeg"), "90");
     EXPECT_EQ(settings.readString("Jpeg", "affichage"), "0");
+    progressiveBox->setChecked(true);
+    click(*d, "Button1");
+    EXPECT_EQ(settings.readString("Jpeg", "affichage"), "1");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "graphics/Canvas.h"
 #include "platform/qt/QtGlyphRasteriser.h"
+#include "graphics/Canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -40,53 +40,44 @@ void census(const Bitmap& b, Rect cell, Colour cellColour, Census& inside, Censu
         }
 }
 
-TEST(QtGlyphRasteriser, TransparentTextStaysInsideItsExtentInHardEdgedPixels)
+// Transparent text stays inside its extent in hard-edged pixels; an opaque
+// background fills the whole extent.
+TEST(QtGlyphRasteriser, TextOutFillsItsExtentOnlyWithHardEdgedPixels)
 {
     QtGlyphRasteriser glyphs;
-    Bitmap b(200, 80, 24);
-    b.fill(kWhite);
-    Canvas c(b, &glyphs);
-    c.setFont(font(20));
-    c.setBrushHollow(true);
-    const Size extent = c.textExtent("Ab");
-    ASSERT_GT(extent.width, 0);
-    ASSERT_GT(extent.height, 0);
-    const Rect changed = c.textOut(10, 10, "Ab");
-    const Rect cell{10, 10, 10 + extent.width, 10 + extent.height};
-    EXPECT_FALSE(changed.isEmpty());
-    EXPECT_EQ(changed.intersected(cell), changed);
-    Census in, out;
-    census(b, cell, kWhite, in, out);
-    EXPECT_GT(in.text, 20);      // "Ab" at 20 points covers many pixels
-    EXPECT_GT(in.background, 0); // ... but not the whole cell
-    EXPECT_EQ(in.other, 0);      // no blended edge colours
-    EXPECT_EQ(out.text, 0);
-    EXPECT_EQ(out.other, 0);
-}
-
-TEST(QtGlyphRasteriser, OpaqueBackgroundFillsTheWholeExtent)
-{
-    QtGlyphRasteriser glyphs;
-    Bitmap b(200, 80, 24);
-    b.fill(kWhite);
-    Canvas c(b, &glyphs);
-    c.setFont(font(20));
-    c.setBrushColour(kGreen);
-    const Size extent = c.textExtent("Ab");
-    const Rect cell{5, 7, 5 + extent.width, 7 + extent.height};
-    EXPECT_EQ(c.textOut(5, 7, "Ab"), cell);
-    Census in, out;
-    census(b, cell, kGreen, in, out);
-    EXPECT_EQ(in.text + in.background, extent.width * extent.height);
-    EXPECT_GT(in.text, 20);
-    EXPECT_EQ(out.text + out.background, 0);
+    for (bool hollow : {true, false}) {
+        SCOPED_TRACE(hollow ? "transparent" : "opaque");
+        Bitmap b(200, 80, 24);
+        b.fill(kWhite);
+        Canvas c(b, &glyphs);
+        c.setFont(font(20));
+        c.setBrushColour(kGreen);
+        c.setBrushHollow(hollow);
+        const Size extent = c.textExtent("Ab");
+        ASSERT_GT(extent.width, 0);
+        ASSERT_GT(extent.height, 0);
+        const Rect changed = c.textOut(5, 7, "Ab");
+        const Rect cell{5, 7, 5 + extent.width, 7 + extent.height};
+        const Colour cellColour = hollow ? kWhite : kGreen;
+        if (hollow)
+            EXPECT_EQ(changed.intersected(cell), changed);
+        else
+            EXPECT_EQ(changed, cell);
+        Census in, out;
+        census(b, cell, cellColour, in, out);
+        EXPECT_GT(in.text, 20);      // "Ab" at 20 points covers many pixels
+        EXPECT_GT(in.background, 0); // ... but not the whole cell
+        EXPECT_EQ(in.other, 0);      // no blended edge colours
+        EXPECT_EQ(out.text, 0);
+        EXPECT_EQ(hollow ? out.other : out.background, 0); // white stays white outside
+    }
 }
 
 TEST(QtGlyphRasteriser, ExtentGrowsWithThePointSize)
 {
     QtGlyphRasteriser glyphs;
     int lastW = 0, lastH = 0;
-    for (int points : {8, 12, 20, 36}) {
+    for (int points : {8, 20, 36}) {
         int w = 0, h = 0, ascent = 0;
         glyphs.measure(font(points), "Ab", w, h, ascent);
         EXPECT_GT(w, lastW) << points;
@@ -96,15 +87,10 @@ TEST(QtGlyphRasteriser, ExtentGrowsWithThePointSize)
         lastW = w;
         lastH = h;
     }
-    // A wider text is wider, and bold is not narrower.
-    int w1, w2, wb, h, a;
+    int w1, w2, h, a;
     glyphs.measure(font(12), "Ab", w1, h, a);
     glyphs.measure(font(12), "AbAb", w2, h, a);
-    FontSpec bold = font(12);
-    bold.bold = true;
-    glyphs.measure(bold, "Ab", wb, h, a);
-    EXPECT_GT(w2, w1);
-    EXPECT_GE(wb, w1);
+    EXPECT_GT(w2, w1) << "a longer text is wider";
 }
 
 TEST(QtGlyphRasteriser, MaskMatchesTheMeasureAndEmptyTextHasNoWidth)

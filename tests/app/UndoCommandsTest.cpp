@@ -1,7 +1,7 @@
 // Undo and redo through the menu items, their enabled states, the number of
 // levels (TForm50) and the histories emptied by every new image window.
 #include "app/EditingCommands.h"
-#include "app/EditingFixture.h"
+#include "app/MainWindowFixture.h"
 #include "document/DocumentView.h"
 #include "document/NewImageDialog.h"
 #include "document/UndoLevelsDialog.h"
@@ -13,96 +13,62 @@
 namespace px::test {
 namespace {
 
-using UndoCommandsTest = EditingFixture;
+using UndoCommandsTest = MainWindowFixture;
 
-// "&Luminosité" on one channel value k: k + (255 - k) * 50 div 255.
-// From 0: 0, 50, 90, 122, 148, 168, 185.
-constexpr int kBrighter[] = {0, 50, 90, 122, 148, 168, 185};
-
-const Colour kRed = makeColour(255, 0, 0);
-
+// "&Luminosité" on one channel value k: k + (255 - k) * 50 div 255: 0 -> 50 -> 90.
 Colour grey(int v)
 {
     return makeColour(v, v, v);
 }
 
-TEST_F(UndoCommandsTest, FiveLevelsKeepTheFiveNewestStates)
+// The menu items and buttons drive the histories (whose rules have their own
+// tests) and follow them in their enabled states.
+TEST_F(UndoCommandsTest, MenuItemsUndoAndRedoAndFollowTheHistories)
 {
-    create();
-    ImageWindow* image = open(uniformBitmap(1, 1, kBlack));
-    for (int i = 1; i <= 6; ++i) {
-        trigger("Luminosite1");
-        ASSERT_EQ(image->document().pixel(0, 0), grey(kBrighter[i])) << "edit " << i;
-    }
-    EXPECT_EQ(undoSteps(), 5);
-    for (int i = 5; i >= 1; --i) {
-        EXPECT_TRUE(enabled("Annuler1"));
-        trigger("Annuler1");
-        EXPECT_EQ(image->document().pixel(0, 0), grey(kBrighter[i])) << "undo back to state " << i;
-        EXPECT_TRUE(enabled("Rtablir1"));
-        EXPECT_TRUE(enabled("Retablirbut"));
-    }
-    EXPECT_FALSE(enabled("Annuler1"));
-    EXPECT_FALSE(enabled("Annulerbut"));
-
-    // One more undo does nothing: the state before the first edit is gone.
+    const Bitmap start = fromAscii({"#.", ".."});
+    ImageWindow* image = open(start);
+    auto expectEnabled = [this](bool undo, bool redo) {
+        EXPECT_EQ(enabled("Annuler1"), undo);
+        EXPECT_EQ(enabled("Annulerbut"), undo);
+        EXPECT_EQ(enabled("Rtablir1"), redo);
+        EXPECT_EQ(enabled("Retablirbut"), redo);
+    };
     trigger("Annuler1");
-    EXPECT_EQ(image->document().pixel(0, 0), grey(kBrighter[1]));
-    EXPECT_EQ(redoSteps(), 5);
-}
-
-TEST_F(UndoCommandsTest, RedoAfterANewEditBringsBackTheStateBeforeTheUndo)
-{
-    create();
-    ImageWindow* image = open(uniformBitmap(1, 1, kBlack));
-    trigger("Luminosite1"); // 50
-    trigger("Annuler1");    // 0
-    EXPECT_EQ(image->document().pixel(0, 0), kBlack);
-    trigger("Ngative1"); // 255
-    EXPECT_EQ(image->document().pixel(0, 0), kWhite);
     trigger("Rtablir1");
-    EXPECT_EQ(image->document().pixel(0, 0), grey(50));
-    EXPECT_FALSE(enabled("Rtablir1"));
-    EXPECT_FALSE(enabled("Retablirbut"));
-    // The redo put the negative on the undo history.
-    trigger("Annuler1");
-    EXPECT_EQ(image->document().pixel(0, 0), kWhite);
-}
+    EXPECT_EQ(image->document(), start) << "empty histories do nothing";
+    expectEnabled(false, false);
 
-// A command that replaces the document by one of another size (as resizing
-// does): the snapshot keeps its own size.
-TEST_F(UndoCommandsTest, UndoAndRedoRestoreTheSize)
-{
-    create();
-    ImageWindow* image = open(uniformBitmap(3, 2, kRed));
+    image->setDocument(uniformBitmap(1, 1, kBlack));
+    trigger("Luminosite1");
+    trigger("Luminosite1");
+    EXPECT_EQ(image->document().pixel(0, 0), grey(90));
+    expectEnabled(true, false);
+    trigger("Annuler1");
+    EXPECT_EQ(image->document().pixel(0, 0), grey(50));
+    expectEnabled(true, true);
+    trigger("Annuler1");
+    EXPECT_EQ(image->document().pixel(0, 0), kBlack);
+    expectEnabled(false, true);
+    trigger("Rtablir1");
+    trigger("Rtablir1");
+    EXPECT_EQ(image->document().pixel(0, 0), grey(90));
+    expectEnabled(true, false);
+
+    // A command that replaces the document by one of another size (as
+    // resizing does): the view follows the restored size.
     session.history.SaveUndoState(image->document());
     image->setDocument(uniformBitmap(7, 5, kBlack));
     syncUndoControls(*window);
-
     trigger("Annuler1");
-    EXPECT_EQ(image->document(), uniformBitmap(3, 2, kRed));
-    EXPECT_EQ(image->view()->size(), QSize(3, 2));
+    EXPECT_EQ(image->document(), uniformBitmap(1, 1, grey(90)));
+    EXPECT_EQ(image->view()->size(), QSize(1, 1));
     trigger("Rtablir1");
     EXPECT_EQ(image->document(), uniformBitmap(7, 5, kBlack));
+    EXPECT_EQ(image->view()->size(), QSize(7, 5));
 }
 
-TEST_F(UndoCommandsTest, EmptyHistoriesDoNothing)
+TEST_F(UndoCommandsTest, NewImageWindowEmptiesTheHistoriesAndClosingDisablesTheButtons)
 {
-    create();
-    const Bitmap before = fromAscii({"#.", ".."});
-    ImageWindow* image = open(before);
-    trigger("Annuler1");
-    trigger("Rtablir1");
-    EXPECT_EQ(image->document(), before);
-    EXPECT_EQ(undoSteps(), 0);
-    EXPECT_EQ(redoSteps(), 0);
-    for (const char* name : {"Annuler1", "Annulerbut", "Rtablir1", "Retablirbut"})
-        EXPECT_FALSE(enabled(name)) << name;
-}
-
-TEST_F(UndoCommandsTest, NewImageWindowEmptiesTheHistories)
-{
-    create();
     ImageWindow* first = open(uniformBitmap(1, 1, kBlack));
     trigger("Ngative1");
     trigger("Ngative1");
@@ -116,16 +82,12 @@ TEST_F(UndoCommandsTest, NewImageWindowEmptiesTheHistories)
     for (const char* name : {"Annuler1", "Annulerbut", "Rtablir1", "Retablirbut"})
         EXPECT_FALSE(enabled(name)) << name;
     EXPECT_EQ(first->document().pixel(0, 0), kWhite);
-}
 
-TEST_F(UndoCommandsTest, ClosingAWindowDisablesTheUndoButtons)
-{
-    create();
-    open(uniformBitmap(1, 1, kBlack));
     trigger("Ngative1");
     ASSERT_TRUE(enabled("Annulerbut"));
-    prompter.queueAnswer(Answer::No); // no save
-    window->mdiArea()->activeSubWindow()->close();
+    prompter.queueAnswer(Answer::No);
+    prompter.queueAnswer(Answer::No);
+    window->closeAllImageWindows();
     flush();
     ASSERT_EQ(openWindows(), 0);
     EXPECT_FALSE(enabled("Annulerbut"));
@@ -198,7 +160,6 @@ TEST_F(UndoCommandsTest, NewImageCommandCreatesTheWindow)
     EXPECT_EQ(image->size(), QSize(40, 30 + 56));
     EXPECT_EQ(openWindows(), 2);
     EXPECT_EQ(undoSteps(), 0);
-    EXPECT_FALSE(enabled("Annuler1"));
 }
 
 } // namespace
