@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "platform/qt/DialogButtons.h"
+
 namespace px {
 
 AutosaveDialog::AutosaveDialog(QWidget* parent) : QDialog(parent)
@@ -35,13 +37,7 @@ AutosaveDialog::AutosaveDialog(QWidget* parent) : QDialog(parent)
     frameLayout->addWidget(label, 1, 0);
     frameLayout->addWidget(minutes_, 1, 1);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const auto [ok, cancel] = makeDialogButtons(this);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok);

@@ -14,6 +14,7 @@
 #include "effects/dialogs/CustomFilterDialog.h"
 #include "effects/Parallel.h"
 #include "platform/Prompter.h"
+#include "platform/qt/BusyCursor.h"
 
 #include <QApplication>
 
@@ -34,13 +35,6 @@ const std::map<std::string, const char*, std::less<>> kAdjustmentDialogs = {
     {"Eclipse3", "TForm35"},  {"Eclaircir3", "TForm42"}, {"AjusterRVB1", "TForm38"},
 };
 
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 EffectContext contextFor(Session& session, ImageWindow& image)
 {

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "platform/qt/DialogButtons.h"
+
 namespace px {
 
 UndoLevelsDialog::UndoLevelsDialog(QWidget* parent) : QDialog(parent)
@@ -28,13 +30,7 @@ UndoLevelsDialog::UndoLevelsDialog(QWidget* parent) : QDialog(parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    connect(cancel, &QPushButton::clicked, this, &UndoLevelsDialog::reject);
+    const auto [ok, cancel] = makeDialogButtons(this);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);

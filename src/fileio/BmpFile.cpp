@@ -2,6 +2,7 @@
 
 #include "fileio/BmpRle.h"
 #include "fileio/ImageFileError.h"
+#include "fileio/ImageFormats.h"
 
 #include <algorithm>
 #include <array>
@@ -342,20 +343,7 @@ Bitmap decodeBmp(std::span<const std::uint8_t> data)
 
 Bitmap readBmpFile(const std::filesystem::path& path)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        invalid("fichier illisible");
-    std::vector<std::uint8_t> data;
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        data.insert(data.end(), chunk, chunk + got);
-        if (got < sizeof chunk)
-            break;
-    }
-    if (std::ferror(file.get()))
-        invalid("fichier illisible");
-    return decodeBmp(data);
+    return decodeBmp(readFileBytes(path));
 }
 
 } // namespace px

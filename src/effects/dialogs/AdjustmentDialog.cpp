@@ -1,6 +1,8 @@
 #include "effects/dialogs/AdjustmentDialog.h"
 
 #include "platform/Prompter.h"
+#include "platform/qt/BusyCursor.h"
+#include "platform/qt/DialogButtons.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -28,14 +30,6 @@ QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
     return label;
 }
 
-// The hour-glass for the length of one computation.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 } // namespace
 
 PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent)
@@ -197,13 +191,7 @@ AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSetup setup, const EffectComm
         buttons->addWidget(preview);
     }
     buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    connect(cancel, &QPushButton::clicked, this, &AdjustmentDialog::reject);
+    const auto [ok, cancel] = makeDialogButtons(this);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
 

@@ -10,6 +10,8 @@
 
 #include <charconv>
 
+#include "platform/qt/DialogButtons.h"
+
 namespace px {
 
 namespace {
@@ -58,13 +60,7 @@ CustomFilterDialog::CustomFilterDialog(const EffectCommand& command, Prompter& p
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("&Annuler"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const auto [ok, cancel] = makeDialogButtons(this, QStringLiteral("&OK"), QStringLiteral("&Annuler"));
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);

@@ -1,6 +1,7 @@
 #include "fileio/dialogs/JpegOptionsDialog.h"
 
 #include "platform/Prompter.h"
+#include "platform/qt/DialogButtons.h"
 #include "platform/SettingsFile.h"
 
 #include <QGridLayout>
@@ -73,13 +74,9 @@ JpegOptionsDialog::JpegOptionsDialog(SettingsFile& settings, Prompter& prompter,
     // TrackBar1Change.
     connect(trackBar_, &QSlider::valueChanged, this, [this](int v) { value_->setText(QString::number(v)); });
 
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Annuler"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
+    const auto [ok, cancel] =
+        makeDialogButtons(this, QStringLiteral("&OK"), QStringLiteral("&Annuler"), /*okAccepts=*/false);
     connect(ok, &QPushButton::clicked, this, &JpegOptionsDialog::okClicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
