@@ -232,15 +232,15 @@ std::optional<FontSpec> QtPrompter::chooseFont(const FontSpec& initial)
         QFontDialog::getFont(&ok, font, parent_, QStringLiteral("Police"), QFontDialog::DontUseNativeDialog);
     if (!ok)
         return std::nullopt;
-    FontSpec spec = initial;
-    spec.family = chosen.family().toStdString();
+    FontSpec result = initial;
+    result.family = chosen.family().toStdString();
     if (chosen.pointSize() > 0)
-        spec.pointSize = chosen.pointSize();
-    spec.bold = chosen.bold();
-    spec.italic = chosen.italic();
-    spec.underline = chosen.underline();
-    spec.strikeOut = chosen.strikeOut();
-    return spec;
+        result.pointSize = chosen.pointSize();
+    result.bold = chosen.bold();
+    result.italic = chosen.italic();
+    result.underline = chosen.underline();
+    result.strikeOut = chosen.strikeOut();
+    return result;
 }
 
 } // namespace px
