@@ -136,8 +136,11 @@ void MainWindow::formShow()
         showTipAtStart_ = true;
     }
     colourPanel_->initialiseReadOut();
+    // Opened once the main window is on screen, so that an error message about
+    // the file appears over the program rather than over an empty desktop.
     if (!options_.startupFile.isEmpty())
-        openImageFile(options_.startupFile);
+        QMetaObject::invokeMethod(
+            this, [this] { openImageFile(options_.startupFile); }, Qt::QueuedConnection);
 }
 
 // FormPaint: the tip of the day once, at the first paint.
