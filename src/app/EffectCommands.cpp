@@ -229,27 +229,27 @@ void registerEffectCommands(MainWindow& window)
 
 QDialog* createBrightnessDialog(MainWindow& owner)
 {
-    return makeAdjustmentDialog(owner, brightnessDialogSpec(), "Luminosit1");
+    return makeAdjustmentDialog(owner, brightnessDialogSetup(), "Luminosit1");
 }
 QDialog* createContrastDialog(MainWindow& owner)
 {
-    return makeAdjustmentDialog(owner, contrastDialogSpec(), "Contraste2");
+    return makeAdjustmentDialog(owner, contrastDialogSetup(), "Contraste2");
 }
 QDialog* createSaturationDialog(MainWindow& owner)
 {
-    return makeAdjustmentDialog(owner, saturationDialogSpec(), "Saturation3");
+    return makeAdjustmentDialog(owner, saturationDialogSetup(), "Saturation3");
 }
 QDialog* createEclipseDialog(MainWindow& owner)
 {
-    return makeAdjustmentDialog(owner, eclipseDialogSpec(), "Eclipse3");
+    return makeAdjustmentDialog(owner, eclipseDialogSetup(), "Eclipse3");
 }
 QDialog* createBrightenDialog(MainWindow& owner)
 {
-    return makeAdjustmentDialog(owner, brightenDialogSpec(), "Eclaircir3");
+    return makeAdjustmentDialog(owner, brightenDialogSetup(), "Eclaircir3");
 }
 QDialog* createRgbDialog(MainWindow& owner)
 {
-    return makeAdjustmentDialog(owner, rgbDialogSpec(), "AjusterRVB1");
+    return makeAdjustmentDialog(owner, rgbDialogSetup(), "AjusterRVB1");
 }
 QDialog* createCustomFilterDialog(MainWindow& owner)
 {

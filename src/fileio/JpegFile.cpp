@@ -210,12 +210,7 @@ void encode(const Bitmap& source, const JpegOptions& options, Target target)
     if (source.isEmpty())
         throw BitmapError("image vide");
     Bitmap converted;
-    const Bitmap* bmp = &source;
-    if (source.bitsPerPixel() != 24) {
-        converted = source;
-        converted.setPixelFormat(24);
-        bmp = &converted;
-    }
+    const Bitmap* bmp = &viewAs24(source, converted);
     std::vector<JSAMPROW> rows(std::size_t(bmp->height()));
     for (int y = 0; y < bmp->height(); ++y)
         rows[std::size_t(y)] = const_cast<JSAMPROW>(bmp->row(y));

@@ -239,12 +239,7 @@ void encode(const Bitmap& source, Sink sink, Colour transparent)
         throw BitmapError("image vide");
     const bool alpha = transparent != kNoTransparentColour;
     Bitmap converted;
-    const Bitmap* bmp = &source;
-    if (source.bitsPerPixel() != 24) {
-        converted = source;
-        converted.setPixelFormat(24);
-        bmp = &converted;
-    }
+    const Bitmap* bmp = &viewAs24(source, converted);
     const int w = bmp->width(), h = bmp->height();
     std::vector<png_bytep> rows(static_cast<std::size_t>(h));
     std::vector<std::uint8_t> bgra;

@@ -380,4 +380,13 @@ void Bitmap::swap(Bitmap& other) noexcept
     std::swap(palette_, other.palette_);
 }
 
+const Bitmap& viewAs24(const Bitmap& source, Bitmap& storage)
+{
+    if (source.bitsPerPixel() == 24)
+        return source;
+    storage = source;
+    storage.setPixelFormat(24);
+    return storage;
+}
+
 } // namespace px

@@ -105,4 +105,8 @@ private:
     std::vector<Colour> palette_;
 };
 
+// `source` itself when it has 24 bits, otherwise a 24-bit copy made in
+// `storage`: for writers and routines that read 24-bit rows of any bitmap.
+const Bitmap& viewAs24(const Bitmap& source, Bitmap& storage);
+
 } // namespace px

@@ -23,6 +23,22 @@ void axisRange(int start, int end, std::int64_t& lo, std::int64_t& hi)
     }
 }
 
+// The block (left, top)-(right, bottom), either axis possibly backwards,
+// clipped to a width x height bitmap; empty when nothing of it is inside.
+Rect clippedBlock(int left, int top, int right, int bottom, int width, int height)
+{
+    std::int64_t x0, x1, y0, y1;
+    axisRange(left, right, x0, x1);
+    axisRange(top, bottom, y0, y1);
+    x0 = std::max<std::int64_t>(x0, 0);
+    y0 = std::max<std::int64_t>(y0, 0);
+    x1 = std::min<std::int64_t>(x1, width);
+    y1 = std::min<std::int64_t>(y1, height);
+    if (x0 >= x1 || y0 >= y1)
+        return {};
+    return Rect{int(x0), int(y0), int(x1), int(y1)};
+}
+
 bool sameColour(const std::uint8_t* p, std::uint8_t b, std::uint8_t g, std::uint8_t r)
 {
     return p[0] == b && p[1] == g && p[2] == r;
@@ -56,31 +72,18 @@ Rect Canvas::fillRect(int left, int top, int right, int bottom)
     begin();
     if (brushHollow_)
         return finish();
-    std::int64_t x0, x1, y0, y1;
-    axisRange(left, right, x0, x1);
-    axisRange(top, bottom, y0, y1);
-    x0 = std::max<std::int64_t>(x0, 0);
-    y0 = std::max<std::int64_t>(y0, 0);
-    x1 = std::min<std::int64_t>(x1, bmp_->width());
-    y1 = std::min<std::int64_t>(y1, bmp_->height());
-    if (x0 < x1 && y0 < y1)
-        fillBlock(Rect{int(x0), int(y0), int(x1), int(y1)}, {true, brushColour_});
+    const Rect block = clippedBlock(left, top, right, bottom, bmp_->width(), bmp_->height());
+    if (!block.isEmpty())
+        fillBlock(block, {true, brushColour_});
     return finish();
 }
 
 Rect Canvas::copyOntoItself(int left, int top, int right, int bottom)
 {
     begin();
-    std::int64_t x0, x1, y0, y1;
-    axisRange(left, right, x0, x1);
-    axisRange(top, bottom, y0, y1);
-    x0 = std::max<std::int64_t>(x0, 0);
-    y0 = std::max<std::int64_t>(y0, 0);
-    x1 = std::min<std::int64_t>(x1, bmp_->width());
-    y1 = std::min<std::int64_t>(y1, bmp_->height());
-    if (x0 >= x1 || y0 >= y1)
+    const Rect block = clippedBlock(left, top, right, bottom, bmp_->width(), bmp_->height());
+    if (block.isEmpty())
         return finish();
-    const Rect block{int(x0), int(y0), int(x1), int(y1)};
     switch (copyMode_) {
     case CopyMode::SrcCopy:
         break;

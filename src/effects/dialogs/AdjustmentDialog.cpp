@@ -151,7 +151,7 @@ AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSetup setup, const EffectComm
     bars->addWidget(nextLabel(utf8(setup_.valueCaption), this), 0, 0);
     int row = 0;
     for (std::size_t i = 0; i < setup_.trackBars.size(); ++i, ++row) {
-        const TrackBarSpec& t = setup_.trackBars[i];
+        const TrackBarSetup& t = setup_.trackBars[i];
         if (t.caption)
             bars->addWidget(nextLabel(utf8(t.caption), this), row, 1);
         QLabel* value =

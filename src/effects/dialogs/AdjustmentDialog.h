@@ -98,7 +98,7 @@ private:
     PreviewImage* image2_ = nullptr;
 };
 
-struct TrackBarSpec {
+struct TrackBarSetup {
     int minimum = 0;
     int maximum = 0;
     int tickFrequency = 1;
@@ -111,7 +111,7 @@ struct AdjustmentDialogSetup {
     const char* caption = "";
     const char* destinationTitle = "Image de destination";
     const char* valueCaption = "Valeur :";
-    std::vector<TrackBarSpec> trackBars;
+    std::vector<TrackBarSetup> trackBars;
     // Value labels show a value above 0 as "+12".
     bool signedValues = false;
     // The preview runs only when this button (Button3) is pressed; moving a

@@ -12,7 +12,7 @@ AdjustmentDialogSetup oneTrackBar(const char* caption, int maximum, int tickFreq
     return setup;
 }
 
-TrackBarSpec offsetTrackBar(const char* caption, const char* valueLabelName)
+TrackBarSetup offsetTrackBar(const char* caption, const char* valueLabelName)
 {
     return {.minimum = -255,
             .maximum = 255,
@@ -23,28 +23,28 @@ TrackBarSpec offsetTrackBar(const char* caption, const char* valueLabelName)
 }
 } // namespace
 
-AdjustmentDialogSetup brightnessDialogSpec()
+AdjustmentDialogSetup brightnessDialogSetup()
 {
     return oneTrackBar("Luminosité...", 200, 10, "200");
 }
 
-AdjustmentDialogSetup contrastDialogSpec()
+AdjustmentDialogSetup contrastDialogSetup()
 {
     return oneTrackBar("Contraste...", 500, 18, "500");
 }
 
-AdjustmentDialogSetup saturationDialogSpec()
+AdjustmentDialogSetup saturationDialogSetup()
 {
     return oneTrackBar("Saturation...", 200, 10, "200");
 }
 
-AdjustmentDialogSetup eclipseDialogSpec()
+AdjustmentDialogSetup eclipseDialogSetup()
 {
     return oneTrackBar("Eclipse...", 250, 9, "250");
 }
 
 // The sine curve is slow on large images: its preview waits for the button.
-AdjustmentDialogSetup brightenDialogSpec()
+AdjustmentDialogSetup brightenDialogSetup()
 {
     AdjustmentDialogSetup setup = oneTrackBar("Eclaircir...", 10, 1, "10");
     setup.previewButton = "Aplliquer effet";
@@ -52,7 +52,7 @@ AdjustmentDialogSetup brightenDialogSpec()
 }
 
 // Three offsets; OK applies them even when all are 0.
-AdjustmentDialogSetup rgbDialogSpec()
+AdjustmentDialogSetup rgbDialogSetup()
 {
     AdjustmentDialogSetup setup{.caption = "Ajuster RVB...",
                               .destinationTitle = "Image ajustée",

@@ -6,11 +6,11 @@
 
 namespace px {
 
-AdjustmentDialogSetup brightnessDialogSpec(); // TForm9 "Luminosité...", row Luminosit1
-AdjustmentDialogSetup contrastDialogSpec();   // TForm7 "Contraste...", row Contraste2
-AdjustmentDialogSetup saturationDialogSpec(); // TForm34 "Saturation...", row Saturation3
-AdjustmentDialogSetup eclipseDialogSpec();    // TForm35 "Eclipse...", row Eclipse3
-AdjustmentDialogSetup brightenDialogSpec();   // TForm42 "Eclaircir...", row Eclaircir3
-AdjustmentDialogSetup rgbDialogSpec();        // TForm38 "Ajuster RVB...", row AjusterRVB1
+AdjustmentDialogSetup brightnessDialogSetup(); // TForm9 "Luminosité...", row Luminosit1
+AdjustmentDialogSetup contrastDialogSetup();   // TForm7 "Contraste...", row Contraste2
+AdjustmentDialogSetup saturationDialogSetup(); // TForm34 "Saturation...", row Saturation3
+AdjustmentDialogSetup eclipseDialogSetup();    // TForm35 "Eclipse...", row Eclipse3
+AdjustmentDialogSetup brightenDialogSetup();   // TForm42 "Eclaircir...", row Eclaircir3
+AdjustmentDialogSetup rgbDialogSetup();        // TForm38 "Ajuster RVB...", row AjusterRVB1
 
 } // namespace px
