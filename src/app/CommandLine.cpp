@@ -4,6 +4,7 @@
 #include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
 #include "platform/AtomicFile.h"
+#include "registry/EffectRegistry.h"
 
 #include <algorithm>
 #include <charconv>

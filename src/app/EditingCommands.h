@@ -21,27 +21,15 @@ QDialog* createNewImageDialog(MainWindow& owner);
 void registerUndoCommands(MainWindow& window);
 QDialog* createUndoLevelsDialog(MainWindow& owner);
 
-// Every effect row of the registry, the colour count and the adjustment
-// dialogs TForm9, TForm7, TForm34, TForm35, TForm42, TForm38 and TForm27.
+// Every effect row of the registry (with its dialog when it has one) and
+// the colour count.
 void registerEffectCommands(MainWindow& window);
-QDialog* createBrightnessDialog(MainWindow& owner);   // TForm9
-QDialog* createContrastDialog(MainWindow& owner);     // TForm7
-QDialog* createSaturationDialog(MainWindow& owner);   // TForm34
-QDialog* createEclipseDialog(MainWindow& owner);      // TForm35
-QDialog* createBrightenDialog(MainWindow& owner);     // TForm42
-QDialog* createRgbDialog(MainWindow& owner);          // TForm38
-QDialog* createCustomFilterDialog(MainWindow& owner); // TForm27
 
 // Runs the effect row `name` with `values` on the active image window inside
 // the frame: hour-glass, undo snapshot, undo controls, routine, repaint,
 // overview. False when there is no active window, no such row, the values do
 // not fit the row, or the routine failed (the failure is shown to the user).
 bool runEffect(MainWindow& window, std::string_view name, std::span<const int> values);
-
-// Opens the adjustment dialog `dialogName` on the active image and applies
-// the effect row `commandName` with the dialog's values when it returns OK.
-// Transform dialogs built on AdjustmentDialog reuse it.
-void runAdjustmentDialog(MainWindow& window, std::string_view dialogName, std::string_view commandName);
 
 // The undo controls (Annuler1 / Annulerbut, Rtablir1 / Retablirbut) follow
 // the histories: enabled exactly while their history holds a snapshot.

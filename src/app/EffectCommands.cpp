@@ -1,6 +1,6 @@
-// The frame every effect command runs in, the handlers of every effect row,
-// the dialogs that supply the values of the rows that have some, and the
-// colour count.
+// The frame every effect command runs in, the handlers of every effect row
+// (chosen by the row's binding: at once, through its dialog, or through the
+// colour dialog), and the colour count.
 //
 // Frame: hour-glass, active image window, undo snapshot, undo controls,
 // routine (with the 24-bit conversion the row asks for), repaint and
@@ -10,8 +10,7 @@
 #include "app/MainWindow.h"
 #include "document/ImageWindow.h"
 #include "effects/ColourCount.h"
-#include "effects/dialogs/AdjustmentDialogs.h"
-#include "effects/dialogs/CustomFilterDialog.h"
+#include "effects/dialogs/EffectDialog.h"
 #include "effects/Parallel.h"
 #include "platform/Prompter.h"
 #include "platform/qt/BusyCursor.h"
@@ -20,7 +19,6 @@
 
 #include <exception>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,13 +26,6 @@
 namespace px {
 
 namespace {
-
-// Rows whose values come from a track-bar dialog, with that dialog.
-const std::map<std::string, const char*, std::less<>> kAdjustmentDialogs = {
-    {"Luminosit1", "TForm9"}, {"Contraste2", "TForm7"},  {"Saturation3", "TForm34"},
-    {"Eclipse3", "TForm35"},  {"Eclaircir3", "TForm42"}, {"AjusterRVB1", "TForm38"},
-};
-
 
 EffectContext contextFor(Session& session, ImageWindow& image)
 {
@@ -69,91 +60,72 @@ bool applyStep(MainWindow& window, ImageWindow& image, const std::function<void(
     return !failure;
 }
 
+// Applies the row to the active window's document with the values `values`
+// gives (read once the snapshot is taken, so a value that cannot be read
+// leaves the snapshot in the history as a failing routine does).
+bool applyRow(MainWindow& window, ImageWindow& image, const EffectCommand& command,
+              const std::function<std::vector<int>()>& values)
+{
+    const EffectContext context = contextFor(window.session(), image);
+    return applyStep(window, image, [&](Bitmap& document) {
+        const std::vector<int> v = values();
+        applyEffect(command, document, context, v, window.effectScratch());
+    });
+}
+
 // The whole frame for one row and its values on the active window. An empty
 // document (a new image of width or height 0) has no pixels to change: the
 // command does nothing.
-bool runFrame(MainWindow& window, const EffectCommand& command, std::function<std::vector<int>()> values)
+bool runFrame(MainWindow& window, const EffectCommand& command, const std::function<std::vector<int>()>& values)
 {
     ImageWindow* image = window.activeImageWindow();
     if (!image || image->document().isEmpty())
         return false;
-    Session& session = window.session();
-    const EffectContext context = contextFor(session, *image);
     takeSnapshot(window, *image);
-    return applyStep(window, *image, [&](Bitmap& document) {
-        const std::vector<int> v = values();
-        applyEffect(command, document, context, v, session.effectScratch);
-    });
+    return applyRow(window, *image, command, values);
 }
 
-const EffectCommand& rowOf(MainWindow& window, const char* name)
-{
-    const EffectCommand* command = window.effects().find(name);
-    if (!command)
-        throw std::out_of_range(std::string("no effect row ") + name);
-    return *command;
-}
-
-AdjustmentDialog* makeAdjustmentDialog(MainWindow& owner, AdjustmentDialogSetup setup, const char* row)
-{
-    return new AdjustmentDialog(std::move(setup), rowOf(owner, row), owner.session().prompter, &owner);
-}
-
-// Filtre1Click: TForm27 on the active image; OK applies the typed kernel.
-// A field that is not a whole number is reported after the snapshot, as a
-// divisor of 0 is, and the image stays as it was.
-void runCustomFilter(MainWindow& window)
+// A TrackBars or Dialog row: its dialog on the active image; OK applies the
+// row with the dialog's values, unless the dialog says OK applies nothing.
+// The views are refreshed after every OK.
+void runDialog(MainWindow& window, const EffectCommand& command)
 {
     ImageWindow* image = window.activeImageWindow();
-    auto* dialog = qobject_cast<CustomFilterDialog*>(window.dialog("TForm27"));
+    auto* dialog = qobject_cast<EffectDialog*>(window.dialog(command.dialog));
     if (!image || !dialog)
         return;
     dialog->load(image->document(), contextFor(window.session(), *image));
-    const int result = window.runModal(*dialog);
-    dialog->unload();
-    if (result != QDialog::Accepted)
-        return;
-    runFrame(window, dialog->command(), [dialog] {
-        std::string error;
-        auto values = dialog->readValues(error);
-        if (!values)
-            throw EffectError(error);
-        return *values;
-    });
+    if (window.runModal(*dialog) == QDialog::Accepted) {
+        if (!dialog->appliesNothing())
+            runFrame(window, command, [dialog] { return dialog->acceptedValues(); });
+        refreshAfterEdit(*image);
+    }
+    dialog->finish();
 }
 
-// Teinte1Click: the snapshot comes before the colour dialog, so a cancelled
-// choice still leaves a step in the history.
-void runTint(MainWindow& window, Colour& dialogColour)
+// A Colour row: the colour dialog starts from the colour chosen last (by any
+// colour row); the row runs only on a choice. A row that takes its snapshot
+// before the dialog keeps it even when the choice is cancelled.
+void runColourChoice(MainWindow& window, const EffectCommand& command, Colour& dialogColour)
 {
     ImageWindow* image = window.activeImageWindow();
-    if (!image || image->document().isEmpty())
+    if (!image)
         return;
-    takeSnapshot(window, *image);
+    const bool snapshotFirst = command.snapshotBeforeDialog;
+    if (snapshotFirst) {
+        if (image->document().isEmpty())
+            return;
+        takeSnapshot(window, *image);
+    }
     const auto chosen = window.session().prompter.chooseColour(dialogColour);
     if (!chosen)
         return;
     dialogColour = *chosen;
-    const int value = int(*chosen);
-    Session& session = window.session();
-    const EffectContext context = contextFor(session, *image);
-    const EffectCommand& command = rowOf(window, "Teinte1");
-    applyStep(window, *image, [&](Bitmap& document) {
-        applyEffect(command, document, context, std::span(&value, 1), session.effectScratch);
-    });
-}
-
-// Colorisation1Click: the colour first; the frame runs only on a choice.
-void runColourise(MainWindow& window, Colour& dialogColour)
-{
-    if (!window.activeImageWindow())
-        return;
-    const auto chosen = window.session().prompter.chooseColour(dialogColour);
-    if (!chosen)
-        return;
-    dialogColour = *chosen;
-    const int value = int(*chosen);
-    runFrame(window, rowOf(window, "Colorisation1"), [value] { return std::vector<int>{value}; });
+    const std::vector<int> value{int(*chosen)};
+    if (snapshotFirst)
+        applyRow(window, *image, command, [&value] { return value; });
+    else
+        runFrame(window, command, [&value] { return value; });
 }
 
 // Nombres1Click: the distinct colours as shown; no undo step.
@@ -178,82 +150,31 @@ bool runEffect(MainWindow& window, std::string_view name, std::span<const int> v
     if (!command || !checkEffectValues(*command, values).empty())
         return false;
     const std::vector<int> copy(values.begin(), values.end());
-    return runFrame(window, *command, [copy] { return copy; });
-}
-
-void runAdjustmentDialog(MainWindow& window, std::string_view dialogName, std::string_view commandName)
-{
-    ImageWindow* image = window.activeImageWindow();
-    auto* dialog = qobject_cast<AdjustmentDialog*>(window.dialog(dialogName));
-    const EffectCommand* command = window.effects().find(std::string(commandName));
-    if (!image || !dialog || !command)
-        return;
-    dialog->load(image->document(), contextFor(window.session(), *image));
-    const int result = window.runModal(*dialog);
-    if (result == QDialog::Accepted) {
-        if (!dialog->appliesNothing()) {
-            const std::vector<int> values = dialog->values();
-            runFrame(window, *command, [values] { return values; });
-        }
-        refreshAfterEdit(*image);
-    }
-    // OK (after applying) and Annuler both leave the track bars at 0.
-    dialog->resetPositions();
-    dialog->unload();
+    return runFrame(window, *command, [&copy] { return copy; });
 }
 
 void registerEffectCommands(MainWindow& window)
 {
     CommandTable& commands = window.commands();
-    // ColorDialog1 starts from the colour chosen last.
     auto dialogColour = std::make_shared<Colour>(kBlack);
     for (const EffectCommand& row : window.effects().all()) {
-        const std::string name = row.name;
-        if (row.parameters.empty()) {
-            commands.setHandler(name, [&window, name] { runEffect(window, name, {}); });
-        } else if (auto it = kAdjustmentDialogs.find(name); it != kAdjustmentDialogs.end()) {
-            const std::string dialog = it->second;
-            commands.setHandler(name, [&window, dialog, name] { runAdjustmentDialog(window, dialog, name); });
-        } else if (name == "Filtre1") {
-            commands.setHandler(name, [&window] { runCustomFilter(window); });
-        } else if (name == "Teinte1") {
-            commands.setHandler(name, [&window, dialogColour] { runTint(window, *dialogColour); });
-        } else if (name == "Colorisation1") {
-            commands.setHandler(name, [&window, dialogColour] { runColourise(window, *dialogColour); });
+        const EffectCommand* command = &row;
+        CommandHandler handler;
+        switch (row.binding) {
+        case EffectBinding::None:
+            handler = [&window, command] { runFrame(window, *command, [] { return std::vector<int>(); }); };
+            break;
+        case EffectBinding::TrackBars:
+        case EffectBinding::Dialog:
+            handler = [&window, command] { runDialog(window, *command); };
+            break;
+        case EffectBinding::Colour:
+            handler = [&window, command, dialogColour] { runColourChoice(window, *command, *dialogColour); };
+            break;
         }
-        // Any other row with values gets its handler from the feature that
-        // builds its dialog.
+        commands.setHandler(row.name, std::move(handler));
     }
     commands.setHandler("Nombres1", [&window] { countColoursCommand(window); });
-}
-
-QDialog* createBrightnessDialog(MainWindow& owner)
-{
-    return makeAdjustmentDialog(owner, brightnessDialogSetup(), "Luminosit1");
-}
-QDialog* createContrastDialog(MainWindow& owner)
-{
-    return makeAdjustmentDialog(owner, contrastDialogSetup(), "Contraste2");
-}
-QDialog* createSaturationDialog(MainWindow& owner)
-{
-    return makeAdjustmentDialog(owner, saturationDialogSetup(), "Saturation3");
-}
-QDialog* createEclipseDialog(MainWindow& owner)
-{
-    return makeAdjustmentDialog(owner, eclipseDialogSetup(), "Eclipse3");
-}
-QDialog* createBrightenDialog(MainWindow& owner)
-{
-    return makeAdjustmentDialog(owner, brightenDialogSetup(), "Eclaircir3");
-}
-QDialog* createRgbDialog(MainWindow& owner)
-{
-    return makeAdjustmentDialog(owner, rgbDialogSetup(), "AjusterRVB1");
-}
-QDialog* createCustomFilterDialog(MainWindow& owner)
-{
-    return new CustomFilterDialog(rowOf(owner, "Filtre1"), owner.session().prompter, &owner);
 }
 
 } // namespace px

@@ -2,6 +2,8 @@
 
 #include "app/Autosave.h"
 #include "app/EditingCommands.h"
+#include "app/EffectDialogs.h"
+#include "effects/dialogs/EffectDialog.h"
 #include "app/MenuBuilder.h"
 #include "app/RecentFiles.h"
 #include "app/ShellCommands.h"
@@ -9,6 +11,7 @@
 #include "app/StatusBar.h"
 #include "app/ToolBarRows.h"
 #include "app/WindowMenu.h"
+#include "registry/EffectRegistry.h"
 #include "document/ImageWindow.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsFile.h"
@@ -210,9 +213,18 @@ void MainWindow::buildColourPanel()
 void MainWindow::createStartupDialogs()
 {
     for (const StartupDialog& entry : startupDialogs()) {
-        if (!entry.create)
+        QDialog* dialog = nullptr;
+        if (entry.create) {
+            dialog = entry.create(*this);
+        } else {
+            for (const EffectCommand& row : effects_.all())
+                if (row.dialog == entry.objectName) {
+                    dialog = createEffectDialog(row, session_.prompter, this);
+                    break;
+                }
+        }
+        if (!dialog)
             continue;
-        QDialog* dialog = entry.create(*this);
         dialog->setObjectName(QLatin1String(entry.objectName));
         dialogs_.emplace(entry.objectName, dialog);
     }

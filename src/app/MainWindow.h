@@ -9,6 +9,7 @@
 #include "app/CommandTable.h"
 #include "document/Session.h"
 #include "effects/Effect.h"
+#include "effects/EffectFrame.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -79,6 +80,8 @@ public:
     // inside the effect frame (undo snapshot, repaint, overview); false when
     // nothing ran or the routine failed (the failure is shown).
     bool runEffect(std::string_view name, std::span<const int> values = {});
+    // Work bitmaps reused by the effect commands.
+    EffectScratch& effectScratch() { return effectScratch_; }
 
     // Image windows.
     ImageWindow* activeImageWindow() const;
@@ -151,6 +154,7 @@ private:
     MainWindowOptions options_;
     CommandTable commands_;
     EffectRegistry effects_;
+    EffectScratch effectScratch_;
     std::unique_ptr<RecentFiles> recentFiles_;
     std::map<std::string, QAction*, std::less<>> actions_;
     std::map<std::string, QMenu*, std::less<>> menus_;

@@ -2,7 +2,6 @@
 // Application-wide state that the main window, the image windows, the tools
 // and the commands share. One Session lives as long as the main window and
 // is passed explicitly to whatever needs it (no globals).
-#include "effects/EffectFrame.h"
 #include "graphics/Colour.h"
 #include "graphics/Random.h"
 #include "graphics/SnapshotHistory.h"
@@ -36,7 +35,6 @@ struct Session {
     bool noSavePrompt = false;        // NoSavePrompt
     RandomGenerator random;           // the shared generator
     EditHistory history;              // the undo and redo histories of every image window
-    EffectScratch effectScratch;      // work bitmaps reused by the effect commands
 };
 
 } // namespace px

@@ -69,8 +69,4 @@ void Colorisation(Bitmap& bitmap, Colour colour, int threads = 1);
 // stay indexed (the new colour is stored as its nearest palette entry).
 void ChangerCouleur(Bitmap& bitmap, Colour from, Colour to);
 
-// The rows of the "Couleurs" menu and of "Effets" > "Br&uit", and the
-// pixel formats.
-void addColourAdjustmentCommands(EffectRegistry& registry);
-
 } // namespace px

@@ -36,7 +36,4 @@ void Convolve3x3(Bitmap& bitmap, const Kernel3x3& kernel, std::uint16_t divisor,
 // channel, the +2 neighbours wrapping to the left and top edges.
 void EmbossImage(const Bitmap& source, Bitmap& work);
 
-// The rows of the "Filtres" submenu and the filters of the "Effets" menu.
-void addFilterCommands(EffectRegistry& registry);
-
 } // namespace px

@@ -1,13 +1,20 @@
 #pragma once
 // An effect command as one declaration: the component name of its menu item,
-// its caption, the values its dialog would supply, and its pixel routine.
-// The menu, the batch command line and the effects index all run effects
-// from these declarations through applyEffect (EffectFrame.h).
+// its caption, the values its dialog would supply, how the user gives them,
+// and its pixel routine. The menu, the start-up dialogs, the batch command
+// line and the effects index are all derived from these declarations, and
+// run them through applyEffect (EffectFrame.h).
+//
+// Each family of routines declares its rows beside them; the registry of the
+// whole program is assembled in registry/EffectRegistry.h.
+#include "effects/AdjustmentSetup.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Random.h"
 
 #include <functional>
+#include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -41,6 +48,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// How the menu item of a row obtains the row's values.
+enum class EffectBinding {
+    None,      // no values: the item applies the row at once
+    TrackBars, // an adjustment dialog built from the row's `adjustment` setup
+    Dialog,    // a dialog of its own, found by the row's `dialog` form name
+    Colour,    // the colour dialog gives the row's one colour value
+};
+
 struct EffectCommand {
     // How the routine meets the document. InPlace: it edits the document
     // bitmap. WorkCopy: it reads the document and writes a 24-bit work
@@ -58,15 +73,36 @@ struct EffectCommand {
     // routines that leave some pixels alone).
     bool workStartsAsCopy = false;
 
+    EffectBinding binding = EffectBinding::None;
+    // The form name of the dialog (TrackBars and Dialog): "TForm9". The
+    // dialog is created once at start and reused.
+    std::string dialog;
+    // TrackBars: the dialog's captions and track bars; the row's values are
+    // the track bar positions, in order.
+    std::optional<AdjustmentDialogSetup> adjustment;
+    // Colour: the undo snapshot is taken before the colour dialog opens, so
+    // a cancelled choice still leaves a step in the history.
+    bool snapshotBeforeDialog = false;
+    // The menu family the row belongs to ("Filtres", "Couleurs"...) and the
+    // one-line description the effects index shows (empty when the index
+    // does not list the row).
+    std::string category;
+    std::string description;
+
     using InPlaceRoutine = std::function<void(Bitmap&, const EffectContext&, std::span<const int>)>;
     using WorkCopyRoutine = std::function<void(const Bitmap&, Bitmap&, const EffectContext&, std::span<const int>)>;
     InPlaceRoutine inPlace;
     WorkCopyRoutine workCopy;
 };
 
+// The values of a track-bar dialog: one per track bar, named and bounded as
+// the track bar is.
+std::vector<EffectParameter> trackBarParameters(const AdjustmentDialogSetup& setup);
+
 // The declared effect commands, in menu order; found by component name.
 class EffectRegistry {
 public:
+    // Adds the row; a TrackBars row takes its parameters from its setup.
     void add(EffectCommand command);
     const EffectCommand* find(const std::string& name) const;
     const std::vector<EffectCommand>& all() const { return commands_; }
@@ -74,8 +110,5 @@ public:
 private:
     std::vector<EffectCommand> commands_;
 };
-
-// Every effect command of the program.
-EffectRegistry makeEffectRegistry();
 
 } // namespace px

@@ -4,7 +4,20 @@
 
 namespace px {
 
-void EffectRegistry::add(EffectCommand command) { commands_.push_back(std::move(command)); }
+std::vector<EffectParameter> trackBarParameters(const AdjustmentDialogSetup& setup)
+{
+    std::vector<EffectParameter> parameters;
+    for (const TrackBarSetup& t : setup.trackBars)
+        parameters.push_back({.name = t.parameter, .minimum = t.minimum, .maximum = t.maximum});
+    return parameters;
+}
+
+void EffectRegistry::add(EffectCommand command)
+{
+    if (command.binding == EffectBinding::TrackBars && command.adjustment)
+        command.parameters = trackBarParameters(*command.adjustment);
+    commands_.push_back(std::move(command));
+}
 
 const EffectCommand* EffectRegistry::find(const std::string& name) const
 {

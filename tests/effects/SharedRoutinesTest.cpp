@@ -1,4 +1,5 @@
 #include "effects/SharedRoutines.h"
+#include "registry/EffectRegistry.h"
 #include "effects/EffectFrame.h"
 #include "support/TestSupport.h"
 

@@ -58,7 +58,7 @@ void PreviewImage::paintEvent(QPaintEvent*)
 }
 
 PreviewDialog::PreviewDialog(const EffectCommand& command, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), command_(command), prompter_(prompter)
+    : EffectDialog(command, parent), prompter_(prompter)
 {
 }
 
@@ -106,7 +106,7 @@ void PreviewDialog::computePreview(const std::optional<std::vector<int>>& values
     Bitmap result = image1_->bitmap();
     if (values && !values->empty() && !result.isEmpty()) {
         try {
-            applyEffect(command_, result, context_, *values, scratch_);
+            applyEffect(command(), result, context_, *values, scratch_);
         } catch (const std::exception& e) {
             reportError(e.what());
             return;
@@ -132,9 +132,8 @@ void PreviewDialog::reportError(const std::string& text) const
     prompter_.error(text);
 }
 
-AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSetup setup, const EffectCommand& command, Prompter& prompter,
-                                   QWidget* parent)
-    : PreviewDialog(command, prompter, parent), setup_(std::move(setup))
+AdjustmentDialog::AdjustmentDialog(const EffectCommand& command, Prompter& prompter, QWidget* parent)
+    : PreviewDialog(command, prompter, parent), setup_(command.adjustment.value_or(AdjustmentDialogSetup{}))
 {
     setWindowTitle(utf8(setup_.caption));
     auto* layout = new QVBoxLayout(this);
@@ -175,7 +174,7 @@ AdjustmentDialog::AdjustmentDialog(AdjustmentDialogSetup setup, const EffectComm
         for (std::size_t k = 0; k < t.rangeLabels.size(); ++k) {
             if (k > 0)
                 ends->addStretch(1);
-            ends->addWidget(nextLabel(utf8(t.rangeLabels[k]), this));
+            ends->addWidget(nextLabel(QString::fromStdString(t.rangeLabels[k]), this));
         }
         column->addLayout(ends);
         bars->addLayout(column, row, 3);

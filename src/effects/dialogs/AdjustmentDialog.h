@@ -8,10 +8,11 @@
 // PreviewDialog holds the two previews and the preview computation;
 // AdjustmentDialog adds one or three track bars; a concrete dialog is an
 // AdjustmentDialogSetup (ranges, labels) and the effect row it drives.
+#include "effects/AdjustmentSetup.h"
 #include "effects/Effect.h"
 #include "effects/EffectFrame.h"
+#include "effects/dialogs/EffectDialog.h"
 
-#include <QDialog>
 #include <QWidget>
 
 #include <optional>
@@ -53,7 +54,7 @@ private:
 };
 
 // The two previews and the preview step of every dialog-driven effect.
-class PreviewDialog : public QDialog {
+class PreviewDialog : public EffectDialog {
     Q_OBJECT
 public:
     // A document larger than a preview in either direction is shown stretched.
@@ -64,13 +65,13 @@ public:
 
     PreviewImage* source() const { return image1_; }
     PreviewImage* destination() const { return image2_; }
-    const EffectCommand& command() const { return command_; }
 
     // Opening: both previews receive a 24-bit copy of the document, stretched
     // when it is larger than a preview; the destination is computed.
-    void load(const Bitmap& document, const EffectContext& context);
+    void load(const Bitmap& document, const EffectContext& context) override;
     // Frees the preview copies once the dialog has done its work.
     void unload();
+    void finish() override { unload(); }
 
 protected:
     PreviewDialog(const EffectCommand& command, Prompter& prompter, QWidget* parent);
@@ -90,7 +91,6 @@ protected:
     void reportError(const std::string& text) const;
 
 private:
-    const EffectCommand& command_;
     Prompter& prompter_;
     EffectContext context_;
     EffectScratch scratch_;
@@ -98,34 +98,12 @@ private:
     PreviewImage* image2_ = nullptr;
 };
 
-struct TrackBarSetup {
-    int minimum = 0;
-    int maximum = 0;
-    int tickFrequency = 1;
-    std::vector<const char*> rangeLabels; // from the minimum end to the maximum end
-    const char* caption = nullptr;        // a caption of its own ("R :"), or none
-    const char* valueLabelName = nullptr; // objectName of its value label, or a numbered Label
-};
-
-struct AdjustmentDialogSetup {
-    const char* caption = "";
-    const char* destinationTitle = "Image de destination";
-    const char* valueCaption = "Valeur :";
-    std::vector<TrackBarSetup> trackBars;
-    // Value labels show a value above 0 as "+12".
-    bool signedValues = false;
-    // The preview runs only when this button (Button3) is pressed; moving a
-    // track bar then only updates its value label.
-    const char* previewButton = nullptr;
-    // OK applies the row even when every position is 0.
-    bool appliesAtZero = false;
-};
-
 class AdjustmentDialog : public PreviewDialog {
     Q_OBJECT
 public:
-    AdjustmentDialog(AdjustmentDialogSetup setup, const EffectCommand& command, Prompter& prompter,
-                     QWidget* parent = nullptr);
+    // `command` is a TrackBars row; its setup gives the dialog's captions
+    // and track bars.
+    AdjustmentDialog(const EffectCommand& command, Prompter& prompter, QWidget* parent = nullptr);
 
     const AdjustmentDialogSetup& setup() const { return setup_; }
     QSlider* trackBar(int index) const { return trackBars_.at(std::size_t(index)); }
@@ -133,11 +111,19 @@ public:
 
     // The track bar positions, in order: the values of the effect row.
     std::vector<int> values() const;
+    std::vector<int> acceptedValues() const override { return values(); }
     // True when OK has nothing to apply (every position 0).
-    bool appliesNothing() const;
+    bool appliesNothing() const override;
     // Track bars back to 0 and previews unstretched: after an apply and on
     // Annuler, so that the dialog opens at 0 the next time.
     void resetPositions();
+
+    // OK (after applying) and Annuler both leave the track bars at 0.
+    void finish() override
+    {
+        resetPositions();
+        unload();
+    }
 
     // Annuler and the close box: positions back to 0, result Cancel.
     void reject() override;

@@ -83,6 +83,15 @@ std::optional<std::vector<int>> CustomFilterDialog::readValues(std::string& erro
     return values;
 }
 
+std::vector<int> CustomFilterDialog::acceptedValues() const
+{
+    std::string error;
+    auto values = readValues(error);
+    if (!values)
+        throw EffectError(error);
+    return *values;
+}
+
 std::optional<std::vector<int>> CustomFilterDialog::previewValues(std::string& error) const
 {
     return readValues(error);

@@ -24,6 +24,8 @@ public:
     // The ten values as decimal integers, or nothing with `error` naming the
     // first field that does not hold one.
     std::optional<std::vector<int>> readValues(std::string& error) const;
+    // The ten values; a field that holds no whole number raises EffectError.
+    std::vector<int> acceptedValues() const override;
 
 protected:
     std::optional<std::vector<int>> previewValues(std::string& error) const override;

@@ -1,6 +1,7 @@
 #include "effects/ColourCount.h"
 #include "effects/EffectFrame.h"
 #include "effects/EffectTestHelpers.h"
+#include "registry/EffectRegistry.h"
 
 #include <gtest/gtest.h>
 
