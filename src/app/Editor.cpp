@@ -2,9 +2,10 @@
 
 #include "app/MainWindow.h"
 #include "document/Session.h"
-#include "platform/SettingsFile.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtShell.h"
+#include "platform/SettingsFile.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,7 +22,8 @@ int runEditor(int argc, char** argv)
     SettingsFile settings(SettingsFile::defaultPath());
     QtPrompter prompter;
     QtShell shell;
-    Session session(prompter, shell);
+    QtClipboard clipboard;
+    Session session(prompter, shell, clipboard);
 
     // QApplication has taken its own options out of argv; only the first
     // remaining parameter is an image to open.

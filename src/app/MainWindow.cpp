@@ -13,22 +13,20 @@
 #include "app/WindowMenu.h"
 #include "registry/EffectRegistry.h"
 #include "document/ImageWindow.h"
+#include "platform/Clipboard.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsFile.h"
 #include "tools/ColourPanel.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDockWidget>
-#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPointer>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -275,6 +273,14 @@ QMdiSubWindow* MainWindow::addImageWindow(ImageWindow* window)
     window->setViewOptionsSource([this] { return viewOptions(); });
     window->saveHandler = [this, window] { return saveDocument ? saveDocument(*window) : true; };
     connect(window, &ImageWindow::closed, this, &MainWindow::applyNoImageState);
+    // What the tools ask of the main window.
+    connect(window, &ImageWindow::undoStateSaved, this, [this] { syncUndoControls(*this); });
+    connect(window, &ImageWindow::toolMessage, this,
+            [this](const QString& text) { statusBar_->setPanelText(0, text); });
+    connect(window, &ImageWindow::colourReadOut, colourPanel_, &ColourPanel::showReadOut);
+    connect(window, &ImageWindow::coloursChanged, colourPanel_, &ColourPanel::refresh);
+    connect(window, &ImageWindow::mousePositionChanged, this,
+            [this](int x, int y) { statusBar_->setPanelText(3, QStringLiteral("Position : (%1, %2)").arg(x).arg(y)); });
     connect(window, &ImageWindow::popupOptionTriggered, this, [this](const QString& name) {
         if (QAction* a = action(name.toStdString()))
             a->trigger();
@@ -337,14 +343,13 @@ void MainWindow::timerTick()
 {
     if (QAction* paste = action("Collerbut"))
         paste->setEnabled(clipboardHasImage());
-    if (sprayTick)
-        sprayTick();
+    if (ImageWindow* image = activeImageWindow())
+        image->toolTimerTick();
 }
 
-bool MainWindow::clipboardHasImage()
+bool MainWindow::clipboardHasImage() const
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasImage();
+    return session_.clipboard.hasImage();
 }
 
 void MainWindow::selectTool(int id)
