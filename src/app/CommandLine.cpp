@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "codecs/ImageFileError.h"
 #include "effects/EffectFrame.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
 #include "platform/AtomicFile.h"
 #include "registry/EffectRegistry.h"
@@ -39,8 +39,6 @@ constexpr const char* kUsageNotes[] = {
     "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB.",
     "Codes de sortie : 0 succès, 1 échec de lecture, d'écriture ou d'une commande, 2 arguments incorrects.",
 };
-
-constexpr const char* kGifRefused = "Vous ne pouvez pas enregistrer un fichier GIF.";
 
 struct Application {
     const EffectCommand* command;
@@ -173,10 +171,14 @@ int runBatch(const BatchRequest& request, std::ostream& err)
 {
     const std::filesystem::path input = request.files[0];
     const std::filesystem::path output = request.files[1];
-    switch (saveFormatFor(output)) {
-    case SaveFormat::Gif: err << kGifRefused << "\n"; return 1;
-    case SaveFormat::None: err << "Format d'enregistrement non pris en charge : " << output.string() << "\n"; return 1;
-    default: break;
+    const FileFormat& format = fileFormatFor(output);
+    if (!format.saveRefusal.empty()) {
+        err << format.saveRefusal << "\n";
+        return 1;
+    }
+    if (!format.write) {
+        err << "Format d'enregistrement non pris en charge : " << output.string() << "\n";
+        return 1;
     }
 
     Bitmap image;

@@ -98,7 +98,7 @@ void MainWindow::fileMenuOpening()
         return;
     QMdiSubWindow* sub = mdiArea_->activeSubWindow() ? mdiArea_->activeSubWindow() : mdiArea_->currentSubWindow();
     const QString caption = sub && sub->widget() ? sub->widget()->windowTitle() : QString();
-    restore->setEnabled(caption != QLatin1String("Image"));
+    restore->setEnabled(caption != QLatin1String(ImageWindow::kNewImageCaption));
 }
 
 // Edition1Click: the paste and clipboard items follow the clipboard.

@@ -1,7 +1,7 @@
 #include "codecs/CodecTiff.h"
 
-#include "fileio/ImageFileError.h"
-#include "fileio/RgbSwap.h"
+#include "codecs/ImageFileError.h"
+#include "codecs/RgbSwap.h"
 
 #include <tiffio.h>
 

@@ -22,14 +22,13 @@ namespace px {
 namespace {
 
 constexpr int kTimerInterval = 25;
-const char* const kNewImageName = "Image";
 
 } // namespace
 
 ImageWindow::ImageWindow(Session& session, QWidget* parent) : QWidget(parent), session_(session)
 {
     setObjectName("TFrmImage");
-    setWindowTitle(QString::fromLatin1(kNewImageName));
+    setWindowTitle(QString::fromLatin1(kNewImageCaption));
     resize(kDefaultWidth, kDefaultHeight);
     setAutoFillBackground(true);
 
@@ -377,7 +376,7 @@ ImageWindow* ImageWindow::duplicate(QWidget* parent) const
     auto* window = new ImageWindow(session_, parent);
     window->resize(window->width(), window->height() + 56);
     window->setDocument(std::move(copy));
-    window->setFilePath(QString::fromLatin1(kNewImageName));
+    window->setFilePath(QString::fromLatin1(kNewImageCaption));
     window->setViewOptionsSource(viewOptionsSource_);
     window->saveHandler = nullptr;
     return window;

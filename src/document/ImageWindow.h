@@ -37,6 +37,9 @@ class ImageWindow : public QWidget, private ToolHost {
 public:
     static constexpr int kDefaultWidth = 501;
     static constexpr int kDefaultHeight = 409;
+    // The caption (and LabelIm) of a new image that has no file yet; the
+    // save and restore commands tell such a window by it.
+    static constexpr const char* kNewImageCaption = "Image";
 
     // FormCreate: clears session.noSavePrompt, becomes session.frmImage and
     // empties the undo history.

@@ -1,6 +1,6 @@
 #include "fileio/PcxFile.h"
 
-#include "fileio/ImageFormats.h"
+#include "fileio/FileBytes.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "codecs/CodecTiff.h"
-#include "fileio/ImageFileError.h"
+#include "codecs/ImageFileError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "fileio/BmpFile.h"
+#include "codecs/ImageFileError.h"
 #include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
 #include "platform/AtomicFile.h"
 #include "support/TestSupport.h"
 

@@ -2,8 +2,8 @@
 // every good file loads at its listed size, every damaged one is refused
 // cleanly or decoded as far as its data goes, and files of the same picture
 // agree.
+#include "codecs/ImageFileError.h"
 #include "fileio/BmpFile.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #include "fileio/PngFile.h"
+#include "codecs/ImageFileError.h"
 #include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/TargaFile.h"
+#include "codecs/ImageFileError.h"
+#include "fileio/FileTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
