@@ -23,4 +23,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXORAN3_SANITIZE=O
 cmake --build build-asan --target test_registry
 ./build-asan/tests/test_registry --gtest_brief=1
 
+# Includes point down and never in a circle.
+bash scripts/check-layers.sh
+
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

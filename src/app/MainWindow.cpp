@@ -1,22 +1,20 @@
 #include "app/MainWindow.h"
 
-#include "app/Autosave.h"
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
-#include "effects/dialogs/EffectDialog.h"
 #include "app/MenuBuilder.h"
 #include "app/RecentFiles.h"
 #include "app/ShellCommands.h"
 #include "app/StartupDialogs.h"
 #include "app/StatusBar.h"
 #include "app/ToolBarRows.h"
-#include "app/WindowMenu.h"
-#include "registry/EffectRegistry.h"
 #include "document/ImageWindow.h"
+#include "effects/dialogs/EffectDialog.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsFile.h"
-#include "tools/ColourPanel.h"
+#include "registry/EffectRegistry.h"
+#include "tools/dialogs/ColourPanel.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -36,12 +34,18 @@
 #include <exception>
 
 // The icons live in a static library; its resources must be registered by hand.
-static void initResources() { Q_INIT_RESOURCE(pixoran3); }
+static void initResources()
+{
+    Q_INIT_RESOURCE(pixoran3);
+}
 
 namespace px {
 
 namespace {
-QString utf8(const char* s) { return QString::fromUtf8(s); }
+QString utf8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
 
 // A themed icon when the desktop theme has one, else the program's own.
 QIcon toolIcon(const char* themeName, const char* file)

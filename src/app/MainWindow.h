@@ -140,6 +140,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void applyImageState(bool open);
     void buildMenus();
     void buildToolBars();
     void buildColourPanel();

@@ -10,18 +10,20 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 class QAction;
 
 namespace px {
 
-class MainWindow;
 class SettingsFile;
 
 class RecentFiles {
 public:
     static constexpr int kMaxEntries = 4;
+    // The objectName of the menu item of entry `index` (0-based): "mru1"...
+    static std::string itemName(int index);
 
     // Reads keys MRU1..MRU4 in that order and drops the empty ones.
     void load(const SettingsFile& settings);
@@ -45,8 +47,5 @@ private:
     QStringList entries_;
     bool changed_ = false;
 };
-
-// mru1Click..mru4Click: open the entry again, or say that its file is gone.
-void registerRecentFileCommands(MainWindow& window);
 
 } // namespace px

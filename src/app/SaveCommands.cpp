@@ -143,4 +143,9 @@ void registerSaveCommands(MainWindow& window)
     });
 }
 
+QDialog* createJpegOptions(MainWindow& owner)
+{
+    return new JpegOptionsDialog(owner.settings(), owner.session().prompter, &owner);
+}
+
 } // namespace px

@@ -1,7 +1,7 @@
 // The main window's layout, start states, its two states and the Options menu.
 #include "app/MainWindowFixture.h"
 #include "app/StatusBar.h"
-#include "tools/ColourPanel.h"
+#include "tools/dialogs/ColourPanel.h"
 #include "tools/ToolRegistry.h"
 
 #include <QAction>
