@@ -6,6 +6,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 #include <utility>
 #include <memory>
@@ -59,9 +60,8 @@ void unmapProc(thandle_t, tdata_t, toff_t) {}
 
 // libtiff's messages are not shown. Its warnings (an unknown tag, a
 // deprecated layout) leave the file good; any error makes it invalid, even
-// when libtiff carries on (a directory or colour map cut short, a strip or
-// tile that ends early, a damaged code stream): what it would give is not
-// the image the file was meant to hold.
+// when libtiff carries on (a strip or tile that ends early, a damaged code
+// stream): what it would give is not the image the file was meant to hold.
 int quietHandler(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
 int countError(TIFF*, void* errors, const char*, const char*, va_list)
@@ -74,34 +74,12 @@ int countError(TIFF*, void* errors, const char*, const char*, va_list)
 // of bogus sizes are refused instead of exhausting memory.
 constexpr tmsize_t kMaxLibtiffAllocation = tmsize_t(1) << 30;
 
-// Bytes of one value of each TIFF field type (0 for types libtiff skips).
-std::uint64_t typeSize(unsigned type)
-{
-    switch (type) {
-    case 1:
-    case 2:
-    case 6:
-    case 7:
-        return 1; // BYTE, ASCII, SBYTE, UNDEFINED
-    case 3:
-    case 8:
-        return 2; // SHORT, SSHORT
-    case 4:
-    case 9:
-    case 11:
-    case 13:
-        return 4; // LONG, SLONG, FLOAT, IFD
-    case 5:
-    case 10:
-    case 12:
-    case 16:
-    case 17:
-    case 18:
-        return 8; // RATIONALs, DOUBLE, LONG8, SLONG8, IFD8
-    default:
-        return 0;
-    }
-}
+// Bytes of one value of each TIFF field type, by type number: BYTE, ASCII,
+// SHORT, LONG, RATIONAL, SBYTE, UNDEFINED, SSHORT, SLONG, SRATIONAL, FLOAT,
+// DOUBLE, IFD, (two unused), LONG8, SLONG8, IFD8. 0 for types libtiff skips.
+constexpr std::uint8_t kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
+
+std::uint64_t typeSize(unsigned type) { return type < std::size(kTypeSizes) ? kTypeSizes[type] : 0; }
 
 // True when the first directory and every value it keeps outside itself lie
 // inside the file. libtiff only warns about a value it cannot read and
