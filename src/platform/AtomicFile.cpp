@@ -174,16 +174,14 @@ AtomicFileWriter::AtomicFileWriter(fs::path target) : target_(std::move(target))
 {
     destination_ = followLinks(target_);
 
-    // The permission an ordinary write would need: open the existing file
-    // for writing (without changing it) and let the system decide.
+    // The permission an ordinary write would need, as the system decides it
+    // for the effective user (mode, access lists, read-only mounts, immutable
+    // files), without opening the file: an open for writing would tell file
+    // watchers it changed and break leases.
     struct stat st {};
     const bool exists = ::stat(destination_.c_str(), &st) == 0;
-    if (exists && S_ISREG(st.st_mode)) {
-        const int probe = ::open(destination_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (probe < 0)
-            fail(target_, errno);
-        ::close(probe);
-    }
+    if (exists && S_ISREG(st.st_mode) && ::faccessat(AT_FDCWD, destination_.c_str(), W_OK, AT_EACCESS) != 0)
+        fail(target_, errno);
 
     fs::path dir = destination_.parent_path();
     if (dir.empty())
