@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -80,22 +81,20 @@ extern "C" void removeTemporariesAndDie(int sig)
     ::raise(sig);
 }
 
-// Eight letters or digits from the system's random source (the clock and
-// process id when it has none), for a temporary name.
+// Eight letters or digits for a temporary name, from the system's random
+// source; without one, from the process id, the clock and a counter (the
+// exclusive creation catches any name already taken).
 std::string randomSuffix()
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     unsigned char bytes[kSuffixLength];
     if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != ssize_t(sizeof bytes)) {
-        static std::atomic<unsigned> counter{0};
-        timespec ts{};
-        ::clock_gettime(CLOCK_REALTIME, &ts);
-        unsigned long long v = (unsigned long long)ts.tv_nsec * 2654435761u ^ (unsigned long long)::getpid() << 20 ^
-                               counter.fetch_add(1) * 40503u;
+        static std::atomic<std::uint64_t> counter{0};
+        std::uint64_t v = (std::uint64_t(::getpid()) << 32) ^ std::uint64_t(std::time(nullptr)) ^
+                          (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
         for (unsigned char& b : bytes) {
-            b = (unsigned char)v;
             v = v * 6364136223846793005ull + 1442695040888963407ull;
-            b ^= (unsigned char)(v >> 56);
+            b = static_cast<unsigned char>(v >> 56);
         }
     }
     std::string s;
