@@ -2,13 +2,11 @@
 #include "support/TestSupport.h"
 
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace px {
@@ -112,15 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    }() +
                                    ".pixoran3-AbCd0123"}),
     [](const auto& info) { return std::string(info.param.label); });
-
-TEST(TemporaryName, RecognisesOnlyItsOwnForm)
-{
-    EXPECT_TRUE(isTemporaryName(".a.bmp.pixoran3-ABCDEFGH"));
-    EXPECT_TRUE(isTemporaryName("..pixoran3-12345678"));
-    for (const char* other : {"a.bmp.pixoran3-ABCDEFGH", ".a.bmp.pixoran3-ABCDEFG", ".a.bmp.pixoran3-ABCDEFG!",
-                              ".a.bmp.pixoran3_ABCDEFGH", ".a.bmp.pixoran3-ABCDEFGH.png", ".a.bmp.XXXXXX"})
-        EXPECT_FALSE(isTemporaryName(other)) << other;
-}
 
 // Names of 248 to 255 bytes used to need a temporary name past the limit.
 TEST(AtomicFile, SavesUnderNamesUpToTheLimit)
@@ -259,50 +248,6 @@ TEST(AtomicFile, RootKeepsTheOwnerOfTheFileItReplaces)
     EXPECT_EQ(st.st_mode & 07777, 0604u);
     EXPECT_EQ(readAll(target), "new");
 }
-
-class AtomicFileInterrupted : public ::testing::TestWithParam<int> {};
-
-// A child process writing a file receives the signal mid-way: it dies of
-// that signal, and its temporary file is gone; the old file is untouched.
-TEST_P(AtomicFileInterrupted, RemovesTheTemporaryFileBeforeDying)
-{
-    test::TempDir dir;
-    const auto target = dir.file("image.png");
-    std::ofstream(target) << "old";
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::close(fds[0]);
-        installInterruptCleanup();
-        AtomicFileWriter w(target);
-        w.write(std::string(100000, 'x'));
-        std::fflush(w.stream());
-        const std::string temp = w.temporaryPath().string();
-        (void)!::write(fds[1], temp.c_str(), temp.size());
-        ::close(fds[1]);
-        for (;;)
-            ::pause();
-    }
-    ::close(fds[1]);
-    char buffer[4096];
-    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-    ::close(fds[0]);
-    ASSERT_GT(n, 0);
-    const fs::path temp(std::string(buffer, std::size_t(n)));
-    EXPECT_TRUE(fs::exists(temp));
-    ::kill(pid, GetParam());
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam()) << status;
-    EXPECT_FALSE(fs::exists(temp));
-    EXPECT_EQ(readAll(target), "old");
-    EXPECT_EQ(entries(dir.path()), 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Signals, AtomicFileInterrupted, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
-                         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
 
 // Only our own temporary files, left for a day, plain files of the user.
 TEST(AtomicFile, StaleTemporaryFilesAreRemovedAfterADay)

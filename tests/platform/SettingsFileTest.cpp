@@ -211,17 +211,6 @@ TEST_F(SettingsFileTest, ForeignValuesFollowTheEightBitEncoding)
     EXPECT_EQ(ini.readString("MRUS", "mru1"), "/img/¤½.bmp");
 }
 
-TEST(SettingsFile, LocalesWithoutAnEightBitEncodingMeanLatin1)
-{
-    const char* saved = std::getenv("LC_ALL");
-    const std::string keep = saved ? saved : "";
-    for (const char* locale : {"C", "C.UTF-8", "POSIX"}) {
-        setenv("LC_ALL", locale, 1);
-        EXPECT_EQ(SettingsFile::localeEightBitEncoding(), "ISO-8859-1") << locale;
-    }
-    saved ? setenv("LC_ALL", keep.c_str(), 1) : unsetenv("LC_ALL");
-}
-
 TEST_F(SettingsFileTest, RefusedWritesRaiseTheProgramMessage)
 {
     writeAll(dir.file("plain"), "a file, not a folder");
