@@ -124,6 +124,7 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
 
     recentFiles_ = std::make_unique<RecentFiles>();
     recentFiles_->load(settings_);
+    recentFiles_->removeStaleTemporaryFiles();
     recentFiles_->showInMenu([this](std::string_view name) { return action(name); });
 }
 

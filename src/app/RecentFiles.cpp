@@ -1,10 +1,14 @@
 #include "app/RecentFiles.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/SettingsFile.h"
 
 #include <QAction>
 #include <QFileInfo>
 
+#include <chrono>
+#include <filesystem>
+#include <set>
 #include <string>
 
 namespace px {
@@ -26,6 +30,16 @@ void RecentFiles::load(const SettingsFile& settings)
         if (!value.empty())
             entries_.append(QString::fromStdString(value));
     }
+}
+
+void RecentFiles::removeStaleTemporaryFiles() const
+{
+    std::set<std::filesystem::path> folders;
+    for (const QString& entry : entries_)
+        folders.insert(std::filesystem::path(entry.toStdString()).parent_path());
+    for (const auto& folder : folders)
+        if (!folder.empty())
+            px::removeStaleTemporaryFiles(folder, std::chrono::hours(24));
 }
 
 void RecentFiles::save(SettingsFile& settings) const

@@ -35,6 +35,11 @@ public:
     // top, or inserts it there and drops the fifth entry.
     void add(const QString& path);
 
+    // Removes the temporary files that a save killed mid-way left beside
+    // the entries' files (AtomicFile.h), once they are a day old: younger
+    // ones may belong to a save in progress in another copy of the program.
+    void removeStaleTemporaryFiles() const;
+
     const QStringList& entries() const { return entries_; }
     bool changed() const { return changed_; }
 
