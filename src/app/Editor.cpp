@@ -5,6 +5,7 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtTranslations.h"
 #include "platform/SettingsFile.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@ int runEditor(int argc, char** argv)
     QApplication app(toolkitArgc, toolkitArgs.data());
     QApplication::setApplicationName(QStringLiteral("Pixoran3"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.png")));
+    // The standard dialogs speak French like the rest of the program.
+    QtFrenchTranslations translations;
 
     SettingsFile settings(SettingsFile::defaultPath());
     QtPrompter prompter;

@@ -7,7 +7,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QHeaderView>
+#include <QListView>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -50,16 +56,25 @@ QMessageBox::StandardButtons standardButtons(Buttons buttons)
     return QMessageBox::Ok;
 }
 
-// The button texts of the program's message boxes.
+// The button texts of the program's message boxes. Qt's French translation
+// (QtFrenchTranslations) names them already; these stand in for any text it
+// lacks, so that no English button shows when the translation is missing.
 void frenchButtons(QMessageBox& box)
 {
-    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {{QMessageBox::Yes, "&Oui"},
-                                                                         {QMessageBox::No, "&Non"},
-                                                                         {QMessageBox::Cancel, "Annuler"},
-                                                                         {QMessageBox::Ok, "OK"}};
-    for (const auto& [button, text] : texts)
-        if (QAbstractButton* b = box.button(button))
-            b->setText(QString::fromUtf8(text));
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* english; // Qt's own text, as its translations know it
+        const char* french;
+    } texts[] = {{QMessageBox::Yes, "&Yes", "&Oui"},
+                 {QMessageBox::No, "&No", "&Non"},
+                 {QMessageBox::Cancel, "Cancel", "Annuler"},
+                 {QMessageBox::Ok, "OK", "OK"}};
+    for (const auto& t : texts) {
+        QAbstractButton* b = box.button(t.button);
+        const QString translated = QCoreApplication::translate("QPlatformTheme", t.english);
+        if (b && translated == QLatin1String(t.english))
+            b->setText(QString::fromUtf8(t.french));
+    }
 }
 
 Answer answerOf(QMessageBox::StandardButton pressed, Buttons buttons)
@@ -85,6 +100,30 @@ Answer answerOf(QMessageBox::StandardButton pressed, Buttons buttons)
     default:
         return Answer::Cancel;
     }
+}
+
+// Nothing in the file dialog is cut short: the side bar of places gets the
+// width of its longest entry (Qt gives it a fixed 70 pixels, and the French
+// "Ordinateur" does not fit), and the detail view's size, type and date
+// columns keep the width of their texts.
+void fitFileDialogColumns(QFileDialog& dialog)
+{
+    if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+        for (int column = 1; column < tree->header()->count(); ++column)
+            tree->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    auto* sidebar = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
+    if (!sidebar || !splitter || splitter->count() != 2)
+        return;
+    // The splitter has its real width once the dialog is shown.
+    QTimer::singleShot(0, &dialog, [sidebar, splitter] {
+        const int wanted = sidebar->sizeHintForColumn(0) + 2 * sidebar->frameWidth() +
+                           sidebar->verticalScrollBar()->sizeHint().width();
+        const QList<int> sizes = splitter->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (sizes.value(0) < wanted && total > 2 * wanted)
+            splitter->setSizes({wanted, total - wanted});
+    });
 }
 
 QString captionOr(const std::string& caption)
@@ -172,6 +211,7 @@ std::optional<FileChoice> QtPrompter::runFileDialog(const FileDialogRequest& req
         dialog.setDirectory(qs(request.initialDir));
     if (!request.fileName.empty())
         dialog.selectFile(qs(request.fileName));
+    fitFileDialogColumns(dialog);
 
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
