@@ -4,16 +4,21 @@
 #include "document/NewImageChoices.h"
 #include "document/Session.h"
 #include "platform/Prompter.h"
+#include "platform/qt/CharacterFilter.h"
 #include "platform/SettingsFile.h"
 
 #include <QComboBox>
 #include <QFrame>
-#include <QKeyEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <exception>
 
@@ -36,40 +41,42 @@ std::string text(const QComboBox* box)
     return box->currentText().toStdString();
 }
 
-QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int y)
+QLabel* label(QWidget* parent, const char* name, const char* caption)
 {
     auto* l = new QLabel(utf8(caption), parent);
     l->setObjectName(QLatin1String(name));
-    l->move(x, y);
-    l->adjustSize();
     return l;
 }
 
-QLineEdit* edit(QWidget* parent, const char* name, const char* initial, int maxLength, int x, int y)
+// A size field: wide enough for its longest number with the platform's font.
+QLineEdit* edit(QWidget* parent, const char* name, const char* initial, int maxLength)
 {
     auto* e = new QLineEdit(QLatin1String(initial), parent);
     e->setObjectName(QLatin1String(name));
     e->setMaxLength(maxLength);
-    e->setGeometry(x, y, 60, 22);
+    const int digits = e->fontMetrics().horizontalAdvance(QString(std::max(maxLength, 4), QLatin1Char('0')));
+    e->setMinimumWidth(digits + e->fontMetrics().averageCharWidth() * 3);
     return e;
 }
 
-QComboBox* comboBox(QWidget* parent, const char* name, int x, int y)
+QComboBox* comboBox(QWidget* parent, const char* name)
 {
     auto* c = new QComboBox(parent);
     c->setObjectName(QLatin1String(name));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
-    c->setGeometry(x, y, 226, 24);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return c;
 }
 
-void frame(QWidget* parent, int x, int y, int w, int h)
+// A sunken frame holding a grid of controls.
+QGridLayout* framedGrid(QWidget* parent, QVBoxLayout* into)
 {
     auto* f = new QFrame(parent);
     f->setFrameShape(QFrame::StyledPanel);
     f->setFrameShadow(QFrame::Sunken);
-    f->setGeometry(x, y, w, h);
+    into->addWidget(f);
+    return new QGridLayout(f);
 }
 } // namespace
 
@@ -77,50 +84,72 @@ NewImageDialog::NewImageDialog(Session& session, SettingsFile& settings, QWidget
     : QDialog(parent), session_(session), settings_(settings)
 {
     setWindowTitle(QStringLiteral("Nouveau..."));
-    setFixedSize(kClientWidth, kClientHeight);
 
-    frame(this, 8, 22, 242, 96);
-    frame(this, 8, 142, 242, 98);
+    // Laid out by the platform's font: every text keeps its room and a margin
+    // from the frames and buttons, at any font size and screen scale. The
+    // dialog keeps the size of its layout.
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    label(this, "Label1", "Dimensions de l'image", 12, 4);
-    label(this, "Label2", "Largeur", 18, 32);
-    edit1_ = edit(this, "Edit1", kDefaultWidth, 4, 108, 28);
-    label(this, "Label10", "Pixels", 176, 32);
-    label(this, "Label3", "Hauteur", 18, 60);
-    edit2_ = edit(this, "Edit2", kDefaultHeight, 4, 108, 56);
-    label(this, "Label12", "Pixels", 176, 60);
-    label(this, "Label4", "Résolution", 18, 88);
-    edit3_ = edit(this, "Edit3", "72", 2, 108, 84);
-    label(this, "Label11", "Pixels/pouce", 176, 88);
+    layout->addWidget(label(this, "Label1", "Dimensions de l'image"));
+    QGridLayout* dimensions = framedGrid(this, layout);
+    dimensions->addWidget(label(this, "Label2", "Largeur"), 0, 0);
+    edit1_ = edit(this, "Edit1", kDefaultWidth, 4);
+    dimensions->addWidget(edit1_, 0, 1);
+    dimensions->addWidget(label(this, "Label10", "Pixels"), 0, 2);
+    dimensions->addWidget(label(this, "Label3", "Hauteur"), 1, 0);
+    edit2_ = edit(this, "Edit2", kDefaultHeight, 4);
+    dimensions->addWidget(edit2_, 1, 1);
+    dimensions->addWidget(label(this, "Label12", "Pixels"), 1, 2);
+    dimensions->addWidget(label(this, "Label4", "Résolution"), 2, 0);
+    edit3_ = edit(this, "Edit3", "72", 2);
+    dimensions->addWidget(edit3_, 2, 1);
+    dimensions->addWidget(label(this, "Label11", "Pixels/pouce"), 2, 2);
+    dimensions->setColumnStretch(2, 1);
 
-    label(this, "Label5", "Caractéristique de l'image", 12, 124);
-    label(this, "Label6", "Couleur de fond", 18, 148);
-    comboBox3_ = comboBox(this, "ComboBox3", 16, 164);
+    layout->addSpacing(layout->spacing());
+    layout->addWidget(label(this, "Label5", "Caractéristique de l'image"));
+    QGridLayout* kind = framedGrid(this, layout);
+    kind->addWidget(label(this, "Label6", "Couleur de fond"), 0, 0);
+    comboBox3_ = comboBox(this, "ComboBox3");
+    kind->addWidget(comboBox3_, 1, 0);
     comboBox3_->setEditText(QLatin1String(kDefaultBackground));
-    label(this, "Label7", "Type d'image", 18, 192);
-    comboBox4_ = comboBox(this, "ComboBox4", 16, 208);
+    kind->addWidget(label(this, "Label7", "Type d'image"), 2, 0);
+    comboBox4_ = comboBox(this, "ComboBox4");
+    kind->addWidget(comboBox4_, 3, 0);
     for (const ImageType& t : imageTypes())
         comboBox4_->addItem(QLatin1String(t.text));
     comboBox4_->setEditText(QLatin1String(kDefaultType));
     typeChanged();
     connect(comboBox4_, &QComboBox::currentTextChanged, this, &NewImageDialog::typeChanged);
 
-    label(this, "Label8", "Mémoire requise :", 12, 246);
-    label9_ = label(this, "Label9", "", 120, 246);
-    label9_->setMinimumWidth(120);
+    // "Mémoire requise :" and the estimate, a space apart, room kept for the
+    // longest estimate.
+    auto* memory = new QHBoxLayout;
+    memory->addWidget(label(this, "Label8", "Mémoire requise :"));
+    label9_ = label(this, "Label9", "");
+    label9_->setMinimumWidth(label9_->fontMetrics().horizontalAdvance(QStringLiteral("1023 octets")));
+    memory->addWidget(label9_, 1);
+    layout->addLayout(memory);
 
     button1_ = new QPushButton(QStringLiteral("&OK"), this);
     button1_->setObjectName(QStringLiteral("Button1"));
-    button1_->setGeometry(92, 262, 75, 24);
     button1_->setDefault(true);
     connect(button1_, &QPushButton::clicked, this, &NewImageDialog::okClicked);
     auto* cancel = new QPushButton(QStringLiteral("&Annuler"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
-    cancel->setGeometry(175, 262, 75, 24);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(button1_);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
 
+    // Only digits can be typed in the size fields; editing keys and
+    // shortcuts work as in any field.
+    auto* digitsOnly = new CharacterFilter(isAsciiDigit, this);
     for (QLineEdit* e : {edit1_, edit2_, edit3_})
-        e->installEventFilter(this);
+        e->installEventFilter(digitsOnly);
 
     // The estimate follows the fields for the whole run of the program.
     timer1_ = new QTimer(this);
@@ -219,22 +248,6 @@ ImageWindow* NewImageDialog::okClicked()
     }
     accept();
     return image;
-}
-
-// Only the digits and Backspace reach the size fields; keys without text
-// (arrows, Delete) edit as usual.
-bool NewImageDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (!typed.isEmpty()) {
-            const QChar c = typed.front();
-            const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-            if (typed.size() != 1 || !(digit || c == QLatin1Char('\b')))
-                return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace px

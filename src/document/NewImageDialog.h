@@ -22,8 +22,6 @@ struct Session;
 class NewImageDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kClientWidth = 258;
-    static constexpr int kClientHeight = 288;
     static constexpr int kTimerInterval = 100;
 
     NewImageDialog(Session& session, SettingsFile& settings, QWidget* parent = nullptr);
@@ -53,7 +51,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Session& session_;

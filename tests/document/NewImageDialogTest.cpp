@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -213,6 +214,76 @@ TEST_F(NewImageDialogTest, RefusedSettingsWriteIsShownAndTheDialogStaysOpen)
     EXPECT_NE(dialog->result(), QDialog::Accepted);
     EXPECT_TRUE(dialog->isVisible());
 }
+
+// The rectangle of a widget in the dialog's coordinates.
+QRect inDialog(const QWidget* w, const QWidget* dialog)
+{
+    return QRect(w->mapTo(dialog, QPoint(0, 0)), w->size());
+}
+
+class NewImageDialogLayout : public test::SessionTest, public ::testing::WithParamInterface<double> {};
+
+// With the platform's font at its size and at twice it: every text has the
+// room it asks for, no two controls touch, every control keeps a margin
+// inside its frame and inside the dialog, and the memory estimate stands
+// apart from its caption and from the buttons.
+TEST_P(NewImageDialogLayout, NothingTouchesOrIsCut)
+{
+    const QFont original = QApplication::font();
+    QFont font = original;
+    font.setPointSizeF(original.pointSizeF() * GetParam());
+    QApplication::setFont(font);
+    test::TempDir dir;
+    SettingsFile settings(dir.file("Pixoran3.ini"));
+    {
+        NewImageDialog dialog(session, settings);
+        dialog.show();
+        dialog.memoryLabel()->setText(QStringLiteral("1023 octets")); // the longest estimate
+        QApplication::processEvents();
+
+        std::vector<QWidget*> controls;
+        for (QWidget* w : dialog.findChildren<QWidget*>())
+            if (w->isVisible() && !qobject_cast<QComboBox*>(w->parentWidget()) &&
+                (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                 qobject_cast<QPushButton*>(w)))
+                controls.push_back(w);
+        ASSERT_EQ(controls.size(), 19u); // 12 labels, 3 fields, 2 lists, 2 buttons
+        const int margin = 2;
+        for (QWidget* w : controls) {
+            const std::string name = w->objectName().toStdString();
+            const QRect r = inDialog(w, &dialog);
+            if (auto* edit = qobject_cast<QLineEdit*>(w))
+                // Its longest number, with the frame and the text margins.
+                EXPECT_GE(w->width(), w->fontMetrics().horizontalAdvance(QString(edit->maxLength(), '0')) + 8)
+                    << name << " is cut";
+            else
+                EXPECT_GE(w->width(), w->sizeHint().width()) << name << " is cut";
+            EXPECT_GE(w->height(), w->minimumSizeHint().height()) << name << " is cut";
+            EXPECT_TRUE(dialog.rect().adjusted(margin, margin, -margin, -margin).contains(r)) << name;
+            if (auto* frame = qobject_cast<QFrame*>(w->parentWidget())) {
+                EXPECT_TRUE(frame->contentsRect()
+                                .adjusted(margin, margin, -margin, -margin)
+                                .contains(QRect(w->pos(), w->size())))
+                    << name << " touches its frame";
+            }
+            for (QWidget* other : controls) {
+                if (other != w && !w->isAncestorOf(other) && !other->isAncestorOf(w)) {
+                    EXPECT_FALSE(r.intersects(inDialog(other, &dialog)))
+                        << name << " overlaps " << other->objectName().toStdString();
+                }
+            }
+        }
+        auto* label8 = dialog.findChild<QLabel*>("Label8");
+        const QRect caption = inDialog(label8, &dialog);
+        const QRect estimate = inDialog(dialog.memoryLabel(), &dialog);
+        EXPECT_GE(estimate.left() - caption.right(), 3) << "the estimate sticks to its caption";
+        const QRect ok = inDialog(dialog.findChild<QWidget*>("Button1"), &dialog);
+        EXPECT_GE(ok.top() - estimate.bottom(), 3) << "the estimate sits against OK";
+    }
+    QApplication::setFont(original);
+}
+
+INSTANTIATE_TEST_SUITE_P(FontScales, NewImageDialogLayout, ::testing::Values(1.0, 2.0));
 
 } // namespace
 } // namespace px

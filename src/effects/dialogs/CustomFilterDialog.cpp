@@ -3,13 +3,13 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <charconv>
 
+#include "platform/qt/CharacterFilter.h"
 #include "platform/qt/DialogButtons.h"
 
 namespace px {
@@ -42,11 +42,13 @@ CustomFilterDialog::CustomFilterDialog(const EffectCommand& command, Prompter& p
     auto* group = new QGroupBox(QStringLiteral("Options du filtres"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout(group);
+    // Digits and "-" can be typed; editing keys and shortcuts work as usual.
+    auto* numbersOnly = new CharacterFilter(isAsciiDigitOrMinus, this);
     for (int i = 0; i < 10; ++i) {
         auto* edit = new QLineEdit(QString::fromLatin1(kInitialTexts[i]), group);
         edit->setObjectName(i < 9 ? QStringLiteral("e%1").arg(i + 1) : QStringLiteral("ediv"));
         edit->setFixedWidth(48);
-        edit->installEventFilter(this);
+        edit->installEventFilter(numbersOnly);
         connect(edit, &QLineEdit::textChanged, this, &CustomFilterDialog::fieldEdited);
         fields_[std::size_t(i)] = edit;
         if (i < 9)
@@ -95,23 +97,6 @@ std::vector<int> CustomFilterDialog::acceptedValues() const
 std::optional<std::vector<int>> CustomFilterDialog::previewValues(std::string& error) const
 {
     return readValues(error);
-}
-
-// Backspace, "-" and the digits reach a field; every other character is
-// swallowed. Keys without text (arrows, Delete) edit as usual.
-bool CustomFilterDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        if (text.size() == 1) {
-            const QChar c = text.front();
-            if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('-') && c != QLatin1Char('\b'))
-                return true;
-        } else if (!text.isEmpty()) {
-            return true;
-        }
-    }
-    return PreviewDialog::eventFilter(watched, event);
 }
 
 void CustomFilterDialog::fieldEdited(const QString& text)

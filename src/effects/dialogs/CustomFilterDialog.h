@@ -29,7 +29,6 @@ public:
 
 protected:
     std::optional<std::vector<int>> previewValues(std::string& error) const override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fieldEdited(const QString& text);
