@@ -40,7 +40,7 @@ int runEditor(int argc, char** argv)
 
     SettingsFile settings(SettingsFile::defaultPath());
     QtPrompter prompter;
-    QtShell shell;
+    QtShell shell(&prompter);
     QtClipboard clipboard;
     Session session(prompter, shell, clipboard);
 

@@ -1,44 +1,107 @@
 #include "platform/qt/QtShell.h"
+#include "platform/ScriptedPrompter.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
-#include <QDesktopServices>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QObject>
 #include <QUrl>
+#include <vector>
 
 namespace px {
 namespace {
 
 namespace fs = std::filesystem;
 
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
-
-TEST(QtShell, OpenUrlReachesTheDesktopHandler)
+// A stand-in for the desktop's launcher: appends its argument to a file of
+// the folder, then exits with `status`.
+QString launcher(const test::TempDir& dir, int status)
 {
-    UrlCatcher catcher;
-    for (const char* scheme : {"https", "mailto", "file"})
-        QDesktopServices::setUrlHandler(scheme, &catcher, "open");
-    QtShell shell;
+    const fs::path script = dir.file("launcher.sh");
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << dir.file("launched.txt").string() << "'\nexit "
+                          << status << "\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return QString::fromStdString(script.string());
+}
+
+std::vector<std::string> lines(const fs::path& file)
+{
+    std::vector<std::string> result;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+// Processes events until `done` holds or five seconds pass.
+bool waitFor(const std::function<bool()>& done)
+{
+    const QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+TEST(QtShell, HandsWellFormedAddressesToTheLauncher)
+{
+    test::TempDir dir;
+    ScriptedPrompter prompter;
+    QtShell shell(&prompter);
+    shell.setLauncher(launcher(dir, 0));
     EXPECT_TRUE(shell.openUrl("https://exemple.fr/pixoran3?page=1"));
     EXPECT_TRUE(shell.openUrl("mailto:auteur@exemple.fr"));
     EXPECT_TRUE(shell.openUrl("/tmp/pxrn3.html"));
     EXPECT_FALSE(shell.openUrl(""));
     EXPECT_FALSE(shell.openUrl("http://[mal formée"));
-    for (const char* scheme : {"https", "mailto", "file"})
-        QDesktopServices::unsetUrlHandler(scheme);
-    EXPECT_EQ(catcher.urls, (QList<QUrl>{QUrl("https://exemple.fr/pixoran3?page=1"), QUrl("mailto:auteur@exemple.fr"),
-                                         QUrl::fromLocalFile("/tmp/pxrn3.html")}));
+    ASSERT_TRUE(waitFor([&] { return lines(dir.file("launched.txt")).size() == 3; }));
+    auto launched = lines(dir.file("launched.txt"));
+    std::sort(launched.begin(), launched.end()); // the three run side by side
+    EXPECT_EQ(launched, (std::vector<std::string>{"file:///tmp/pxrn3.html", "https://exemple.fr/pixoran3?page=1",
+                                                  "mailto:auteur@exemple.fr"}));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(prompter.calls().empty());
 }
+
+// Without a browser the launcher fails (xdg-open exits with 3 or 4) or is
+// missing altogether: the user is told, with the address.
+struct FailureCase {
+    const char* name;
+    int status;          // of the stand-in; -1: no launcher at all
+    const char* address; // given
+    const char* shown;   // in the message
+};
+
+class QtShellFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(QtShellFailure, IsToldInAMessageBox)
+{
+    const FailureCase& c = GetParam();
+    test::TempDir dir;
+    ScriptedPrompter prompter;
+    QtShell shell(&prompter);
+    shell.setLauncher(c.status < 0 ? QString::fromStdString(dir.file("absent").string()) : launcher(dir, c.status));
+    EXPECT_EQ(shell.openUrl(c.address), c.status >= 0);
+    ASSERT_TRUE(waitFor([&] { return !prompter.calls().empty(); })) << "nothing was said";
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{std::string("Impossible d'ouvrir ") + c.shown});
+    EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QtShellFailure,
+    ::testing::Values(FailureCase{"NoBrowser", 3, "https://www.pixoran3.example/", "https://www.pixoran3.example/"},
+                      FailureCase{"ActionFailed", 4, "mailto:contact@pixoran3.example?subject=Pixoran3",
+                                  "mailto:contact@pixoran3.example?subject=Pixoran3"},
+                      FailureCase{"HelpPage", 3, "file:///usr/share/pixoran3/aide/index.html",
+                                  "/usr/share/pixoran3/aide/index.html"},
+                      FailureCase{"NoLauncher", -1, "https://www.pixoran3.example/", "https://www.pixoran3.example/"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class DataHome {
 public:
@@ -79,5 +142,3 @@ TEST(QtShell, MoveToTrashCreatesTheMissingDataFolder)
 
 } // namespace
 } // namespace px
-
-#include "QtShellTest.moc"

@@ -1,9 +1,11 @@
 #include "platform/qt/QtShell.h"
 
-#include <QDesktopServices>
+#include "platform/Prompter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -37,13 +39,43 @@ bool fail(std::string* error, const std::string& text)
 
 } // namespace
 
+QtShell::QtShell(Prompter* prompter) : prompter_(prompter), launchers_(std::make_unique<QObject>()) {}
+
+QtShell::~QtShell() = default;
+
+// The launcher's exit status is the only sign of failure: QDesktopServices
+// reports success whatever happens next, so the launcher is run here.
 bool QtShell::openUrl(const std::string& url)
 {
     const QUrl target = toUrl(url);
     if (!target.isValid() || target.isEmpty())
         return false;
-    QDesktopServices::openUrl(target);
+    const std::string address = target.isLocalFile() ? target.toLocalFile().toStdString() : url;
+    auto* process = new QProcess(launchers_.get());
+    process->setProgram(launcher_);
+    process->setArguments({target.toString(QUrl::FullyEncoded)});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, launchers_.get(),
+                     [this, process, address](int exitCode, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status != QProcess::NormalExit || exitCode != 0)
+                             reportOpenFailure(address);
+                     });
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        reportOpenFailure(address);
+        return false;
+    }
     return true;
+}
+
+void QtShell::reportOpenFailure(const std::string& address)
+{
+    if (prompter_)
+        prompter_->error("Impossible d'ouvrir " + address);
 }
 
 bool QtShell::moveToTrash(const std::string& path, std::string* error)
