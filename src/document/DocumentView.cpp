@@ -3,8 +3,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <cmath>
-
 namespace px {
 
 namespace {
@@ -62,12 +60,12 @@ QImage withTransparentColour(const QImage& picture, Colour transparent)
 
 } // namespace
 
-ToolEvent toolEventOf(const QMouseEvent& event)
+ToolEvent toolEventOf(const QMouseEvent& event, ZoomFactor zoom)
 {
     ToolEvent e;
     const QPointF p = event.position();
-    e.x = int(std::floor(p.x()));
-    e.y = int(std::floor(p.y()));
+    e.x = viewToImage(p.x(), zoom);
+    e.y = viewToImage(p.y(), zoom);
     e.button = toolButton(event.button());
     for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
         if (event.buttons() & b)
@@ -119,9 +117,9 @@ void DocumentView::setBitmap(const Bitmap* bitmap)
 
 void DocumentView::bitmapChanged(QRect changed)
 {
-    const bool fourBits = bitmap_ && !bitmap_->isEmpty() && bitmap_->bitsPerPixel() == 4;
-    expanded_ = fourBits ? expandFourBits(*bitmap_) : QImage();
-    const QSize size = bitmap_ ? QSize(bitmap_->width(), bitmap_->height()) : QSize(0, 0);
+    pyramid_.invalidate(
+        changed.isEmpty() ? Rect{} : Rect{changed.left(), changed.top(), changed.right() + 1, changed.bottom() + 1});
+    const QSize size = zoomedSize();
     if (this->size() != size) {
         setFixedSize(size);
         update();
@@ -130,7 +128,7 @@ void DocumentView::bitmapChanged(QRect changed)
     if (changed.isEmpty())
         update();
     else
-        update(changed);
+        update(viewRect(changed));
 }
 
 void DocumentView::setFloatingImage(const FloatingImage* floating)
@@ -141,24 +139,23 @@ void DocumentView::setFloatingImage(const FloatingImage* floating)
 
 QSize DocumentView::sizeHint() const
 {
-    return bitmap_ ? QSize(bitmap_->width(), bitmap_->height()) : QSize(0, 0);
+    return zoomedSize();
 }
 
+// Each part of the region is computed and drawn on its own (a rubber band
+// repaints a few thin bands, not the rectangle around them); the floating
+// picture is drawn in bitmap pixels through a scaled painter, in blocks
+// above 1:1 and smooth below, like the bitmap under it.
 void DocumentView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const QImage image = expanded_.isNull() && bitmap_ ? imageOfBitmap(*bitmap_) : expanded_;
-    const QRect area = event->rect();
-    if (image.isNull()) {
-        painter.fillRect(area, palette().window());
-        return;
-    }
-    painter.drawImage(area.topLeft(), image, area);
-    // Any part of the widget beyond the bitmap (while a layout stretches it).
-    const QRegion outside = QRegion(area) - QRegion(image.rect());
-    for (const QRect& r : outside)
-        painter.fillRect(r, palette().window());
-    paintFloatingImage(painter, area);
+    const QRegion region = event->region();
+    for (const QRect& part : region)
+        paintBitmap(painter, part);
+    painter.setClipRegion(region);
+    painter.scale(zoom_.value(), zoom_.value());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_.num < zoom_.den);
+    paintFloatingImage(painter, imageRect(event->rect()));
 }
 
 void DocumentView::paintFloatingImage(QPainter& painter, const QRect& area) const
@@ -177,23 +174,23 @@ void DocumentView::paintFloatingImage(QPainter& painter, const QRect& area) cons
 
 void DocumentView::mousePressEvent(QMouseEvent* event)
 {
-    emit pointerPressed(toolEventOf(*event));
+    emit pointerPressed(toolEventOf(*event, zoom_));
 }
 
 void DocumentView::mouseMoveEvent(QMouseEvent* event)
 {
-    emit pointerMoved(toolEventOf(*event));
+    emit pointerMoved(toolEventOf(*event, zoom_));
 }
 
 void DocumentView::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit pointerReleased(toolEventOf(*event));
+    emit pointerReleased(toolEventOf(*event, zoom_));
 }
 
 // Qt sends the second press of a double click only as this event.
 void DocumentView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    emit pointerPressed(toolEventOf(*event));
+    emit pointerPressed(toolEventOf(*event, zoom_));
     emit doubleClicked();
 }
 

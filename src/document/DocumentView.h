@@ -1,18 +1,19 @@
 #pragma once
 // A widget that paints a px::Bitmap at its natural size (one bitmap pixel,
-// one screen pixel). It is the image window's Image1, and also shows the
+// one screen pixel) unless zoomed. It is the image window's Image1, and also shows the
 // magnifier, the overview and the full-screen view.
 //
-// Painting does not copy the pixels: a 24-bit bitmap is wrapped by a QImage
-// of Format_BGR888, an 8-bit one by Format_Indexed8 and a 1-bit one by
-// Format_Mono (both with the bitmap's palette as colour table), each with the
-// bitmap's own stride. Qt has no 4-bit format, so a 4-bit bitmap is expanded
-// once into an 8-bit copy that is rebuilt whenever bitmapChanged() is called.
+// The view can be zoomed for display (DocumentViewZoom.cpp): the widget then
+// takes the zoomed size. At every zoom, 1:1 included, a repaint computes the
+// screen pixels of the part being repainted only (see graphics/ViewZoom.h)
+// and draws them as they are, which is faster than letting Qt convert the
+// bitmap's formats while drawing.
 //
-// The mouse over the view is reported as tool events in bitmap pixels; a
-// floating picture (a paste or a text waiting to be placed) can be painted
+// The mouse over the view is reported as tool events in bitmap pixels at
+// every zoom; a floating picture (a paste or a text waiting to be placed) can be painted
 // over the bitmap without being part of it.
 #include "graphics/Bitmap.h"
+#include "graphics/ViewZoom.h"
 #include "tools/Tool.h"
 
 #include <QImage>
@@ -29,10 +30,10 @@ namespace px {
 // 4 bits. Null for an empty bitmap.
 QImage imageOfBitmap(const Bitmap& bitmap);
 
-// The tool event of a mouse event on a view: the bitmap pixel under the
-// pointer (one bitmap pixel per widget pixel, so a position is floored to the
-// pixel that contains it), the buttons and the keyboard modifiers.
-ToolEvent toolEventOf(const QMouseEvent& event);
+// The tool event of a mouse event on a view shown at `zoom`: the bitmap pixel
+// under the pointer (a position is floored to the pixel that contains it),
+// the buttons and the keyboard modifiers.
+ToolEvent toolEventOf(const QMouseEvent& event, ZoomFactor zoom = {});
 
 class DocumentView : public QWidget {
     Q_OBJECT
@@ -54,6 +55,16 @@ public:
 
     QSize sizeHint() const override;
 
+    // The zoom of the display (1:1 at first); the widget takes the zoomed
+    // size of the bitmap.
+    ZoomFactor zoom() const { return zoom_; }
+    void setZoom(ZoomFactor zoom);
+    // The bitmap pixel shown at a position of the widget (outside the bitmap
+    // for positions beyond it).
+    QPoint imagePosition(QPointF widgetPosition) const;
+    // The part of the widget that shows the bitmap rectangle.
+    QRect viewRect(const QRect& imageRect) const;
+
 signals:
     // The mouse over the view; a double click is also a press.
     void pointerPressed(const px::ToolEvent& event);
@@ -73,7 +84,13 @@ private:
 
     const Bitmap* bitmap_ = nullptr;
     const FloatingImage* floating_ = nullptr;
-    QImage expanded_; // 8-bit copy of a 4-bit bitmap
+
+    QSize zoomedSize() const;
+    // The bitmap pixels that the widget rectangle shows.
+    QRect imageRect(const QRect& viewRect) const;
+    void paintBitmap(QPainter& painter, const QRect& area);
+    ZoomFactor zoom_;
+    ZoomPyramid pyramid_; // halved copies for the zooms below 1
 };
 
 } // namespace px

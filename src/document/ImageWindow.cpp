@@ -14,8 +14,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSlider>
 #include <QTimer>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace px {
 
@@ -41,6 +46,10 @@ ImageWindow::ImageWindow(Session& session, QWidget* parent) : QWidget(parent), s
     view_->setBitmap(&document_);
     view_->setFloatingImage(&toolState_.floating);
     scrollBox_->setWidget(view_);
+    scrollBox_->viewport()->installEventFilter(this);
+    auto* actualSize = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this);
+    actualSize->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(actualSize, &QShortcut::activated, this, [this] { setViewZoom(ZoomFactor{}); });
     connect(view_, &DocumentView::pointerPressed, this, [this](const ToolEvent& e) { toolPress(e); });
     connect(view_, &DocumentView::pointerMoved, this, [this](const ToolEvent& e) { toolMove(e); });
     connect(view_, &DocumentView::pointerReleased, this, [this](const ToolEvent& e) { toolRelease(e); });
@@ -284,9 +293,47 @@ void ImageWindow::updateMagnifier(QPoint screenPos)
         frame = sub;
     const QRect g = frame->geometry();
     const bool follow = magnifierFollowsMouse(screenPos.x(), screenPos.y(), g.width(), g.y(), g.height());
-    panel_->magnify(document_, view_->mapFromGlobal(screenPos), follow);
+    panel_->magnify(document_, view_->imagePosition(view_->mapFromGlobal(QPointF(screenPos))), follow);
     if (follow && overviewVisible())
         refreshOverview();
+}
+
+ZoomFactor ImageWindow::viewZoom() const
+{
+    return view_->zoom();
+}
+
+void ImageWindow::setViewZoom(ZoomFactor zoom, std::optional<QPointF> anchor)
+{
+    const ZoomFactor old = view_->zoom();
+    if (zoom == old)
+        return;
+    QWidget* viewport = scrollBox_->viewport();
+    const QPointF at = anchor.value_or(QPointF(viewport->width() / 2.0, viewport->height() / 2.0));
+    // The image point under the anchor, in image pixels (not floored).
+    const QPointF imagePoint = (at - QPointF(view_->pos())) * old.den / old.num;
+    view_->setZoom(zoom);
+    const QPointF newPosition = imagePoint * zoom.num / zoom.den;
+    scrollBox_->horizontalScrollBar()->setValue(int(std::lround(newPosition.x() - at.x())));
+    scrollBox_->verticalScrollBar()->setValue(int(std::lround(newPosition.y() - at.y())));
+}
+
+bool ImageWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == scrollBox_->viewport() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            // 120 eighths of a degree make one step of an ordinary wheel;
+            // finer wheels and touch pads add up to it.
+            wheelRemainder_ += wheel->angleDelta().y();
+            const int steps = wheelRemainder_ / 120;
+            wheelRemainder_ -= steps * 120;
+            if (steps != 0)
+                setViewZoom(stepZoom(view_->zoom(), steps), wheel->position());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 const Bitmap& ImageWindow::magnifierImage() const

@@ -12,13 +12,16 @@
 #include "document/Session.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
+#include "graphics/ViewZoom.h"
 #include "tools/Tool.h"
 
+#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QScrollArea;
@@ -102,6 +105,16 @@ public:
     int zoomStep() const;
     void setZoomStep(int step);
 
+    // The zoom of the view (display only: tools, magnifier and position stay
+    // in image pixels). Ctrl + the mouse wheel steps through zoomSteps()
+    // around the pointer, Ctrl+0 returns to 1:1.
+    ZoomFactor viewZoom() const;
+    // Zooms the view keeping the image point under `anchor` (a position in
+    // the scroll area's viewport) where it is; without an anchor, the
+    // viewport's centre.
+    void setViewZoom(ZoomFactor zoom, std::optional<QPointF> anchor = std::nullopt);
+    QScrollArea* scrollArea() const { return scrollBox_; }
+
     // One magnifier tick (Timer1Timer) for the given mouse position in
     // screen coordinates; the timer passes QCursor::pos().
     void updateMagnifier(QPoint screenPos);
@@ -147,6 +160,8 @@ signals:
 protected:
     // FormCloseQuery.
     void closeEvent(QCloseEvent* event) override;
+    // Ctrl + the mouse wheel over the view zooms it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // ToolHost.
@@ -179,6 +194,7 @@ private:
     QTimer* timer_ = nullptr;
     QMenu* popup_ = nullptr;
     std::function<ViewOptions()> viewOptionsSource_;
+    int wheelRemainder_ = 0; // eighths of a degree not yet turned into zoom steps
 };
 
 } // namespace px
