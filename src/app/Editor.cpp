@@ -9,6 +9,7 @@
 #include "platform/SettingsFile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QScreen>
 
@@ -16,6 +17,21 @@
 #include <vector>
 
 namespace px {
+
+namespace {
+
+// The folder of the tips and help pages: beside the executable in the build
+// folder, share/pixoran3 beside bin/ once installed.
+QString dataDirectory()
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    if (programDir.exists(QStringLiteral("astuces.txt")))
+        return programDir.path();
+    const QString installed = programDir.absoluteFilePath(QStringLiteral("../share/pixoran3"));
+    return QDir(installed).exists() ? QDir::cleanPath(installed) : programDir.path();
+}
+
+} // namespace
 
 int runEditor(int argc, char** argv)
 {
@@ -34,7 +50,7 @@ int runEditor(int argc, char** argv)
     toolkitArgs.push_back(nullptr);
     QApplication app(toolkitArgc, toolkitArgs.data());
     QApplication::setApplicationName(QStringLiteral("Pixoran3"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.png")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.svg")));
     // The standard dialogs speak French like the rest of the program.
     QtFrenchTranslations translations;
 
@@ -45,13 +61,13 @@ int runEditor(int argc, char** argv)
     Session session(prompter, shell, clipboard);
 
     // QApplication has taken its own options out of its arguments; the
-    // first remaining one (else the first after "--") is an image to open.
+    // remaining ones, then those after "--", are images to open.
     MainWindowOptions options;
-    options.programDir = QCoreApplication::applicationDirPath();
-    if (toolkitArgc >= 2)
-        options.startupFile = QString::fromLocal8Bit(toolkitArgs[1]);
-    else if (!files.empty())
-        options.startupFile = QString::fromLocal8Bit(files.front());
+    options.programDir = dataDirectory();
+    for (int i = 1; i < toolkitArgc; ++i)
+        options.startupFiles << QString::fromLocal8Bit(toolkitArgs[i]);
+    for (char* file : files)
+        options.startupFiles << QString::fromLocal8Bit(file);
 
     MainWindow window(session, settings, options);
     prompter.setParentWidget(&window);

@@ -11,7 +11,9 @@
 #include "document/ImageWindow.h"
 #include "effects/dialogs/EffectDialog.h"
 #include "platform/Clipboard.h"
+#include "platform/MemoryRelease.h"
 #include "platform/Prompter.h"
+#include "platform/qt/DialogPlacement.h"
 #include "platform/SettingsFile.h"
 #include "registry/EffectRegistry.h"
 #include "tools/dialogs/ColourPanel.h"
@@ -21,15 +23,20 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include <exception>
 
@@ -47,11 +54,22 @@ QString utf8(const char* s)
     return QString::fromUtf8(s);
 }
 
-// A themed icon when the desktop theme has one, else the program's own.
+// A themed icon when the desktop theme has one, else the program's own,
+// drawn from its SVG source at every size and scale.
 QIcon toolIcon(const char* themeName, const char* file)
 {
-    QIcon own(QStringLiteral(":/icons/%1.png").arg(QLatin1String(file)));
+    QIcon own(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(file)));
     return *themeName ? QIcon::fromTheme(QLatin1String(themeName), own) : own;
+}
+
+// The smallest sub-window of `area` whose title bar shows its icon, some of
+// its caption and its buttons: what the toolkit asks of a frame around an
+// empty widget (it asks nothing of a frame outside an area).
+QSize usableFrameSize(QMdiArea* area)
+{
+    QMdiSubWindow probe(area);
+    probe.setWidget(new QWidget);
+    return probe.minimumSizeHint();
 }
 
 QToolBar* makeToolBar(QMainWindow* window, const char* name, const QString& title)
@@ -83,14 +101,15 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     initResources();
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Pixoran3"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/pixoran3.svg")));
     resize(541, 408);
-    runModal = [](QDialog& dialog) { return dialog.exec(); };
+    runModal = [this](QDialog& dialog) { return execCentred(dialog, *this); };
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("ClientArea"));
     mdiArea_->setBackground(QColor(0x80, 0x80, 0x80));
     setCentralWidget(mdiArea_);
+    setAcceptDrops(true);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
 
     statusBar_ = new StatusBar(this);
@@ -196,6 +215,10 @@ void MainWindow::buildToolBars()
     options->setObjectName(QStringLiteral("Optionsdoutils2"));
     connect(options, &QAction::triggered, this, [this] { commands_.run("Optionsdoutils1"); });
     actions_.emplace("Optionsdoutils2", options);
+    for (QToolBar* bar : {panel1_, panel2_}) {
+        connect(bar, &QToolBar::visibilityChanged, this, &MainWindow::arrangeToolBars);
+        connect(bar, &QToolBar::topLevelChanged, this, &MainWindow::arrangeToolBars);
+    }
     panel2_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(panel2_, &QWidget::customContextMenuRequested, this,
             [this, popup](const QPoint& pos) { popup->popup(panel2_->mapToGlobal(pos)); });
@@ -206,7 +229,13 @@ void MainWindow::buildColourPanel()
     colourDock_ = new QDockWidget(QStringLiteral("Palette de couleurs"), this);
     colourDock_->setObjectName(QStringLiteral("Panel3Dock"));
     colourDock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    colourDock_->setTitleBarWidget(new QWidget(colourDock_));
+    // No title bar: an empty widget in its place. Without a layout its size
+    // hint would be (-1, -1), and the dock's minimum height would come out
+    // negative (a warning at every start).
+    auto* noTitle = new QWidget(colourDock_);
+    auto* noTitleLayout = new QHBoxLayout(noTitle);
+    noTitleLayout->setContentsMargins(0, 0, 0, 0);
+    colourDock_->setTitleBarWidget(noTitle);
     colourPanel_ = new ColourPanel(session_, colourDock_);
     colourPanel_->activeImage = [this] { return activeImageWindow(); };
     colourDock_->setWidget(colourPanel_);
@@ -281,6 +310,9 @@ QMdiSubWindow* MainWindow::addImageWindow(ImageWindow* window)
     window->setViewOptionsSource([this] { return viewOptions(); });
     window->saveHandler = [this, window] { return saveDocument ? saveDocument(*window) : true; };
     connect(window, &ImageWindow::closed, this, &MainWindow::applyNoImageState);
+    // Once the window and its document are gone, their memory goes back to
+    // the system rather than staying with the program.
+    connect(window, &QObject::destroyed, this, [] { returnFreedMemory(); });
     // What the tools ask of the main window.
     connect(window, &ImageWindow::undoStateSaved, this, [this] { syncUndoControls(*this); });
     connect(window, &ImageWindow::toolMessage, this,
@@ -298,6 +330,9 @@ QMdiSubWindow* MainWindow::addImageWindow(ImageWindow* window)
     const QSize wanted = window->size();
     QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
     const QMargins frame = sub->contentsMargins();
+    // However small the image (a "Nouveau..." image may be 0 pixels wide),
+    // the frame keeps its title bar and buttons within reach.
+    sub->setMinimumSize(usableFrameSize(mdiArea_));
     sub->resize(wanted.grownBy(frame));
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
@@ -404,6 +439,76 @@ void MainWindow::closeEvent(QCloseEvent* e)
         return;
     }
     e->accept();
+}
+
+namespace {
+// The local files of a drag, in the order they were dragged.
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data)
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (!droppedFiles(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* e)
+{
+    if (!droppedFiles(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+}
+
+// The files open after the drop has ended, so that the source of the drag is
+// not kept waiting by an error message.
+void MainWindow::dropEvent(QDropEvent* e)
+{
+    const QStringList files = droppedFiles(e->mimeData());
+    if (files.isEmpty())
+        return;
+    e->acceptProposedAction();
+    QMetaObject::invokeMethod(
+        this,
+        [this, files] {
+            for (const QString& file : files)
+                openImageFile(file);
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    arrangeToolBars();
+}
+
+// The two tool bars share the top row while it holds them both. On a
+// narrower window (a screen scaled to 2, where the window is 640 pixels wide
+// for the toolkit) the drawing tools get a row of their own rather than hide
+// behind the tool bar's "»" button. A row the user arranged is left alone.
+void MainWindow::arrangeToolBars()
+{
+    if (!panel1_ || !panel2_)
+        return;
+    const bool together = toolBarArea(panel1_) == Qt::TopToolBarArea && toolBarArea(panel2_) == Qt::TopToolBarArea &&
+                          !panel1_->isFloating() && !panel2_->isFloating() && !panel1_->isHidden() &&
+                          !panel2_->isHidden();
+    const int margin = 8;
+    const bool fit = panel1_->sizeHint().width() + panel2_->sizeHint().width() + margin <= width();
+    if (together && !fit && !toolBarBreak(panel2_)) {
+        insertToolBarBreak(panel2_);
+        toolBarBreakAdded_ = true;
+    } else if (toolBarBreakAdded_ && (fit || !together) && toolBarBreak(panel2_)) {
+        removeToolBarBreak(panel2_);
+        toolBarBreakAdded_ = false;
+    }
 }
 
 } // namespace px

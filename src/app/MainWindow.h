@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -40,8 +41,8 @@ class SettingsFile;
 class StatusBar;
 
 struct MainWindowOptions {
-    QString programDir;  // folder of astuces.txt and aide/: the executable's folder
-    QString startupFile; // the first command-line parameter, or empty
+    QString programDir;       // folder of astuces.txt and aide/
+    QStringList startupFiles; // the image files named on the command line, each opened in its own window
 };
 
 class MainWindow : public QMainWindow {
@@ -138,8 +139,15 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Files dropped on the window or on an image window open as "&Ouvrir..."
+    // opens them, one window each.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void arrangeToolBars();
     void applyImageState(bool open);
     void buildMenus();
     void buildToolBars();
@@ -174,6 +182,7 @@ private:
     bool shown_ = false;
     bool firstPaintPending_ = true;
     bool showTipAtStart_ = false;
+    bool toolBarBreakAdded_ = false;
 };
 
 } // namespace px

@@ -115,7 +115,7 @@ void MainWindow::optionsMenuOpening()
     action("Statusbar2")->setChecked(!statusBar_->isHidden());
 }
 
-// FormShow: the tip-of-the-day setting, the colour read-out, the file named
+// FormShow: the tip-of-the-day setting, the colour read-out, the files named
 // on the command line.
 void MainWindow::formShow()
 {
@@ -132,10 +132,16 @@ void MainWindow::formShow()
     }
     colourPanel_->initialiseReadOut();
     // Opened once the main window is on screen, so that an error message about
-    // the file appears over the program rather than over an empty desktop.
-    if (!options_.startupFile.isEmpty())
+    // a file appears over the program rather than over an empty desktop. Each
+    // file gets its own window, as if opened one after the other.
+    if (!options_.startupFiles.isEmpty())
         QMetaObject::invokeMethod(
-            this, [this] { openImageFile(options_.startupFile); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                for (const QString& file : options_.startupFiles)
+                    openImageFile(file);
+            },
+            Qt::QueuedConnection);
 }
 
 // FormPaint: the tip of the day once, at the first paint.

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,8 +15,7 @@
 
 namespace px {
 
-TipOfTheDayDialog::TipOfTheDayDialog(Session& session, SettingsFile& settings, const QString& tipsFile,
-                                     QWidget* parent)
+TipOfTheDayDialog::TipOfTheDayDialog(Session& session, SettingsFile& settings, const QString& tipsFile, QWidget* parent)
     : QDialog(parent), session_(session), settings_(settings)
 {
     setObjectName(QStringLiteral("TForm6"));
@@ -24,8 +24,7 @@ TipOfTheDayDialog::TipOfTheDayDialog(Session& session, SettingsFile& settings, c
 
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(QPixmap(QStringLiteral(":/icons/astuce.png")).scaled(48, 48, Qt::KeepAspectRatio,
-                                                                         Qt::SmoothTransformation));
+    image->setPixmap(QIcon(QStringLiteral(":/icons/astuce.svg")).pixmap(48, 48));
     image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* title = new QLabel(QStringLiteral("Le saviez-vous ?"), this);
@@ -84,11 +83,20 @@ TipOfTheDayDialog::TipOfTheDayDialog(Session& session, SettingsFile& settings, c
     tipIndex_ = 1;
 }
 
-QString TipOfTheDayDialog::shownTip() const { return memo_->toPlainText(); }
+QString TipOfTheDayDialog::shownTip() const
+{
+    return memo_->toPlainText();
+}
 
-bool TipOfTheDayDialog::showAtStartup() const { return checkBox_->isChecked(); }
+bool TipOfTheDayDialog::showAtStartup() const
+{
+    return checkBox_->isChecked();
+}
 
-void TipOfTheDayDialog::setShowAtStartup(bool show) { checkBox_->setChecked(show); }
+void TipOfTheDayDialog::setShowAtStartup(bool show)
+{
+    checkBox_->setChecked(show);
+}
 
 void TipOfTheDayDialog::chooseRandomTip()
 {

@@ -26,7 +26,7 @@ struct UsageLine {
 };
 
 constexpr UsageLine kUsage[] = {
-    {"pixoran3 [FICHIER]", "ouvre l'éditeur, avec l'image FICHIER si elle est donnée"},
+    {"pixoran3 [FICHIER...]", "ouvre l'éditeur, chaque image FICHIER donnée dans sa propre fenêtre"},
     {"pixoran3 --batch ENTREE SORTIE", "lit l'image ENTREE et l'enregistre sous SORTIE (format selon l'extension)"},
     {"pixoran3 [--batch] --apply COMMANDE[=VALEURS] [--apply ...] [OPTIONS] ENTREE SORTIE",
      "applique les commandes dans l'ordre à ENTREE et enregistre SORTIE"},

@@ -73,7 +73,8 @@ protected:
     {
         MainWindowOptions options;
         options.programDir = q(dir.path());
-        options.startupFile = startupFile;
+        if (!startupFile.isEmpty())
+            options.startupFiles = {startupFile};
         window = std::make_unique<MainWindow>(session, settings, options);
         window->runModal = [this](QDialog& d) {
             shownDialogs.push_back(d.objectName().toStdString());

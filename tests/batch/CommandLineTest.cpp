@@ -62,7 +62,7 @@ TEST(CommandLine, HelpNamesEveryForm)
     const Result r = run({"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, "");
-    for (const char* part : {"pixoran3 [FICHIER]", "pixoran3 --batch ENTREE SORTIE", "--apply", "--list-commands",
+    for (const char* part : {"pixoran3 [FICHIER...]", "pixoran3 --batch ENTREE SORTIE", "--apply", "--list-commands",
                              "--main-colour", "--background-colour", "--seed"})
         EXPECT_NE(r.out.find(part), std::string::npos) << part;
 }

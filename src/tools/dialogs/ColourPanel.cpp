@@ -3,6 +3,7 @@
 #include "document/ImageWindow.h"
 #include "graphics/HueChart.h"
 #include "platform/Prompter.h"
+#include "platform/qt/DialogPlacement.h"
 #include "tools/dialogs/PaletteWindow.h"
 
 #include <QBitmap>
@@ -289,7 +290,7 @@ void ColourPanel::choose(bool mainSwatch)
         return;
     }
     paletteWindow_->setColours(session_.mainColour, session_.backgroundColour);
-    if (paletteWindow_->exec() == QDialog::Accepted) {
+    if (execCentred(*paletteWindow_, *window()) == QDialog::Accepted) {
         session_.mainColour = paletteWindow_->mainColour();
         session_.backgroundColour = paletteWindow_->backgroundColour();
         updateSwatches();
