@@ -26,4 +26,10 @@ cmake --build build-asan --target test_registry
 # Includes point down and never in a circle.
 bash scripts/check-layers.sh
 
+# In CI, the Debian package installs, starts and removes cleanly (it changes
+# the system's packages, so a developer runs scripts/test-deb.sh by hand).
+if [ "${CI:-}" = true ]; then
+  bash scripts/test-deb.sh build
+fi
+
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
