@@ -226,6 +226,10 @@ TEST(QtPrompter, FileDialogSpeaksFrenchAndShowsWholeSizesAndDates)
             EXPECT_GE(tree->header()->sectionSize(column), tree->sizeHintForIndex(cell).width())
                 << "column " << column << " cuts \"" << cell.data().toString().toStdString() << '"';
         }
+        // The dialog is as wide as the columns: the dates are not hidden
+        // past its right edge.
+        EXPECT_TRUE(waitFor([&] { return tree->header()->length() <= tree->viewport()->width(); }))
+            << tree->header()->length() << " pixels of columns, " << tree->viewport()->width() << " shown";
         d->reject();
     });
     EXPECT_FALSE(prompter.openFileName(req));

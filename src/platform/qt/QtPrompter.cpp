@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -102,15 +103,41 @@ Answer answerOf(QMessageBox::StandardButton pressed, Buttons buttons)
     }
 }
 
+// Widens a shown file dialog, keeping its centre and staying within the
+// screen's available width, until its detail view shows every column whole.
+void widenToColumns(QFileDialog& dialog, const QTreeView& tree)
+{
+    const int missing = tree.header()->length() - tree.viewport()->width();
+    if (!dialog.isVisible() || missing <= 0)
+        return;
+    const QRect available = dialog.screen()->availableGeometry();
+    const int frame = dialog.frameGeometry().width() - dialog.width();
+    const int width = std::min(dialog.width() + missing, available.width() - frame);
+    if (width <= dialog.width())
+        return;
+    QRect placed = dialog.geometry();
+    placed.setWidth(width);
+    placed.moveCenter(QPoint(dialog.geometry().center().x(), placed.center().y()));
+    placed.moveLeft(std::clamp(placed.left(), available.left(), available.right() + 1 - width - frame));
+    dialog.setGeometry(placed);
+    // The columns may take some of the new room: looked at again once laid out.
+    QTimer::singleShot(0, &dialog, [&dialog, &tree] { widenToColumns(dialog, tree); });
+}
+
 // Nothing in the file dialog is cut short: the side bar of places gets the
 // width of its longest entry (Qt gives it a fixed 70 pixels, and the French
 // "Ordinateur" does not fit), and the detail view's size, type and date
 // columns keep the width of their texts.
 void fitFileDialogColumns(QFileDialog& dialog)
 {
-    if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+    if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         for (int column = 1; column < tree->header()->count(); ++column)
             tree->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        // The dialog widens, within the screen, as far as the columns need
+        // (their texts arrive after the folder is listed).
+        QObject::connect(tree->header(), &QHeaderView::sectionResized, &dialog,
+                         [&dialog, tree] { widenToColumns(dialog, *tree); });
+    }
     auto* sidebar = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
     auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
     if (!sidebar || !splitter || splitter->count() != 2)
