@@ -103,11 +103,17 @@ Answer answerOf(QMessageBox::StandardButton pressed, Buttons buttons)
     }
 }
 
-// Widens a shown file dialog, keeping its centre and staying within the
-// screen's available width, until its detail view shows every column whole.
+// Widens a shown file dialog, within the screen's available width, until
+// its detail view shows every column whole. The last column stretches to the
+// view's edge, so its own need is the width of its texts and its title.
 void widenToColumns(QFileDialog& dialog, const QTreeView& tree)
 {
-    const int missing = tree.header()->length() - tree.viewport()->width();
+    const QHeaderView* header = tree.header();
+    const int last = header->logicalIndex(header->count() - 1);
+    const int needed =
+        header->sectionPosition(last) +
+        std::max(static_cast<const QAbstractItemView&>(tree).sizeHintForColumn(last), header->sectionSizeHint(last));
+    const int missing = needed - tree.viewport()->width();
     if (!dialog.isVisible() || missing <= 0)
         return;
     const QRect available = dialog.screen()->availableGeometry();
@@ -115,11 +121,10 @@ void widenToColumns(QFileDialog& dialog, const QTreeView& tree)
     const int width = std::min(dialog.width() + missing, available.width() - frame);
     if (width <= dialog.width())
         return;
-    QRect placed = dialog.geometry();
-    placed.setWidth(width);
-    placed.moveCenter(QPoint(dialog.geometry().center().x(), placed.center().y()));
-    placed.moveLeft(std::clamp(placed.left(), available.left(), available.right() + 1 - width - frame));
-    dialog.setGeometry(placed);
+    dialog.resize(width, dialog.height());
+    const int overflow = dialog.frameGeometry().right() - available.right();
+    if (overflow > 0)
+        dialog.move(dialog.x() - overflow, dialog.y());
     // The columns may take some of the new room: looked at again once laid out.
     QTimer::singleShot(0, &dialog, [&dialog, &tree] { widenToColumns(dialog, tree); });
 }
@@ -135,8 +140,12 @@ void fitFileDialogColumns(QFileDialog& dialog)
             tree->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
         // The dialog widens, within the screen, as far as the columns need
         // (their texts arrive after the folder is listed).
-        QObject::connect(tree->header(), &QHeaderView::sectionResized, &dialog,
-                         [&dialog, tree] { widenToColumns(dialog, *tree); });
+        // Looked at once the change is laid out.
+        const auto later = [&dialog, tree] {
+            QTimer::singleShot(0, &dialog, [&dialog, tree] { widenToColumns(dialog, *tree); });
+        };
+        QObject::connect(tree->header(), &QHeaderView::sectionResized, &dialog, later);
+        QObject::connect(tree->header(), &QHeaderView::geometriesChanged, &dialog, later);
     }
     auto* sidebar = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
     auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
