@@ -35,10 +35,9 @@ EffectContext contextFor(Session& session, ImageWindow& image)
             .random = &session.random};
 }
 
-void takeSnapshot(MainWindow& window, ImageWindow& image)
+void takeSnapshot(MainWindow&, ImageWindow& image)
 {
-    window.session().history.SaveUndoState(image.document());
-    syncUndoControls(window);
+    image.saveUndoState(); // the undo controls follow its signal
 }
 
 // Runs `step` on the document, then repaints. True when the step succeeded;
@@ -67,9 +66,20 @@ bool applyRow(MainWindow& window, ImageWindow& image, const EffectCommand& comma
               const std::function<std::vector<int>()>& values)
 {
     const EffectContext context = contextFor(window.session(), image);
+    RandomGenerator& random = window.session().random;
     return applyStep(window, image, [&](Bitmap& document) {
         const std::vector<int> v = values();
+        const std::uint32_t before = random.state();
         applyEffect(command, document, context, v, window.effectScratch());
+        // The step the snapshot stands for, as a macro replays it: with the
+        // colours, and the generator's state when the command drew from it.
+        BatchStep step{.command = &command,
+                       .values = v,
+                       .mainColour = context.mainColour,
+                       .backgroundColour = context.backgroundColour};
+        if (random.state() != before)
+            step.seed = before;
+        image.macroRecord().setLast(std::move(step));
     });
 }
 

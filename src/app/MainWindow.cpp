@@ -115,6 +115,7 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerViewCommands(*this);
     registerWindowCommands(*this);
     registerHelpCommands(*this);
+    registerMacroCommands(*this);
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);

@@ -25,6 +25,8 @@ void registerOptionsCommands(MainWindow& window);
 void registerViewCommands(MainWindow& window);
 // The "Fe&nêtre" menu.
 void registerWindowCommands(MainWindow& window);
+// "Enregistrer la &macro...": the active image's macro record to a file.
+void registerMacroCommands(MainWindow& window);
 // The "&Aide" menu.
 void registerHelpCommands(MainWindow& window);
 

@@ -118,10 +118,6 @@ constexpr RestoreRoute kRestoreRegistered{.addsToRecent = false};
 constexpr RestoreRoute kRestoreOwnReader{.ownReader = true, .addsToRecent = false};
 constexpr RestoreRoute kRestoreIn24Bits{.ownReader = true, .to24Bits = true, .addsToRecent = false};
 
-// The rows name only the members they set and rely on the defaults of the
-// others; GCC 12 warns about every member a designated initializer leaves out.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 // A JPEG name: the program's reader and writer, the JPEG options.
 constexpr FileFormat jpegFormat(std::string_view extension)
@@ -193,7 +189,6 @@ const FileFormat kFormats[] = {
     {.extension = "wmf"},
 };
 
-#pragma GCC diagnostic pop
 
 constexpr FileFormat kUnlisted{};
 
