@@ -24,8 +24,8 @@ void registerMacroCommands(MainWindow& window)
         const std::optional<FileChoice> choice = prompter.saveFileName(request);
         if (!choice)
             return;
-        const std::string text = macroText(image->macroRecord().steps(),
-                                           "Pixoran3 : macro de " + image->filePath().toStdString());
+        const std::string text =
+            macroText(image->macroRecord().steps(), "Pixoran3 : macro de " + image->filePath().toStdString());
         try {
             writeFileAtomically(choice->path, text.data(), text.size());
         } catch (const FileWriteError& e) {

@@ -7,8 +7,7 @@ namespace px {
 bool isBatchOption(std::string_view arg)
 {
     return arg == "--batch" || arg == "--apply" || arg == "--main-colour" || arg == "--background-colour" ||
-           arg == "--seed" || arg == "--macro" || arg == "--output-dir" || arg == "--output-format" ||
-           arg == "--jobs";
+           arg == "--seed" || arg == "--macro" || arg == "--output-dir" || arg == "--output-format" || arg == "--jobs";
 }
 
 BatchRequest parseBatch(const EffectRegistry& registry, const std::vector<std::string>& args)

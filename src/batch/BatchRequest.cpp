@@ -49,7 +49,8 @@ int parseValue(const EffectCommand& command, const EffectParameter& p, std::stri
             if (lower(p.choices[i]) == lower(text))
                 return int(i);
         throw UsageError{"choix inconnu pour " + p.name + " de " + command.name + " : " + std::string(text)};
-    case EffectParameter::Kind::Integer: break;
+    case EffectParameter::Kind::Integer:
+        break;
     }
     const auto value = parseNumber<int>(text);
     if (!value)
@@ -117,12 +118,16 @@ std::string stepText(const EffectCommand& command, const std::vector<int>& value
         const EffectParameter& p = command.parameters[i];
         text += i == 0 ? "=" : ",";
         switch (p.kind) {
-        case EffectParameter::Kind::Colour: text += colourText(Colour(values[i])); break;
+        case EffectParameter::Kind::Colour:
+            text += colourText(Colour(values[i]));
+            break;
         case EffectParameter::Kind::Choice:
             text += std::size_t(values[i]) < p.choices.size() ? p.choices[std::size_t(values[i])]
                                                               : std::to_string(values[i]);
             break;
-        case EffectParameter::Kind::Integer: text += std::to_string(values[i]); break;
+        case EffectParameter::Kind::Integer:
+            text += std::to_string(values[i]);
+            break;
         }
     }
     return text;

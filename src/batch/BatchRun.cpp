@@ -27,8 +27,8 @@ struct Failure {
 // Reads `input`, applies the steps and writes `output`. The generator starts
 // from the request's seed (or the clock) for every file, as if the file were
 // the only one.
-void processFile(const BatchRequest& request, const std::filesystem::path& input,
-                 const std::filesystem::path& output, EffectScratch& scratch)
+void processFile(const BatchRequest& request, const std::filesystem::path& input, const std::filesystem::path& output,
+                 EffectScratch& scratch)
 {
     const FileFormat& format = fileFormatFor(output);
     if (!format.saveRefusal.empty())
@@ -93,8 +93,7 @@ int runOne(const BatchRequest& request, std::ostream& err)
 class Progress {
 public:
     Progress(std::size_t total, std::ostream& err)
-        : total_(total), err_(err), shown_(::isatty(STDERR_FILENO) == 1),
-          start_(std::chrono::steady_clock::now())
+        : total_(total), err_(err), shown_(::isatty(STDERR_FILENO) == 1), start_(std::chrono::steady_clock::now())
     {
     }
 
@@ -123,8 +122,7 @@ private:
     {
         if (!shown_)
             return;
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
         char line[96];
         std::snprintf(line, sizeof line, "\r\033[K%zu/%zu fichiers, %.1f fichiers/s", done_, total_,
                       seconds > 0 ? double(done_) / seconds : 0.0);
@@ -156,8 +154,7 @@ int runFolder(const BatchRequest& request, std::ostream& err)
     }
 
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t workers =
-        std::min(request.files.size(), request.jobs > 0 ? std::size_t(request.jobs) : cores);
+    const std::size_t workers = std::min(request.files.size(), request.jobs > 0 ? std::size_t(request.jobs) : cores);
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::mutex output;

@@ -54,14 +54,16 @@ std::string parameterText(const EffectParameter& p)
     if (!p.note.empty())
         return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + " " + p.note + ")";
     switch (p.kind) {
-    case EffectParameter::Kind::Colour: return p.name + "(RRGGBB)";
+    case EffectParameter::Kind::Colour:
+        return p.name + "(RRGGBB)";
     case EffectParameter::Kind::Choice: {
         std::string text = p.name + "(";
         for (std::size_t i = 0; i < p.choices.size(); ++i)
             text += (i ? "|" : "") + p.choices[i];
         return text + ")";
     }
-    case EffectParameter::Kind::Integer: break;
+    case EffectParameter::Kind::Integer:
+        break;
     }
     return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + ")";
 }

@@ -101,7 +101,8 @@ std::vector<BatchStep> parseMacro(const EffectRegistry& registry, std::string_vi
             continue;
         const std::size_t space = line.find_first_of(" \t");
         const std::string_view option = line.substr(0, space);
-        const std::string_view value = space == std::string_view::npos ? std::string_view() : trimmed(line.substr(space));
+        const std::string_view value =
+            space == std::string_view::npos ? std::string_view() : trimmed(line.substr(space));
         const auto fault = [&](const std::string& why) {
             return UsageError{"macro, ligne " + std::to_string(number) + " : " + why};
         };

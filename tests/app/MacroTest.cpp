@@ -52,14 +52,14 @@ TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
     trigger("Colorisation1");
     trigger("Emboss1");
     trigger("Annuler1");
-    for (const auto& [name, values] : std::vector<std::pair<const char*, std::vector<int>>>{
-             {"Ngative1", {}},
-             {"Bruitcouleur1", {}},
-             {"Saturation3", {120}},
-             {"AjusterRVB1", {10, -20, 30}},
-             {"Filtre1", {0, -1, 0, -1, 5, -1, 0, -1, 0, 1}},
-             {"Changercol1", {}},
-             {"Cycle1", {}}})
+    for (const auto& [name, values] :
+         std::vector<std::pair<const char*, std::vector<int>>>{{"Ngative1", {}},
+                                                               {"Bruitcouleur1", {}},
+                                                               {"Saturation3", {120}},
+                                                               {"AjusterRVB1", {10, -20, 30}},
+                                                               {"Filtre1", {0, -1, 0, -1, 5, -1, 0, -1, 0, 1}},
+                                                               {"Changercol1", {}},
+                                                               {"Cycle1", {}}})
         ASSERT_TRUE(window->runEffect(name, values)) << name;
     EXPECT_EQ(image->macroRecord().steps().size(), 10u);
 
@@ -72,9 +72,9 @@ TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
 
     writeBmpFile(dir.file("in.bmp"), original);
     std::ostringstream out, err;
-    const auto code = runCommandLine({"--macro", dir.file("macro.txt").string(), dir.file("in.bmp").string(),
-                                      dir.file("out.bmp").string()},
-                                     out, err);
+    const auto code = runCommandLine(
+        {"--macro", dir.file("macro.txt").string(), dir.file("in.bmp").string(), dir.file("out.bmp").string()}, out,
+        err);
     ASSERT_EQ(code, 0) << err.str();
     EXPECT_TRUE(readBmpFile(dir.file("out.bmp")) == image->document());
 }

@@ -61,8 +61,9 @@ protected:
     }
     std::vector<std::string> folderArgs(const std::string& out, const std::string& jobs)
     {
-        std::vector<std::string> args{"--apply", "Bruit1", "--apply", "Luminosit1=40", "--seed", "77",
-                                      "--output-dir", dir.file(out).string(), "--jobs", jobs};
+        std::vector<std::string> args{"--apply", "Bruit1", "--apply",      "Luminosit1=40",
+                                      "--seed",  "77",     "--output-dir", dir.file(out).string(),
+                                      "--jobs",  jobs};
         args.insert(args.end(), inputs.begin(), inputs.end());
         return args;
     }
@@ -82,8 +83,8 @@ TEST_F(BatchFolder, OutputsAreNamedAfterTheirInputsAndIdenticalWhateverTheWorker
         const std::string one = bytesOf(dir.file("out1") / name);
         ASSERT_FALSE(one.empty()) << name;
         EXPECT_EQ(one, bytesOf(dir.file("out2") / name)) << name;
-        const Result alone = run({"--apply", "Bruit1", "--apply", "Luminosit1=40", "--seed", "77", inputs[std::size_t(i)],
-                                  dir.file("alone.bmp").string()});
+        const Result alone = run({"--apply", "Bruit1", "--apply", "Luminosit1=40", "--seed", "77",
+                                  inputs[std::size_t(i)], dir.file("alone.bmp").string()});
         ASSERT_EQ(alone.code, 0);
         EXPECT_EQ(one, bytesOf(dir.file("alone.bmp"))) << name;
     }
@@ -107,8 +108,8 @@ TEST_F(BatchFolder, RefusesTwoInputsOfOneNameAMissingFolderAndStrayOptions)
 {
     fs::create_directories(dir.file("other"));
     fs::copy_file(inputs[0], dir.file("other") / "image0.bmp");
-    const Result clash = run({"--batch", "--output-dir", dir.file("out1").string(), inputs[0],
-                              (dir.file("other") / "image0.bmp").string()});
+    const Result clash = run(
+        {"--batch", "--output-dir", dir.file("out1").string(), inputs[0], (dir.file("other") / "image0.bmp").string()});
     EXPECT_EQ(clash.code, 1);
     EXPECT_NE(clash.err.find("même nom de sortie"), std::string::npos) << clash.err;
     EXPECT_EQ(run({"--batch", "--output-dir", dir.file("missing").string(), inputs[0]}).code, 1);
@@ -138,8 +139,8 @@ TEST(Macro, StepsReadBackAsWrittenForEveryRow)
 TEST(Macro, SeedsAndColoursApplyToTheStepsThatFollowThem)
 {
     const EffectRegistry registry = makeEffectRegistry();
-    const std::vector<BatchStep> steps =
-        parseMacro(registry, "# titre\n\n--main-colour FF0000\n--seed 9\n  --apply Bruit1  \r\n--apply Teinte1=00FF80\n");
+    const std::vector<BatchStep> steps = parseMacro(
+        registry, "# titre\n\n--main-colour FF0000\n--seed 9\n  --apply Bruit1  \r\n--apply Teinte1=00FF80\n");
     ASSERT_EQ(steps.size(), 2u);
     EXPECT_EQ(steps[0].seed, 9u);
     EXPECT_EQ(steps[0].mainColour, makeColour(255, 0, 0));
@@ -191,8 +192,8 @@ TEST(Macro, ReplaysLikeTheSameOptions)
     writeBmpFile(input, noise(13, 7, 5));
     std::ofstream(dir.file("m.txt")) << "--seed 4\n--apply Bruitcouleur1\n--apply Saturation3=120\n--apply Ngative1\n";
     ASSERT_EQ(run({"--macro", dir.file("m.txt").string(), input, dir.file("a.bmp").string()}).code, 0);
-    ASSERT_EQ(run({"--seed", "4", "--apply", "Bruitcouleur1", "--apply", "Saturation3=120", "--apply", "Ngative1", input,
-                   dir.file("b.bmp").string()})
+    ASSERT_EQ(run({"--seed", "4", "--apply", "Bruitcouleur1", "--apply", "Saturation3=120", "--apply", "Ngative1",
+                   input, dir.file("b.bmp").string()})
                   .code,
               0);
     EXPECT_EQ(bytesOf(dir.file("a.bmp")), bytesOf(dir.file("b.bmp")));
