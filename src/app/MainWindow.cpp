@@ -115,6 +115,9 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerViewCommands(*this);
     registerWindowCommands(*this);
     registerHelpCommands(*this);
+    registerInformationCommands(*this);
+    registerFormatCommands(*this);
+    registerPreviewCommand(*this);
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
