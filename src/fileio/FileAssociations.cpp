@@ -62,6 +62,17 @@ std::string associationKey(const AssociationRow& row)
     return "." + std::string(row.extension);
 }
 
+std::string desktopCommand(const std::string& executable)
+{
+    constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+    if (executable.find_first_of(kReserved) != std::string::npos)
+        return openCommand(executable);
+    std::string command;
+    for (char c : executable)
+        command += c == '%' ? std::string("%%") : std::string(1, c);
+    return command + " %f";
+}
+
 std::string openCommand(const std::string& executable)
 {
     std::string command = "\"";
@@ -102,7 +113,7 @@ void applyAssociations(std::span<const bool> ticked, const std::string& executab
         if (row.icon)
             store.setDefaultValue(key + kIconKey, executable + ",0");
         if (!entryWritten) {
-            store.writeDesktopEntry(command, types);
+            store.writeDesktopEntry(desktopCommand(executable), types);
             entryWritten = true;
         }
         store.setDesktopDefault(std::string(row.mimeType));

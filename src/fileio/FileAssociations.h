@@ -42,8 +42,13 @@ std::string associationKey(const AssociationRow& row);
 
 // The command that opens a file with the program at `executable`, as a
 // desktop command line: the path quoted (with '"', '`', '$' and '\' escaped
-// inside the quotes, '%' doubled), then the file as %f.
+// inside the quotes, '%' doubled), then the file as %f. The class store
+// records it.
 std::string openCommand(const std::string& executable);
+// The same command for the desktop entry, where the path is quoted only when
+// it holds a character that the command line format reserves: the simple
+// launchers of the desktop tools take an unquoted first word as the program.
+std::string desktopCommand(const std::string& executable);
 
 // The ticks the window shows: Formats/<e> other than "0" (a missing key
 // reads "0").
