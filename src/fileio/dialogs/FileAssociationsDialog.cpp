@@ -65,6 +65,7 @@ FileAssociationsDialog::FileAssociationsDialog(SettingsFile& settings, std::uniq
     layout->addWidget(pattern_);
     layout->addLayout(buttons);
     list_->setMinimumHeight(list_->sizeHintForRow(0) * int(associationRows().size()) + 2 * list_->frameWidth());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void FileAssociationsDialog::formShow()

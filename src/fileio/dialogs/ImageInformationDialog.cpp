@@ -108,7 +108,8 @@ ImageInformationDialog::ImageInformationDialog(QWidget* parent) : QDialog(parent
     layout->addWidget(image);
     layout->addWidget(features);
     layout->addLayout(buttons);
-    setMinimumWidth(360);
+    layout->setSpacing(8);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void ImageInformationDialog::showReport(const InformationReport& report)
