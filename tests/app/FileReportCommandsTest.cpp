@@ -6,7 +6,6 @@
 #include "platform/ClassStoreFile.h"
 #include "platform/XdgFileTypeStore.h"
 
-#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -218,17 +217,24 @@ TEST_F(AssociationCommandTest, AFailedWriteIsReportedAndTheWindowStaysOpen)
     EXPECT_NE(window->dialog("TForm23")->result(), int(QDialog::Accepted));
 }
 
+// The temporary folder is the test's own ($TMPDIR).
 class PreviewCommandTest : public FileReportCommandsTest {
 protected:
-    fs::path page() const
-    {
-        return fs::path(QDir::tempPath().toStdString()) / ("pixoran3-" + std::to_string(::getuid())) / "pxrn3.html";
-    }
+    fs::path page() const { return dir.file("tmp/pixoran3-" + std::to_string(::getuid())) / "pxrn3.html"; }
     void SetUp() override
     {
         FileReportCommandsTest::SetUp();
-        fs::remove(page());
+        fs::create_directory(dir.file("tmp"));
+        const char* old = std::getenv("TMPDIR");
+        oldTmpDir = old ? old : "";
+        setenv("TMPDIR", dir.file("tmp").c_str(), 1);
     }
+    void TearDown() override
+    {
+        FileReportCommandsTest::TearDown();
+        oldTmpDir.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", oldTmpDir.c_str(), 1);
+    }
+    std::string oldTmpDir;
 };
 
 TEST_F(PreviewCommandTest, SavedImageIsShownOnTheBackgroundColour)
