@@ -130,14 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeCase{"a.gif", 8, "CompuServe GIF", k24}, TypeCase{"a.jpa", 24, "JPEG", k24},
                       TypeCase{"a.png", 24, "Portable Network Graphic", k24},
                       TypeCase{"a.psd", 24, "Photopshop images", k24},
-                      TypeCase{"a.Rgba", 24, "SGI True color images", k24},
                       // Without a row: the registered format's description, the bitmap's depth.
                       TypeCase{"a.tif", 1, "TIFF images", "1 (2 couleurs)"}, TypeCase{"a.TIFF", 24, "TIFF images", k24},
                       TypeCase{"a.pbm", 1, "Portable b&w images", "1 (2 couleurs)"},
                       TypeCase{"a.scr", 8, "Word 5.x screen capture images", "8 (256 couleurs)"},
-                      TypeCase{"a.icb", 24, "Truevision images", k24},
-                      TypeCase{"a.bw", 8, "SGI black/white images", "8 (256 couleurs)"},
-                      TypeCase{"a.pic", 8, "Autodesk images", "8 (256 couleurs)"},
                       TypeCase{"a.xyz", 24, nullptr, nullptr}, TypeCase{"sans", 24, nullptr, nullptr}),
     [](const auto& info) {
         std::string n = info.param.caption;
@@ -171,11 +167,9 @@ TEST_P(DownloadTimeTest, WholeSecondsOrADashWithoutRate)
 
 INSTANTIATE_TEST_SUITE_P(Rates, DownloadTimeTest,
                          ::testing::Values(DownloadCase{2000000, "10", "195 s"}, // 2,000,000 / 10,240
-                                           DownloadCase{2000000, "2", "976 s"}, DownloadCase{2000000, "1024", "1 s"},
-                                           DownloadCase{1023, "1", "0 s"}, DownloadCase{1024, "1", "1 s"},
-                                           DownloadCase{0, "5", "0 s"}, DownloadCase{2000000, "", "-"},
+                                           DownloadCase{2000000, "2", "976 s"}, DownloadCase{1023, "1", "0 s"},
+                                           DownloadCase{1024, "1", "1 s"}, DownloadCase{2000000, "", "-"},
                                            DownloadCase{2000000, "0", "-"}, DownloadCase{2000000, "00", "-"},
-                                           DownloadCase{2000000, "1a", "-"},
                                            DownloadCase{~0ull, "99999999999999999999999", "0 s"},
                                            DownloadCase{~0ull, "1", "18014398509481983 s"}));
 

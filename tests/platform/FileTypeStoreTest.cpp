@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -147,27 +146,6 @@ TEST_F(XdgFileTypeStoreTest, DesktopEntryStartsTheCommandForItsTypes)
 
     store.setDefaultValue(".png", "Pixoran3.Image");
     EXPECT_EQ(ClassStoreFile(store.paths().classes).value(".png"), "Pixoran3.Image");
-}
-
-TEST(XdgFileTypePathsTest, FollowTheXdgFoldersOrTheHomeFolder)
-{
-    const auto saved = [](const char* name) { return std::getenv(name) ? std::string(std::getenv(name)) : ""; };
-    const std::string home = saved("HOME"), config = saved("XDG_CONFIG_HOME"), data = saved("XDG_DATA_HOME");
-    setenv("HOME", "/home/anne", 1);
-    setenv("XDG_CONFIG_HOME", "/c", 1);
-    setenv("XDG_DATA_HOME", "/d", 1);
-    const XdgFileTypePaths set = XdgFileTypePaths::fromEnvironment();
-    setenv("XDG_CONFIG_HOME", "relatif", 1);
-    unsetenv("XDG_DATA_HOME");
-    const XdgFileTypePaths unset = XdgFileTypePaths::fromEnvironment();
-    for (const auto& [name, value] : {std::pair{"HOME", home}, {"XDG_CONFIG_HOME", config}, {"XDG_DATA_HOME", data}})
-        value.empty() ? unsetenv(name) : setenv(name, value.c_str(), 1);
-
-    EXPECT_EQ(set.classes, "/c/Pixoran3.reg");
-    EXPECT_EQ(set.mimeApps, "/c/mimeapps.list");
-    EXPECT_EQ(set.desktopEntry, "/d/applications/pixoran3.desktop");
-    EXPECT_EQ(unset.mimeApps, "/home/anne/.config/mimeapps.list");
-    EXPECT_EQ(unset.desktopEntry, "/home/anne/.local/share/applications/pixoran3.desktop");
 }
 
 } // namespace
