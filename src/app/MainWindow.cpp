@@ -116,6 +116,9 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerWindowCommands(*this);
     registerHelpCommands(*this);
     registerMacroCommands(*this);
+    registerInformationCommands(*this);
+    registerFormatCommands(*this);
+    registerPreviewCommand(*this);
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);

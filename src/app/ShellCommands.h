@@ -29,6 +29,12 @@ void registerWindowCommands(MainWindow& window);
 void registerMacroCommands(MainWindow& window);
 // The "&Aide" menu.
 void registerHelpCommands(MainWindow& window);
+// "&Informations..." (also Infosbut) and "&Temps de téléchargements...".
+void registerInformationCommands(MainWindow& window);
+// "&Formats associés...".
+void registerFormatCommands(MainWindow& window);
+// "Aperç&u du navigateur...".
+void registerPreviewCommand(MainWindow& window);
 
 // The start-up factories of the dialogs these commands show: TForm6 "Astuce
 // du jour...", TForm10 "A propos...", TForm17 "Options Jpeg..." and TForm49
@@ -37,6 +43,12 @@ QDialog* createTipOfTheDay(MainWindow& owner);
 QDialog* createAbout(MainWindow& owner);
 QDialog* createJpegOptions(MainWindow& owner);
 QDialog* createAutosave(MainWindow& owner);
+// TForm8 "Temps de téléchargements...", TForm16 "Informations...", TForm23
+// "Formats associés..." and TForm24 "Compression Gif...".
+QDialog* createDownloadTime(MainWindow& owner);
+QDialog* createImageInformation(MainWindow& owner);
+QDialog* createFileAssociations(MainWindow& owner);
+QDialog* createGifCompression(MainWindow& owner);
 
 // The program's addresses.
 inline constexpr const char* kWebSite = "https://www.pixoran3.example/";

@@ -190,6 +190,40 @@ const FileFormat kFormats[] = {
 };
 
 
+// The type texts of "&Informations...", spelt as the program always showed
+// them. Names with other extensions fall back on the registered list.
+constexpr InformationType kInformationTypes[] = {
+    {"bmp", "OS/2 ou Windows Bitmap", true},
+    {"gif", "CompuServe GIF"},
+    {"cel", "AutoDesk images"},
+    {"cut", "Dr.Halo images"},
+    {"dib", "Windows Bitmap"},
+    {"emf", "Windows Enhanced Meta File"},
+    {"jpa", "JPEG"},
+    {"jpe", "JPEG"},
+    {"jpeg", "JPEG"},
+    {"jpg", "JPEG"},
+    {"pcx", "ZSoft Paintbrush", true},
+    {"pcc", "ZSoft PCC Images"},
+    {"pcd", "Kodak Photo-CD images"},
+    {"pdd", "Photoshop images"},
+    {"pgm", "Portable Grayscale images"},
+    {"ppm", "Portable Pixel Map images"},
+    {"psd", "Photopshop images"},
+    {"png", "Portable Network Graphic"},
+    {"rgb", "SGI True color images"},
+    {"rgba", "SGI True color images"},
+    {"rla", "SGI Wavefront images"},
+    {"rle", "Windows Bitmap"},
+    {"rpf", "SGI Wavefront images"},
+    {"sgi", "SGI True color images"},
+    {"tga", "True Vision image"},
+    {"vda", "Truevision images"},
+    {"vst", "Truevision images"},
+    {"win", "Truevision images"},
+    {"wmf", "Windows Meta File"},
+};
+
 constexpr FileFormat kUnlisted{};
 
 constexpr const char* kAllSupported = "Tous les fichiers supportés";
@@ -289,6 +323,15 @@ int saveFilterIndex(const FileFormat& format)
     const std::vector<const FileFormat*> rows = saveEntries();
     const auto it = std::find(rows.begin(), rows.end(), &format);
     return it == rows.end() ? 0 : int(it - rows.begin()) + 1;
+}
+
+const InformationType* informationTypeFor(const fs::path& path)
+{
+    const std::string extension = extensionOf(path);
+    for (const InformationType& type : kInformationTypes)
+        if (type.extension == extension)
+            return &type;
+    return nullptr;
 }
 
 const FileFormat* saveFilterFormat(int index)

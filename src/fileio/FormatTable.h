@@ -16,6 +16,9 @@
 // how "&Restaurer..." reads the file back. Every other name behaves as the
 // row with an empty extension: registered list, no writer, default restore.
 //
+// A third list gives the type text that "&Informations..." shows for a
+// file, by extension.
+//
 // Extensions are compared case-blind, without their dot, from the last dot
 // of the file name.
 #include "graphics/Bitmap.h"
@@ -95,5 +98,17 @@ const std::string& saveFilter();
 int saveFilterIndex(const FileFormat& format);
 // The row of the 1-based entry of saveFilter(), null outside the filter.
 const FileFormat* saveFilterFormat(int index);
+
+// The type text of "&Informations..." for an extension, and whether the
+// report's depth follows the bitmap's pixel format (else it reads 24 bits,
+// whatever the file holds).
+struct InformationType {
+    std::string_view extension; // lower case, without dot
+    std::string_view text;
+    bool depthOfBitmap = false;
+};
+
+// The information row of the file name's extension, or null.
+const InformationType* informationTypeFor(const std::filesystem::path& path);
 
 } // namespace px
