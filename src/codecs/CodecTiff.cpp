@@ -6,11 +6,11 @@
 #include <tiffio.h>
 
 #include <algorithm>
-#include <iterator>
-#include <cstring>
-#include <utility>
-#include <memory>
 #include <cstdarg>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace px {
@@ -36,7 +36,10 @@ tsize_t readProc(thandle_t h, tdata_t buf, tsize_t n)
     return tsize_t(take);
 }
 
-tsize_t writeProc(thandle_t, tdata_t, tsize_t) { return -1; }
+tsize_t writeProc(thandle_t, tdata_t, tsize_t)
+{
+    return -1;
+}
 
 toff_t seekProc(thandle_t h, toff_t off, int whence)
 {
@@ -53,16 +56,28 @@ toff_t seekProc(thandle_t h, toff_t off, int whence)
     return target;
 }
 
-int closeProc(thandle_t) { return 0; }
-toff_t sizeProc(thandle_t h) { return static_cast<MemoryFile*>(h)->size; }
-int mapProc(thandle_t, tdata_t*, toff_t*) { return 0; }
+int closeProc(thandle_t)
+{
+    return 0;
+}
+toff_t sizeProc(thandle_t h)
+{
+    return static_cast<MemoryFile*>(h)->size;
+}
+int mapProc(thandle_t, tdata_t*, toff_t*)
+{
+    return 0;
+}
 void unmapProc(thandle_t, tdata_t, toff_t) {}
 
 // libtiff's messages are not shown. Its warnings (an unknown tag, a
 // deprecated layout) leave the file good; any error makes it invalid, even
 // when libtiff carries on (a strip or tile that ends early, a damaged code
 // stream): what it would give is not the image the file was meant to hold.
-int quietHandler(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int quietHandler(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
+}
 
 int countError(TIFF*, void* errors, const char*, const char*, va_list)
 {
@@ -79,7 +94,10 @@ constexpr tmsize_t kMaxLibtiffAllocation = tmsize_t(1) << 30;
 // DOUBLE, IFD, (two unused), LONG8, SLONG8, IFD8. 0 for types libtiff skips.
 constexpr std::uint8_t kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
 
-std::uint64_t typeSize(unsigned type) { return type < std::size(kTypeSizes) ? kTypeSizes[type] : 0; }
+std::uint64_t typeSize(unsigned type)
+{
+    return type < std::size(kTypeSizes) ? kTypeSizes[type] : 0;
+}
 
 // True when the first directory and every value it keeps outside itself lie
 // inside the file. libtiff only warns about a value it cannot read and

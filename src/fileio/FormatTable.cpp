@@ -1,5 +1,8 @@
 #include "fileio/FormatTable.h"
 
+#include "codecs/CodecPpm.h"
+#include "codecs/CodecPsd.h"
+#include "codecs/CodecSgi.h"
 #include "codecs/CodecTiff.h"
 #include "codecs/GifImage.h"
 #include "fileio/BmpFile.h"
@@ -59,20 +62,20 @@ const std::vector<RegisteredFormat> kRegistered = {
     {"tiff", "TIFF images", "CodecTiff", decodeTiff},
     {"tif", "TIFF images", "CodecTiff", decodeTiff},
     {"tga", "Truevision images", "CodecTarga", decodeTargaStrict},
-    {"sgi", "SGI true color images", "CodecSgi", nullptr},
+    {"sgi", "SGI true color images", "CodecSgi", decodeSgi},
     {"scr", "Word 5.x screen capture images", "CodecPcx", nullptr},
     {"rpf", "SGI Wavefront images", "CodecRla", nullptr},
     {"rle", "Windows bitmap", "Bitmap", decodeBmp},
     {"rla", "SGI Wavefront images", "CodecRla", nullptr},
-    {"rgba", "SGI true color images", "CodecSgi", nullptr},
-    {"rgb", "SGI true color images", "CodecSgi", nullptr},
-    {"psd", "Photoshop images", "CodecPsd", nullptr},
-    {"ppm", "Portable pixel map images", "CodecPpm", nullptr},
-    {"pgm", "Portable grayscale images", "CodecPpm", nullptr},
-    {"pbm", "Portable b&w images", "CodecPpm", nullptr},
+    {"rgba", "SGI true color images", "CodecSgi", decodeSgi},
+    {"rgb", "SGI true color images", "CodecSgi", decodeSgi},
+    {"psd", "Photoshop images", "CodecPsd", decodePsd},
+    {"ppm", "Portable pixel map images", "CodecPpm", decodePpm},
+    {"pgm", "Portable grayscale images", "CodecPpm", decodePpm},
+    {"pbm", "Portable b&w images", "CodecPpm", decodePpm},
     {"pic", "Autodesk images", "CodecAutodesk", nullptr},
     {"pcx", "ZSoft PCX images", "CodecPcx", nullptr},
-    {"pdd", "Photoshop images", "CodecPsd", nullptr},
+    {"pdd", "Photoshop images", "CodecPsd", decodePsd},
     {"pcd", "Kodak Photo-CD images", "CodecPcd", nullptr},
     {"pcc", "ZSoft PCC images", "CodecPcx", nullptr},
     {"icb", "Truevision images", "CodecTarga", decodeTargaStrict},
@@ -80,7 +83,7 @@ const std::vector<RegisteredFormat> kRegistered = {
     {"dib", "Windows bitmap", "Bitmap", decodeBmp},
     {"cut", "Dr. Halo images", "CodecCut", nullptr},
     {"cel", "Autodesk images", "CodecAutodesk", nullptr},
-    {"bw", "SGI black/white images", "CodecSgi", nullptr},
+    {"bw", "SGI black/white images", "CodecSgi", decodeSgi},
     {"pcx", "PCX", "TPCX", decodePcx},
 };
 
