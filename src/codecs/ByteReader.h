@@ -85,6 +85,15 @@ inline void checkImageSize(std::int64_t width, std::int64_t height)
         throw InvalidImageError("dimensions refusées : " + std::to_string(width) + " x " + std::to_string(height));
 }
 
+// Raises InvalidImageError when `available` bytes cannot hold what an
+// image needs at the least (`needed` bytes): checked before the image is
+// allocated, so that a small damaged file cannot ask for a huge one.
+inline void checkEnoughData(std::uint64_t needed, std::uint64_t available)
+{
+    if (needed > available)
+        throw InvalidImageError("données trop courtes pour l'image");
+}
+
 // Palette of `count` greys from black to white.
 std::vector<Colour> greyRamp(int count);
 

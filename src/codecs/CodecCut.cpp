@@ -62,6 +62,9 @@ void decodeCutInto(std::span<const std::uint8_t> data, std::span<const Colour> p
     in.skip(2);
     checkImageSize(width, height);
     const int w = int(width), h = int(height);
+    // A line takes at least three bytes; two bytes stand for at most 127 pixels.
+    checkEnoughData(std::uint64_t(h) * 3, in.remaining());
+    checkEnoughData(std::uint64_t(w) * std::uint64_t(h), 64 * std::uint64_t(in.remaining()));
     bmp.reallocate(w, h, 8);
     bmp.setPalette(palette.empty() ? greyRamp(256) : std::vector<Colour>(palette.begin(), palette.end()));
     for (int y = 0; y < h; ++y) {

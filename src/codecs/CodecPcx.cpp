@@ -82,6 +82,9 @@ void decodeCodecPcxInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     if (lineBytes * 8 < std::size_t(w) * bits)
         throw InvalidImageError("lignes trop courtes");
 
+    // Two encoded bytes stand for at most 63.
+    const std::uint64_t scanTotal = std::uint64_t(lineBytes) * planes * std::uint64_t(h);
+    checkEnoughData(scanTotal, (encoding == 1 ? 32 : 1) * std::uint64_t(data.size() - kHeaderSize));
     bmp.reallocate(w, h, mono ? 1 : trueColour ? 24 : (planar || packed) ? 4 : 8);
     if (mono) {
         bmp.setPalette({kBlack, kWhite});

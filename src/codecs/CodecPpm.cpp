@@ -126,18 +126,26 @@ void decodePpmInto(std::span<const std::uint8_t> data, Bitmap& bmp)
             throw InvalidImageError("valeur maximale hors limites");
     }
     const int w = int(width), h = int(height);
+    const std::size_t channels = colour ? 3 : 1;
+    const std::size_t samples = std::size_t(w) * channels;
+    const std::size_t bitRowBytes = (std::size_t(w) + 7) / 8;
+    const std::size_t rowBytes = bitmap ? bitRowBytes : samples * (maxval > 255 ? 2 : 1);
+    if (plain) {
+        // Every plain sample takes at least one character.
+        checkEnoughData(std::uint64_t(samples) * std::uint64_t(h), data.size() - 2 - tokens.position());
+    } else {
+        tokens.endOfHeader();
+        checkEnoughData(std::uint64_t(rowBytes) * std::uint64_t(h), data.size() - 2 - tokens.position());
+    }
     bmp.reallocate(w, h, bitmap ? 1 : colour ? 24 : 8);
     if (bitmap)
         bmp.setPalette({kWhite, kBlack});
     else if (!colour)
         bmp.setPalette(greyRamp(256));
 
-    const std::size_t channels = colour ? 3 : 1;
-    const std::size_t samples = std::size_t(w) * channels;
     const auto table = scaleTable(std::min(maxval, 255u));
     // The last byte of a 1-bit row keeps only the image's columns.
     const std::uint8_t lastMask = std::uint8_t(0xff << ((8 - w % 8) % 8));
-    const std::size_t bitRowBytes = (std::size_t(w) + 7) / 8;
 
     if (plain) {
         for (int y = 0; y < h; ++y) {
@@ -157,12 +165,8 @@ void decodePpmInto(std::span<const std::uint8_t> data, Bitmap& bmp)
         return;
     }
 
-    tokens.endOfHeader();
     ByteReader in(data);
     in.seek(2 + tokens.position());
-    const std::size_t rowBytes = bitmap ? bitRowBytes : samples * (maxval > 255 ? 2 : 1);
-    if (in.remaining() / rowBytes < std::size_t(h))
-        throw InvalidImageError("données tronquées");
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* src = in.take(rowBytes);
         std::uint8_t* row = bmp.row(y);

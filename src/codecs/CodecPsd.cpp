@@ -112,6 +112,40 @@ void decodePsdInto(std::span<const std::uint8_t> data, Bitmap& bmp)
 
     const int w = int(width), h = int(height);
     const std::size_t rowBytes = depth == 1 ? (std::size_t(w) + 7) / 8 : std::size_t(w) * (depth / 8);
+    const std::uint64_t planeBytes = std::uint64_t(rowBytes) * height;
+
+    // PackBits: the byte counts of every row of every channel, then the rows
+    // in the same order. A row of n bytes takes at least 2 per 128.
+    const std::size_t countBytes = version == 1 ? 2 : 4;
+    const std::uint8_t* counts = nullptr;
+    const auto count = [&](std::size_t i) -> std::size_t {
+        const std::uint8_t* p = counts + i * countBytes;
+        return countBytes == 2 ? std::size_t(p[0] << 8 | p[1])
+                               : std::size_t(std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 |
+                                             std::uint32_t(p[2]) << 8 | p[3]);
+    };
+    std::size_t channelStart[4] = {};
+    if (compression == 0) {
+        checkEnoughData(planeBytes * needed, in.remaining());
+    } else {
+        const std::uint64_t counted = std::uint64_t(channels) * height;
+        checkEnoughData(counted * countBytes, in.remaining());
+        counts = in.take(counted * countBytes);
+        const std::size_t leastRow = (rowBytes + 127) / 128 * 2;
+        std::size_t offset = in.position();
+        for (unsigned c = 0; c < needed; ++c) {
+            channelStart[c] = offset;
+            for (std::size_t y = 0; y < height; ++y) {
+                const std::size_t n = count(c * std::size_t(height) + y);
+                if (n < leastRow)
+                    throw InvalidImageError("ligne PackBits trop courte");
+                offset += n;
+                if (offset > data.size())
+                    throw InvalidImageError("données tronquées");
+            }
+        }
+    }
+
     const bool rgb = mode == Rgb || mode == Cmyk;
     bmp.reallocate(w, h, mode == Bitmap1 ? 1 : rgb ? 24 : 8);
     if (mode == Bitmap1) {
@@ -127,9 +161,6 @@ void decodePsdInto(std::span<const std::uint8_t> data, Bitmap& bmp)
 
     const std::uint8_t* rows[4] = {};
     if (compression == 0) {
-        const std::uint64_t planeBytes = std::uint64_t(rowBytes) * height;
-        if (in.remaining() / planeBytes < needed)
-            throw InvalidImageError("données tronquées");
         const std::uint8_t* base = in.take(0);
         for (int y = 0; y < h; ++y) {
             for (unsigned c = 0; c < needed; ++c)
@@ -137,31 +168,6 @@ void decodePsdInto(std::span<const std::uint8_t> data, Bitmap& bmp)
             combineRow(mode, depth, rows, bmp.row(y), w, rowBytes);
         }
         return;
-    }
-
-    // PackBits: the byte counts of every row of every channel, then the rows
-    // in the same order.
-    const std::size_t countBytes = version == 1 ? 2 : 4;
-    const std::uint64_t counted = std::uint64_t(channels) * height;
-    if (in.remaining() / countBytes < counted)
-        throw InvalidImageError("table des lignes tronquée");
-    const std::uint8_t* counts = in.take(counted * countBytes);
-    const auto count = [&](std::size_t i) -> std::size_t {
-        const std::uint8_t* p = counts + i * countBytes;
-        return countBytes == 2 ? std::size_t(p[0] << 8 | p[1])
-                               : std::size_t(std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 |
-                                             std::uint32_t(p[2]) << 8 | p[3]);
-    };
-    // Where each needed channel's first row starts.
-    std::size_t channelStart[4] = {};
-    std::size_t offset = in.position();
-    for (unsigned c = 0; c < needed; ++c) {
-        channelStart[c] = offset;
-        for (std::size_t y = 0; y < height; ++y) {
-            offset += count(c * std::size_t(height) + y);
-            if (offset > data.size())
-                throw InvalidImageError("données tronquées");
-        }
     }
     std::vector<std::uint8_t> scratch(rowBytes * needed);
     for (int y = 0; y < h; ++y) {

@@ -54,13 +54,12 @@ void decodeRlaInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     checkImageSize(width, height);
     const int w = int(width), h = int(height);
     const bool colour = channels >= 3;
+    in.seek(kHeaderSize);
+    const std::uint8_t* offsets = in.take(std::uint64_t(h) * 4);
     bmp.reallocate(w, h, colour ? 24 : 8);
     if (!colour)
         bmp.setPalette(greyRamp(256));
     const int used = colour ? 3 : 1;
-
-    in.seek(kHeaderSize);
-    const std::uint8_t* offsets = in.take(std::uint64_t(h) * 4);
     for (int line = 0; line < h; ++line) {
         const std::uint8_t* p = offsets + 4 * std::size_t(line);
         in.seek(std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3]);

@@ -124,6 +124,12 @@ void decodeCodecTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     }
 
     const int w = int(width), h = int(height);
+    // A packet of a header byte and one pixel stands for at most 128 pixels.
+    const std::uint64_t pixelCount = std::uint64_t(width) * height, bytesPerPixel = (depth + 7) / 8;
+    if (rle)
+        checkEnoughData(pixelCount, 128 * (in.remaining() / (1 + bytesPerPixel)));
+    else
+        checkEnoughData(pixelCount * bytesPerPixel, in.remaining());
     const bool indexedOut = depth == 8 || (kind == 3 && depth == 16);
     bmp.reallocate(w, h, indexedOut ? 8 : 24);
     if (mapped && depth == 8) {

@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 constexpr Colour kBackground = kWhite;
+// Icons are small: a larger side is a damaged directory, not an icon.
+constexpr std::int64_t kLargestSide = 1024;
 
 struct Candidate {
     std::span<const std::uint8_t> data;
@@ -34,7 +36,7 @@ bool describe(Candidate& c)
         c.width = be32(d.data() + 16);
         c.height = be32(d.data() + 20);
         c.bits = 32;
-        return Bitmap::isAcceptableSize(c.width, c.height);
+        return c.width <= kLargestSide && c.height <= kLargestSide && Bitmap::isAcceptableSize(c.width, c.height);
     }
     if (d.size() < 40)
         return false;
@@ -46,7 +48,8 @@ bool describe(Candidate& c)
     in.skip(2);
     c.bits = in.u16le();
     const bool knownDepth = c.bits == 1 || c.bits == 4 || c.bits == 8 || c.bits == 16 || c.bits == 24 || c.bits == 32;
-    return knownDepth && in.u32le() == 0 && Bitmap::isAcceptableSize(c.width, c.height);
+    return knownDepth && in.u32le() == 0 && c.width <= kLargestSide && c.height <= kLargestSide &&
+           Bitmap::isAcceptableSize(c.width, c.height);
 }
 
 Bitmap decodePngImage(const Candidate& c)

@@ -9,9 +9,9 @@
 // screen, a pixel is (background AND mask) XOR colour: mask 0 gives the
 // colour, mask 1 the background (or its inverse where the colour is not
 // black). A 32-bit image whose alpha is not all zero, and a PNG image, are
-// blended over the background by their alpha instead. A file without a
-// usable image, or whose images lie outside the file, raises
-// InvalidImageError.
+// blended over the background by their alpha instead. Images over 1024
+// pixels a side are not icons and are passed over. A file without a usable
+// image, or whose images lie outside the file, raises InvalidImageError.
 #include "graphics/Bitmap.h"
 
 #include <cstdint>
