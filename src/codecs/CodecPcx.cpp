@@ -1,6 +1,7 @@
 #include "codecs/CodecPcx.h"
 
 #include "codecs/ByteReader.h"
+#include "codecs/RgbSwap.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,22 +27,40 @@ public:
             return;
         }
         std::size_t out = 0;
+        const std::uint8_t* src = in_.data().data();
+        std::size_t at = in_.position();
+        const std::size_t end = in_.size();
+        if (left_ > 0) { // a run carried over from the previous line
+            const std::size_t n = std::min(left_, count);
+            std::memset(dst, value_, n);
+            out = n;
+            left_ -= n;
+        }
         while (out < count) {
-            if (left_ > 0) {
-                const std::size_t n = std::min(left_, count - out);
-                std::memset(dst + out, value_, n);
-                out += n;
-                left_ -= n;
+            if (at >= end)
+                throw InvalidImageError("données tronquées");
+            const std::uint8_t b = src[at++];
+            if ((b & 0xc0) != 0xc0) {
+                dst[out++] = b;
                 continue;
             }
-            const std::uint8_t b = in_.u8();
-            if ((b & 0xc0) == 0xc0) {
-                left_ = b & 0x3f;
-                value_ = in_.u8();
+            if (at >= end)
+                throw InvalidImageError("données tronquées");
+            const std::size_t n = b & 0x3f;
+            const std::uint8_t v = src[at++];
+            if (n == 1) {
+                dst[out++] = v;
+            } else if (n <= count - out) {
+                std::memset(dst + out, v, n);
+                out += n;
             } else {
-                dst[out++] = b;
+                std::memset(dst + out, v, count - out);
+                left_ = n - (count - out);
+                value_ = v;
+                out = count;
             }
         }
+        in_.seek(at);
     }
 
 private:
@@ -129,12 +148,7 @@ void decodeCodecPcxInto(std::span<const std::uint8_t> data, Bitmap& bmp)
         lines.read(scan.data(), scanBytes);
         const std::uint8_t* s = scan.data();
         if (trueColour) {
-            const std::uint8_t *r = s, *g = s + lineBytes, *b = s + 2 * lineBytes;
-            for (int x = 0; x < w; ++x, row += 3) {
-                row[0] = b[x];
-                row[1] = g[x];
-                row[2] = r[x];
-            }
+            interleaveBgr(s, s + lineBytes, s + 2 * lineBytes, row, std::size_t(w));
         } else {
             std::memset(row, 0, (std::size_t(w) + 1) / 2);
             for (int x = 0; x < w; ++x) {

@@ -2,6 +2,7 @@
 
 #include "codecs/ByteReader.h"
 #include "codecs/PackBits.h"
+#include "codecs/RgbSwap.h"
 
 #include <cstring>
 #include <vector>
@@ -37,11 +38,7 @@ void combineRow(unsigned mode, unsigned depth, const std::uint8_t* const* ch, st
     }
     const std::uint8_t *c0 = ch[0], *c1 = ch[1], *c2 = ch[2];
     if (mode == Rgb && depth == 8) {
-        for (int x = 0; x < w; ++x, dst += 3) {
-            dst[0] = c2[x];
-            dst[1] = c1[x];
-            dst[2] = c0[x];
-        }
+        interleaveBgr(c0, c1, c2, dst, std::size_t(w));
     } else if (mode == Rgb) {
         for (int x = 0; x < w; ++x, dst += 3) {
             dst[0] = from16(c2 + 2 * x);

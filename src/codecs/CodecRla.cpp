@@ -1,6 +1,9 @@
 #include "codecs/CodecRla.h"
 
 #include "codecs/ByteReader.h"
+#include "codecs/RgbSwap.h"
+
+#include <vector>
 
 #include <cstring>
 
@@ -10,8 +13,8 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 740;
 
-// One channel of a line into every `step`-th byte of `dst` (`width` samples).
-void decodeChannel(const std::uint8_t* src, std::size_t length, std::uint8_t* dst, std::size_t step, std::size_t width)
+// One channel of a line into `dst` (`width` samples).
+void decodeChannel(const std::uint8_t* src, std::size_t length, std::uint8_t* dst, std::size_t width)
 {
     std::size_t at = 0, x = 0;
     while (at < length) {
@@ -20,15 +23,15 @@ void decodeChannel(const std::uint8_t* src, std::size_t length, std::uint8_t* ds
             const std::size_t n = std::size_t(count) + 1;
             if (at >= length || n > width - x)
                 throw InvalidImageError("plage RLA incohérente");
-            const std::uint8_t v = src[at++];
-            for (std::size_t i = 0; i < n; ++i, ++x)
-                dst[x * step] = v;
+            std::memset(dst + x, src[at++], n);
+            x += n;
         } else {
             const std::size_t n = std::size_t(-count);
             if (n > length - at || n > width - x)
                 throw InvalidImageError("plage RLA incohérente");
-            for (std::size_t i = 0; i < n; ++i, ++x)
-                dst[x * step] = src[at++];
+            std::memcpy(dst + x, src + at, n);
+            at += n;
+            x += n;
         }
     }
     if (x != width)
@@ -60,15 +63,18 @@ void decodeRlaInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     if (!colour)
         bmp.setPalette(greyRamp(256));
     const int used = colour ? 3 : 1;
+    // Colour lines are decoded channel by channel and then interleaved.
+    std::vector<std::uint8_t> planes(colour ? 3 * std::size_t(w) : 0);
     for (int line = 0; line < h; ++line) {
         const std::uint8_t* p = offsets + 4 * std::size_t(line);
         in.seek(std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3]);
         std::uint8_t* row = bmp.row(h - 1 - line);
         for (int c = 0; c < used; ++c) {
             const std::size_t length = in.u16be();
-            // Red, green, blue into the bitmap's blue, green, red order.
-            decodeChannel(in.take(length), length, row + (colour ? 2 - c : 0), colour ? 3 : 1, std::size_t(w));
+            decodeChannel(in.take(length), length, colour ? planes.data() + std::size_t(c) * w : row, std::size_t(w));
         }
+        if (colour)
+            interleaveBgr(planes.data(), planes.data() + w, planes.data() + 2 * std::size_t(w), row, std::size_t(w));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "codecs/CodecSgi.h"
 
 #include "codecs/ByteReader.h"
+#include "codecs/RgbSwap.h"
 
 #include <cstring>
 #include <vector>
@@ -16,18 +17,47 @@ std::uint8_t from16(unsigned v)
     return std::uint8_t((v * 255 + 32767) / 65535);
 }
 
-// One run-length row of `bpc` bytes a sample into every `step`-th byte of
-// `dst`, which has room for `width` samples. A control value's low seven
-// bits count samples: with the high bit set that many literal samples
-// follow, otherwise one sample repeated that many times; zero ends the row.
-template <int bpc>
-void decodeRleRow(const std::uint8_t* src, std::size_t length, std::uint8_t* dst, std::size_t step, std::size_t width)
+// One run-length row of 8-bit samples into `dst`, which has room for
+// `width` samples. A control byte's low seven bits count samples: with the
+// high bit set that many literal samples follow, otherwise one sample
+// repeated that many times; zero ends the row.
+void decodeRleRow8(const std::uint8_t* src, std::size_t length, std::uint8_t* dst, std::size_t width)
+{
+    std::size_t at = 0, x = 0;
+    while (x < width) {
+        if (at >= length)
+            throw InvalidImageError("ligne RLE tronquée");
+        const unsigned control = src[at++];
+        const std::size_t count = control & 0x7f;
+        if (count == 0)
+            break;
+        if (count > width - x)
+            throw InvalidImageError("plage RLE hors de la ligne");
+        if (control & 0x80) {
+            if (count > length - at)
+                throw InvalidImageError("ligne RLE tronquée");
+            std::memcpy(dst + x, src + at, count);
+            at += count;
+        } else {
+            if (at >= length)
+                throw InvalidImageError("ligne RLE tronquée");
+            std::memset(dst + x, src[at++], count);
+        }
+        x += count;
+    }
+    if (x != width)
+        throw InvalidImageError("ligne RLE incomplète");
+}
+
+// The same with 16-bit control words and samples, scaled, into every
+// `step`-th byte of `dst`.
+void decodeRleRow16(const std::uint8_t* src, std::size_t length, std::uint8_t* dst, std::size_t step, std::size_t width)
 {
     const auto sample = [&](std::size_t& at) -> unsigned {
-        if (length - at < std::size_t(bpc))
+        if (length - at < 2)
             throw InvalidImageError("ligne RLE tronquée");
-        const unsigned v = bpc == 1 ? src[at] : unsigned(src[at] << 8 | src[at + 1]);
-        at += bpc;
+        const unsigned v = unsigned(src[at] << 8 | src[at + 1]);
+        at += 2;
         return v;
     };
     std::size_t at = 0, x = 0;
@@ -40,10 +70,10 @@ void decodeRleRow(const std::uint8_t* src, std::size_t length, std::uint8_t* dst
             throw InvalidImageError("plage RLE hors de la ligne");
         if (control & 0x80) {
             for (std::size_t i = 0; i < count; ++i, ++x)
-                dst[x * step] = bpc == 1 ? std::uint8_t(sample(at)) : from16(sample(at));
+                dst[x * step] = from16(sample(at));
         } else {
             const unsigned v = sample(at);
-            const std::uint8_t byte = bpc == 1 ? std::uint8_t(v) : from16(v);
+            const std::uint8_t byte = from16(v);
             for (std::size_t i = 0; i < count; ++i, ++x)
                 dst[x * step] = byte;
         }
@@ -107,11 +137,7 @@ void decodeSgiInto(std::span<const std::uint8_t> data, Bitmap& bmp)
             const std::uint8_t* g = r + planeBytes;
             const std::uint8_t* b = g + planeBytes;
             if (bpc == 1) {
-                for (int x = 0; x < w; ++x, dst += 3) {
-                    dst[0] = b[x];
-                    dst[1] = g[x];
-                    dst[2] = r[x];
-                }
+                interleaveBgr(r, g, b, dst, std::size_t(w));
             } else {
                 for (int x = 0; x < w; ++x, dst += 3) {
                     dst[0] = from16(unsigned(b[2 * x] << 8 | b[2 * x + 1]));
@@ -133,19 +159,25 @@ void decodeSgiInto(std::span<const std::uint8_t> data, Bitmap& bmp)
         const std::uint8_t* p = table + 4 * i;
         return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | std::uint32_t(p[3]);
     };
-    for (unsigned z = 0; z < channels; ++z) {
-        // Blue, green, red order in the bitmap: channel 0 (red) goes to byte 2.
-        const std::size_t offset = colour ? 2 - z : 0;
-        for (int y = 0; y < h; ++y) {
+    // 8-bit colour rows are decoded plane by plane and then interleaved.
+    std::vector<std::uint8_t> planes(bpc == 1 && colour ? 3 * std::size_t(xsize) : 0);
+    for (int y = 0; y < h; ++y) {
+        for (unsigned z = 0; z < channels; ++z) {
             const std::size_t i = std::size_t(z) * ysize + std::size_t(h - 1 - y);
             const std::uint32_t start = entry(starts, i), length = entry(lengths, i);
             if (start > data.size() || length > data.size() - start)
                 throw InvalidImageError("ligne RLE hors du fichier");
-            if (bpc == 1)
-                decodeRleRow<1>(data.data() + start, length, bmp.row(y) + offset, step, xsize);
-            else
-                decodeRleRow<2>(data.data() + start, length, bmp.row(y) + offset, step, xsize);
+            const std::uint8_t* src = data.data() + start;
+            if (bpc == 1 && colour)
+                decodeRleRow8(src, length, planes.data() + z * std::size_t(xsize), xsize);
+            else if (bpc == 1)
+                decodeRleRow8(src, length, bmp.row(y), xsize);
+            else // blue, green, red order in the bitmap: channel 0 (red) goes to byte 2
+                decodeRleRow16(src, length, bmp.row(y) + (colour ? 2 - z : 0), step, xsize);
         }
+        if (bpc == 1 && colour)
+            interleaveBgr(planes.data(), planes.data() + xsize, planes.data() + 2 * std::size_t(xsize), bmp.row(y),
+                          xsize);
     }
 }
 
