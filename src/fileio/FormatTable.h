@@ -34,6 +34,9 @@ using ImageDecoder = Bitmap (*)(std::span<const std::uint8_t>);
 // The same for formats whose image also needs a file beside it (found from
 // the file's name), such as a palette file.
 using NamedImageDecoder = Bitmap (*)(std::span<const std::uint8_t>, const std::filesystem::path&);
+// Reads an image file by name, taking from the file only the parts it needs
+// when it needs them (no copy of the whole file). Throws InvalidImageError.
+using ImageFileReader = Bitmap (*)(const std::filesystem::path&);
 
 struct SaveOptions {
     int jpegQuality = 90;     // 1..99
@@ -71,13 +74,14 @@ struct RestoreRoute {
 };
 
 struct FileFormat {
-    std::string_view extension;      // lower case, without dot
-    ImageDecoder read = nullptr;     // null: the registered list reads the file
-    bool filterEntry = false;        // own "Fichiers ..." entry in the open (and, with a writer, save) filter
-    ImageWriter write = nullptr;     // null: nothing is written
-    bool jpegOptions = false;        // the writer takes the JPEG options
-    bool lowerCaseSavedName = false; // written under the name with its extension lower-cased
-    std::string_view saveRefusal;    // not empty: saving under this extension shows this and writes nothing
+    std::string_view extension;         // lower case, without dot
+    ImageDecoder read = nullptr;        // null: the registered list reads the file
+    ImageFileReader readFile = nullptr; // the same reader straight from the file, used when set
+    bool filterEntry = false;           // own "Fichiers ..." entry in the open (and, with a writer, save) filter
+    ImageWriter write = nullptr;        // null: nothing is written
+    bool jpegOptions = false;           // the writer takes the JPEG options
+    bool lowerCaseSavedName = false;    // written under the name with its extension lower-cased
+    std::string_view saveRefusal;       // not empty: saving under this extension shows this and writes nothing
     RestoreRoute restore;
 };
 
