@@ -1,9 +1,20 @@
 #include "fileio/FormatTable.h"
 
+#include "codecs/CodecAutodesk.h"
+#include "codecs/CodecCut.h"
+#include "codecs/CodecPcd.h"
+#include "codecs/CodecPcx.h"
+#include "codecs/CodecPpm.h"
+#include "codecs/CodecPsd.h"
+#include "codecs/CodecRla.h"
+#include "codecs/CodecSgi.h"
+#include "codecs/CodecTarga.h"
 #include "codecs/CodecTiff.h"
 #include "codecs/GifImage.h"
 #include "fileio/BmpFile.h"
+#include "fileio/IconFile.h"
 #include "fileio/JpegFile.h"
+#include "fileio/MetafileFile.h"
 #include "fileio/PcxFile.h"
 #include "fileio/PngFile.h"
 #include "fileio/TargaFile.h"
@@ -41,46 +52,52 @@ std::string extensionOf(const fs::path& path)
     return dot == std::string::npos ? std::string() : toLower(std::string_view(name).substr(dot + 1));
 }
 
+// A Dr. Halo image without its palette file: a grey ramp.
+Bitmap decodeCutImage(std::span<const std::uint8_t> data)
+{
+    return decodeCut(data);
+}
+
 // The registered-format list in registration order: the toolkit's own
 // entries, the JPEG and GIF classes, the codec library's entries and last
-// the program's PCX class. A null decoder marks a format whose reader is not
-// available yet.
+// the program's PCX class. A null decoder marks a format that nothing reads
+// (enhanced metafiles).
 const std::vector<RegisteredFormat> kRegistered = {
-    {"wmf", "Metafiles", "Metafile", nullptr},
+    {"wmf", "Metafiles", "Metafile", decodeWindowsMetafile},
     {"emf", "Enhanced Metafiles", "Metafile", nullptr},
-    {"ico", "Icons", "Icon", nullptr},
+    {"ico", "Icons", "Icon", decodeIcon},
     {"bmp", "Bitmaps", "Bitmap", decodeBmp},
     {"jpeg", "JPEG Image File", "JpegImage", decodeJpeg},
     {"jpg", "JPEG Image File", "JpegImage", decodeJpeg},
     {"gif", "CompuServe GIF Image", "GifImage", decodeGif},
-    {"win", "Truevision images", "CodecTarga", decodeTargaStrict},
-    {"vst", "Truevision images", "CodecTarga", decodeTargaStrict},
-    {"vda", "Truevision images", "CodecTarga", decodeTargaStrict},
+    {"win", "Truevision images", "CodecTarga", decodeCodecTarga},
+    {"vst", "Truevision images", "CodecTarga", decodeCodecTarga},
+    {"vda", "Truevision images", "CodecTarga", decodeCodecTarga},
     {"tiff", "TIFF images", "CodecTiff", decodeTiff},
     {"tif", "TIFF images", "CodecTiff", decodeTiff},
-    {"tga", "Truevision images", "CodecTarga", decodeTargaStrict},
-    {"sgi", "SGI true color images", "CodecSgi", nullptr},
-    {"scr", "Word 5.x screen capture images", "CodecPcx", nullptr},
-    {"rpf", "SGI Wavefront images", "CodecRla", nullptr},
+    {"tga", "Truevision images", "CodecTarga", decodeCodecTarga},
+    {"sgi", "SGI true color images", "CodecSgi", decodeSgi},
+    {"scr", "Word 5.x screen capture images", "CodecPcx", decodeCodecPcx},
+    {"rpf", "SGI Wavefront images", "CodecRla", decodeRla},
     {"rle", "Windows bitmap", "Bitmap", decodeBmp},
-    {"rla", "SGI Wavefront images", "CodecRla", nullptr},
-    {"rgba", "SGI true color images", "CodecSgi", nullptr},
-    {"rgb", "SGI true color images", "CodecSgi", nullptr},
-    {"psd", "Photoshop images", "CodecPsd", nullptr},
-    {"ppm", "Portable pixel map images", "CodecPpm", nullptr},
-    {"pgm", "Portable grayscale images", "CodecPpm", nullptr},
-    {"pbm", "Portable b&w images", "CodecPpm", nullptr},
-    {"pic", "Autodesk images", "CodecAutodesk", nullptr},
-    {"pcx", "ZSoft PCX images", "CodecPcx", nullptr},
-    {"pdd", "Photoshop images", "CodecPsd", nullptr},
-    {"pcd", "Kodak Photo-CD images", "CodecPcd", nullptr},
-    {"pcc", "ZSoft PCC images", "CodecPcx", nullptr},
-    {"icb", "Truevision images", "CodecTarga", decodeTargaStrict},
+    {"rla", "SGI Wavefront images", "CodecRla", decodeRla},
+    {"rgba", "SGI true color images", "CodecSgi", decodeSgi},
+    {"rgb", "SGI true color images", "CodecSgi", decodeSgi},
+    {"psd", "Photoshop images", "CodecPsd", decodePsd},
+    {"ppm", "Portable pixel map images", "CodecPpm", decodePpm},
+    {"pgm", "Portable grayscale images", "CodecPpm", decodePpm},
+    {"pbm", "Portable b&w images", "CodecPpm", decodePpm},
+    {"pic", "Autodesk images", "CodecAutodesk", decodeAutodesk},
+    {"pcx", "ZSoft PCX images", "CodecPcx", decodeCodecPcx},
+    {"pdd", "Photoshop images", "CodecPsd", decodePsd},
+    {"pcd", "Kodak Photo-CD images", "CodecPcd", decodePcd},
+    {"pcc", "ZSoft PCC images", "CodecPcx", decodeCodecPcx},
+    {"icb", "Truevision images", "CodecTarga", decodeCodecTarga},
     {"gif", "CompuServe images", "CodecGif", decodeGif},
     {"dib", "Windows bitmap", "Bitmap", decodeBmp},
-    {"cut", "Dr. Halo images", "CodecCut", nullptr},
-    {"cel", "Autodesk images", "CodecAutodesk", nullptr},
-    {"bw", "SGI black/white images", "CodecSgi", nullptr},
+    {"cut", "Dr. Halo images", "CodecCut", decodeCutImage, decodeCutFile},
+    {"cel", "Autodesk images", "CodecAutodesk", decodeAutodesk},
+    {"bw", "SGI black/white images", "CodecSgi", decodeSgi},
     {"pcx", "PCX", "TPCX", decodePcx},
 };
 

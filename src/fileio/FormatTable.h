@@ -34,6 +34,9 @@ namespace px {
 
 // Decodes a whole file held in memory. Throws InvalidImageError.
 using ImageDecoder = Bitmap (*)(std::span<const std::uint8_t>);
+// The same for formats whose image also needs a file beside it (found from
+// the file's name), such as a palette file.
+using NamedImageDecoder = Bitmap (*)(std::span<const std::uint8_t>, const std::filesystem::path&);
 // Reads an image file by name, taking from the file only the parts it needs
 // when it needs them (no copy of the whole file). Throws InvalidImageError.
 using ImageFileReader = Bitmap (*)(const std::filesystem::path&);
@@ -48,12 +51,15 @@ using ImageWriter = void (*)(const std::filesystem::path&, const Bitmap&, const 
 
 // One entry of the registered-format list: extension without dot (lower
 // case), the description shown to the user, the name of the class that reads
-// it, and its decoder (null while the format has none).
+// it, and its decoder (null while the format has none). A format that reads
+// a file beside the image also has a named decoder, which loads by file name
+// use instead; `decode` then reads the image without that file.
 struct RegisteredFormat {
     std::string_view extension;
     std::string_view description;
     std::string_view className;
     ImageDecoder decode;
+    NamedImageDecoder decodeNamed = nullptr;
 };
 
 // In registration order; lookups search it from the end.

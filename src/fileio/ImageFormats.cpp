@@ -24,6 +24,8 @@ Bitmap readByRegisteredFormat(const std::filesystem::path& path)
         throw InvalidImageError("extension inconnue");
     if (!format->decode)
         throw InvalidImageError("format non pris en charge : " + std::string(format->className));
+    if (format->decodeNamed)
+        return format->decodeNamed(readFileBytes(path), path);
     return format->decode(readFileBytes(path));
 }
 
