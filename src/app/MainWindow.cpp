@@ -122,7 +122,9 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
-    registerOutputCommands(*this);
+    registerPrintCommands(*this);
+    registerCaptureCommands(*this);
+    registerScanCommands(*this);
 
     createStartupDialogs();
     applyNoImageState();
