@@ -99,7 +99,7 @@ __attribute__((visibility("default"))) const TW_USERINTERFACE* FakeTwain_UserInt
 }
 
 __attribute__((visibility("default"))) TW_UINT16 DSM_Entry(TW_IDENTITY* from, TW_IDENTITY* to, TW_UINT32 dg,
-                                                            TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
+                                                           TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
 {
     char line[40];
     std::snprintf(line, sizeof line, "%c%x/%x/%x\n", to ? 'D' : 'M', unsigned(dg), unsigned(dat), unsigned(msg));

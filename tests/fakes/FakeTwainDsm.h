@@ -7,13 +7,13 @@
 extern "C" {
 
 struct FakeTwainScript {
-    int failOpenDsm = 0;   // MSG_OPENDSM fails
-    int failOpenDs = 0;    // MSG_OPENDS fails
-    int failEnableDs = 0;  // MSG_ENABLEDS fails
-    int cancelSelect = 0;  // MSG_USERSELECT answers TWRC_CANCEL
-    int idleEvents = 0;    // offered events the source does not claim before its own
-    int closeRequest = 0;  // the source's event is MSG_CLOSEDSREQ (its dialog closed), not MSG_XFERREADY
-    int images = 1;        // transfers in the batch
+    int failOpenDsm = 0;     // MSG_OPENDSM fails
+    int failOpenDs = 0;      // MSG_OPENDS fails
+    int failEnableDs = 0;    // MSG_ENABLEDS fails
+    int cancelSelect = 0;    // MSG_USERSELECT answers TWRC_CANCEL
+    int idleEvents = 0;      // offered events the source does not claim before its own
+    int closeRequest = 0;    // the source's event is MSG_CLOSEDSREQ (its dialog closed), not MSG_XFERREADY
+    int images = 1;          // transfers in the batch
     int cancelTransfer = -1; // this transfer answers TWRC_CANCEL
     int failTransfer = -1;   // this transfer answers TWRC_FAILURE
     int bitsPerPixel = 24;   // 24, or 8 with a two-colour table (red, blue)

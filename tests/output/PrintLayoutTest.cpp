@@ -13,10 +13,10 @@ struct ReductionCase {
     Size screen;
     Size page;
     Size view;
-    Size area;        // page area
-    Size image;       // bitmap
+    Size area;  // page area
+    Size image; // bitmap
     PrintFactors factors;
-    Rect imageRect;   // in the page area
+    Rect imageRect; // in the page area
 };
 
 class PreviewGeometry : public ::testing::TestWithParam<ReductionCase> {};
@@ -33,22 +33,22 @@ INSTANTIATE_TEST_SUITE_P(
     Screens, PreviewGeometry,
     ::testing::Values(
         // 4800 / 5 = 960, 6600 / 5 = 1320; 300 / 5 = 60, 200 / 5 = 40 from (10, 10).
-        ReductionCase{"Worked1024", {1024, 768}, {4800, 6600}, {1000, 600}, {960, 1320}, {300, 200}, {1, 1},
-                      {10, 10, 70, 50}},
+        ReductionCase{
+            "Worked1024", {1024, 768}, {4800, 6600}, {1000, 600}, {960, 1320}, {300, 200}, {1, 1}, {10, 10, 70, 50}},
         // "Largeur de l'image :" at 3: 900 / 5 = 180 wide, the height unchanged.
-        ReductionCase{"Width3", {1024, 768}, {4800, 6600}, {1000, 600}, {960, 1320}, {300, 200}, {3, 1},
-                      {10, 10, 190, 50}},
+        ReductionCase{
+            "Width3", {1024, 768}, {4800, 6600}, {1000, 600}, {960, 1320}, {300, 200}, {3, 1}, {10, 10, 190, 50}},
         // 800 x 600 divides by 7: 4800 / 7 = 685, 6600 / 7 = 942; 300 * 2 / 7 = 85, 200 * 4 / 7 = 114.
-        ReductionCase{"Screen800", {800, 600}, {4800, 6600}, {700, 500}, {685, 942}, {300, 200}, {2, 4},
-                      {10, 10, 95, 124}},
+        ReductionCase{
+            "Screen800", {800, 600}, {4800, 6600}, {700, 500}, {685, 942}, {300, 200}, {2, 4}, {10, 10, 95, 124}},
         // 1920 x 1080, a 1000 x 520 view: the page fits (520 - 20) / 6600 on the height, as
         // 500 / 6600 = 5 / 66: 4800 * 5 / 66 = 363, 6600 -> 500; 300 * 5 / 66 = 22, 200 * 5 / 66 = 15.
-        ReductionCase{"FitHeight", {1920, 1080}, {4800, 6600}, {1000, 520}, {363, 500}, {300, 200}, {1, 1},
-                      {10, 10, 32, 25}},
+        ReductionCase{
+            "FitHeight", {1920, 1080}, {4800, 6600}, {1000, 520}, {363, 500}, {300, 200}, {1, 1}, {10, 10, 32, 25}},
         // A landscape page in a tall view fits on the width: (420 - 20) / 6600 = 400 / 6600;
         // 6600 -> 400, 4800 * 400 / 6600 = 290; 660 * 400 / 6600 = 40, 330 * 400 / 6600 = 20.
-        ReductionCase{"FitWidth", {1280, 1024}, {6600, 4800}, {420, 900}, {400, 290}, {330, 660}, {2, 1},
-                      {10, 10, 50, 50}}),
+        ReductionCase{
+            "FitWidth", {1280, 1024}, {6600, 4800}, {420, 900}, {400, 290}, {330, 660}, {2, 1}, {10, 10, 50, 50}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreviewGeometry, PageAreaIsCentredButNeverAboveOrLeftOfTheView)

@@ -2,11 +2,11 @@
 // each case, the states it passes, the images it keeps and the errors it
 // reports. Each log line is 'M' (to the manager) or 'D' (to the source),
 // then data group / data type / message in hexadecimal.
+#include "output/TwainLink.h"
 #include "FakeTwain.h"
 #include "output/Acquisition.h"
 #include "output/PackedDib.h"
 #include "output/TwainLibrary.h"
-#include "output/TwainLink.h"
 
 #include <gtest/gtest.h>
 
@@ -112,12 +112,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, TwainAcquire,
     ::testing::Values(
         AcquireCase{"OneImage", script({}),
-                    seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, NativeGet, EndXfer, DisableDs, CloseDs, CloseDsm}),
-                    1, kNoErrors},
+                    seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, NativeGet, EndXfer, DisableDs, CloseDs, CloseDsm}), 1,
+                    kNoErrors},
         // Unclaimed events go to the program first; three pending images are
         // transferred in one batch.
-        AcquireCase{"ThreeImagesAfterIdleEvents", script({{&FakeTwainScript::idleEvents, 2},
-                                                          {&FakeTwainScript::images, 3}}),
+        AcquireCase{"ThreeImagesAfterIdleEvents",
+                    script({{&FakeTwainScript::idleEvents, 2}, {&FakeTwainScript::images, 3}}),
                     seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, ProcessEvent, ProcessEvent, NativeGet, EndXfer,
                          NativeGet, EndXfer, NativeGet, EndXfer, DisableDs, CloseDs, CloseDsm}),
                     3, kNoErrors},
@@ -133,17 +133,17 @@ INSTANTIATE_TEST_SUITE_P(
         // A transfer cancelled by the source is still ended; the loop goes on
         // until the source asks to close, as nothing was stored.
         AcquireCase{"TransferCancelled", script({{&FakeTwainScript::cancelTransfer, 0}}),
-                    seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, NativeGet, EndXfer, ProcessEvent, DisableDs,
-                         CloseDs, CloseDsm}),
+                    seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, NativeGet, EndXfer, ProcessEvent, DisableDs, CloseDs,
+                         CloseDsm}),
                     0, kNoErrors},
         // A failed transfer resets the pending transfers instead of asking
         // again for ever.
         AcquireCase{"TransferFails", script({{&FakeTwainScript::failTransfer, 1}, {&FakeTwainScript::images, 3}}),
-                    seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, NativeGet, EndXfer, NativeGet, ResetXfers,
-                         DisableDs, CloseDs, CloseDsm}),
+                    seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, NativeGet, EndXfer, NativeGet, ResetXfers, DisableDs,
+                         CloseDs, CloseDsm}),
                     1, kNoErrors},
-        AcquireCase{"OpenDsmFails", script({{&FakeTwainScript::failOpenDsm, 1}}), seq({OpenDsm}), 0,
-                    {TwainLink::kOpenFailed}},
+        AcquireCase{
+            "OpenDsmFails", script({{&FakeTwainScript::failOpenDsm, 1}}), seq({OpenDsm}), 0, {TwainLink::kOpenFailed}},
         AcquireCase{"OpenDsFails", script({{&FakeTwainScript::failOpenDs, 1}}), seq({OpenDsm, OpenDs, CloseDsm}), 0,
                     kLastError},
         AcquireCase{"EnableDsFails", script({{&FakeTwainScript::failEnableDs, 1}}),
@@ -184,8 +184,8 @@ TEST_F(TwainAcquire, QuittingProgramEndsTheWait)
     host.quitAfterTurns = 2;
     TwainLink link(library, host);
     link.acquireNativeImages(0, 0);
-    EXPECT_EQ(fake.log(), seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, ProcessEvent, ProcessEvent, DisableDs,
-                               CloseDs, CloseDsm}));
+    EXPECT_EQ(fake.log(),
+              seq({OpenDsm, OpenDs, EnableDs, ProcessEvent, ProcessEvent, ProcessEvent, DisableDs, CloseDs, CloseDsm}));
     EXPECT_EQ(link.state(), 1);
 }
 
