@@ -3,8 +3,8 @@
 // test by $PIXORAN3_PRINT_OUTPUT; without it these tests skip. The PDF is
 // read back with the poppler tools: its pages, title and embedded image,
 // and, rendered, where the image lies on the page and how large it is.
-#include "OutputDoubles.h"
 #include "output/PrintPreviewDialog.h"
+#include "OutputDoubles.h"
 #include "platform/qt/QtPrinter.h"
 
 #include <QPrinter>
@@ -70,7 +70,8 @@ protected:
     bool waitForPdf()
     {
         for (int i = 0; i < 200; ++i) {
-            if (std::filesystem::exists(pdf) && run("pdfinfo '" + pdf + "' 2>/dev/null").find("Pages:") != std::string::npos)
+            if (std::filesystem::exists(pdf) &&
+                run("pdfinfo '" + pdf + "' 2>/dev/null").find("Pages:") != std::string::npos)
                 return true;
             QThread::msleep(100);
         }

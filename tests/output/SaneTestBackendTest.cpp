@@ -4,8 +4,8 @@
 // 157 x 196 pixels (157.48 and 196.85, cut). Where scanimage is installed,
 // the frame is also compared pixel by pixel with its scan of the same device.
 // Skips where SANE cannot be loaded.
-#include "OutputDoubles.h"
 #include "output/SaneScanner.h"
+#include "OutputDoubles.h"
 
 #include <cstdio>
 #include <fstream>
@@ -60,7 +60,7 @@ protected:
         OutputFixture::SetUp();
         std::ofstream(dir.file("dll.conf")) << "test\n";
         std::ofstream(dir.file("test.conf")) << "number_of_devices 1\nresolution 50.0\nbr_x 80.0\nbr_y 100.0\n"
-                                              << GetParam().settings;
+                                             << GetParam().settings;
         setenv("SANE_CONFIG_DIR", dir.path().c_str(), 1);
         SaneScanner probe;
         if (!probe.available())
