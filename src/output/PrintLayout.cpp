@@ -24,9 +24,11 @@ PreviewReduction previewReduction(Size screen, Size page, Size view)
     const int dy = classicDivisor(screen.height, 768, 600);
     if (dx && dy)
         return {1, dx, 1, dy};
-    // Fit the page into the view less its margin, on the tighter axis.
+    // Fit the page into the view less its margins, on the tighter axis. The
+    // centring lifts the page by 10 pixels: 20 more pixels of height keep
+    // 10 above it.
     const std::int64_t w = std::max(1, view.width - kFitMargin);
-    const std::int64_t h = std::max(1, view.height - kFitMargin);
+    const std::int64_t h = std::max(1, view.height - kFitMargin - 2 * kPrintMargin);
     const std::int64_t pw = std::max(1, page.width);
     const std::int64_t ph = std::max(1, page.height);
     if (w * ph <= h * pw)

@@ -33,7 +33,8 @@ struct PrintFactors {
 
 // The gap between the corner of the page (or of the page area) and the image.
 inline constexpr int kPrintMargin = 10;
-// The space kept around a page fitted into the view.
+// The space kept beside a page fitted into the view (half on each side);
+// 20 pixels more of height are kept, 10 above the page, 30 below it.
 inline constexpr int kFitMargin = 20;
 
 // The reduction for a screen of `screen` pixels, a printable page of `page`
