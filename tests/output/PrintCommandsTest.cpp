@@ -146,20 +146,5 @@ TEST_F(PrintCommands, SetupRunsThePrinterSetupDialog)
     EXPECT_TRUE(prompter.calls().empty());
 }
 
-TEST_F(PrintCommands, OtherScreensFitThePageIntoTheWindow)
-{
-    dialog()->screenSize = [] { return Size{1920, 1080}; };
-    preview([](PrintPreviewDialog& p) {
-        const QWidget* view = p.findChild<QWidget*>(QStringLiteral("ScrollBox1"));
-        ASSERT_NE(view, nullptr);
-        const Size area{p.pageArea().width(), p.pageArea().height()};
-        // The whole page is in view, and the image keeps the page's proportion.
-        EXPECT_LE(p.pageAreaPosition().y() + area.height, view->height());
-        EXPECT_LE(p.pageAreaPosition().x() + area.width, view->width());
-        EXPECT_EQ(area.width, int(std::int64_t(4800) * area.height / 6600));
-        EXPECT_EQ(p.reduction().reduceX(300), p.reduction().reduceY(300));
-    });
-}
-
 } // namespace
 } // namespace px::test

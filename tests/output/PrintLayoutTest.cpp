@@ -19,6 +19,11 @@ struct ReductionCase {
     Rect imageRect; // in the page area
 };
 
+void PrintTo(const ReductionCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class PreviewGeometry : public ::testing::TestWithParam<ReductionCase> {};
 
 TEST_P(PreviewGeometry, PageAreaAndImageRectangle)

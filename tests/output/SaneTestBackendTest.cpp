@@ -18,6 +18,11 @@ struct SaneCase {
     const char* settings; // test.conf lines
 };
 
+void PrintTo(const SaneCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 // A P5 or P6 file as a 24-bit bitmap; empty when it is not one.
 Bitmap readPnm(const std::filesystem::path& path)
 {

@@ -27,7 +27,7 @@ TEST_F(ScanCommands, TwainWindowsPerTransferredImages)
 {
     createWithDoubles();
     ASSERT_TRUE(fake.loaded());
-    // Image i is (3 + i) x 2.
+    // Image i is (3 + i) x 2, 24 bits.
     struct Row {
         int images;
         std::vector<Size> windows;
@@ -38,8 +38,12 @@ TEST_F(ScanCommands, TwainWindowsPerTransferredImages)
         fake.script(s);
         trigger("Acqurir1");
         EXPECT_EQ(windowSizes(), row.windows) << row.images;
-        for (ImageWindow* w : window->imageWindows())
+        int i = 0;
+        for (ImageWindow* w : window->imageWindows()) {
             EXPECT_EQ(w->windowTitle(), QStringLiteral("Image"));
+            // Image i: every byte (i + 1) * 40.
+            EXPECT_EQ(w->document().pixel(2, 1), Colour(++i * 40 * 0x010101));
+        }
         session.noSavePrompt = true;
         window->mdiArea()->closeAllSubWindows();
         flush();

@@ -4,7 +4,6 @@
 // then data group / data type / message in hexadecimal.
 #include "output/TwainLink.h"
 #include "FakeTwain.h"
-#include "output/Acquisition.h"
 #include "output/PackedDib.h"
 #include "output/TwainLibrary.h"
 
@@ -81,6 +80,11 @@ FakeTwainScript script(std::initializer_list<std::pair<int FakeTwainScript::*, i
     for (auto [field, value] : fields)
         s.*field = value;
     return s;
+}
+
+void PrintTo(const AcquireCase& c, std::ostream* os)
+{
+    *os << c.name;
 }
 
 class TwainAcquire : public ::testing::TestWithParam<AcquireCase> {
@@ -236,32 +240,6 @@ TEST_F(TwainAcquire, ManagerThatCannotBeLoaded)
     }
     EXPECT_EQ(host.errors, std::vector<std::string>(4, TwainLink::kLoadFailed));
     EXPECT_EQ(fake.log(), "");
-}
-
-// Windows come from the first image, and from the second when exactly two
-// came; every handle is freed afterwards.
-TEST_F(TwainAcquire, ImagesForWindows)
-{
-    ASSERT_TRUE(fake.loaded());
-    for (auto [count, windows] : {std::pair{1, 1}, std::pair{2, 2}, std::pair{3, 1}}) {
-        fake.script(script({{&FakeTwainScript::images, count}}));
-        TwainLink link(library, host);
-        link.acquireNativeImages(0, 0);
-        ASSERT_EQ(link.imageCount(), count);
-        EXPECT_EQ(dibWidth(link.imageHandle(0)), 3);
-        EXPECT_EQ(dibHeight(link.imageHandle(0)), 2);
-        const std::vector<Bitmap> images = imagesForWindows(link);
-        ASSERT_EQ(int(images.size()), windows) << count;
-        EXPECT_EQ(link.imageCount(), 0);
-        for (int i = 0; i < windows; ++i) {
-            // Image i: (3 + i) x 2, every byte (i + 1) * 40.
-            EXPECT_EQ(images[i].width(), 3 + i);
-            EXPECT_EQ(images[i].height(), 2);
-            EXPECT_EQ(images[i].bitsPerPixel(), 24);
-            const Colour grey = Colour((i + 1) * 40) * 0x010101;
-            EXPECT_EQ(images[i].pixel(2 + i, 1), grey);
-        }
-    }
 }
 
 TEST(PackedDib, IndexedImageWithItsColourTable)
