@@ -22,7 +22,7 @@ PreviewReduction previewReduction(Size screen, Size page, Size view)
 {
     const int dx = classicDivisor(screen.width, 1024, 800);
     const int dy = classicDivisor(screen.height, 768, 600);
-    if (dx && dy)
+    if (dx && dy && page.width / dx <= kMaxPageAreaSide && page.height / dy <= kMaxPageAreaSide)
         return {1, dx, 1, dy};
     // Fit the page into the view less its margins, on the tighter axis. The
     // centring lifts the page by 10 pixels: 20 more pixels of height keep

@@ -37,6 +37,11 @@ inline constexpr int kPrintMargin = 10;
 // 20 pixels more of height are kept, 10 above the page, 30 below it.
 inline constexpr int kFitMargin = 20;
 
+// A page whose fixed reduction would still be wider or taller than this
+// (a large page at a high printer resolution) is fitted into the view
+// instead, so the preview never needs an absurd bitmap.
+inline constexpr int kMaxPageAreaSide = 8192;
+
 // The reduction for a screen of `screen` pixels, a printable page of `page`
 // printer pixels and a view (the grey scroll box) of `view` pixels.
 PreviewReduction previewReduction(Size screen, Size page, Size view);

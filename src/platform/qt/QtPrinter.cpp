@@ -51,9 +51,8 @@ void QtPrinter::printImage(const std::string& title, const Bitmap& image, Rect t
 {
     QPrinter& p = printer();
     p.setDocName(QString::fromStdString(title));
-    const Bitmap* source = &image;
     Bitmap converted;
-    const Bitmap& rgb = viewAs24(*source, converted);
+    const Bitmap& rgb = viewAs24(image, converted);
     const QImage picture(rgb.bits(), rgb.width(), rgb.height(), qsizetype(rgb.stride()), QImage::Format_BGR888);
     QPainter painter;
     if (!painter.begin(&p))
