@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick python3-pil openbox fonts-dejavu-core
   xdg-utils shared-mime-info file
+  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils libsane-dev sane-utils
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
 #include "app/MenuBuilder.h"
+#include "app/OutputCommands.h"
 #include "app/RecentFiles.h"
 #include "app/ShellCommands.h"
 #include "app/StartupDialogs.h"
@@ -10,6 +11,7 @@
 #include "app/ToolBarRows.h"
 #include "document/ImageWindow.h"
 #include "effects/dialogs/EffectDialog.h"
+#include "output/OutputServices.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsFile.h"
@@ -100,6 +102,8 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     buildToolBars();
     buildColourPanel();
 
+    outputServices_ = OutputServices::system(this);
+
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(kTimerInterval);
@@ -122,6 +126,9 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
+    registerPrintCommands(*this);
+    registerCaptureCommands(*this);
+    registerScanCommands(*this);
 
     createStartupDialogs();
     applyNoImageState();

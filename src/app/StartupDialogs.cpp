@@ -1,6 +1,7 @@
 #include "app/StartupDialogs.h"
 
 #include "app/EditingCommands.h"
+#include "app/OutputCommands.h"
 #include "app/ShellCommands.h"
 
 namespace px {
@@ -15,7 +16,7 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm8", "Temps de téléchargements...", createDownloadTime},
     {"TForm9", "Luminosité...", nullptr},
     {"TForm10", "A propos...", createAbout},
-    {"TForm11", "Setup...", nullptr},
+    {"TForm11", "Setup...", createCaptureSetup},
     {"TForm22", "Options d'outils...", nullptr},
     {"TForm20", "Texte...", nullptr},
     {"TForm12", "Bordure simple...", nullptr},
@@ -46,7 +47,7 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm46", "Index des effets", nullptr},
     {"TForm49", "Enregistrement automatique...", createAutosave},
     {"TForm50", "Annulation...", createUndoLevelsDialog},
-    {"TForm14", "Aperçu avant impression...", nullptr},
+    {"TForm14", "Aperçu avant impression...", createPrintPreview},
 };
 } // namespace
 
