@@ -3,6 +3,7 @@
 #include "effects/EffectFrame.h"
 #include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
+#include "graphics/Canvas.h"
 #include "platform/AtomicFile.h"
 #include "registry/EffectRegistry.h"
 
@@ -36,7 +37,8 @@ constexpr const char* kUsageNotes[] = {
     "  --main-colour RRGGBB        couleur principale (noir par défaut)",
     "  --background-colour RRGGBB  couleur de fond (blanc par défaut)",
     "  --seed N                    état du générateur aléatoire (0 à 4294967295), rétabli à chaque réinitialisation",
-    "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB.",
+    "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB,",
+    "          un choix par son libellé ; les valeurs entre crochets peuvent être omises à la fin.",
     "Codes de sortie : 0 succès, 1 échec de lecture, d'écriture ou d'une commande, 2 arguments incorrects.",
 };
 
@@ -197,8 +199,11 @@ int runBatch(const BatchRequest& request, std::ostream& err)
     } else {
         random.seedFromClock();
     }
-    // A canvas that nothing has drawn on holds a white brush.
-    const EffectContext context{request.mainColour, request.backgroundColour, kWhite, &random};
+    // The image's canvas keeps its pen and brush from one command to the
+    // next, as a window's does; nothing has drawn on it yet, so its brush is
+    // white.
+    Canvas canvas(image);
+    const EffectContext context{request.mainColour, request.backgroundColour, canvas.brushColour(), &random, &canvas};
     EffectScratch scratch;
     try {
         for (const auto& app : request.applications)
@@ -213,6 +218,11 @@ int runBatch(const BatchRequest& request, std::ostream& err)
 
 std::string parameterText(const EffectParameter& p)
 {
+    if (p.optional) {
+        EffectParameter required = p;
+        required.optional = false;
+        return "[" + parameterText(required) + "]";
+    }
     switch (p.kind) {
     case EffectParameter::Kind::Colour: return p.name + "(RRGGBB)";
     case EffectParameter::Kind::Choice: {

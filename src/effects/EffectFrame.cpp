@@ -51,8 +51,14 @@ void applyEffect(const EffectCommand& command, Bitmap& document, const EffectCon
 
 std::string checkEffectValues(const EffectCommand& command, std::span<const int> values)
 {
-    if (values.size() != command.parameters.size())
-        return "la commande " + command.name + " attend " + std::to_string(command.parameters.size()) +
+    std::size_t required = command.parameters.size();
+    while (required > 0 && command.parameters[required - 1].optional)
+        --required;
+    if (values.size() < required || values.size() > command.parameters.size())
+        return "la commande " + command.name + " attend " +
+               (required == command.parameters.size()
+                    ? std::to_string(required)
+                    : std::to_string(required) + " à " + std::to_string(command.parameters.size())) +
                " valeur(s), " + std::to_string(values.size()) + " donnée(s)";
     for (std::size_t i = 0; i < values.size(); ++i) {
         const auto& p = command.parameters[i];
