@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace px {
 
 namespace {
@@ -20,31 +24,98 @@ inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
     std::memcpy(to, from, 3);
 }
 
-// target(x', y') := source(x(y', x'), ...) for a quarter turn, tile by tile.
-// `clockwise` reads source(y', H-1-x'), otherwise source(W-1-y', x').
+// The source pixel that target pixel (x, y) of a quarter turn takes.
+inline const std::uint8_t* quarterSource(const Bitmap& source, bool clockwise, int x, int y)
+{
+    const int w = source.width(), h = source.height();
+    return clockwise ? source.row(h - 1 - x) + std::size_t(y) * 3 : source.row(x) + std::size_t(w - 1 - y) * 3;
+}
+
+#if defined(__x86_64__)
+bool hasSsse3()
+{
+    static const bool ssse3 = __builtin_cpu_supports("ssse3");
+    return ssse3;
+}
+
+// Exactly 12 bytes (four pixels), without touching the bytes after them.
+__attribute__((target("ssse3"))) inline __m128i load12(const std::uint8_t* p)
+{
+    std::uint32_t last;
+    std::memcpy(&last, p + 8, 4);
+    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                              _mm_cvtsi32_si128(int(last)));
+}
+
+__attribute__((target("ssse3"))) inline void store12(std::uint8_t* p, __m128i v)
+{
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+    const std::uint32_t last = std::uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+    std::memcpy(p + 8, &last, 4);
+}
+
+// Target rows y..y+3, columns x..x+3 of a quarter turn: four source rows of
+// four pixels, widened to 32-bit lanes, transposed as a 4 x 4 matrix and
+// narrowed back.
+__attribute__((target("ssse3"))) inline void quarterBlock(const Bitmap& source, Bitmap& target, bool clockwise,
+                                                          int x, int y)
+{
+    const __m128i widen = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i narrow = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    // Row k of the block is target column x + k: source row H-1-(x+k) from
+    // column y (clockwise), or source row x + k from column W-4-y, whose
+    // pixels come in the opposite order.
+    __m128i v[4];
+    for (int k = 0; k < 4; ++k) {
+        const std::uint8_t* p = quarterSource(source, clockwise, x + k, clockwise ? y : y + 3);
+        v[k] = _mm_shuffle_epi8(load12(p), widen);
+    }
+    const __m128i t0 = _mm_unpacklo_epi32(v[0], v[1]), t1 = _mm_unpackhi_epi32(v[0], v[1]);
+    const __m128i t2 = _mm_unpacklo_epi32(v[2], v[3]), t3 = _mm_unpackhi_epi32(v[2], v[3]);
+    const __m128i lanes[4] = {_mm_unpacklo_epi64(t0, t2), _mm_unpackhi_epi64(t0, t2), _mm_unpacklo_epi64(t1, t3),
+                              _mm_unpackhi_epi64(t1, t3)};
+    for (int j = 0; j < 4; ++j)
+        store12(target.row(y + j) + std::size_t(x) * 3, _mm_shuffle_epi8(lanes[clockwise ? j : 3 - j], narrow));
+}
+
+__attribute__((target("ssse3"))) void quarterTile(const Bitmap& source, Bitmap& target, bool clockwise, int tx,
+                                                  int xEnd, int ty, int yEnd)
+{
+    int y = ty;
+    for (; y + 4 <= yEnd; y += 4) {
+        int x = tx;
+        for (; x + 4 <= xEnd; x += 4)
+            quarterBlock(source, target, clockwise, x, y);
+        for (int j = 0; j < 4; ++j)
+            for (int xr = x; xr < xEnd; ++xr)
+                copyPixel(target.row(y + j) + std::size_t(xr) * 3, quarterSource(source, clockwise, xr, y + j));
+    }
+    for (; y < yEnd; ++y)
+        for (int x = tx; x < xEnd; ++x)
+            copyPixel(target.row(y) + std::size_t(x) * 3, quarterSource(source, clockwise, x, y));
+}
+#endif
+
+// target(x', y') := source(y', H-1-x') (clockwise) or source(W-1-y', x'),
+// tile by tile; whole 4 x 4 blocks with the vector unit when it has SSSE3.
 void quarterTurn(const Bitmap& source, Bitmap& target, bool clockwise)
 {
     const int w = source.width(), h = source.height();
     target.reallocate(h, w, 24);
-    const std::size_t stride = source.stride();
-    const std::uint8_t* bits = source.bits();
     for (int ty = 0; ty < w; ty += kTile) {
         const int yEnd = std::min(ty + kTile, w);
         for (int tx = 0; tx < h; tx += kTile) {
             const int xEnd = std::min(tx + kTile, h);
+#if defined(__x86_64__)
+            if (hasSsse3()) {
+                quarterTile(source, target, clockwise, tx, xEnd, ty, yEnd);
+                continue;
+            }
+#endif
             for (int y = ty; y < yEnd; ++y) {
                 std::uint8_t* out = target.row(y) + std::size_t(tx) * 3;
-                if (clockwise) {
-                    // Source column y, from row H-1-tx upwards.
-                    const std::uint8_t* in = bits + std::size_t(h - 1 - tx) * stride + std::size_t(y) * 3;
-                    for (int x = tx; x < xEnd; ++x, out += 3, in -= stride)
-                        copyPixel(out, in);
-                } else {
-                    // Source column W-1-y, from row tx downwards.
-                    const std::uint8_t* in = bits + std::size_t(tx) * stride + std::size_t(w - 1 - y) * 3;
-                    for (int x = tx; x < xEnd; ++x, out += 3, in += stride)
-                        copyPixel(out, in);
-                }
+                for (int x = tx; x < xEnd; ++x, out += 3)
+                    copyPixel(out, quarterSource(source, clockwise, x, y));
             }
         }
     }
