@@ -106,8 +106,10 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         while (x + n < W && cols[std::size_t(x + n)] == s + n)
             ++n;
         bool backwards = false;
+        // A backwards run stops at source column 0: the -1 after it marks a
+        // column outside the copy, not source column -1.
         if (n == 1)
-            while (x + n < W && cols[std::size_t(x + n)] == s - n) {
+            while (x + n < W && s - n >= 0 && cols[std::size_t(x + n)] == s - n) {
                 ++n;
                 backwards = true;
             }

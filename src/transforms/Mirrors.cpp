@@ -81,16 +81,19 @@ void MirrorDouble(const Bitmap& source, Bitmap& target, MirrorDoubling doubling)
     target.reallocate(nw, nh, 24);
     Canvas canvas(target);
     const Rect whole{0, 0, w, h};
-    // A destination rectangle given backwards on an axis receives a copy
-    // mirrored on that axis: (NW - 1, ..., NW div 2 - 1, ...) covers the
-    // columns NW div 2 .. NW - 1 from right to left.
-    canvas.stretchCopy({0, 0, nw / 2, nh / 2}, source, whole);
+    // The unchanged image keeps its own size on an axis that is not
+    // doubled. A destination rectangle given backwards on an axis receives
+    // a copy mirrored on that axis: (NW - 1, ..., NW div 2 - 1, ...) covers
+    // the columns NW div 2 .. NW - 1 from right to left.
+    const int hw = doubling == MirrorDoubling::Down ? nw : nw / 2;
+    const int hh = doubling == MirrorDoubling::Right ? nh : nh / 2;
+    canvas.stretchCopy({0, 0, hw, hh}, source, whole);
     if (doubling != MirrorDoubling::Down)
-        canvas.stretchCopy({nw - 1, 0, nw / 2 - 1, nh / 2}, source, whole);
+        canvas.stretchCopy({nw - 1, 0, hw - 1, hh}, source, whole);
     if (doubling != MirrorDoubling::Right)
-        canvas.stretchCopy({0, nh - 1, nw / 2, nh / 2 - 1}, source, whole);
+        canvas.stretchCopy({0, nh - 1, hw, hh - 1}, source, whole);
     if (doubling == MirrorDoubling::Both)
-        canvas.stretchCopy({nw - 1, nh - 1, nw / 2 - 1, nh / 2 - 1}, source, whole);
+        canvas.stretchCopy({nw - 1, nh - 1, hw - 1, hh - 1}, source, whole);
 }
 
 } // namespace px

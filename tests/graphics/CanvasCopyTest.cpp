@@ -145,6 +145,13 @@ TEST(CanvasDraw, DrawsAnyDepthAtItsOwnSize)
     EXPECT_TRUE(sameImage("draw-four", dst, grid({"bg.r"})));
     EXPECT_TRUE(c.draw(4, 0, pal).isEmpty());
     EXPECT_TRUE(c.draw(2147483647, 0, pal).isEmpty());
+
+    // One pixel followed by columns outside the copy: only that pixel.
+    Bitmap one(1, 1, 24);
+    Bitmap wide = grid({"rrrr"});
+    Canvas cw(wide);
+    EXPECT_EQ(cw.draw(1, 0, one), (Rect{1, 0, 2, 1}));
+    EXPECT_TRUE(sameImage("draw-one", wide, grid({"r#rr"})));
 }
 
 TEST(CanvasDraw, TransparentColourIsLeftOut)
