@@ -93,7 +93,8 @@ int parseValue(const EffectCommand& command, const EffectParameter& p, std::stri
             if (lower(p.choices[i]) == lower(text))
                 return int(i);
         throw UsageError{"choix inconnu pour " + p.name + " de " + command.name + " : " + std::string(text)};
-    case EffectParameter::Kind::Integer: break;
+    case EffectParameter::Kind::Integer:
+        break;
     }
     int value = 0;
     const char* begin = text.data();
@@ -176,9 +177,14 @@ int runBatch(const BatchRequest& request, std::ostream& err)
     const std::filesystem::path input = request.files[0];
     const std::filesystem::path output = request.files[1];
     switch (saveFormatFor(output)) {
-    case SaveFormat::Gif: err << kGifRefused << "\n"; return 1;
-    case SaveFormat::None: err << "Format d'enregistrement non pris en charge : " << output.string() << "\n"; return 1;
-    default: break;
+    case SaveFormat::Gif:
+        err << kGifRefused << "\n";
+        return 1;
+    case SaveFormat::None:
+        err << "Format d'enregistrement non pris en charge : " << output.string() << "\n";
+        return 1;
+    default:
+        break;
     }
 
     Bitmap image;
@@ -224,14 +230,16 @@ std::string parameterText(const EffectParameter& p)
         return "[" + parameterText(required) + "]";
     }
     switch (p.kind) {
-    case EffectParameter::Kind::Colour: return p.name + "(RRGGBB)";
+    case EffectParameter::Kind::Colour:
+        return p.name + "(RRGGBB)";
     case EffectParameter::Kind::Choice: {
         std::string text = p.name + "(";
         for (std::size_t i = 0; i < p.choices.size(); ++i)
             text += (i ? "|" : "") + p.choices[i];
         return text + ")";
     }
-    case EffectParameter::Kind::Integer: break;
+    case EffectParameter::Kind::Integer:
+        break;
     }
     return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + ")";
 }

@@ -43,7 +43,8 @@ EffectContext contextFor(Session& session, ImageWindow& image)
 void followDocument(MainWindow& window, ImageWindow& image, const EffectCommand& command)
 {
     switch (command.windowAfter) {
-    case WindowAfterEffect::Keep: break;
+    case WindowAfterEffect::Keep:
+        break;
     case WindowAfterEffect::FitDocument: {
         const QSize client(image.document().width(), image.document().height());
         if (auto* sub = qobject_cast<QMdiSubWindow*>(image.parentWidget()))
@@ -52,7 +53,9 @@ void followDocument(MainWindow& window, ImageWindow& image, const EffectCommand&
             image.resize(client);
         break;
     }
-    case WindowAfterEffect::Cascade: cascade(window.mdiArea()); break;
+    case WindowAfterEffect::Cascade:
+        cascade(window.mdiArea());
+        break;
     }
 }
 

@@ -27,14 +27,10 @@ struct OwnDialog {
     Factory create;
 };
 constexpr OwnDialog kOwnDialogs[] = {
-    {"TForm5", make<GradientDialog>},
-    {"TForm12", make<SimpleFrameDialog>},
-    {"TForm18", make<RotationDialog>},
-    {"TForm27", make<CustomFilterDialog>},
-    {"TForm28", make<TwoColourFrameDialog>},
-    {"TForm30", make<StretchEdgesDialog>},
-    {"TForm31", make<ResizeDialog>},
-    {"TForm32", make<AddBorderDialog>},
+    {"TForm5", make<GradientDialog>},        {"TForm12", make<SimpleFrameDialog>},
+    {"TForm18", make<RotationDialog>},       {"TForm27", make<CustomFilterDialog>},
+    {"TForm28", make<TwoColourFrameDialog>}, {"TForm30", make<StretchEdgesDialog>},
+    {"TForm31", make<ResizeDialog>},         {"TForm32", make<AddBorderDialog>},
 };
 
 } // namespace

@@ -63,7 +63,7 @@ std::string checkEffectValues(const EffectCommand& command, std::span<const int>
     for (std::size_t i = 0; i < values.size(); ++i) {
         const auto& p = command.parameters[i];
         const int v = values[i];
-        const bool ok = p.kind == EffectParameter::Kind::Colour  ? (v >= 0 && v <= 0xFFFFFF)
+        const bool ok = p.kind == EffectParameter::Kind::Colour   ? (v >= 0 && v <= 0xFFFFFF)
                         : p.kind == EffectParameter::Kind::Choice ? (v >= 0 && std::size_t(v) < p.choices.size())
                                                                   : (v >= p.minimum && v <= p.maximum);
         if (!ok)

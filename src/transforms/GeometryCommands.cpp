@@ -32,10 +32,18 @@ void rotate(const Bitmap& source, Bitmap& target, const EffectContext& context, 
         throw EffectError("'' n'est pas une valeur entière correcte.");
     const int angle = v.size() > 2 ? v[2] : 0;
     switch (rotationRoutine(RotationDirection(v[0]), degrees, angle)) {
-    case RotationRoutine::Right90: RotateRight90(source, target); break;
-    case RotationRoutine::Left90: RotateLeft90(source, target); break;
-    case RotationRoutine::Rotate180: Rotate180(source, target); break;
-    case RotationRoutine::Free: RotateFree(source, target, angle, context.backgroundColour); break;
+    case RotationRoutine::Right90:
+        RotateRight90(source, target);
+        break;
+    case RotationRoutine::Left90:
+        RotateLeft90(source, target);
+        break;
+    case RotationRoutine::Rotate180:
+        Rotate180(source, target);
+        break;
+    case RotationRoutine::Free:
+        RotateFree(source, target, angle, context.backgroundColour);
+        break;
     }
 }
 

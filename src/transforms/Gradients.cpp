@@ -150,7 +150,7 @@ void rectangles(Canvas& canvas, Colour start, Colour end)
 // brush colour: one run per row. Rows outside the image are left out.
 struct EllipseRows {
     std::vector<std::int32_t> first, last; // last < first: empty row
-    int top = 0;                            // first row held
+    int top = 0;                           // first row held
 
     EllipseRows(const Box& box, int height)
     {
@@ -307,11 +307,11 @@ void radial(Canvas& canvas, bool quarters, Colour start, Colour end)
     const std::int64_t cx2 = box.l + box.r - 1, cy2 = box.t + box.b - 1;
     std::vector<Slice> slices;
     for (int a = 0; a < 360; ++a) {
-        const int step = !quarters  ? (a < 180 ? a : 359 - a)
-                         : a < 90   ? a
-                         : a < 180  ? 179 - a
-                         : a < 270  ? a - 180
-                                    : 359 - a;
+        const int step = !quarters ? (a < 180 ? a : 359 - a)
+                         : a < 90  ? a
+                         : a < 180 ? 179 - a
+                         : a < 270 ? a - 180
+                                   : 359 - a;
         const std::int64_t d1x = 2 * std::int64_t(rayX(a + 2)) - cx2, d1y = 2 * std::int64_t(rayY(a + 2)) - cy2;
         const std::int64_t d2x = 2 * std::int64_t(rayX(a)) - cx2, d2y = 2 * std::int64_t(rayY(a)) - cy2;
         int from = std::max(box.t, 0), to = std::min(box.b, h);
@@ -358,14 +358,30 @@ void renderGradient(Bitmap& bitmap, GradientStyle style, Colour start, Colour en
     Canvas canvas(bitmap);
     canvas.setBrushHollow(false);
     switch (style) {
-    case GradientStyle::Horizontal: bands(canvas, false, start, end); break;
-    case GradientStyle::Vertical: bands(canvas, true, start, end); break;
-    case GradientStyle::Elliptic: ellipses(canvas, start, end); break;
-    case GradientStyle::Rectangle: rectangles(canvas, start, end); break;
-    case GradientStyle::VertCentre: centred(canvas, false, start, end); break;
-    case GradientStyle::HorizCentre: centred(canvas, true, start, end); break;
-    case GradientStyle::Radial1: radial(canvas, false, start, end); break;
-    case GradientStyle::Radial2: radial(canvas, true, start, end); break;
+    case GradientStyle::Horizontal:
+        bands(canvas, false, start, end);
+        break;
+    case GradientStyle::Vertical:
+        bands(canvas, true, start, end);
+        break;
+    case GradientStyle::Elliptic:
+        ellipses(canvas, start, end);
+        break;
+    case GradientStyle::Rectangle:
+        rectangles(canvas, start, end);
+        break;
+    case GradientStyle::VertCentre:
+        centred(canvas, false, start, end);
+        break;
+    case GradientStyle::HorizCentre:
+        centred(canvas, true, start, end);
+        break;
+    case GradientStyle::Radial1:
+        radial(canvas, false, start, end);
+        break;
+    case GradientStyle::Radial2:
+        radial(canvas, true, start, end);
+        break;
     }
 }
 

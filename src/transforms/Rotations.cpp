@@ -43,8 +43,7 @@ __attribute__((target("ssse3"))) inline __m128i load12(const std::uint8_t* p)
 {
     std::uint32_t last;
     std::memcpy(&last, p + 8, 4);
-    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                              _mm_cvtsi32_si128(int(last)));
+    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(int(last)));
 }
 
 __attribute__((target("ssse3"))) inline void store12(std::uint8_t* p, __m128i v)
@@ -57,8 +56,8 @@ __attribute__((target("ssse3"))) inline void store12(std::uint8_t* p, __m128i v)
 // Target rows y..y+3, columns x..x+3 of a quarter turn: four source rows of
 // four pixels, widened to 32-bit lanes, transposed as a 4 x 4 matrix and
 // narrowed back.
-__attribute__((target("ssse3"))) inline void quarterBlock(const Bitmap& source, Bitmap& target, bool clockwise,
-                                                          int x, int y)
+__attribute__((target("ssse3"))) inline void quarterBlock(const Bitmap& source, Bitmap& target, bool clockwise, int x,
+                                                          int y)
 {
     const __m128i widen = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i narrow = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
@@ -172,18 +171,28 @@ RotationRoutine rotationRoutine(RotationDirection direction, RotationDegrees deg
 {
     if (degrees == RotationDegrees::Free) {
         switch (freeAngle) {
-        case 90: degrees = RotationDegrees::D90; break;
-        case 180: degrees = RotationDegrees::D180; break;
-        case 270: degrees = RotationDegrees::D270; break;
-        default: return RotationRoutine::Free;
+        case 90:
+            degrees = RotationDegrees::D90;
+            break;
+        case 180:
+            degrees = RotationDegrees::D180;
+            break;
+        case 270:
+            degrees = RotationDegrees::D270;
+            break;
+        default:
+            return RotationRoutine::Free;
         }
     }
     const bool right = direction == RotationDirection::Right;
     switch (degrees) {
-    case RotationDegrees::D90: return right ? RotationRoutine::Right90 : RotationRoutine::Left90;
-    case RotationDegrees::D270: return right ? RotationRoutine::Left90 : RotationRoutine::Right90;
+    case RotationDegrees::D90:
+        return right ? RotationRoutine::Right90 : RotationRoutine::Left90;
+    case RotationDegrees::D270:
+        return right ? RotationRoutine::Left90 : RotationRoutine::Right90;
     case RotationDegrees::D180:
-    case RotationDegrees::Free: break;
+    case RotationDegrees::Free:
+        break;
     }
     return RotationRoutine::Rotate180;
 }

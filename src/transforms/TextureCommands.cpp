@@ -25,8 +25,8 @@ template <class Body> void withRandom(const EffectContext& context, Body body)
     }
 }
 
-void addMarble(EffectRegistry& r, const char* name, const char* caption, const char* description,
-               MarbleVariant variant, int period, int scale, bool backwards = false)
+void addMarble(EffectRegistry& r, const char* name, const char* caption, const char* description, MarbleVariant variant,
+               int period, int scale, bool backwards = false)
 {
     r.add({.name = name,
            .caption = caption,
@@ -51,8 +51,7 @@ void addSpray(EffectRegistry& r, const char* name, const char* caption, const ch
            }});
 }
 
-void addSprayDecompose(EffectRegistry& r, const char* name, const char* caption, const char* description,
-                       int amount)
+void addSprayDecompose(EffectRegistry& r, const char* name, const char* caption, const char* description, int amount)
 {
     r.add({.name = name,
            .caption = caption,

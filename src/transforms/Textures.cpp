@@ -73,9 +73,15 @@ void Marbre(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool b
         const double a = double(i) / s;
         switch (variant) {
         case MarbleVariant::A:
-        case MarbleVariant::B: columnOffset[i] = -s * std::sin(a); break;
-        case MarbleVariant::C: columnOffset[i] = -s * std::cos(a); break;
-        case MarbleVariant::D: columnOffset[i] = -std::tan(a) / s; break;
+        case MarbleVariant::B:
+            columnOffset[i] = -s * std::sin(a);
+            break;
+        case MarbleVariant::C:
+            columnOffset[i] = -s * std::cos(a);
+            break;
+        case MarbleVariant::D:
+            columnOffset[i] = -std::tan(a) / s;
+            break;
         }
     }
     const bool minus = variant == MarbleVariant::B;

@@ -1,8 +1,8 @@
 // Frames, added margins, the blended border and the button bevel.
+#include "transforms/Borders.h"
 #include "effects/Effect.h"
 #include "effects/EffectTestHelpers.h"
 #include "support/TestSupport.h"
-#include "transforms/Borders.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,14 @@ TEST(AddBorder, TenOnEverySideOfAHundredByFifty)
     AddBorder(b, 10, 10, 10, 10, bg);
     ASSERT_EQ(b.width(), 120);
     ASSERT_EQ(b.height(), 70);
-    for (auto [x, y, c] : {std::tuple{9, 10, bg}, {10, 10, picture}, {109, 59, picture}, {110, 59, bg},
-                           {10, 9, bg}, {109, 60, bg}, {0, 0, bg}, {119, 69, bg}})
+    for (auto [x, y, c] : {std::tuple{9, 10, bg},
+                           {10, 10, picture},
+                           {109, 59, picture},
+                           {110, 59, bg},
+                           {10, 9, bg},
+                           {109, 60, bg},
+                           {0, 0, bg},
+                           {119, 69, bg}})
         EXPECT_EQ(b.pixel(x, y), c) << x << "," << y;
 }
 
@@ -129,11 +135,19 @@ TEST(ButtonBevel, WhiteImageWithTheMenuSettings)
 {
     Bitmap b = filled(20, 20, kWhite);
     ButtonBevel(b, 5, 100);
-    for (auto [x, y, v] : {std::tuple{10, 0, 255}, {0, 10, 255}, {10, 10, 255}, {10, 19, 155}, {19, 10, 155},
-                           {10, 5, 255}, {10, 6, 255}, {10, 14, 155}, {10, 13, 255}, {14, 10, 155},
-                           {19, 0, 155},   // lightened, then darkened
-                           {0, 19, 194},   // darkened, then lightened: 155 + 100 * 100 div 255
-                           {19, 19, 95}})  // darkened twice: 155 - 155 * 100 div 255
+    for (auto [x, y, v] : {std::tuple{10, 0, 255},
+                           {0, 10, 255},
+                           {10, 10, 255},
+                           {10, 19, 155},
+                           {19, 10, 155},
+                           {10, 5, 255},
+                           {10, 6, 255},
+                           {10, 14, 155},
+                           {10, 13, 255},
+                           {14, 10, 155},
+                           {19, 0, 155},  // lightened, then darkened
+                           {0, 19, 194},  // darkened, then lightened: 155 + 100 * 100 div 255
+                           {19, 19, 95}}) // darkened twice: 155 - 155 * 100 div 255
         EXPECT_EQ(b.pixel(x, y), grey(v)) << x << "," << y;
 }
 

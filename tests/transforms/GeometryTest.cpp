@@ -157,14 +157,15 @@ using RG = RotationDegrees;
 using RR = RotationRoutine;
 INSTANTIATE_TEST_SUITE_P(
     DirectionAndDegrees, RotationTable,
-    ::testing::Values(RotationCase{RD::Right, RG::D90, 0, RR::Right90}, RotationCase{RD::Right, RG::D180, 0, RR::Rotate180},
-                      RotationCase{RD::Right, RG::D270, 0, RR::Left90}, RotationCase{RD::Left, RG::D90, 0, RR::Left90},
-                      RotationCase{RD::Left, RG::D180, 0, RR::Rotate180}, RotationCase{RD::Left, RG::D270, 0, RR::Right90},
-                      RotationCase{RD::Right, RG::Free, 90, RR::Right90}, RotationCase{RD::Right, RG::Free, 180, RR::Rotate180},
-                      RotationCase{RD::Right, RG::Free, 270, RR::Left90}, RotationCase{RD::Left, RG::Free, 90, RR::Left90},
-                      RotationCase{RD::Left, RG::Free, 180, RR::Rotate180}, RotationCase{RD::Left, RG::Free, 270, RR::Right90},
-                      RotationCase{RD::Right, RG::Free, 45, RR::Free}, RotationCase{RD::Left, RG::Free, -90, RR::Free},
-                      RotationCase{RD::Left, RG::Free, 0, RR::Free}));
+    ::testing::Values(
+        RotationCase{RD::Right, RG::D90, 0, RR::Right90}, RotationCase{RD::Right, RG::D180, 0, RR::Rotate180},
+        RotationCase{RD::Right, RG::D270, 0, RR::Left90}, RotationCase{RD::Left, RG::D90, 0, RR::Left90},
+        RotationCase{RD::Left, RG::D180, 0, RR::Rotate180}, RotationCase{RD::Left, RG::D270, 0, RR::Right90},
+        RotationCase{RD::Right, RG::Free, 90, RR::Right90}, RotationCase{RD::Right, RG::Free, 180, RR::Rotate180},
+        RotationCase{RD::Right, RG::Free, 270, RR::Left90}, RotationCase{RD::Left, RG::Free, 90, RR::Left90},
+        RotationCase{RD::Left, RG::Free, 180, RR::Rotate180}, RotationCase{RD::Left, RG::Free, 270, RR::Right90},
+        RotationCase{RD::Right, RG::Free, 45, RR::Free}, RotationCase{RD::Left, RG::Free, -90, RR::Free},
+        RotationCase{RD::Left, RG::Free, 0, RR::Free}));
 
 TEST(Resize, NearestPixelOverTheNewSize)
 {

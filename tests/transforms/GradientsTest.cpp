@@ -1,9 +1,9 @@
 // The eight gradient styles: colour steps, coverage, and the pixels of the
 // figures they are made of.
+#include "transforms/Gradients.h"
 #include "effects/EffectTestHelpers.h"
 #include "graphics/Canvas.h"
 #include "support/TestSupport.h"
-#include "transforms/Gradients.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Plasma, the Mandelbrot mask, the oval, the marble swirls, the sprays and
 // the comic-strip outlines.
+#include "transforms/Textures.h"
 #include "effects/EffectTestHelpers.h"
 #include "graphics/Canvas.h"
 #include "support/TestSupport.h"
 #include "transforms/BandeDessinee.h"
 #include "transforms/Plasma.h"
-#include "transforms/Textures.h"
 
 #include <gtest/gtest.h>
 
@@ -78,10 +78,10 @@ TEST(Plasma, OddAndTinySizes)
 
 TEST(Mandel, CountsIterationsUntilTheOrbitLeaves)
 {
-    EXPECT_EQ(mandelCount(0, 0), 65);            // inside the set: the count stops at 65
-    EXPECT_EQ(mandelCount(-2.0, -1.25), 1);      // |k|^2 = 5.5625 after one step
-    EXPECT_EQ(mandelCount(1.0, 0.0), 2);         // 0 -> 1 -> 2
-    EXPECT_EQ(mandelCount(-1.0, 0.0), 65);       // 0 -> -1 -> 0 -> -1 ...
+    EXPECT_EQ(mandelCount(0, 0), 65);       // inside the set: the count stops at 65
+    EXPECT_EQ(mandelCount(-2.0, -1.25), 1); // |k|^2 = 5.5625 after one step
+    EXPECT_EQ(mandelCount(1.0, 0.0), 2);    // 0 -> 1 -> 2
+    EXPECT_EQ(mandelCount(-1.0, 0.0), 65);  // 0 -> -1 -> 0 -> -1 ...
     // A 1 x 1 image evaluates k = -2 - 1.25i only: black.
     Bitmap one = filled(1, 1, kWhite);
     Mandel(one, 50);

@@ -9,9 +9,9 @@
 // AdjustmentDialog adds one or three track bars; a concrete dialog is an
 // AdjustmentDialogSetup (ranges, labels) and the effect row it drives.
 #include "effects/AdjustmentSetup.h"
+#include "effects/dialogs/EffectDialog.h"
 #include "effects/Effect.h"
 #include "effects/EffectFrame.h"
-#include "effects/dialogs/EffectDialog.h"
 
 #include <QWidget>
 

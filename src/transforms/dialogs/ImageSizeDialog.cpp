@@ -13,8 +13,7 @@
 
 namespace px {
 
-ImageSizeDialog::ImageSizeDialog(const EffectCommand& command, const QString& title, bool emptyIsZero,
-                                 QWidget* parent)
+ImageSizeDialog::ImageSizeDialog(const EffectCommand& command, const QString& title, bool emptyIsZero, QWidget* parent)
     : EffectDialog(command, parent), emptyIsZero_(emptyIsZero)
 {
     setWindowTitle(title);

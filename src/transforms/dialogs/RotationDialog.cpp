@@ -1,8 +1,8 @@
 #include "transforms/dialogs/RotationDialog.h"
 
 #include "platform/qt/DialogButtons.h"
-#include "transforms/Rotations.h"
 #include "transforms/dialogs/DialogFields.h"
+#include "transforms/Rotations.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -16,8 +16,8 @@ namespace px {
 
 namespace {
 
-QGroupBox* radioGroup(const char* name, const QString& title, const std::vector<QString>& items,
-                      QButtonGroup*& buttons, QWidget* parent)
+QGroupBox* radioGroup(const char* name, const QString& title, const std::vector<QString>& items, QButtonGroup*& buttons,
+                      QWidget* parent)
 {
     auto* group = new QGroupBox(title, parent);
     group->setObjectName(QLatin1String(name));
@@ -34,19 +34,17 @@ QGroupBox* radioGroup(const char* name, const QString& title, const std::vector<
 
 } // namespace
 
-RotationDialog::RotationDialog(const EffectCommand& command, Prompter&, QWidget* parent)
-    : EffectDialog(command, parent)
+RotationDialog::RotationDialog(const EffectCommand& command, Prompter&, QWidget* parent) : EffectDialog(command, parent)
 {
     setWindowTitle(QStringLiteral("Rotation..."));
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(
-        radioGroup("RadioGroup1", QStringLiteral("Direction"), {QStringLiteral("Droite"), QStringLiteral("Gauche")},
-                   direction_, this));
+    layout->addWidget(radioGroup("RadioGroup1", QStringLiteral("Direction"),
+                                 {QStringLiteral("Droite"), QStringLiteral("Gauche")}, direction_, this));
     auto* degreesColumn = new QVBoxLayout;
-    degreesColumn->addWidget(radioGroup("RadioGroup2", QStringLiteral("Degrés"),
-                                        {QStringLiteral("&90"), QStringLiteral("&180"), QStringLiteral("&270"),
-                                         QStringLiteral("&Libre")},
-                                        degrees_, this));
+    degreesColumn->addWidget(
+        radioGroup("RadioGroup2", QStringLiteral("Degrés"),
+                   {QStringLiteral("&90"), QStringLiteral("&180"), QStringLiteral("&270"), QStringLiteral("&Libre")},
+                   degrees_, this));
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("Edit1"));
     edit_->installEventFilter(this);
