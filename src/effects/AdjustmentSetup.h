@@ -39,6 +39,13 @@ struct AdjustmentDialogSetup {
     int gatingTrackBar = -1;
 };
 
+// A track bar is at rest at 0, or at its minimum when that stands for no
+// effect.
+inline bool trackBarAtRest(const TrackBarSetup& t, int position)
+{
+    return position == 0 || (t.minimumIsNone && position == t.minimum);
+}
+
 // The usual one-track-bar dialog: 0..maximum, range labels "0" and the
 // maximum.
 AdjustmentDialogSetup oneTrackBar(const char* caption, int maximum, int tickFrequency);

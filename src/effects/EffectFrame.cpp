@@ -1,5 +1,6 @@
 #include "effects/EffectFrame.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace px {
@@ -10,6 +11,25 @@ std::vector<EffectParameter> trackBarParameters(const AdjustmentDialogSetup& set
     for (const TrackBarSetup& t : setup.trackBars)
         parameters.push_back({.name = t.parameter, .minimum = t.minimum, .maximum = t.maximum});
     return parameters;
+}
+
+bool appliesNothing(const EffectCommand& command, std::span<const int> values)
+{
+    if (command.binding != EffectBinding::TrackBars || values.empty())
+        return false;
+    if (command.adjustment && command.adjustment->appliesAtZero)
+        return false;
+    const std::vector<TrackBarSetup>* bars = command.adjustment ? &command.adjustment->trackBars : nullptr;
+    auto atRest = [&](std::size_t i) {
+        return bars && i < bars->size() ? trackBarAtRest((*bars)[i], values[i]) : values[i] == 0;
+    };
+    if (command.adjustment && command.adjustment->gatingTrackBar >= 0 &&
+        std::size_t(command.adjustment->gatingTrackBar) < values.size())
+        return atRest(std::size_t(command.adjustment->gatingTrackBar));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!atRest(i))
+            return false;
+    return true;
 }
 
 void EffectRegistry::add(EffectCommand command)

@@ -209,20 +209,12 @@ std::vector<int> AdjustmentDialog::values() const
 
 bool AdjustmentDialog::atRest(int index) const
 {
-    const QSlider* s = trackBars_.at(std::size_t(index));
-    return s->value() == 0 || (setup_.trackBars[std::size_t(index)].minimumIsNone && s->value() == s->minimum());
+    return trackBarAtRest(setup_.trackBars.at(std::size_t(index)), trackBars_.at(std::size_t(index))->value());
 }
 
 bool AdjustmentDialog::appliesNothing() const
 {
-    if (setup_.appliesAtZero)
-        return false;
-    if (setup_.gatingTrackBar >= 0)
-        return atRest(setup_.gatingTrackBar);
-    for (int i = 0; i < int(trackBars_.size()); ++i)
-        if (!atRest(i))
-            return false;
-    return true;
+    return px::appliesNothing(command(), values());
 }
 
 void AdjustmentDialog::resetPositions()

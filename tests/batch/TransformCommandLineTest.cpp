@@ -1,6 +1,6 @@
 // pixoran3 --apply with the values of the geometry, frame, gradient and
 // bevel commands, and their lines in --list-commands.
-#include "app/CommandLine.h"
+#include "batch/CommandLine.h"
 #include "effects/EffectTestHelpers.h"
 #include "fileio/BmpFile.h"
 #include "support/TestSupport.h"
