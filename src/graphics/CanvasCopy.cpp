@@ -131,6 +131,12 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         for (const Run& r : runs) {
             std::uint8_t* o = out + std::size_t(r.x) * 3;
             const std::uint8_t* i = in + std::size_t(r.s) * 3;
+            if (r.length == 1) {
+                // Shrinking copies are made of single pixels: a fixed-size
+                // copy, no library call.
+                std::memcpy(o, i, 3);
+                continue;
+            }
             if (!r.backwards) {
                 std::memcpy(o, i, std::size_t(r.length) * 3);
                 continue;

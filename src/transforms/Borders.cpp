@@ -1,7 +1,6 @@
 #include "transforms/Borders.h"
 
 #include "transforms/Resizing.h"
-#include "transforms/TransformMath.h"
 
 #include <algorithm>
 #include <cstring>
@@ -49,11 +48,34 @@ void AddBorder(Bitmap& bitmap, int top, int bottom, int left, int right, Colour 
 
 namespace {
 
-// round(from + (to - from) * k / d) per channel, halves to even.
-inline std::uint8_t blend(int from, int to, int k, int d)
-{
-    return std::uint8_t(divideRoundHalfEven(std::int64_t(from) * d + std::int64_t(to - from) * k, d));
-}
+// round(from + (to - from) * k / d) per channel, halves to even, exactly:
+// (from * d + (to - from) * k) / d, whose quotient a multiplication by 1/d
+// finds to within one and the remainder settles.
+class Blend {
+public:
+    explicit Blend(int d) : d_(d), inverse_(1.0 / d) {}
+
+    std::uint8_t operator()(int from, int to, int k) const
+    {
+        const int n = from * d_ + (to - from) * k; // 0 .. 255 * d
+        int q = int(double(n) * inverse_);
+        int r = n - q * d_;
+        if (r < 0) {
+            --q;
+            r += d_;
+        } else if (r >= d_) {
+            ++q;
+            r -= d_;
+        }
+        if (2 * r > d_ || (2 * r == d_ && (q & 1)))
+            ++q;
+        return std::uint8_t(q);
+    }
+
+private:
+    int d_;
+    double inverse_;
+};
 
 } // namespace
 
@@ -65,12 +87,13 @@ void BordureDecomposee(Bitmap& bitmap, int n)
     const int hb = h / n, wb = w / n;
     const std::size_t bytes = std::size_t(w) * 3;
     std::memmove(bitmap.row(0), bitmap.row(h - 1), bytes);
+    const Blend rows(std::max(hb, 1)), columns(std::max(wb, 1));
     for (int y = 1; y < hb; ++y) {
         const std::uint8_t* top = bitmap.row(0);
         const std::uint8_t* mid = bitmap.row(hb);
         std::uint8_t* out = bitmap.row(y);
         for (std::size_t i = 0; i < bytes; ++i)
-            out[i] = blend(top[i], mid[i], y, hb);
+            out[i] = rows(top[i], mid[i], y);
     }
     for (int y = 0; y < h; ++y) {
         std::uint8_t* p = bitmap.row(y);
@@ -80,7 +103,7 @@ void BordureDecomposee(Bitmap& bitmap, int n)
         for (int j = 1; j < wb; ++j) {
             std::uint8_t* out = p + std::size_t(w - 1 - j) * 3;
             for (int c = 0; c < 3; ++c)
-                out[c] = blend(last[c], from[c], j, wb);
+                out[c] = columns(last[c], from[c], j);
         }
     }
 }

@@ -45,6 +45,31 @@ __attribute__((target("ssse3"))) int reversePixelsSsse3(const std::uint8_t* src,
     }
     return x;
 }
+bool hasAvx512Vbmi()
+{
+    static const bool vbmi = __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
+    return vbmi;
+}
+
+// Twenty-one pixels (63 bytes) at a time with one byte permutation; the
+// masked loads and stores touch exactly those bytes.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int reversePixelsVbmi(const std::uint8_t* src, std::uint8_t* dst,
+                                                                             int width)
+{
+    alignas(64) std::uint8_t order[64];
+    for (int p = 0; p < 21; ++p)
+        for (int c = 0; c < 3; ++c)
+            order[3 * p + c] = std::uint8_t(3 * (20 - p) + c);
+    order[63] = 63;
+    const __m512i perm = _mm512_load_si512(order);
+    const __mmask64 bytes63 = (__mmask64(1) << 63) - 1;
+    int x = 0;
+    for (; x + 21 <= width; x += 21) {
+        const __m512i v = _mm512_maskz_loadu_epi8(bytes63, src + std::size_t(width - 21 - x) * 3);
+        _mm512_mask_storeu_epi8(dst + std::size_t(x) * 3, bytes63, _mm512_permutexvar_epi8(perm, v));
+    }
+    return x;
+}
 #endif
 
 } // namespace
@@ -53,7 +78,9 @@ void reversePixels(const std::uint8_t* src, std::uint8_t* dst, int width)
 {
     int done = 0;
 #if defined(__x86_64__)
-    if (hasSsse3())
+    if (hasAvx512Vbmi())
+        done = reversePixelsVbmi(src, dst, width);
+    else if (hasSsse3())
         done = reversePixelsSsse3(src, dst, width);
 #endif
     reversePixelsScalar(src, dst, done, width);

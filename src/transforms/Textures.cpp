@@ -9,6 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace px {
 
 int mandelCount(double kr, double ki)
@@ -116,21 +120,86 @@ void Marbre(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool b
     }
 }
 
+namespace {
+
+#if defined(__x86_64__)
+bool hasAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+// states[i] := a * states[i - 16] + c (mod 2^32) for i = 16 .. n-1, eight
+// lanes at a time; the first 16 states are given.
+__attribute__((target("avx2"))) void continueStatesAvx2(std::uint32_t* states, std::size_t n, std::uint32_t a,
+                                                        std::uint32_t c)
+{
+    const __m256i av = _mm256_set1_epi32(int(a)), cv = _mm256_set1_epi32(int(c));
+    std::size_t i = 16;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(states + i - 16));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(states + i),
+                            _mm256_add_epi32(_mm256_mullo_epi32(before, av), cv));
+    }
+    for (; i < n; ++i)
+        states[i] = a * states[i - 16] + c;
+}
+#endif
+
+// The states the generator passes through in its next n draws, in order,
+// and the generator left after them. The draws of a row do not depend on
+// one another, so the states are computed 16 apart in independent lanes
+// rather than one after the other.
+void nextStates(RandomGenerator& random, std::vector<std::uint32_t>& states, std::size_t n)
+{
+    states.resize(n);
+    std::uint32_t state = random.state();
+    for (std::size_t i = 0; i < std::min<std::size_t>(n, 16); ++i)
+        states[i] = state = state * RandomGenerator::kMultiplier + 1u;
+    if (n > 16) {
+        const std::uint32_t c = RandomGenerator::stateAfter(0, 16);
+        const std::uint32_t a = RandomGenerator::stateAfter(1, 16) - c;
+        bool done = false;
+#if defined(__x86_64__)
+        if (hasAvx2()) {
+            continueStatesAvx2(states.data(), n, a, c);
+            done = true;
+        }
+#endif
+        if (!done)
+            for (std::size_t i = 16; i < n; ++i)
+                states[i] = a * states[i - 16] + c;
+    }
+    if (n > 0)
+        random.setState(states[n - 1]);
+}
+
+// Random(n) for the draw that left the generator in `state`.
+inline int drawn(std::uint32_t n, std::uint32_t state)
+{
+    return int((std::uint64_t(n) * state) >> 32);
+}
+
+} // namespace
+
 void Spray(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random)
 {
     const int w = source.width(), h = source.height();
+    const std::uint32_t d = radius <= 0 ? 0 : std::uint32_t(radius);
+    std::vector<std::uint32_t> states;
     for (int y = 0; y < h; ++y) {
+        // Three draws per pixel: r, then the two offsets.
+        nextStates(random, states, std::size_t(w) * 3);
         std::uint8_t* out = target.row(y);
-        for (int x = 0; x < w; ++x, out += 3) {
-            const int r = random.random(radius);
-            const int sx = x + r - random.random(2 * r);
-            const int sy = y + r - random.random(2 * r);
+        const std::uint32_t* st = states.data();
+        for (int x = 0; x < w; ++x, out += 3, st += 3) {
+            const int r = drawn(d, st[0]);
+            const std::uint32_t span = std::uint32_t(2 * r);
+            const int sx = x + r - drawn(span, st[1]);
+            const int sy = y + r - drawn(span, st[2]);
             if (unsigned(sx) >= unsigned(w) || unsigned(sy) >= unsigned(h))
                 continue;
-            const std::uint8_t* in = source.row(sy) + std::size_t(sx) * 3;
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
+            std::memcpy(out, source.row(sy) + std::size_t(sx) * 3, 3);
         }
     }
 }

@@ -63,11 +63,12 @@ TEST(Mirrors, SmallPictures)
     EXPECT_EQ(ascii(applied(RotateLeft90, letters({"AB"}))), "B\nA\n");
 }
 
-// Every size from 1 to 21 each way, so the vector paths meet every kind of
-// edge: each target pixel comes from where the rule says.
+// Sizes around the widths the vector paths take at a time (4, 8, 21
+// pixels), so they meet every kind of edge: each target pixel comes from
+// where the rule says.
 TEST(Mirrors, EverySizeFollowsTheRule)
 {
-    for (int w = 1; w <= 21; ++w)
+    for (int w : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13, 16, 20, 21, 22, 42, 43, 47, 64})
         for (int h = 1; h <= 21; h += (h < 6 ? 1 : 5)) {
             const Bitmap s = coded(w, h);
             const Bitmap lr = applied(MirrorLeftRight, s), half = applied(Rotate180, s);
