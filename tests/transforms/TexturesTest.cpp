@@ -173,6 +173,26 @@ TEST(Spray, TakesPixelsFromWithinTheRadius)
     }
 }
 
+// The draws come in the order the rule gives them, whatever way the routine
+// computes them: r, then the horizontal and the vertical offsets, pixel
+// after pixel in row order (rows long enough to use every lane).
+TEST(Spray, DrawsInRowOrder)
+{
+    const Bitmap source = coded(53, 4);
+    RandomGenerator random(99), rule(99);
+    Bitmap target = source;
+    Spray(source, target, 5, random);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 53; ++x) {
+            const int r = rule.random(5);
+            const int sx = x + r - rule.random(2 * r);
+            const int sy = y + r - rule.random(2 * r);
+            const bool inside = sx >= 0 && sx < 53 && sy >= 0 && sy < 4;
+            ASSERT_EQ(target.pixel(x, y), inside ? source.pixel(sx, sy) : source.pixel(x, y)) << x << "," << y;
+        }
+    EXPECT_EQ(random.state(), rule.state());
+}
+
 // Each pixel after the first of a row is copied 0..L-1 rows down, L =
 // min(H div 2, amount); the last L rows are never sources.
 TEST(SprayDecompose, CopiesPixelsDownWithinTheirColumn)
