@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace px {
 namespace {
 
@@ -126,6 +128,43 @@ TEST(BordureDecomposee, BlendsRoundHalvesToEven)
     const Bitmap start = b;
     BordureDecomposee(b, 1);
     EXPECT_TRUE(b == start);
+}
+
+// Larger images, where the blends run eight bytes at a time and along the
+// rows step by step: every blended channel is round((a * (d - k) + b * k) /
+// d), halves to even, from the rows (columns) it blends.
+TEST(BordureDecomposee, EveryBlendRoundsExactly)
+{
+    std::mt19937 rng(7);
+    auto rounded = [](int a, int b, int k, int d) {
+        const int n = a * (d - k) + b * k, q = n / d, r = n % d;
+        return q + ((2 * r > d || (2 * r == d && q % 2)) ? 1 : 0);
+    };
+    for (auto [w, h, n] : {std::tuple{37, 41, 2}, {50, 23, 3}, {64, 64, 7}, {19, 100, 4}}) {
+        const Bitmap start = test::randomImage(rng, w, h);
+        Bitmap b = start;
+        BordureDecomposee(b, n);
+        const int hb = h / n, wb = w / n;
+        // Rows blend between the old bottom row (now row 0) and row hb.
+        Bitmap rowsDone = start;
+        for (int x = 0; x < w; ++x)
+            rowsDone.setPixel(x, 0, start.pixel(x, h - 1));
+        for (int y = 1; y < hb; ++y)
+            for (int i = 0; i < w * 3; ++i)
+                rowsDone.row(y)[i] = std::uint8_t(rounded(rowsDone.row(0)[i], rowsDone.row(hb)[i], y, hb));
+        for (int y = 0; y < h; ++y) {
+            const std::uint8_t* before = rowsDone.row(y);
+            const std::uint8_t* after = b.row(y);
+            for (int c = 0; c < 3; ++c) {
+                ASSERT_EQ(after[(w - 1) * 3 + c], before[c]) << y;
+                for (int j = 1; j < wb; ++j)
+                    ASSERT_EQ(after[(w - 1 - j) * 3 + c], rounded(before[c], before[(w - wb) * 3 + c], j, wb))
+                        << w << "x" << h << " row " << y << " j " << j;
+                for (int x = 0; x < w - wb; ++x)
+                    ASSERT_EQ(after[x * 3 + c], before[x * 3 + c]);
+            }
+        }
+    }
 }
 
 // "&Bouton" (size 5, amount 100) on white: lightening white changes
