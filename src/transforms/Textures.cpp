@@ -187,6 +187,10 @@ void Spray(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& ra
     const int w = source.width(), h = source.height();
     const std::uint32_t d = radius <= 0 ? 0 : std::uint32_t(radius);
     std::vector<std::uint32_t> states;
+    // Locals, not the bitmaps' fields: a byte store may alias anything, so
+    // fields would be read again after every pixel.
+    const std::uint8_t* const in = source.bits();
+    const std::size_t stride = source.stride();
     for (int y = 0; y < h; ++y) {
         // Three draws per pixel: r, then the two offsets.
         nextStates(random, states, std::size_t(w) * 3);
@@ -199,7 +203,7 @@ void Spray(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& ra
             const int sy = y + r - drawn(span, st[2]);
             if (unsigned(sx) >= unsigned(w) || unsigned(sy) >= unsigned(h))
                 continue;
-            std::memcpy(out, source.row(sy) + std::size_t(sx) * 3, 3);
+            std::memcpy(out, in + std::size_t(sy) * stride + std::size_t(sx) * 3, 3);
         }
     }
 }
