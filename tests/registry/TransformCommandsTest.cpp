@@ -15,7 +15,8 @@ namespace {
 
 using test::filled;
 
-// Name, number of values (optional ones included), how the window follows.
+// The rows that take values or move their window: number of values
+// (optional ones included), how the window follows.
 struct RowCase {
     const char* name;
     std::size_t values;
@@ -23,8 +24,6 @@ struct RowCase {
 };
 
 const RowCase kRows[] = {
-    {"MiroirHorizontal1", 0, WindowAfterEffect::Keep},
-    {"MiroirVertical1", 0, WindowAfterEffect::Keep},
     {"Miroir4", 0, WindowAfterEffect::Cascade},
     {"Hauteurx2", 0, WindowAfterEffect::Cascade},
     {"Largeurx2", 0, WindowAfterEffect::Cascade},
@@ -34,26 +33,9 @@ const RowCase kRows[] = {
     {"Bordurecou1", 3, WindowAfterEffect::Cascade},
     {"Construiredegrader", 3, WindowAfterEffect::Keep},
     {"Etirerbords1", 2, WindowAfterEffect::FitDocument},
-    {"Plasma1", 0, WindowAfterEffect::Keep},
     {"Redimensionner1", 2, WindowAfterEffect::FitDocument},
-    {"Bandedess1", 0, WindowAfterEffect::Keep},
-    {"Bouton1", 0, WindowAfterEffect::Keep},
     {"Bouton3", 2, WindowAfterEffect::Keep},
-    {"Borduredecomp1", 0, WindowAfterEffect::Keep},
-    {"Borduredcomposerplus1", 0, WindowAfterEffect::Keep},
     {"Borduredcomposer2", 1, WindowAfterEffect::Keep},
-    {"Mandel1", 0, WindowAfterEffect::Keep},
-    {"Ovale1", 0, WindowAfterEffect::Keep},
-    {"Marbre1", 0, WindowAfterEffect::Keep},
-    {"Marbre2", 0, WindowAfterEffect::Keep},
-    {"Marbre31", 0, WindowAfterEffect::Keep},
-    {"Marbre41", 0, WindowAfterEffect::Keep},
-    {"Marbre51", 0, WindowAfterEffect::Keep},
-    {"Marbre61", 0, WindowAfterEffect::Keep},
-    {"Spray1", 0, WindowAfterEffect::Keep},
-    {"Sprayplus1", 0, WindowAfterEffect::Keep},
-    {"Spraydecomp1", 0, WindowAfterEffect::Keep},
-    {"Spraydcomposerplus1", 0, WindowAfterEffect::Keep},
 };
 
 class TransformRows : public ::testing::Test {
@@ -92,63 +74,14 @@ TEST_F(TransformRows, EveryRowWithItsValuesAndWindow)
     EXPECT_EQ(registry.find("Plasma1")->description, "");
 }
 
-// Every row, with its smallest values, on images of one pixel, one row, one
-// column and 3 x 3 in every depth: nothing fails and the result has 24 bits.
-TEST_F(TransformRows, TinyImagesOfEveryDepth)
-{
-    for (const RowCase& row : kRows) {
-        const EffectCommand* c = registry.find(row.name);
-        ASSERT_NE(c, nullptr);
-        std::vector<int> values;
-        for (const EffectParameter& p : c->parameters)
-            if (!p.optional)
-                values.push_back(p.kind == EffectParameter::Kind::Integer ? p.minimum : 0);
-        for (int depth : {1, 4, 8, 24})
-            for (auto [w, h] : {std::pair{1, 1}, {1, 17}, {17, 1}, {3, 3}}) {
-                Bitmap doc(w, h, depth);
-                EXPECT_NO_THROW(applyEffect(*c, doc, context, values, scratch)) << row.name;
-                EXPECT_EQ(doc.bitsPerPixel(), 24) << row.name;
-            }
-    }
-}
-
-TEST_F(TransformRows, RotationValues)
-{
-    const Bitmap ab = test::greys({{10, 20}});
-    EXPECT_EQ(test::greysOf(run("Rotation3", ab, {0, 0})), (test::Grid{{10}, {20}}));
-    EXPECT_EQ(test::greysOf(run("Rotation3", ab, {1, 0})), (test::Grid{{20}, {10}}));
-    EXPECT_EQ(test::greysOf(run("Rotation3", ab, {1, 2})), (test::Grid{{10}, {20}}));
-    EXPECT_EQ(test::greysOf(run("Rotation3", ab, {0, 3, 180})), (test::Grid{{20, 10}}));
-    // "Libre" 0 keeps the picture; without an angle it cannot run.
-    EXPECT_TRUE(run("Rotation3", ab, {1, 3, 0}) == ab);
-    Bitmap doc = ab;
-    EXPECT_THROW(applyEffect(*registry.find("Rotation3"), doc, context, std::vector<int>{0, 3}, scratch), EffectError);
-    EXPECT_TRUE(doc == ab);
-}
-
 TEST_F(TransformRows, MenuSettingsOfTheBevelAndBlends)
 {
     // "&Bouton" on white: 155 at the bottom.
     EXPECT_EQ(run("Bouton1", filled(12, 12, kWhite)).pixel(6, 11), makeColour(155, 155, 155));
-    // "B&outon..." takes transparency then size.
-    EXPECT_EQ(run("Bouton3", filled(12, 12, kWhite), {100, 5}).pixel(6, 11), makeColour(155, 155, 155));
-    EXPECT_TRUE(run("Bouton3", filled(12, 12, kWhite), {0, 5}) == filled(12, 12, kWhite));
     // Position 1 of "Bordure décomposée..." is no border.
     const Bitmap rows = test::greys({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
     EXPECT_TRUE(run("Borduredcomposer2", rows, {1}) == rows);
     EXPECT_EQ(test::greysOf(run("Borduredcomposer2", rows, {30})), (test::Grid{{7, 8, 7}, {4, 5, 4}, {7, 8, 7}}));
-}
-
-TEST_F(TransformRows, GradientColoursDefaultToTheMainAndBackgroundColours)
-{
-    context.mainColour = makeColour(10, 10, 10);
-    context.backgroundColour = makeColour(30, 30, 30);
-    // "Horizontal" over 256 columns: column i is step i.
-    const Bitmap defaults = run("Construiredegrader", filled(256, 1, kWhite), {0});
-    EXPECT_EQ(defaults.pixel(0, 0), makeColour(10, 10, 10));
-    EXPECT_EQ(defaults.pixel(255, 0), makeColour(30, 30, 30));
-    const Bitmap chosen = run("Construiredegrader", filled(4, 4, kWhite), {1, int(kBlack), int(kWhite)});
-    EXPECT_EQ(chosen.pixel(0, 3), kWhite);
 }
 
 // The frames draw with the document's canvas when the routine runs on its
