@@ -4,6 +4,7 @@
 #include "effects/EffectFrame.h"
 #include "effects/Parallel.h"
 #include "fileio/ImageFormats.h"
+#include "graphics/Canvas.h"
 
 #include <atomic>
 #include <chrono>
@@ -56,8 +57,11 @@ void processFile(const BatchRequest& request, const std::filesystem::path& input
     } else {
         random.seedFromClock();
     }
-    // A canvas that nothing has drawn on holds a white brush.
-    EffectContext context{request.mainColour, request.backgroundColour, kWhite, &random};
+    // The image's canvas keeps its pen and brush from one command to the
+    // next, as a window's does; nothing has drawn on it yet, so its brush is
+    // white.
+    Canvas canvas(image);
+    EffectContext context{request.mainColour, request.backgroundColour, canvas.brushColour(), &random, &canvas};
     try {
         for (const BatchStep& step : request.steps) {
             if (step.seed) {

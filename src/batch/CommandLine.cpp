@@ -45,12 +45,18 @@ constexpr const char* kUsageNotes[] = {
     "  --output-format EXT         extension, donc format, des images traitées (par défaut celle de chaque entrée)",
     "  --jobs N                    fichiers traités en même temps (par défaut un par processeur)",
     "  --                          fin des options : ce qui suit est un nom de fichier, même s'il commence par --",
-    "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB.",
+    "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB,",
+    "          un choix par son libellé ; les valeurs entre crochets peuvent être omises à la fin.",
     "Codes de sortie : 0 succès, 1 échec de lecture, d'écriture ou d'une commande, 2 arguments incorrects.",
 };
 
 std::string parameterText(const EffectParameter& p)
 {
+    if (p.optional) {
+        EffectParameter required = p;
+        required.optional = false;
+        return "[" + parameterText(required) + "]";
+    }
     if (!p.note.empty())
         return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + " " + p.note + ")";
     switch (p.kind) {

@@ -106,8 +106,10 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         while (x + n < W && cols[std::size_t(x + n)] == s + n)
             ++n;
         bool backwards = false;
+        // A backwards run stops at source column 0: the -1 after it marks a
+        // column outside the copy, not source column -1.
         if (n == 1)
-            while (x + n < W && cols[std::size_t(x + n)] == s - n) {
+            while (x + n < W && s - n >= 0 && cols[std::size_t(x + n)] == s - n) {
                 ++n;
                 backwards = true;
             }
@@ -129,6 +131,12 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         for (const Run& r : runs) {
             std::uint8_t* o = out + std::size_t(r.x) * 3;
             const std::uint8_t* i = in + std::size_t(r.s) * 3;
+            if (r.length == 1) {
+                // Shrinking copies are made of single pixels: a fixed-size
+                // copy, no library call.
+                std::memcpy(o, i, 3);
+                continue;
+            }
             if (!r.backwards) {
                 std::memcpy(o, i, std::size_t(r.length) * 3);
                 continue;

@@ -1,13 +1,19 @@
 #include "registry/EffectRegistry.h"
 
 #include "effects/EffectFamilies.h"
+#include "transforms/TransformFamilies.h"
 
 namespace px {
 
 EffectRegistry makeEffectRegistry()
 {
     EffectRegistry r;
+    addGeometryCommands(r);
+    addFrameCommands(r);
+    addGeneratedImageCommands(r);
     addFilterCommands(r);
+    addBevelAndBlendCommands(r);
+    addTextureCommands(r);
     addColourAdjustmentCommands(r);
     return r;
 }

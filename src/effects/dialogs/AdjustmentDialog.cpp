@@ -147,7 +147,8 @@ AdjustmentDialog::AdjustmentDialog(const EffectCommand& command, Prompter& promp
 
     auto* bars = new QGridLayout;
     layout->addLayout(bars);
-    bars->addWidget(nextLabel(utf8(setup_.valueCaption), this), 0, 0);
+    if (setup_.valueCaption)
+        bars->addWidget(nextLabel(utf8(setup_.valueCaption), this), 0, 0);
     int row = 0;
     for (std::size_t i = 0; i < setup_.trackBars.size(); ++i, ++row) {
         const TrackBarSetup& t = setup_.trackBars[i];
@@ -206,6 +207,11 @@ std::vector<int> AdjustmentDialog::values() const
     return v;
 }
 
+bool AdjustmentDialog::atRest(int index) const
+{
+    return trackBarAtRest(setup_.trackBars.at(std::size_t(index)), trackBars_.at(std::size_t(index))->value());
+}
+
 bool AdjustmentDialog::appliesNothing() const
 {
     return px::appliesNothing(command(), values());
@@ -233,10 +239,10 @@ void AdjustmentDialog::reject()
 
 std::optional<std::vector<int>> AdjustmentDialog::previewValues(std::string&) const
 {
-    // At every position 0 the destination shows the source.
+    // With every track bar at rest the destination shows the source.
     bool any = setup_.appliesAtZero;
-    for (const QSlider* s : trackBars_)
-        any = any || s->value() != 0;
+    for (int i = 0; i < int(trackBars_.size()); ++i)
+        any = any || !atRest(i);
     if (!any)
         return std::nullopt;
     return values();
@@ -259,7 +265,7 @@ void AdjustmentDialog::previewButtonClicked()
 void AdjustmentDialog::updateValueLabels()
 {
     for (std::size_t i = 0; i < trackBars_.size(); ++i) {
-        const int v = trackBars_[i]->value();
+        const int v = atRest(int(i)) ? 0 : trackBars_[i]->value();
         valueLabels_[i]->setText(setup_.signedValues && v > 0 ? QStringLiteral("+%1").arg(v) : QString::number(v));
     }
 }

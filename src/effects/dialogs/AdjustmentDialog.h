@@ -9,9 +9,9 @@
 // AdjustmentDialog adds one or three track bars; a concrete dialog is an
 // AdjustmentDialogSetup (ranges, labels) and the effect row it drives.
 #include "effects/AdjustmentSetup.h"
+#include "effects/dialogs/EffectDialog.h"
 #include "effects/Effect.h"
 #include "effects/EffectFrame.h"
-#include "effects/dialogs/EffectDialog.h"
 
 #include <QWidget>
 
@@ -112,10 +112,14 @@ public:
     // The track bar positions, in order: the values of the effect row.
     std::vector<int> values() const;
     std::vector<int> acceptedValues() const override { return values(); }
-    // True when OK has nothing to apply (every position 0).
+    // True when OK has nothing to apply (every track bar at rest, or the
+    // gating one).
     bool appliesNothing() const override;
-    // Track bars back to 0 and previews unstretched: after an apply and on
-    // Annuler, so that the dialog opens at 0 the next time.
+    // A track bar is at rest at 0, or at its minimum when that stands for
+    // no effect.
+    bool atRest(int index) const;
+    // Track bars back to 0 (or their minimum) and previews unstretched:
+    // after an apply and on Annuler, so that the dialog opens at rest.
     void resetPositions();
 
     // OK (after applying) and Annuler both leave the track bars at 0.
