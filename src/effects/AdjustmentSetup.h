@@ -30,6 +30,13 @@ struct AdjustmentDialogSetup {
     const char* previewButton = nullptr;
     // OK applies the row even when every position is 0.
     bool appliesAtZero = false;
+    // Moving the track bars back to 0 leaves the destination preview as it
+    // was instead of showing the source again.
+    bool keepsPreviewAtZero = false;
+    // The size of each preview. Whatever it is, a document wider than 121 or
+    // taller than 137 pixels is shown stretched.
+    int previewWidth = 121;
+    int previewHeight = 137;
 };
 
 // The usual one-track-bar dialog: 0..maximum, range labels "0" and the

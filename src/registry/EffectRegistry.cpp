@@ -1,6 +1,7 @@
 #include "registry/EffectRegistry.h"
 
 #include "effects/EffectFamilies.h"
+#include "transforms/TransformFamilies.h"
 
 namespace px {
 
@@ -9,6 +10,8 @@ EffectRegistry makeEffectRegistry()
     EffectRegistry r;
     addFilterCommands(r);
     addColourAdjustmentCommands(r);
+    addDeformationCommands(r);
+    addHallucinationMirageMosaicReflectionCommands(r);
     return r;
 }
 

@@ -1,0 +1,174 @@
+// Block, column and row rearrangements that need no resampling: "Mosaïque",
+// "Lamelle", "Triangle", "Décomposée" and "Cryptée".
+#include "transforms/StripEffects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace px {
+
+namespace {
+
+inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
+{
+    to[0] = from[0];
+    to[1] = from[1];
+    to[2] = from[2];
+}
+
+// Columns are independent in the sliding and lifting effects; walking the
+// image in strips of this many columns keeps the rows they reach in cache.
+constexpr int kStripWidth = 512;
+
+// Column x slid down by offsets[x] (0 .. L): row Y of the column takes row
+// Y - k when k <= Y <= H-1-L+k. Destination rows are walked bottom-up, so
+// every row is read before anything is written into it.
+void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
+{
+    const int W = b.width(), H = b.height();
+    const std::ptrdiff_t stride = std::ptrdiff_t(b.stride());
+    std::vector<std::ptrdiff_t> back(static_cast<std::size_t>(W));
+    for (int x = 0; x < W; ++x)
+        back[std::size_t(x)] = offsets[std::size_t(x)] * stride;
+    for (int first = 0; first < W; first += kStripWidth) {
+        const int end = std::min(W, first + kStripWidth);
+        for (int Y = H - 1; Y >= 0; --Y) {
+            std::uint8_t* row = b.row(Y);
+            if (Y >= L && Y <= H - 1 - L) {
+                // Every column has a source here.
+                for (int x = first; x < end; ++x) {
+                    std::uint8_t* p = row + std::size_t(x) * 3;
+                    copyPixel(p, p - back[std::size_t(x)]);
+                }
+                continue;
+            }
+            for (int x = first; x < end; ++x) {
+                const int k = offsets[std::size_t(x)];
+                if (Y >= k && Y - k <= H - 1 - L) {
+                    std::uint8_t* p = row + std::size_t(x) * 3;
+                    copyPixel(p, p - back[std::size_t(x)]);
+                }
+            }
+        }
+    }
+}
+
+int slideLimit(const Bitmap& b, int a)
+{
+    return std::max(0, std::min(b.height() / 2, a));
+}
+
+} // namespace
+
+void Mosaique(Bitmap& bitmap, int n)
+{
+    if (n <= 1 || bitmap.isEmpty())
+        return;
+    bitmap.setPixelFormat(24);
+    const int W = bitmap.width(), H = bitmap.height();
+    const std::size_t rowBytes = std::size_t(W) * 3;
+    for (int top = 0; top < H; top += n) {
+        std::uint8_t* first = bitmap.row(top);
+        for (int left = 0; left < W; left += n) {
+            std::uint8_t colour[3];
+            copyPixel(colour, first + std::size_t(left) * 3);
+            for (int x = left + 1, end = std::min(W, left + n); x < end; ++x)
+                copyPixel(first + std::size_t(x) * 3, colour);
+        }
+        for (int y = top + 1, end = std::min(H, top + n); y < end; ++y)
+            std::memcpy(bitmap.row(y), first, rowBytes);
+    }
+}
+
+void Lamelle(Bitmap& bitmap, int a)
+{
+    bitmap.setPixelFormat(24);
+    const int L = slideLimit(bitmap, a);
+    if (L == 0)
+        return;
+    std::vector<int> offsets(std::size_t(bitmap.width()));
+    for (int x = 0; x < bitmap.width(); ++x)
+        offsets[std::size_t(x)] = x % (L + 1);
+    slideColumns(bitmap, L, offsets);
+}
+
+void Triangle(Bitmap& bitmap, int a)
+{
+    bitmap.setPixelFormat(24);
+    const int L = slideLimit(bitmap, a);
+    if (L == 0)
+        return;
+    std::vector<int> offsets(std::size_t(bitmap.width()));
+    for (int x = 0; x < bitmap.width(); ++x) {
+        const int k = x % (2 * L);
+        offsets[std::size_t(x)] = k > L ? 2 * L - k : k;
+    }
+    slideColumns(bitmap, L, offsets);
+}
+
+void Decomposee(Bitmap& bitmap, int a)
+{
+    if (a <= 0 || bitmap.isEmpty())
+        return;
+    bitmap.setPixelFormat(24);
+    // The lift for every channel sum 0..765.
+    int lift[766];
+    for (int sum = 0; sum <= 765; ++sum)
+        lift[sum] = int(std::nearbyint(double(sum) / 3.0 / 255.0 * a));
+    const int W = bitmap.width(), H = bitmap.height();
+    const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.stride());
+    // Rows in scan-line order: a pixel only moves up, so row y still holds
+    // its own pixels when it is reached; a later row's pixel overwrites an
+    // earlier one's at the same place.
+    for (int first = 0; first < W; first += kStripWidth) {
+        const int end = std::min(W, first + kStripWidth);
+        for (int y = 0; y < H; ++y) {
+            std::uint8_t* row = bitmap.row(y);
+            for (int x = first; x < end; ++x) {
+                std::uint8_t* p = row + std::size_t(x) * 3;
+                const int d = lift[p[0] + p[1] + p[2]];
+                if (d != 0 && y - d >= 0)
+                    copyPixel(p - d * stride, p);
+            }
+        }
+    }
+}
+
+void Cryptee(Bitmap& bitmap, int a)
+{
+    bitmap.setPixelFormat(24);
+    const int P = a < 5 ? 4 : a & ~1;
+    const int h = (P + 1) >> 1;
+    for (int y = 0; y < bitmap.height(); ++y) {
+        int s = y % P;
+        if (s > h)
+            s = P - s;
+        if (s == 0)
+            s = P + 1;
+        const int m = std::abs(h - y % (P + 1)) + h;
+        if (s == 1)
+            continue; // every pixel takes itself
+        std::uint8_t* row = bitmap.row(y);
+        std::uint8_t held[3];
+        copyPixel(held, row);
+        // The two counters run x mod s and x mod m.
+        int modS = 0, modM = 0;
+        for (int x = 0; x < bitmap.width(); ++x) {
+            std::uint8_t* p = row + std::size_t(x) * 3;
+            if (modS == 0 || modM == 1)
+                copyPixel(held, p);
+            else
+                copyPixel(p, held);
+            if (++modS == s)
+                modS = 0;
+            if (++modM == m)
+                modM = 0;
+        }
+    }
+}
+
+} // namespace px
