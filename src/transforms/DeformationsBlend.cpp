@@ -2,6 +2,8 @@
 // enlargement) and the two half-image mirrors, all in place on 24-bit rows.
 #include "transforms/Deformations.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -11,63 +13,82 @@ namespace px {
 
 namespace {
 
-// p * q / d rounded to the nearest integer, halves away from zero, for a
-// band of d + 1 >= 2 pixels (0 <= p <= d < 2^16) and a channel difference
-// |q| <= 255. floor((2 p |q| + d) / 2d) is evaluated as a multiplication by
-// a rounded-up reciprocal: for numerators below 2^25 and 2^k <= m * 2d <=
-// 2^k + 2^(k-25) the product shifted by k is the exact quotient.
-class BandBlend {
-public:
-    explicit BandBlend(int d) : d_(d)
-    {
-        const std::uint64_t divisor = 2 * std::uint64_t(d);
-        int bits = 0;
-        while ((std::uint64_t(1) << bits) < divisor)
-            ++bits;
-        shift_ = 25 + bits;
-        magic_ = ((std::uint64_t(1) << shift_) / divisor) + 1;
+// MulDiv(p, q, d): p * q / d rounded to the nearest integer, halves away
+// from zero, for a band of d + 1 >= 2 pixels (0 <= p <= d < 2^16) and a
+// channel difference |q| <= 255: sign(q) * floor((2 p |q| + d) / 2d).
+inline int mulDiv(std::uint32_t twiceP, int q, std::uint32_t d)
+{
+    const std::uint32_t size = std::uint32_t(q < 0 ? -q : q);
+    const int quotient = int((twiceP * size + d) / (2 * d));
+    return q < 0 ? -quotient : quotient;
+}
+
+// Eight lanes of mulDiv at a time, for 2p given per byte (`twiceP`) or, when
+// `twiceP` is null, as `constant`. The quotient is at most 255.5, so its
+// float estimate is off by at most one and is corrected exactly.
+__attribute__((target("avx2"))) std::size_t blendAvx2(std::uint8_t* out, const std::uint8_t* mirrored,
+                                                      const std::uint8_t* right, const std::uint32_t* twiceP,
+                                                      std::uint32_t constant, std::size_t count, std::uint32_t d)
+{
+    const __m256i divisor = _mm256_set1_epi32(int(2 * d)), half = _mm256_set1_epi32(int(d));
+    const __m256i lastRest = _mm256_set1_epi32(int(2 * d - 1));
+    const __m256 inverse = _mm256_set1_ps(1.0f / float(2 * d));
+    const __m256i fixedP = _mm256_set1_epi32(int(constant));
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i m = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(mirrored + i)));
+        const __m256i r = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(right + i)));
+        const __m256i q = _mm256_sub_epi32(m, r);
+        const __m256i p = twiceP ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(twiceP + i)) : fixedP;
+        const __m256i n = _mm256_add_epi32(_mm256_mullo_epi32(p, _mm256_abs_epi32(q)), half);
+        __m256i quotient = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(n), inverse));
+        const __m256i rest = _mm256_sub_epi32(n, _mm256_mullo_epi32(quotient, divisor));
+        quotient = _mm256_add_epi32(quotient, _mm256_cmpgt_epi32(_mm256_setzero_si256(), rest)); // one less
+        quotient = _mm256_sub_epi32(quotient, _mm256_cmpgt_epi32(rest, lastRest));              // one more
+        const __m256i result = _mm256_add_epi32(r, _mm256_sign_epi32(quotient, q));
+        const __m256i words = _mm256_packus_epi32(result, result);
+        const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+        const auto eight = std::uint64_t(_mm_cvtsi128_si64(_mm_unpacklo_epi32(bytes, _mm_srli_si128(bytes, 8))));
+        std::memcpy(out + i, &eight, 8);
     }
+    return i;
+}
 
-    // The numerator's part that depends on p alone: 2 p m.
-    std::uint64_t factor(int p) const { return 2 * std::uint64_t(p) * magic_; }
+bool haveAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
 
-    // MulDiv(p, q, d) for the p of `factor`.
-    int mulDiv(std::uint64_t factor, int q) const
-    {
-        const int size = std::abs(q);
-        const int quotient = int((std::uint64_t(size) * factor + std::uint64_t(d_) * magic_) >> shift_);
-        return q < 0 ? -quotient : quotient;
-    }
-
-private:
-    int d_;
-    int shift_;
-    std::uint64_t magic_;
-};
+// out[i] := right[i] + MulDiv(p_i, mirrored[i] - right[i], d), with 2 p_i
+// given per byte by `twiceP`, or `constant` for every byte when `twiceP` is
+// null; `out` may be `right`.
+void blendBytes(std::uint8_t* out, const std::uint8_t* mirrored, const std::uint8_t* right,
+                const std::uint32_t* twiceP, std::uint32_t constant, std::size_t count, std::uint32_t d)
+{
+    std::size_t i = haveAvx2() ? blendAvx2(out, mirrored, right, twiceP, constant, count, d) : 0;
+    for (; i < count; ++i)
+        out[i] = std::uint8_t(right[i] + mulDiv(twiceP ? twiceP[i] : constant, int(mirrored[i]) - int(right[i]), d));
+}
 
 // Right band := B + MulDiv(x, M - B, bw - 1), M the left band mirrored.
 void blendColumns(Bitmap& b, int bw)
 {
     const int W = b.width();
-    const BandBlend blend(bw - 1);
-    std::vector<std::uint64_t> factors(std::size_t(bw) * 3);
-    for (int x = 0; x < bw; ++x)
-        for (int c = 0; c < 3; ++c)
-            factors[std::size_t(x) * 3 + c] = blend.factor(x);
-    // The bands overlap when bw > W / 2: each row is blended into a buffer
-    // from the unchanged row first.
-    std::vector<std::uint8_t> band(std::size_t(bw) * 3);
+    const std::uint32_t d = std::uint32_t(bw - 1);
+    const std::size_t bytes = std::size_t(bw) * 3;
+    std::vector<std::uint32_t> twiceP(bytes);
+    for (std::size_t i = 0; i < bytes; ++i)
+        twiceP[i] = 2 * std::uint32_t(i / 3);
+    // The mirrored band is copied out first (the bands overlap when
+    // bw > W / 2), then the right band is blended in place.
+    std::vector<std::uint8_t> mirrored(bytes);
     for (int y = 0; y < b.height(); ++y) {
         std::uint8_t* row = b.row(y);
-        const std::uint8_t* right = row + std::size_t(W - bw) * 3;
-        for (int x = 0; x < bw; ++x) {
-            const std::uint8_t* mirrored = row + std::size_t(bw - 1 - x) * 3;
-            for (int c = 0; c < 3; ++c) {
-                const std::size_t i = std::size_t(x) * 3 + c;
-                band[i] = std::uint8_t(right[i] + blend.mulDiv(factors[i], mirrored[c] - right[i]));
-            }
-        }
-        std::memcpy(row + std::size_t(W - bw) * 3, band.data(), band.size());
+        for (int x = 0; x < bw; ++x)
+            std::memcpy(mirrored.data() + std::size_t(x) * 3, row + std::size_t(bw - 1 - x) * 3, 3);
+        std::uint8_t* right = row + std::size_t(W - bw) * 3;
+        blendBytes(right, mirrored.data(), right, twiceP.data(), 0, bytes, d);
     }
 }
 
@@ -76,26 +97,20 @@ void blendColumns(Bitmap& b, int bw)
 void blendRows(Bitmap& b, int bh)
 {
     const int W = b.width(), H = b.height();
-    const BandBlend blend(bh - 1);
+    const std::uint32_t d = std::uint32_t(bh - 1);
     // Rows of the top band that the bottom band overwrites before they are
     // read (only when the bands overlap) are read from a copy.
-    const int overlapFrom = H - bh;
     Bitmap top;
-    if (overlapFrom < bh) {
+    if (H - bh < bh) {
         top = Bitmap(W, bh, 24);
         for (int y = 0; y < bh; ++y)
             std::memcpy(top.row(y), b.row(y), std::size_t(W) * 3);
     }
-    // One row's weight is the same for every channel difference -255..255.
-    int table[511];
+    const std::size_t bytes = std::size_t(W) * 3;
     for (int y = 0; y < bh; ++y) {
-        const std::uint64_t factor = blend.factor(y);
-        for (int q = -255; q <= 255; ++q)
-            table[q + 255] = blend.mulDiv(factor, q);
         const std::uint8_t* mirrored = top.isEmpty() ? b.row(bh - 1 - y) : top.row(bh - 1 - y);
         std::uint8_t* out = b.row(H - bh + y);
-        for (std::size_t i = 0, n = std::size_t(W) * 3; i < n; ++i)
-            out[i] = std::uint8_t(out[i] + table[mirrored[i] - out[i] + 255]);
+        blendBytes(out, mirrored, out, nullptr, 2 * std::uint32_t(y), bytes, d);
     }
 }
 

@@ -3,7 +3,7 @@
 // same order (no fused multiply-adds: only "avx2" is enabled), so a pixel is
 // the same whichever path computed it. A group whose lanes leave the ranges
 // handled here (trigonometric arguments past the reduction's limit, sample
-// positions past 2^24, a gather that would read past the last pixel, the
+// positions past 2^22, a gather that would read past the last pixel, the
 // lens meeting its radius) is computed by the plain path instead.
 #include "transforms/Deformations.h"
 #include "transforms/ResampleKernels.h"
@@ -52,11 +52,12 @@ PX_AVX2 inline bool any(__m256 mask)
     return _mm256_movemask_ps(mask) != 0;
 }
 
-// n mod size for 0 <= n < 2^24: the float quotient is off by at most one.
+// n mod size for 0 <= n < 2^22: the quotient through the float reciprocal
+// is off by at most one.
 PX_AVX2 inline __m256i modulo(__m256i n, int size)
 {
     const __m256i s = _mm256_set1_epi32(size);
-    const __m256i q = _mm256_cvttps_epi32(_mm256_div_ps(_mm256_cvtepi32_ps(n), _mm256_set1_ps(float(size))));
+    const __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(n), _mm256_set1_ps(1.0f / float(size))));
     __m256i m = _mm256_sub_epi32(n, _mm256_mullo_epi32(q, s));
     m = _mm256_add_epi32(m, _mm256_and_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), m), s));
     m = _mm256_sub_epi32(m, _mm256_andnot_si256(_mm256_cmpgt_epi32(s, m), s));
@@ -68,7 +69,7 @@ struct AxisLanes {
     __m256 weight0, weight1;
 };
 
-// sampleAxis of DeformationsResample.cpp for |s| < 2^24.
+// sampleAxis of DeformationsResample.cpp for |s| < 2^22.
 PX_AVX2 inline AxisLanes axisLanes(__m256 s, int size)
 {
     const __m256 one = _mm256_set1_ps(1.0f);
@@ -87,10 +88,10 @@ PX_AVX2 inline AxisLanes axisLanes(__m256 s, int size)
     const __m256i below = _mm256_cmpgt_epi32(_mm256_setzero_si256(), i);
     const __m256i above = _mm256_cmpgt_epi32(i, last);
     if (!_mm256_testz_si256(_mm256_or_si256(below, above), _mm256_or_si256(below, above))) {
-        const __m256i wrappedBelow = _mm256_sub_epi32(last, modulo(_mm256_sub_epi32(_mm256_setzero_si256(), i), size));
-        const __m256i wrappedAbove = modulo(i, size);
-        i = _mm256_blendv_epi8(i, wrappedBelow, below);
-        i = _mm256_blendv_epi8(i, wrappedAbove, above);
+        // (-i) mod size below the first index, i mod size past the last.
+        const __m256i m = modulo(_mm256_abs_epi32(i), size);
+        i = _mm256_blendv_epi8(i, _mm256_blendv_epi8(m, _mm256_sub_epi32(last, m), below),
+                               _mm256_or_si256(below, above));
     }
     a.index0 = i;
     const __m256i next = _mm256_add_epi32(i, _mm256_set1_epi32(1));
@@ -118,14 +119,14 @@ struct Batch {
 };
 
 // Stores the positions of group g and, when every lane is within what the
-// eight-lane sums handle (positions below 2^24, four-byte reads inside the
+// eight-lane sums handle (positions below 2^22, four-byte reads inside the
 // source), its offsets and weights; otherwise marks the group plain.
 PX_AVX2 void prepareGroup(const Sampler& s, Batch& b, int g, __m256 sx, __m256 sy)
 {
     const int first = 8 * g;
     _mm256_store_ps(b.sx + first, sx);
     _mm256_store_ps(b.sy + first, sy);
-    const __m256 limit = _mm256_set1_ps(16777216.0f);
+    const __m256 limit = _mm256_set1_ps(4194304.0f);
     const __m256 inside = _mm256_and_ps(_mm256_cmp_ps(abs8(sx), limit, _CMP_LT_OQ),
                                         _mm256_cmp_ps(abs8(sy), limit, _CMP_LT_OQ));
     b.plain[g] = _mm256_movemask_ps(inside) != 0xFF;

@@ -20,40 +20,84 @@ inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
     to[2] = from[2];
 }
 
-// Columns are independent in the sliding and lifting effects; walking the
-// image in strips of this many columns keeps the rows they reach in cache.
-constexpr int kStripWidth = 512;
-
 // Column x slid down by offsets[x] (0 .. L): row Y of the column takes row
 // Y - k when k <= Y <= H-1-L+k. Destination rows are walked bottom-up, so
 // every row is read before anything is written into it.
-void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
+//
+// Along a row the offsets rise or fall by one from column to column for long
+// runs, so a pixel's source lies one pixel right and one row down or up from
+// its left neighbour's: the rows where every column has a source are copied
+// run by run with a running source pointer. Within a run each pixel is copied
+// as four bytes, the fourth landing on the next pixel of the run, which is
+// copied right after; a run never continues into a pixel with offset 0
+// (whose source is the pixel itself).
+struct SlideRun {
+    int x;
+    int length;
+    int offset;    // of its first column
+    int direction; // +1, -1 or 0 for a run of one column
+};
+
+// The runs of columns first .. end-1.
+std::vector<SlideRun> slideRuns(const std::vector<int>& offsets, int first, int end)
 {
-    const int W = b.width(), H = b.height();
+    std::vector<SlideRun> runs;
+    for (int x = first; x < end;) {
+        SlideRun run{x, 1, offsets[std::size_t(x)], 0};
+        if (x + 1 < end && offsets[std::size_t(x) + 1] != 0) {
+            run.direction = offsets[std::size_t(x) + 1] - run.offset;
+            if (run.direction != 1 && run.direction != -1)
+                run.direction = 0;
+        }
+        if (run.direction != 0)
+            while (x + run.length < end && offsets[std::size_t(x + run.length)] != 0 &&
+                   offsets[std::size_t(x + run.length)] - offsets[std::size_t(x + run.length) - 1] == run.direction)
+                ++run.length;
+        runs.push_back(run);
+        x += run.length;
+    }
+    return runs;
+}
+
+void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, int end,
+                const std::vector<SlideRun>& runs)
+{
+    const int H = b.height();
     const std::ptrdiff_t stride = std::ptrdiff_t(b.stride());
-    std::vector<std::ptrdiff_t> back(static_cast<std::size_t>(W));
-    for (int x = 0; x < W; ++x)
-        back[std::size_t(x)] = offsets[std::size_t(x)] * stride;
-    for (int first = 0; first < W; first += kStripWidth) {
-        const int end = std::min(W, first + kStripWidth);
-        for (int Y = H - 1; Y >= 0; --Y) {
-            std::uint8_t* row = b.row(Y);
-            if (Y >= L && Y <= H - 1 - L) {
-                // Every column has a source here.
-                for (int x = first; x < end; ++x) {
-                    std::uint8_t* p = row + std::size_t(x) * 3;
-                    copyPixel(p, p - back[std::size_t(x)]);
-                }
-                continue;
+    for (int Y = H - 1; Y >= 0; --Y) {
+        std::uint8_t* row = b.row(Y);
+        if (Y >= L && Y <= H - 1 - L) {
+            for (const SlideRun& run : runs) {
+                std::uint8_t* to = row + std::size_t(run.x) * 3;
+                const std::uint8_t* from = to - run.offset * stride;
+                const std::ptrdiff_t step = 3 - run.direction * stride;
+                for (int i = 1; i < run.length; ++i, to += 3, from += step)
+                    std::memcpy(to, from, 4);
+                copyPixel(to, from);
             }
-            for (int x = first; x < end; ++x) {
-                const int k = offsets[std::size_t(x)];
-                if (Y >= k && Y - k <= H - 1 - L) {
-                    std::uint8_t* p = row + std::size_t(x) * 3;
-                    copyPixel(p, p - back[std::size_t(x)]);
-                }
+            continue;
+        }
+        for (int x = first; x < end; ++x) {
+            const int k = offsets[std::size_t(x)];
+            if (Y >= k && Y - k <= H - 1 - L) {
+                std::uint8_t* p = row + std::size_t(x) * 3;
+                copyPixel(p, p - k * stride);
             }
         }
+    }
+}
+
+// Columns are independent; the image is walked in strips of this many
+// columns so that the source rows a strip reaches stay in cache from one
+// destination row to the next.
+constexpr int kStripWidth = 512;
+
+void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
+{
+    const int W = b.width();
+    for (int first = 0; first < W; first += kStripWidth) {
+        const int end = std::min(W, first + kStripWidth);
+        slideStrip(b, L, offsets, first, end, slideRuns(offsets, first, end));
     }
 }
 
@@ -121,18 +165,25 @@ void Decomposee(Bitmap& bitmap, int a)
         lift[sum] = int(std::nearbyint(double(sum) / 3.0 / 255.0 * a));
     const int W = bitmap.width(), H = bitmap.height();
     const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.stride());
-    // Rows in scan-line order: a pixel only moves up, so row y still holds
+    // Columns are independent; strips of columns keep the rows a strip
+    // reaches in cache. Rows in scan-line order: a pixel only moves up, so row y still holds
     // its own pixels when it is reached; a later row's pixel overwrites an
     // earlier one's at the same place.
+    constexpr int kStripWidth = 512;
     for (int first = 0; first < W; first += kStripWidth) {
         const int end = std::min(W, first + kStripWidth);
         for (int y = 0; y < H; ++y) {
             std::uint8_t* row = bitmap.row(y);
             for (int x = first; x < end; ++x) {
-                std::uint8_t* p = row + std::size_t(x) * 3;
-                const int d = lift[p[0] + p[1] + p[2]];
-                if (d != 0 && y - d >= 0)
-                    copyPixel(p - d * stride, p);
+                const std::uint8_t* p = row + std::size_t(x) * 3;
+                const std::uint8_t blue = p[0], green = p[1], red = p[2];
+                const int d = lift[blue + green + red];
+                if (d != 0 && y - d >= 0) {
+                    std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
+                    to[0] = blue;
+                    to[1] = green;
+                    to[2] = red;
+                }
             }
         }
     }
