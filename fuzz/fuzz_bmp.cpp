@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the BMP reader. A clean refusal (InvalidImageError,
 // or BitmapError for a size the bitmap refuses) is a normal outcome; any other
 // exception, crash, leak or undefined behaviour is a bug.
+#include "codecs/ImageFileError.h"
 #include "fileio/BmpFile.h"
-#include "fileio/ImageFileError.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the reader: it must return a bitmap or raise the
 // reader's own errors, never crash, leak or read outside its buffers.
+#include "codecs/ImageFileError.h"
 #include "fileio/PcxFile.h"
-#include "fileio/ImageFileError.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite:
-# the unit and GUI tests under ctest, then every fuzz target for
-# FUZZ_SECONDS seconds each (30 by default; 0 skips fuzzing).
+# the unit and GUI tests under ctest, the effect rows under the sanitizers,
+# the include check, then every fuzz target for FUZZ_SECONDS seconds each
+# (30 by default; 0 skips fuzzing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,5 +15,15 @@ fi
 bash scripts/build.sh
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 ctest --test-dir build --output-on-failure -j2 --timeout 300
+
+# Every effect row again on the smallest images, with the sanitizers: any
+# access outside an image fails.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXORAN3_SANITIZE=ON \
+  -DPIXORAN3_GUI=OFF -DPIXORAN3_BENCH=OFF >/dev/null
+cmake --build build-asan --target test_registry
+./build-asan/tests/test_registry --gtest_brief=1
+
+# Includes point down and never in a circle.
+bash scripts/check-layers.sh
 
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

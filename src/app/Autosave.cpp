@@ -2,6 +2,7 @@
 
 #include "app/AutosaveDialog.h"
 #include "app/MainWindow.h"
+#include "app/ShellCommands.h"
 
 #include <QAction>
 #include <QDialog>
@@ -43,6 +44,11 @@ void autosaveTick(MainWindow& window)
     window.setProperty(kBusyProperty, true);
     window.commands().run("Enregistrer1");
     window.setProperty(kBusyProperty, false);
+}
+
+QDialog* createAutosave(MainWindow& owner)
+{
+    return new AutosaveDialog(&owner);
 }
 
 } // namespace px

@@ -1,16 +1,19 @@
 #include "app/CommandLine.h"
 
+#include "codecs/ImageFileError.h"
 #include "effects/EffectFrame.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
 #include "platform/AtomicFile.h"
 #include "registry/EffectRegistry.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
+#include <type_traits>
 
 namespace px {
 
@@ -36,11 +39,10 @@ constexpr const char* kUsageNotes[] = {
     "  --main-colour RRGGBB        couleur principale (noir par défaut)",
     "  --background-colour RRGGBB  couleur de fond (blanc par défaut)",
     "  --seed N                    état du générateur aléatoire (0 à 4294967295), rétabli à chaque réinitialisation",
+    "  --                          fin des options : ce qui suit est un nom de fichier, même s'il commence par --",
     "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB.",
     "Codes de sortie : 0 succès, 1 échec de lecture, d'écriture ou d'une commande, 2 arguments incorrects.",
 };
-
-constexpr const char* kGifRefused = "Vous ne pouvez pas enregistrer un fichier GIF.";
 
 struct Application {
     const EffectCommand* command;
@@ -72,6 +74,25 @@ std::optional<Colour> parseColour(std::string_view text)
     return makeColour(int(value >> 16) & 0xFF, int(value >> 8) & 0xFF, int(value) & 0xFF);
 }
 
+// A whole number as people write it: decimal digits with an optional sign;
+// a leading '+' is accepted for every number, a '-' only where T is signed.
+template <typename T> std::optional<T> parseNumber(std::string_view text)
+{
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    if (begin == end || *begin < '0' || *begin > '9') {
+        if (!(std::is_signed_v<T> && begin == text.data() && begin != end && *begin == '-'))
+            return std::nullopt;
+    }
+    T value{};
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
 std::string lower(std::string_view s)
 {
     std::string out(s);
@@ -93,15 +114,10 @@ int parseValue(const EffectCommand& command, const EffectParameter& p, std::stri
         throw UsageError{"choix inconnu pour " + p.name + " de " + command.name + " : " + std::string(text)};
     case EffectParameter::Kind::Integer: break;
     }
-    int value = 0;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (text.empty() || ec != std::errc() || ptr != end)
+    const auto value = parseNumber<int>(text);
+    if (!value)
         throw UsageError{"nombre entier attendu pour " + p.name + " de " + command.name + " : " + std::string(text)};
-    return value;
+    return *value;
 }
 
 Application parseApplication(const EffectRegistry& registry, std::string_view argument)
@@ -134,8 +150,16 @@ Application parseApplication(const EffectRegistry& registry, std::string_view ar
 BatchRequest parseBatch(const EffectRegistry& registry, const std::vector<std::string>& args)
 {
     BatchRequest request;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (!options || arg == "--") {
+            if (options)
+                options = false;
+            else
+                request.files.push_back(arg);
+            continue;
+        }
         auto value = [&](const char* option) -> const std::string& {
             if (i + 1 >= args.size())
                 throw UsageError{std::string(option) + " attend une valeur"};
@@ -153,11 +177,10 @@ BatchRequest parseBatch(const EffectRegistry& registry, const std::vector<std::s
             (arg == "--main-colour" ? request.mainColour : request.backgroundColour) = *colour;
         } else if (arg == "--seed") {
             const std::string& text = value("--seed");
-            std::uint32_t seed = 0;
-            const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
-            if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
+            const auto seed = parseNumber<std::uint32_t>(text);
+            if (!seed)
                 throw UsageError{"--seed attend un nombre de 0 à 4294967295 : " + text};
-            request.seed = seed;
+            request.seed = *seed;
         } else if (arg.starts_with("--")) {
             throw UsageError{"option inconnue : " + arg};
         } else {
@@ -173,10 +196,14 @@ int runBatch(const BatchRequest& request, std::ostream& err)
 {
     const std::filesystem::path input = request.files[0];
     const std::filesystem::path output = request.files[1];
-    switch (saveFormatFor(output)) {
-    case SaveFormat::Gif: err << kGifRefused << "\n"; return 1;
-    case SaveFormat::None: err << "Format d'enregistrement non pris en charge : " << output.string() << "\n"; return 1;
-    default: break;
+    const FileFormat& format = fileFormatFor(output);
+    if (!format.saveRefusal.empty()) {
+        err << format.saveRefusal << "\n";
+        return 1;
+    }
+    if (!format.write) {
+        err << "Format d'enregistrement non pris en charge : " << output.string() << "\n";
+        return 1;
     }
 
     Bitmap image;
@@ -186,6 +213,12 @@ int runBatch(const BatchRequest& request, std::ostream& err)
         err << e.what() << "\n";
         return 1;
     } catch (const BitmapError&) {
+        err << InvalidImageError::kMessage << "\n";
+        return 1;
+    }
+    // A reader that found nothing it could use (a PCX file of a layout it
+    // does not take) gives an empty image: there is nothing to convert.
+    if (image.isEmpty()) {
         err << InvalidImageError::kMessage << "\n";
         return 1;
     }
@@ -202,7 +235,8 @@ int runBatch(const BatchRequest& request, std::ostream& err)
     EffectScratch scratch;
     try {
         for (const auto& app : request.applications)
-            applyEffect(*app.command, image, context, app.values, scratch);
+            if (!appliesNothing(*app.command, app.values))
+                applyEffect(*app.command, image, context, app.values, scratch);
         writeImageFile(output, image, SaveOptions{});
     } catch (const std::exception& e) { // EffectError, FileWriteError, BitmapError
         err << e.what() << "\n";
@@ -213,6 +247,8 @@ int runBatch(const BatchRequest& request, std::ostream& err)
 
 std::string parameterText(const EffectParameter& p)
 {
+    if (!p.note.empty())
+        return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + " " + p.note + ")";
     switch (p.kind) {
     case EffectParameter::Kind::Colour: return p.name + "(RRGGBB)";
     case EffectParameter::Kind::Choice: {
@@ -246,6 +282,33 @@ bool isBatchOption(const std::string& arg)
            arg == "--seed";
 }
 
+bool isOurOption(const std::string& arg)
+{
+    return isBatchOption(arg) || arg == "--help" || arg == "--list-commands";
+}
+
+// The toolkit's own options that the editor accepts in their "--" form (the
+// README lists them); the toolkit takes them out of the arguments itself.
+constexpr std::string_view kQtOptionsWithValue[] = {"--platform",        "--platformpluginpath",
+                                                    "--platformtheme",   "--plugin",
+                                                    "--qwindowgeometry", "--qwindowicon",
+                                                    "--qwindowtitle",    "--style",
+                                                    "--stylesheet",      "--session",
+                                                    "--display",         "--geometry"};
+constexpr std::string_view kQtFlags[] = {"--reverse", "--widgetcount", "--nograb", "--dograb", "--sync"};
+
+bool qtOptionTakesValue(std::string_view arg)
+{
+    return std::find(std::begin(kQtOptionsWithValue), std::end(kQtOptionsWithValue), arg) !=
+           std::end(kQtOptionsWithValue);
+}
+
+bool isQtOption(std::string_view arg)
+{
+    return qtOptionTakesValue(arg) || std::find(std::begin(kQtFlags), std::end(kQtFlags), arg) != std::end(kQtFlags) ||
+           arg.starts_with("--style=") || arg.starts_with("--stylesheet=");
+}
+
 } // namespace
 
 std::string commandLineUsage()
@@ -265,33 +328,54 @@ std::string commandLineUsage()
 
 std::optional<int> runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (args.empty() || !args[0].starts_with("--"))
-        return std::nullopt; // the editor, with or without a file to open
+    const auto usageError = [&](const std::string& message) {
+        err << message << "\n" << commandLineUsage();
+        return 2;
+    };
+    // Standard output may be a full disk or a closed pipe: say so, exit 1.
+    const auto flushed = [&]() {
+        errno = 0;
+        out.flush();
+        if (out)
+            return 0;
+        const int reason = errno;
+        err << "Impossible d'écrire sur la sortie standard"
+            << (reason ? std::string(" (") + std::strerror(reason) + ")" : "") << "\n";
+        return 1;
+    };
+    if (args.empty() || args[0] == "--" || !args[0].starts_with("--") || isQtOption(args[0])) {
+        // The editor, with or without a file to open. Before "--", an
+        // argument that starts with "--" must be ours or the toolkit's.
+        for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+            const std::string& arg = args[i];
+            if (!arg.starts_with("--") || isOurOption(arg))
+                continue;
+            if (!isQtOption(arg))
+                return usageError("option inconnue : " + arg);
+            if (qtOptionTakesValue(arg) && ++i == args.size())
+                return usageError(arg + " attend une valeur");
+        }
+        return std::nullopt;
+    }
     const std::string& option = args[0];
     if (option == "--help") {
         out << commandLineUsage();
-        return 0;
+        return flushed();
     }
     if (option == "--list-commands") {
-        if (args.size() != 1) {
-            err << "--list-commands ne prend pas d'argument\n" << commandLineUsage();
-            return 2;
-        }
+        if (args.size() != 1)
+            return usageError("--list-commands ne prend pas d'argument");
         listCommands(makeEffectRegistry(), out);
-        return 0;
+        return flushed();
     }
-    if (isBatchOption(option)) {
-        const EffectRegistry registry = makeEffectRegistry();
-        try {
-            return runBatch(parseBatch(registry, args), err);
-        } catch (const UsageError& e) {
-            err << e.message << "\n" << commandLineUsage();
-            return 2;
-        }
+    if (!isBatchOption(option))
+        return usageError("option inconnue : " + option);
+    const EffectRegistry registry = makeEffectRegistry();
+    try {
+        return runBatch(parseBatch(registry, args), err);
+    } catch (const UsageError& e) {
+        return usageError(e.message);
     }
-    // Other options belong to the editor (the toolkit's own, such as
-    // --platform or --style).
-    return std::nullopt;
 }
 
 std::optional<int> runCommandLine(int argc, char** argv)

@@ -1,7 +1,9 @@
 // The "&Aide" menu: the help pages, the tip of the day, the mail link, the
 // web site and the About window.
+#include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/ShellCommands.h"
+#include "app/TipOfTheDayDialog.h"
 
 #include "document/Session.h"
 #include "platform/Prompter.h"
@@ -42,6 +44,17 @@ void registerHelpCommands(MainWindow& window)
     commands.setHandler("Envoyer1", [&window] { window.session().shell.openUrl(kMailLink); });
     commands.setHandler("SitePixoran31", [&window] { window.session().shell.openUrl(kWebSite); });
     commands.setHandler("Apropos1", [&window] { showDialog(window, "TForm10"); });
+}
+
+QDialog* createTipOfTheDay(MainWindow& owner)
+{
+    return new TipOfTheDayDialog(owner.session(), owner.settings(), owner.options().programDir + "/astuces.txt",
+                                 &owner);
+}
+
+QDialog* createAbout(MainWindow& owner)
+{
+    return new AboutDialog(owner.session(), &owner);
 }
 
 } // namespace px

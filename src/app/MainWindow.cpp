@@ -1,34 +1,30 @@
 #include "app/MainWindow.h"
 
-#include "app/Autosave.h"
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
-#include "effects/dialogs/EffectDialog.h"
 #include "app/MenuBuilder.h"
 #include "app/RecentFiles.h"
 #include "app/ShellCommands.h"
 #include "app/StartupDialogs.h"
 #include "app/StatusBar.h"
 #include "app/ToolBarRows.h"
-#include "app/WindowMenu.h"
-#include "registry/EffectRegistry.h"
 #include "document/ImageWindow.h"
+#include "effects/dialogs/EffectDialog.h"
+#include "platform/Clipboard.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsFile.h"
-#include "tools/ColourPanel.h"
+#include "registry/EffectRegistry.h"
+#include "tools/dialogs/ColourPanel.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDockWidget>
-#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPointer>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -38,12 +34,18 @@
 #include <exception>
 
 // The icons live in a static library; its resources must be registered by hand.
-static void initResources() { Q_INIT_RESOURCE(pixoran3); }
+static void initResources()
+{
+    Q_INIT_RESOURCE(pixoran3);
+}
 
 namespace px {
 
 namespace {
-QString utf8(const char* s) { return QString::fromUtf8(s); }
+QString utf8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
 
 // A themed icon when the desktop theme has one, else the program's own.
 QIcon toolIcon(const char* themeName, const char* file)
@@ -122,6 +124,7 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
 
     recentFiles_ = std::make_unique<RecentFiles>();
     recentFiles_->load(settings_);
+    recentFiles_->removeStaleTemporaryFiles();
     recentFiles_->showInMenu([this](std::string_view name) { return action(name); });
 }
 
@@ -275,6 +278,14 @@ QMdiSubWindow* MainWindow::addImageWindow(ImageWindow* window)
     window->setViewOptionsSource([this] { return viewOptions(); });
     window->saveHandler = [this, window] { return saveDocument ? saveDocument(*window) : true; };
     connect(window, &ImageWindow::closed, this, &MainWindow::applyNoImageState);
+    // What the tools ask of the main window.
+    connect(window, &ImageWindow::undoStateSaved, this, [this] { syncUndoControls(*this); });
+    connect(window, &ImageWindow::toolMessage, this,
+            [this](const QString& text) { statusBar_->setPanelText(0, text); });
+    connect(window, &ImageWindow::colourReadOut, colourPanel_, &ColourPanel::showReadOut);
+    connect(window, &ImageWindow::coloursChanged, colourPanel_, &ColourPanel::refresh);
+    connect(window, &ImageWindow::mousePositionChanged, this,
+            [this](int x, int y) { statusBar_->setPanelText(3, QStringLiteral("Position : (%1, %2)").arg(x).arg(y)); });
     connect(window, &ImageWindow::popupOptionTriggered, this, [this](const QString& name) {
         if (QAction* a = action(name.toStdString()))
             a->trigger();
@@ -337,14 +348,13 @@ void MainWindow::timerTick()
 {
     if (QAction* paste = action("Collerbut"))
         paste->setEnabled(clipboardHasImage());
-    if (sprayTick)
-        sprayTick();
+    if (ImageWindow* image = activeImageWindow())
+        image->toolTimerTick();
 }
 
-bool MainWindow::clipboardHasImage()
+bool MainWindow::clipboardHasImage() const
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasImage();
+    return session_.clipboard.hasImage();
 }
 
 void MainWindow::selectTool(int id)

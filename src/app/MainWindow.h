@@ -16,8 +16,8 @@
 
 #include <functional>
 #include <map>
-#include <span>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -116,9 +116,10 @@ public:
     void editMenuOpening();    // Edition1Click
     void optionsMenuOpening(); // Environnement1Click
 
-    // Timer1: the paste button follows the clipboard; the spray hook runs.
+    // Timer1: the paste button follows the clipboard; the current tool gets
+    // its tick on the active image window (the spray paints there).
     void timerTick();
-    static bool clipboardHasImage();
+    bool clipboardHasImage() const;
 
     // Drawing-tool buttons: the default handler selects the tool (status
     // panel 2 and session.currentTool); a tool that does more replaces it.
@@ -132,8 +133,6 @@ public:
     // question; true when saved. Null until the save command exists, in
     // which case the close goes ahead.
     std::function<bool(ImageWindow&)> saveDocument;
-    // Extension point of the spray tool: run at every Timer1 tick while set.
-    std::function<void()> sprayTick;
 
 protected:
     bool event(QEvent* event) override;
@@ -141,6 +140,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void applyImageState(bool open);
     void buildMenus();
     void buildToolBars();
     void buildColourPanel();

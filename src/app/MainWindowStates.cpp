@@ -8,7 +8,7 @@
 #include "app/ToolBarRows.h"
 #include "document/ImageWindow.h"
 #include "platform/SettingsFile.h"
-#include "tools/ColourPanel.h"
+#include "tools/dialogs/ColourPanel.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -24,69 +24,64 @@ namespace {
 // Menus shown only while an image is open.
 constexpr const char* kImageMenus[] = {"Image2", "Effets1", "Couleurs1", "Window1"};
 // File items shown while an image is open; "&Fermer..." is also enabled then.
-constexpr const char* kFileItems[] = {"Fermer1",    "Restaurer1", "Effacer1",
-                                      "Enregistrer1", "Enregistrersous1", "Enregistrerlacopiesous1",
-                                      "N8",         "Aperuavantimpression1", "Configurationdelimpression1",
+constexpr const char* kFileItems[] = {"Fermer1",
+                                      "Restaurer1",
+                                      "Effacer1",
+                                      "Enregistrer1",
+                                      "Enregistrersous1",
+                                      "Enregistrerlacopiesous1",
+                                      "N8",
+                                      "Aperuavantimpression1",
+                                      "Configurationdelimpression1",
                                       "Imprimer1"};
 // Shown with an image; their enabled state belongs to the undo history.
 constexpr const char* kHistoryItems[] = {"Annuler1", "Rtablir1"};
 // Shown and enabled with an image, hidden and disabled without.
 constexpr const char* kEditItems[] = {"Couper1", "Copier1", "Clair1", "Supprimer1", "Touteffacer1", "Slction1"};
 // Tool-bar buttons enabled exactly while an image is open.
-constexpr const char* kImageButtons[] = {"Enregistrerbut", "Imprimerbut",   "Couperbut",     "Copierbut",
-                                         "Infosbut",       "Ecranbut",      "Optioutilsbut", "Choixeffetbut",
+constexpr const char* kImageButtons[] = {"Enregistrerbut", "Imprimerbut",  "Couperbut",     "Copierbut",
+                                         "Infosbut",       "Ecranbut",     "Optioutilsbut", "Choixeffetbut",
                                          "Ajusterrvbbut",  "Nombrecolbut", "Cyclebut"};
 } // namespace
 
 void MainWindow::applyImageOpenState()
 {
-    imageOpen_ = true;
-    for (const char* name : kImageMenus)
-        action(name)->setVisible(true);
-    for (const char* name : kFileItems)
-        action(name)->setVisible(true);
-    action("Fermer1")->setEnabled(true);
-    for (const char* name : kHistoryItems)
-        action(name)->setVisible(true);
-    for (const char* name : kEditItems) {
-        action(name)->setVisible(true);
-        action(name)->setEnabled(true);
-    }
-    colourPanel_->setSwatchesEnabled(true);
-    for (const char* name : kImageButtons)
-        action(name)->setEnabled(true);
-    for (const DrawingToolRow& row : drawingToolRows())
-        action(row.objectName)->setEnabled(true);
-    // The undo buttons mirror their menu items, which the history drives.
-    action("Annulerbut")->setEnabled(action("Annuler1")->isEnabled());
-    action("Retablirbut")->setEnabled(action("Rtablir1")->isEnabled());
-    statusBar_->setPanelMode(true);
-    if (ImageWindow* w = activeImageWindow())
-        statusBar_->setPanelText(1, w->filePath());
+    applyImageState(true);
 }
 
 void MainWindow::applyNoImageState()
 {
-    imageOpen_ = false;
+    applyImageState(false);
+}
+
+// The two states mirror each other: what an open image shows and enables,
+// its absence hides and disables. Only the undo controls differ: with an
+// image their state belongs to the history, without one they are off.
+void MainWindow::applyImageState(bool open)
+{
+    imageOpen_ = open;
     for (const char* name : kImageMenus)
-        action(name)->setVisible(false);
+        action(name)->setVisible(open);
     for (const char* name : kFileItems)
-        action(name)->setVisible(false);
-    action("Fermer1")->setEnabled(false);
+        action(name)->setVisible(open);
+    action("Fermer1")->setEnabled(open);
     for (const char* name : kHistoryItems)
-        action(name)->setVisible(false);
+        action(name)->setVisible(open);
     for (const char* name : kEditItems) {
-        action(name)->setVisible(false);
-        action(name)->setEnabled(false);
+        action(name)->setVisible(open);
+        action(name)->setEnabled(open);
     }
-    colourPanel_->setSwatchesEnabled(false);
+    colourPanel_->setSwatchesEnabled(open);
     for (const char* name : kImageButtons)
-        action(name)->setEnabled(false);
+        action(name)->setEnabled(open);
     for (const DrawingToolRow& row : drawingToolRows())
-        action(row.objectName)->setEnabled(false);
-    action("Annulerbut")->setEnabled(false);
-    action("Retablirbut")->setEnabled(false);
-    statusBar_->setPanelMode(false);
+        action(row.objectName)->setEnabled(open);
+    // The undo buttons mirror their menu items, which the history drives.
+    action("Annulerbut")->setEnabled(open && action("Annuler1")->isEnabled());
+    action("Retablirbut")->setEnabled(open && action("Rtablir1")->isEnabled());
+    statusBar_->setPanelMode(open);
+    if (ImageWindow* w = open ? activeImageWindow() : nullptr)
+        statusBar_->setPanelText(1, w->filePath());
 }
 
 // Fichier1Click: "&Restaurer..." needs a file to go back to; a window that
@@ -98,7 +93,7 @@ void MainWindow::fileMenuOpening()
         return;
     QMdiSubWindow* sub = mdiArea_->activeSubWindow() ? mdiArea_->activeSubWindow() : mdiArea_->currentSubWindow();
     const QString caption = sub && sub->widget() ? sub->widget()->windowTitle() : QString();
-    restore->setEnabled(caption != QLatin1String("Image"));
+    restore->setEnabled(caption != QLatin1String(ImageWindow::kNewImageCaption));
 }
 
 // Edition1Click: the paste and clipboard items follow the clipboard.

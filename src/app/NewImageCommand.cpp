@@ -11,11 +11,13 @@ namespace {
 constexpr int kExtraHeight = 56;
 
 // A window whose client area is the image's size, cascaded with the others,
-// then 56 pixels taller.
+// then 56 pixels taller. Caption and LabelIm are "Image": the save question
+// names it, and "&Restaurer..." stays disabled for it (no file to go back to).
 ImageWindow* createBlankWindow(MainWindow& window, int width, int height)
 {
     Bitmap document(width, height, 24);
     auto* image = new ImageWindow(window.session());
+    image->setFilePath(QStringLiteral("Image"));
     image->setDocument(std::move(document));
     image->resize(width, height + kExtraHeight);
     window.addImageWindow(image);

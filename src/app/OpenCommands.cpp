@@ -5,12 +5,12 @@
 #include "app/ShellCommands.h"
 #include "app/StatusBar.h"
 #include "app/WindowMenu.h"
+#include "codecs/ImageFileError.h"
 #include "document/ImageWindow.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
 #include "platform/Prompter.h"
+#include "platform/qt/BusyCursor.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,60 +21,13 @@ namespace px {
 
 namespace {
 
-constexpr const char* kOpenFilter =
-    "Tous les fichiers supportés|*.bw;*.cel;*.cut;*.bmp;*.dib;*.emf;*.gif;*.icb;*.jpa;*.jpe;*.jpg;*.jpeg;*.pbm;*.pcc;"
-    "*.pcd;*.pdd;*.pic;*.png;*.psd;*.rgb;*.rgba;*.rla;*.rle;*.rpf;*.sgi;*.tga;*.tif;*.tiff;*.vda;*.vst;*.win;*.wmf"
-    "|Fichiers BMP|*.bmp|Fichiers GIF|*.gif|Fichiers JPA|*.jpa|Fichiers JPE|*.jpe|Fichiers JPEG|*.jpeg"
-    "|Fichiers JPG|*.jpg|Fichiers PNG|*.png|Fichiers TGA|*.tga|Fichiers TIF|*.tif|Fichiers TIFF|*.tiff";
 constexpr const char* kRestoreQuestion = "Etes-vous sûr de vouloir restaurer cette image ?";
-constexpr const char* kNewImageCaption = "Image";
 // The opening commands make room for the side panel's overview below the image.
 constexpr int kExtraHeight = 56;
-
-// The hour-glass for the length of one command.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 void reportInvalidImage(Prompter& prompter)
 {
     prompter.message(InvalidImageError::kMessage, "Erreur", MessageKind::Error);
-}
-
-// The picture's own load by the registered-format list, which knows ".tga"
-// through the codec library's Targa class rather than the program's reader.
-Bitmap readByRegisteredFormat(const std::filesystem::path& path)
-{
-    const std::string ext = upperExtension(path);
-    const RegisteredFormat* format = ext.size() > 1 ? findRegisteredFormat(ext.substr(1)) : nullptr;
-    if (!format || !format->decode)
-        throw InvalidImageError("aucun format enregistré pour " + path.string());
-    return format->decode(readFileBytes(path));
-}
-
-// The reload of "&Restaurer...". BMP and TIFF go through the registered
-// list; GIF and JPEG are drawn into a fresh bitmap of their size, which the
-// program keeps at the screen's depth (24 bits); PNG by its own reader;
-// everything else, ".tga" included, by the registered list.
-Bitmap readForRestore(const std::filesystem::path& path, bool& viaRegisteredList)
-{
-    const std::string ext = upperExtension(path);
-    viaRegisteredList = false;
-    if (ext == ".BMP" || ext == ".TIF" || ext == ".TIFF")
-        return readByRegisteredFormat(path);
-    if (ext == ".PNG")
-        return readImageFile(path);
-    if (ext == ".GIF" || ext == ".JPEG" || ext == ".JPA" || ext == ".JPE" || ext == ".JPG") {
-        Bitmap bitmap = readImageFile(path);
-        bitmap.setPixelFormat(24);
-        return bitmap;
-    }
-    viaRegisteredList = true;
-    return readByRegisteredFormat(path);
 }
 
 } // namespace
@@ -85,7 +38,7 @@ Bitmap readForRestore(const std::filesystem::path& path, bool& viaRegisteredList
 // history and the save-question flag of the other windows untouched.
 ImageWindow* MainWindow::openImageFile(const QString& path)
 {
-    WaitCursor wait;
+    BusyCursor wait;
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     Bitmap bitmap;
     try {
@@ -116,7 +69,7 @@ void registerOpenCommands(MainWindow& window)
     // platform's own title.
     commands.setHandler("Ouvrir1", [&window] {
         FileDialogRequest request;
-        request.filter = kOpenFilter;
+        request.filter = openFilter();
         request.filterIndex = 1;
         const std::optional<FileChoice> choice = window.session().prompter.openFileName(request);
         if (!choice)
@@ -136,19 +89,19 @@ void registerOpenCommands(MainWindow& window)
             Answer::Ok)
             return;
         const QString path = current->filePath();
+        const std::filesystem::path file(path.toStdString());
         Bitmap bitmap;
-        bool viaRegisteredList = false;
         try {
-            if (path.isEmpty() || current->windowTitle() == QLatin1String(kNewImageCaption))
+            if (path.isEmpty() || current->windowTitle() == QLatin1String(ImageWindow::kNewImageCaption))
                 throw InvalidImageError("image jamais enregistrée");
-            WaitCursor wait;
-            bitmap = readForRestore(std::filesystem::path(path.toStdString()), viaRegisteredList);
+            BusyCursor wait;
+            bitmap = readImageForRestore(file);
         } catch (const std::exception&) {
             reportInvalidImage(session.prompter);
             return;
         }
 
-        WaitCursor wait;
+        BusyCursor wait;
         session.noSavePrompt = true;
         if (auto* sub = qobject_cast<QMdiSubWindow*>(current->parentWidget()))
             sub->close();
@@ -160,7 +113,7 @@ void registerOpenCommands(MainWindow& window)
         restored->setDocument(std::move(bitmap));
         restored->setWindowTitle(QFileInfo(path).fileName());
         restored->setFilePath(path);
-        if (viaRegisteredList)
+        if (fileFormatFor(file).restore.addsToRecent)
             window.addRecentFile(path);
         window.addImageWindow(restored);
         window.statusPanels()->setPanelText(1, path);

@@ -1,25 +1,26 @@
 #include "app/RecentFiles.h"
 
-#include "app/MainWindow.h"
-#include "platform/Prompter.h"
+#include "platform/AtomicFile.h"
 #include "platform/SettingsFile.h"
 
 #include <QAction>
 #include <QFileInfo>
 
+#include <chrono>
+#include <filesystem>
+#include <set>
 #include <string>
 
 namespace px {
 
 namespace {
 constexpr const char* kSection = "MRUS";
-constexpr const char* kMissingFile = "Le fichier n'existe pas.";
+} // namespace
 
-std::string itemName(int index)
+std::string RecentFiles::itemName(int index)
 {
     return "mru" + std::to_string(index + 1);
 }
-} // namespace
 
 void RecentFiles::load(const SettingsFile& settings)
 {
@@ -29,6 +30,16 @@ void RecentFiles::load(const SettingsFile& settings)
         if (!value.empty())
             entries_.append(QString::fromStdString(value));
     }
+}
+
+void RecentFiles::removeStaleTemporaryFiles() const
+{
+    std::set<std::filesystem::path> folders;
+    for (const QString& entry : entries_)
+        folders.insert(std::filesystem::path(entry.toStdString()).parent_path());
+    for (const auto& folder : folders)
+        if (!folder.empty())
+            px::removeStaleTemporaryFiles(folder, std::chrono::hours(24));
 }
 
 void RecentFiles::save(SettingsFile& settings) const
@@ -63,29 +74,6 @@ void RecentFiles::showInMenu(const std::function<QAction*(std::string_view)>& ac
         item->setVisible(true);
     }
     action("Mrudiv")->setVisible(action("mru1")->isVisible());
-}
-
-void MainWindow::addRecentFile(const QString& path)
-{
-    recentFiles_->add(path);
-    recentFiles_->showInMenu([this](std::string_view name) { return action(name); });
-}
-
-void registerRecentFileCommands(MainWindow& window)
-{
-    for (int i = 0; i < RecentFiles::kMaxEntries; ++i) {
-        window.commands().setHandler(itemName(i), [&window, i] {
-            const QStringList& entries = window.recentFiles().entries();
-            if (i >= entries.size())
-                return;
-            const QString path = entries[i];
-            if (!QFileInfo(path).isFile()) {
-                window.session().prompter.error(kMissingFile);
-                return;
-            }
-            window.openImageFile(path);
-        });
-    }
 }
 
 } // namespace px

@@ -10,18 +10,20 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 class QAction;
 
 namespace px {
 
-class MainWindow;
 class SettingsFile;
 
 class RecentFiles {
 public:
     static constexpr int kMaxEntries = 4;
+    // The objectName of the menu item of entry `index` (0-based): "mru1"...
+    static std::string itemName(int index);
 
     // Reads keys MRU1..MRU4 in that order and drops the empty ones.
     void load(const SettingsFile& settings);
@@ -32,6 +34,11 @@ public:
     // AddRecentFile: moves the path (found without regard to case) to the
     // top, or inserts it there and drops the fifth entry.
     void add(const QString& path);
+
+    // Removes the temporary files that a save killed mid-way left beside
+    // the entries' files (AtomicFile.h), once they are a day old: younger
+    // ones may belong to a save in progress in another copy of the program.
+    void removeStaleTemporaryFiles() const;
 
     const QStringList& entries() const { return entries_; }
     bool changed() const { return changed_; }
@@ -45,8 +52,5 @@ private:
     QStringList entries_;
     bool changed_ = false;
 };
-
-// mru1Click..mru4Click: open the entry again, or say that its file is gone.
-void registerRecentFileCommands(MainWindow& window);
 
 } // namespace px

@@ -2,7 +2,7 @@
 // question of a closing window), "En&registrer sous...", "Enre&gistrer la
 // copie sous..." and "&Options jpeg...".
 //
-// The writer follows the upper-cased extension of the target name. A writer
+// The writer follows the extension of the target name. A writer
 // error is shown to the user with the writer's message and changes nothing:
 // the file on disk stays as it was (writes are atomic), and the window's
 // name, the status bar and the recent list are not updated.
@@ -16,43 +16,24 @@
 
 #include <QFileInfo>
 
-#include <algorithm>
-#include <array>
-#include <cctype>
 #include <exception>
 #include <memory>
-#include <string_view>
+#include <string>
 
 namespace px {
 
 namespace {
-
-constexpr const char* kSaveFilter = "Fichiers BMP|*.bmp|Fichiers JPA|*.jpa|Fichiers JPE|*.jpe|Fichiers JPEG|*.jpeg"
-                                    "|Fichiers JPG|*.jpg|Fichiers PNG|*.png|Fichiers TGA|*.tga|Fichiers TIF|*.tif"
-                                    "|Fichiers TIFF|*.tiff";
-constexpr const char* kGifRefused = "Vous ne pouvez pas enregistrer un fichier GIF.";
-constexpr const char* kNewImageCaption = "Image";
-
-// The writable extensions in the order of the save dialog's filter.
-constexpr std::array<std::string_view, 9> kWritable = {".BMP", ".JPA", ".JPE", ".JPEG", ".JPG",
-                                                       ".PNG", ".TGA", ".TIF", ".TIFF"};
-
-// 1-based index of the extension's filter entry, 0 when it has none.
-int filterIndexFor(const std::string& upperExt)
-{
-    const auto it = std::find(kWritable.begin(), kWritable.end(), upperExt);
-    return it == kWritable.end() ? 0 : int(it - kWritable.begin()) + 1;
-}
 
 std::filesystem::path fsPath(const QString& path)
 {
     return std::filesystem::path(path.toStdString());
 }
 
-// SaveDialog1 keeps its filter index and default extension between showings.
+// SaveDialog1 keeps its filter index and default extension between showings;
+// it starts on the filter's first entry and that entry's extension.
 struct SaveDialogState {
     int filterIndex = 1;
-    std::string defaultExtension = "bmp";
+    std::string defaultExtension{saveFilterFormat(1)->extension};
 };
 
 class SaveCommands {
@@ -62,7 +43,7 @@ public:
     // Enregistrer1Click on one window; true when the document was written.
     bool save(ImageWindow& image)
     {
-        if (image.windowTitle() == QLatin1String(kNewImageCaption))
+        if (image.windowTitle() == QLatin1String(ImageWindow::kNewImageCaption))
             return saveAs(image, false);
         const QString path = image.filePath();
         if (!write(image, path))
@@ -77,8 +58,8 @@ public:
     {
         FileDialogRequest request;
         request.title = copy ? "Enregistrer la copie sous" : "Enregistrer sous";
-        request.filter = kSaveFilter;
-        if (const int index = filterIndexFor(upperExtension(fsPath(image.windowTitle()))))
+        request.filter = saveFilter();
+        if (const int index = saveFilterIndex(fileFormatFor(fsPath(image.windowTitle()))))
             state_.filterIndex = index;
         request.filterIndex = state_.filterIndex;
         request.defaultExtension = state_.defaultExtension;
@@ -88,13 +69,9 @@ public:
         state_.filterIndex = choice->filterIndex;
 
         const QString path = QString::fromStdString(choice->path);
-        const std::string ext = upperExtension(choice->path);
-        if (filterIndexFor(ext) != 0) {
-            std::string plain = ext.substr(1);
-            std::transform(plain.begin(), plain.end(), plain.begin(),
-                           [](unsigned char c) { return char(std::tolower(c)); });
-            state_.defaultExtension = plain;
-        }
+        const FileFormat& format = fileFormatFor(choice->path);
+        if (saveFilterIndex(format) != 0)
+            state_.defaultExtension = format.extension;
         if (!write(image, path))
             return false;
         window_.statusPanels()->setPanelText(1, path);
@@ -106,26 +83,24 @@ public:
 
 private:
     // Writes the document by the name's writer; false when nothing was
-    // written (GIF, an extension without writer, or a failed write).
+    // written (a refused extension, one without writer, or a failed write).
     bool write(ImageWindow& image, const QString& path)
     {
         Prompter& prompter = window_.session().prompter;
+        const FileFormat& format = fileFormatFor(fsPath(path));
+        if (!format.saveRefusal.empty()) {
+            prompter.message(std::string(format.saveRefusal), "Information", MessageKind::Information);
+            return false;
+        }
+        if (!format.write)
+            return false;
         SaveOptions options;
-        switch (saveFormatFor(fsPath(path))) {
-        case SaveFormat::Gif:
-            prompter.message(kGifRefused, "Information", MessageKind::Information);
-            return false;
-        case SaveFormat::None:
-            return false;
-        case SaveFormat::Jpeg:
+        if (format.jpegOptions) {
             if (auto* jpeg = qobject_cast<JpegOptionsDialog*>(window_.dialog("TForm17"))) {
                 options.jpegQuality = jpeg->quality();
                 options.progressive = jpeg->progressive();
             }
             image.setJpegQuality(options.jpegQuality);
-            break;
-        default:
-            break;
         }
         try {
             writeImageFile(fsPath(path), image.document(), options);
@@ -166,6 +141,11 @@ void registerSaveCommands(MainWindow& window)
         if (QDialog* dialog = window.dialog("TForm17"))
             window.runModal(*dialog);
     });
+}
+
+QDialog* createJpegOptions(MainWindow& owner)
+{
+    return new JpegOptionsDialog(owner.settings(), owner.session().prompter, &owner);
 }
 
 } // namespace px

@@ -2,6 +2,8 @@
 // The handlers of the main window's own commands, grouped by feature. Each
 // register function attaches its handlers to the command table and connects
 // whatever signals its feature follows.
+class QDialog;
+
 namespace px {
 
 class MainWindow;
@@ -10,6 +12,10 @@ class MainWindow;
 void registerFileCommands(MainWindow& window);
 // "&Ouvrir...", "&Restaurer...".
 void registerOpenCommands(MainWindow& window);
+// The four recent files of the "&Fichier" menu.
+void registerRecentFileCommands(MainWindow& window);
+// Tpssave1 (a child of the window) and "&Enregistrement automatique...".
+void registerAutosave(MainWindow& window);
 // "&Enregistrer", "En&registrer sous...", "Enre&gistrer la copie sous...",
 // "&Options jpeg...", and the save of a closing window (saveDocument).
 void registerSaveCommands(MainWindow& window);
@@ -21,6 +27,14 @@ void registerViewCommands(MainWindow& window);
 void registerWindowCommands(MainWindow& window);
 // The "&Aide" menu.
 void registerHelpCommands(MainWindow& window);
+
+// The start-up factories of the dialogs these commands show: TForm6 "Astuce
+// du jour...", TForm10 "A propos...", TForm17 "Options Jpeg..." and TForm49
+// "Enregistrement automatique...".
+QDialog* createTipOfTheDay(MainWindow& owner);
+QDialog* createAbout(MainWindow& owner);
+QDialog* createJpegOptions(MainWindow& owner);
+QDialog* createAutosave(MainWindow& owner);
 
 // The program's addresses.
 inline constexpr const char* kWebSite = "https://www.pixoran3.example/";

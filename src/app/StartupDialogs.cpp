@@ -1,30 +1,11 @@
 #include "app/StartupDialogs.h"
 
-#include "app/AboutDialog.h"
 #include "app/EditingCommands.h"
-#include "app/AutosaveDialog.h"
-#include "app/MainWindow.h"
-#include "app/TipOfTheDayDialog.h"
-#include "fileio/dialogs/JpegOptionsDialog.h"
+#include "app/ShellCommands.h"
 
 namespace px {
 
 namespace {
-QDialog* createTipOfTheDay(MainWindow& owner)
-{
-    return new TipOfTheDayDialog(owner.session(), owner.settings(), owner.options().programDir + "/astuces.txt",
-                                 &owner);
-}
-
-QDialog* createAbout(MainWindow& owner) { return new AboutDialog(owner.session(), &owner); }
-
-QDialog* createJpegOptions(MainWindow& owner)
-{
-    return new JpegOptionsDialog(owner.settings(), owner.session().prompter, &owner);
-}
-
-QDialog* createAutosave(MainWindow& owner) { return new AutosaveDialog(&owner); }
-
 constexpr StartupDialog kDialogs[] = {
     {"TForm4", "Nouveau...", createNewImageDialog},
     {"TForm3", "Dégrader", nullptr},
@@ -69,6 +50,9 @@ constexpr StartupDialog kDialogs[] = {
 };
 } // namespace
 
-std::span<const StartupDialog> startupDialogs() { return kDialogs; }
+std::span<const StartupDialog> startupDialogs()
+{
+    return kDialogs;
+}
 
 } // namespace px

@@ -4,9 +4,9 @@
 #include "app/MainWindow.h"
 #include "document/ImageWindow.h"
 #include "document/UndoLevelsDialog.h"
+#include "platform/qt/BusyCursor.h"
 
 #include <QAction>
-#include <QApplication>
 
 namespace px {
 
@@ -24,12 +24,11 @@ void historyStep(MainWindow& window, bool (EditHistory::*step)(Bitmap&))
     ImageWindow* image = window.activeImageWindow();
     if (!image)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     const bool moved = (window.session().history.*step)(image->document());
     syncUndoControls(window);
     if (moved)
         refreshAfterEdit(*image);
-    QApplication::restoreOverrideCursor();
 }
 } // namespace
 

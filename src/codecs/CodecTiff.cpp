@@ -1,11 +1,12 @@
 #include "codecs/CodecTiff.h"
 
-#include "fileio/ImageFileError.h"
-#include "fileio/RgbSwap.h"
+#include "codecs/ImageFileError.h"
+#include "codecs/RgbSwap.h"
 
 #include <tiffio.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 #include <utility>
 #include <memory>
@@ -57,12 +58,72 @@ toff_t sizeProc(thandle_t h) { return static_cast<MemoryFile*>(h)->size; }
 int mapProc(thandle_t, tdata_t*, toff_t*) { return 0; }
 void unmapProc(thandle_t, tdata_t, toff_t) {}
 
-// libtiff's messages are not shown: a failure becomes one InvalidImageError.
+// libtiff's messages are not shown. Its warnings (an unknown tag, a
+// deprecated layout) leave the file good; any error makes it invalid, even
+// when libtiff carries on (a strip or tile that ends early, a damaged code
+// stream): what it would give is not the image the file was meant to hold.
 int quietHandler(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+int countError(TIFF*, void* errors, const char*, const char*, va_list)
+{
+    ++*static_cast<int*>(errors);
+    return 1;
+}
 
 // Largest single buffer libtiff may allocate for one file: strips and tiles
 // of bogus sizes are refused instead of exhausting memory.
 constexpr tmsize_t kMaxLibtiffAllocation = tmsize_t(1) << 30;
+
+// Bytes of one value of each TIFF field type, by type number: BYTE, ASCII,
+// SHORT, LONG, RATIONAL, SBYTE, UNDEFINED, SSHORT, SLONG, SRATIONAL, FLOAT,
+// DOUBLE, IFD, (two unused), LONG8, SLONG8, IFD8. 0 for types libtiff skips.
+constexpr std::uint8_t kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
+
+std::uint64_t typeSize(unsigned type) { return type < std::size(kTypeSizes) ? kTypeSizes[type] : 0; }
+
+// True when the first directory and every value it keeps outside itself lie
+// inside the file. libtiff only warns about a value it cannot read and
+// drops the tag: a colour map cut short would turn a palette image into
+// grey indices, a missing reference black and white would shift colours.
+bool directoryInsideFile(std::span<const std::uint8_t> d)
+{
+    const std::size_t size = d.size();
+    if (size < 8)
+        return false;
+    const bool little = d[0] == 'I';
+    const auto get = [&](std::size_t at, int bytes) {
+        std::uint64_t v = 0;
+        for (int i = 0; i < bytes; ++i)
+            v |= std::uint64_t(d[at + std::size_t(little ? i : bytes - 1 - i)]) << (8 * i);
+        return v;
+    };
+    const bool big = get(2, 2) == 43;
+    if (big && size < 16)
+        return false;
+    const std::uint64_t directory = big ? get(8, 8) : get(4, 4);
+    const std::size_t countBytes = big ? 8 : 2, entryBytes = big ? 20 : 12, inlineBytes = big ? 8 : 4;
+    if (directory > size || size - directory < countBytes)
+        return false;
+    const std::uint64_t entries = get(std::size_t(directory), int(countBytes));
+    if ((size - directory - countBytes) / entryBytes < entries)
+        return false;
+    for (std::uint64_t i = 0; i < entries; ++i) {
+        const std::size_t at = std::size_t(directory + countBytes + i * entryBytes);
+        const std::uint64_t unit = typeSize(unsigned(get(at + 2, 2)));
+        const std::uint64_t count = big ? get(at + 4, 8) : get(at + 4, 4);
+        if (unit == 0)
+            continue;
+        if (count > UINT64_MAX / unit)
+            return false;
+        const std::uint64_t bytes = count * unit;
+        if (bytes <= inlineBytes)
+            continue;
+        const std::uint64_t offset = big ? get(at + 12, 8) : get(at + 8, 4);
+        if (offset > size || size - offset < bytes)
+            return false;
+    }
+    return true;
+}
 
 struct OptionsFree {
     void operator()(TIFFOpenOptions* o) const { TIFFOpenOptionsFree(o); }
@@ -203,26 +264,32 @@ void decodeTiffInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     if (!options)
         throw InvalidImageError("mémoire insuffisante");
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxLibtiffAllocation);
-    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quietHandler, nullptr);
+    int errors = 0;
+    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), countError, &errors);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quietHandler, nullptr);
     std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("memory", "rm", &file, readProc, writeProc, seekProc,
                                                             closeProc, sizeProc, mapProc, unmapProc, options.get()));
-    if (!tif)
+    if (!tif || errors)
         throw InvalidImageError("en-tête TIFF illisible");
+    if (!directoryInsideFile(data))
+        throw InvalidImageError("répertoire TIFF tronqué");
     std::uint32_t w = 0, h = 0;
     if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &w) || !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &h))
         throw InvalidImageError("dimensions TIFF absentes");
     if (!Bitmap::isAcceptableSize(w, h))
         throw InvalidImageError("dimensions refusées");
 
-    if (readIndexed(tif.get(), w, h, bmp) || readContiguousRgb(tif.get(), data, w, h, bmp))
+    if (readIndexed(tif.get(), w, h, bmp) || readContiguousRgb(tif.get(), data, w, h, bmp)) {
+        if (errors)
+            throw InvalidImageError("données TIFF illisibles");
         return;
+    }
 
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tif.get(), message))
         throw InvalidImageError("format TIFF non pris en charge");
     std::vector<std::uint32_t> rgba(std::size_t(w) * h);
-    if (!TIFFReadRGBAImageOriented(tif.get(), w, h, rgba.data(), ORIENTATION_TOPLEFT, 0))
+    if (!TIFFReadRGBAImageOriented(tif.get(), w, h, rgba.data(), ORIENTATION_TOPLEFT, 1) || errors)
         throw InvalidImageError("données TIFF illisibles");
     bmp.reallocate(int(w), int(h), 24);
     const std::uint32_t* s = rgba.data();

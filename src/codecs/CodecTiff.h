@@ -5,8 +5,10 @@
 // 1, 4 or 8 bits keep their indices and colour map, when they are stored in
 // strips of contiguous samples. Every other layout that libtiff can decode
 // (tiles, planes, 16-bit samples, CMYK, YCbCr, JPEG, LZW, ...) becomes a
-// 24-bit bitmap, alpha dropped. libtiff's warnings and errors are silenced;
-// a failure raises InvalidImageError.
+// 24-bit bitmap, alpha dropped. libtiff's messages are silenced; a reading
+// error of libtiff (the file cut short, a damaged directory, colour map,
+// strip or code stream) raises InvalidImageError even where libtiff would
+// carry on with a partial image; its warnings alone do not.
 #include "graphics/Bitmap.h"
 
 #include <cstdint>

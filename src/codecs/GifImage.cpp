@@ -1,6 +1,6 @@
 #include "codecs/GifImage.h"
 
-#include "fileio/ImageFileError.h"
+#include "codecs/ImageFileError.h"
 
 #include <gif_lib.h>
 

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace px {
 
 namespace {
@@ -30,7 +32,55 @@ QImage expandFourBits(const Bitmap& bitmap)
     return image;
 }
 
+ToolEvent::Button toolButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return ToolEvent::Left;
+    case Qt::RightButton:
+        return ToolEvent::Right;
+    case Qt::MiddleButton:
+        return ToolEvent::Middle;
+    default:
+        return ToolEvent::NoButton;
+    }
+}
+
+// The picture with the pixels of `transparent` made see-through.
+QImage withTransparentColour(const QImage& picture, Colour transparent)
+{
+    QImage result = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(redOf(transparent), greenOf(transparent), blueOf(transparent));
+    for (int y = 0; y < result.height(); ++y) {
+        auto* p = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            if (p[x] == key)
+                p[x] = 0;
+    }
+    return result;
+}
+
 } // namespace
+
+ToolEvent toolEventOf(const QMouseEvent& event)
+{
+    ToolEvent e;
+    const QPointF p = event.position();
+    e.x = int(std::floor(p.x()));
+    e.y = int(std::floor(p.y()));
+    e.button = toolButton(event.button());
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        if (event.buttons() & b)
+            e.buttons |= toolButton(b);
+    const Qt::KeyboardModifiers m = event.modifiers();
+    if (m & Qt::ShiftModifier)
+        e.modifiers |= ToolEvent::Shift;
+    if (m & Qt::ControlModifier)
+        e.modifiers |= ToolEvent::Control;
+    if (m & Qt::AltModifier)
+        e.modifiers |= ToolEvent::Alt;
+    return e;
+}
 
 QImage imageOfBitmap(const Bitmap& bitmap)
 {
@@ -83,6 +133,12 @@ void DocumentView::bitmapChanged(QRect changed)
         update(changed);
 }
 
+void DocumentView::setFloatingImage(const FloatingImage* floating)
+{
+    floating_ = floating;
+    update();
+}
+
 QSize DocumentView::sizeHint() const
 {
     return bitmap_ ? QSize(bitmap_->width(), bitmap_->height()) : QSize(0, 0);
@@ -102,26 +158,43 @@ void DocumentView::paintEvent(QPaintEvent* event)
     const QRegion outside = QRegion(area) - QRegion(image.rect());
     for (const QRect& r : outside)
         painter.fillRect(r, palette().window());
+    paintFloatingImage(painter, area);
+}
+
+void DocumentView::paintFloatingImage(QPainter& painter, const QRect& area) const
+{
+    if (!floating_ || !floating_->shown || floating_->image.isEmpty())
+        return;
+    const QPoint topLeft(floating_->topLeft.x, floating_->topLeft.y);
+    const QRect where = QRect(topLeft, QSize(floating_->image.width(), floating_->image.height())) & area;
+    if (where.isEmpty())
+        return;
+    QImage picture = imageOfBitmap(floating_->image);
+    if (floating_->transparent)
+        picture = withTransparentColour(picture, *floating_->transparent);
+    painter.drawImage(where.topLeft(), picture, where.translated(-topLeft));
 }
 
 void DocumentView::mousePressEvent(QMouseEvent* event)
 {
-    emit mousePressed(event);
+    emit pointerPressed(toolEventOf(*event));
 }
 
 void DocumentView::mouseMoveEvent(QMouseEvent* event)
 {
-    emit mouseMoved(event);
+    emit pointerMoved(toolEventOf(*event));
 }
 
 void DocumentView::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit mouseReleased(event);
+    emit pointerReleased(toolEventOf(*event));
 }
 
+// Qt sends the second press of a double click only as this event.
 void DocumentView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    emit mouseDoubleClicked(event);
+    emit pointerPressed(toolEventOf(*event));
+    emit doubleClicked();
 }
 
 } // namespace px

@@ -8,13 +8,19 @@
 // Format_Mono (both with the bitmap's palette as colour table), each with the
 // bitmap's own stride. Qt has no 4-bit format, so a 4-bit bitmap is expanded
 // once into an 8-bit copy that is rebuilt whenever bitmapChanged() is called.
+//
+// The mouse over the view is reported as tool events in bitmap pixels; a
+// floating picture (a paste or a text waiting to be placed) can be painted
+// over the bitmap without being part of it.
 #include "graphics/Bitmap.h"
+#include "tools/Tool.h"
 
 #include <QImage>
 #include <QRect>
 #include <QWidget>
 
 class QMouseEvent;
+class QPainter;
 
 namespace px {
 
@@ -22,6 +28,11 @@ namespace px {
 // while the bitmap is neither resized nor destroyed), a converted copy for
 // 4 bits. Null for an empty bitmap.
 QImage imageOfBitmap(const Bitmap& bitmap);
+
+// The tool event of a mouse event on a view: the bitmap pixel under the
+// pointer (one bitmap pixel per widget pixel, so a position is floored to the
+// pixel that contains it), the buttons and the keyboard modifiers.
+ToolEvent toolEventOf(const QMouseEvent& event);
 
 class DocumentView : public QWidget {
     Q_OBJECT
@@ -36,14 +47,19 @@ public:
     // size changed: repaints that part only, resizing the widget when needed.
     void bitmapChanged(QRect changed = {});
 
+    // A picture painted over the bitmap while it is shown; it stays owned by
+    // the caller. Null paints none. Its changes are repainted through
+    // bitmapChanged() like the bitmap's.
+    void setFloatingImage(const FloatingImage* floating);
+
     QSize sizeHint() const override;
 
 signals:
-    // The drawing tools follow these (positions in bitmap coordinates).
-    void mousePressed(QMouseEvent* event);
-    void mouseMoved(QMouseEvent* event);
-    void mouseReleased(QMouseEvent* event);
-    void mouseDoubleClicked(QMouseEvent* event);
+    // The mouse over the view; a double click is also a press.
+    void pointerPressed(const px::ToolEvent& event);
+    void pointerMoved(const px::ToolEvent& event);
+    void pointerReleased(const px::ToolEvent& event);
+    void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,7 +69,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void paintFloatingImage(QPainter& painter, const QRect& area) const;
+
     const Bitmap* bitmap_ = nullptr;
+    const FloatingImage* floating_ = nullptr;
     QImage expanded_; // 8-bit copy of a 4-bit bitmap
 };
 

@@ -22,14 +22,13 @@ namespace px {
 namespace {
 
 constexpr int kTimerInterval = 25;
-const char* const kNewImageName = "Image";
 
 } // namespace
 
 ImageWindow::ImageWindow(Session& session, QWidget* parent) : QWidget(parent), session_(session)
 {
     setObjectName("TFrmImage");
-    setWindowTitle(QString::fromLatin1(kNewImageName));
+    setWindowTitle(QString::fromLatin1(kNewImageCaption));
     resize(kDefaultWidth, kDefaultHeight);
     setAutoFillBackground(true);
 
@@ -40,7 +39,11 @@ ImageWindow::ImageWindow(Session& session, QWidget* parent) : QWidget(parent), s
     view_ = new DocumentView;
     view_->setObjectName("Image1");
     view_->setBitmap(&document_);
+    view_->setFloatingImage(&toolState_.floating);
     scrollBox_->setWidget(view_);
+    connect(view_, &DocumentView::pointerPressed, this, [this](const ToolEvent& e) { toolPress(e); });
+    connect(view_, &DocumentView::pointerMoved, this, [this](const ToolEvent& e) { toolMove(e); });
+    connect(view_, &DocumentView::pointerReleased, this, [this](const ToolEvent& e) { toolRelease(e); });
 
     labelIm_ = new QLabel(scrollBox_);
     labelIm_->setObjectName("LabelIm");
@@ -97,6 +100,85 @@ void ImageWindow::documentChanged(QRect changed)
     view_->bitmapChanged(changed);
     if (overviewVisible())
         refreshOverview();
+}
+
+Rect ImageWindow::toolPress(const ToolEvent& event)
+{
+    return runTool(&Tool::press, event);
+}
+
+Rect ImageWindow::toolMove(const ToolEvent& event)
+{
+    emit mousePositionChanged(event.x, event.y);
+    return runTool(&Tool::move, event);
+}
+
+Rect ImageWindow::toolRelease(const ToolEvent& event)
+{
+    return runTool(&Tool::release, event);
+}
+
+Rect ImageWindow::toolTimerTick()
+{
+    Tool* tool = session_.tools.find(session_.currentTool);
+    return tool ? repaintTool(tool->timerTick(toolContext())) : Rect{};
+}
+
+Rect ImageWindow::runTool(Rect (Tool::*handler)(const ToolEvent&, const ToolContext&), const ToolEvent& event)
+{
+    Tool* tool = session_.tools.find(session_.currentTool);
+    return tool ? repaintTool((tool->*handler)(event, toolContext())) : Rect{};
+}
+
+Rect ImageWindow::repaintTool(Rect changed)
+{
+    if (!changed.isEmpty())
+        view_->bitmapChanged(QRect(changed.left, changed.top, changed.width(), changed.height()));
+    return changed;
+}
+
+ToolContext ImageWindow::toolContext()
+{
+    return ToolContext{document_,
+                       canvas_,
+                       toolState_,
+                       session_.mainColour,
+                       session_.backgroundColour,
+                       session_.toolOptions,
+                       session_.clipboard,
+                       session_.prompter,
+                       session_.random,
+                       *this};
+}
+
+// SaveUndoState: the tools call only this; RefreshAfterEdit is the
+// commands' business.
+void ImageWindow::saveUndoState()
+{
+    session_.history.SaveUndoState(document_);
+    emit undoStateSaved();
+}
+
+void ImageWindow::showMessage(const std::string& text)
+{
+    emit toolMessage(QString::fromStdString(text));
+}
+
+void ImageWindow::showColourReadOut(Colour colour)
+{
+    emit colourReadOut(colour);
+}
+
+void ImageWindow::setMainColour(Colour colour)
+{
+    session_.mainColour = colour;
+    emit coloursChanged();
+}
+
+void ImageWindow::setBackgroundColour(Colour colour)
+{
+    session_.backgroundColour = colour;
+    emit coloursChanged();
 }
 
 QString ImageWindow::filePath() const
@@ -269,8 +351,7 @@ void ImageWindow::popupMenuAboutToShow()
 void ImageWindow::closeEvent(QCloseEvent* event)
 {
     if (!session_.noSavePrompt) {
-        const std::string text =
-            "Voulez-vous enregistrer les modifications de " + filePath().toStdString() + " ?";
+        const std::string text = "Voulez-vous enregistrer les modifications de " + filePath().toStdString() + " ?";
         switch (session_.prompter.ask(text, "Confirmation", Buttons::YesNoCancel, MessageKind::Confirmation)) {
         case Answer::Yes:
             if (!saveHandler || !saveHandler()) {
@@ -295,7 +376,7 @@ ImageWindow* ImageWindow::duplicate(QWidget* parent) const
     auto* window = new ImageWindow(session_, parent);
     window->resize(window->width(), window->height() + 56);
     window->setDocument(std::move(copy));
-    window->setFilePath(QString::fromLatin1(kNewImageName));
+    window->setFilePath(QString::fromLatin1(kNewImageCaption));
     window->setViewOptionsSource(viewOptionsSource_);
     window->saveHandler = nullptr;
     return window;

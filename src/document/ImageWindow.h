@@ -5,9 +5,14 @@
 // The window owns its document bitmap (the picture of Image1). The main
 // window wraps it in an MDI sub-window, calls the setters below when the
 // window is activated or a view option changes, and sets saveHandler.
+//
+// The mouse over the picture drives the session's current tool on this
+// window's document (see tools/Tool.h); what the tools ask of the program
+// around them comes out as the signals below.
 #include "document/Session.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
+#include "tools/Tool.h"
 
 #include <QRect>
 #include <QString>
@@ -27,11 +32,14 @@ namespace px {
 class DocumentView;
 class MagnifierPanel;
 
-class ImageWindow : public QWidget {
+class ImageWindow : public QWidget, private ToolHost {
     Q_OBJECT
 public:
     static constexpr int kDefaultWidth = 501;
     static constexpr int kDefaultHeight = 409;
+    // The caption (and LabelIm) of a new image that has no file yet; the
+    // save and restore commands tell such a window by it.
+    static constexpr const char* kNewImageCaption = "Image";
 
     // FormCreate: clears session.noSavePrompt, becomes session.frmImage and
     // empties the undo history.
@@ -53,6 +61,19 @@ public:
     // Repaints the changed part of the view (all of it for an empty
     // rectangle) and refreshes the overview when it is shown.
     void documentChanged(QRect changed = {});
+
+    // The tool engine: the picture's mouse events come here. Each runs the
+    // session's current tool with this window's document, canvas and tool
+    // state, repaints what the tool reports changed and returns that. The
+    // overview is not refreshed (the magnifier's timer does it while the
+    // mouse is over the window). Nothing happens when no tool has the
+    // current id. A move also reports the position, whatever the tool.
+    Rect toolPress(const ToolEvent& event);
+    Rect toolMove(const ToolEvent& event);
+    Rect toolRelease(const ToolEvent& event);
+    // A tick of the main window's timer while this window is active.
+    Rect toolTimerTick();
+    ToolState& toolState() { return toolState_; }
 
     // LabelIm: the document's full path, "Image" for a new image.
     QString filePath() const;
@@ -112,12 +133,33 @@ signals:
     // The close was allowed (FormClose): the main window returns to its
     // no-image state.
     void closed();
+    // A tool took an undo snapshot of the document: the undo controls follow.
+    void undoStateSaved();
+    // A tool's message for the status bar's first panel.
+    void toolMessage(const QString& text);
+    // A tool shows a colour in the colour read-out.
+    void colourReadOut(px::Colour colour);
+    // A tool changed the session's drawing colours.
+    void coloursChanged();
+    // The mouse moved over the picture, to this bitmap pixel.
+    void mousePositionChanged(int x, int y);
 
 protected:
     // FormCloseQuery.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // ToolHost.
+    void saveUndoState() override;
+    void showMessage(const std::string& text) override;
+    void showColourReadOut(Colour colour) override;
+    void setMainColour(Colour colour) override;
+    void setBackgroundColour(Colour colour) override;
+
+    Rect runTool(Rect (Tool::*handler)(const ToolEvent&, const ToolContext&), const ToolEvent& event);
+    Rect repaintTool(Rect changed);
+    ToolContext toolContext();
+
     void resetHistories();
     void buildPopupMenu();
     void popupMenuAboutToShow();
@@ -127,6 +169,7 @@ private:
     Session& session_;
     Bitmap document_;
     Canvas canvas_{document_};
+    ToolState toolState_;
     int jpegQuality_ = 0;
     bool panelRight_ = true;
     DocumentView* view_ = nullptr;

@@ -76,7 +76,7 @@ MagnifierPanel::MagnifierPanel(QWidget* parent)
     ensemble_->setToolTip(QString::fromUtf8("Pleine écran"));
     ensemble_->move(19, 20);
     ensemble_->setBitmap(&overview_);
-    connect(ensemble_, &DocumentView::mouseDoubleClicked, this, &MagnifierPanel::overviewDoubleClicked);
+    connect(ensemble_, &DocumentView::doubleClicked, this, &MagnifierPanel::overviewDoubleClicked);
 }
 
 int MagnifierPanel::zoomStep() const

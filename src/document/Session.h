@@ -5,9 +5,12 @@
 #include "graphics/Colour.h"
 #include "graphics/Random.h"
 #include "graphics/SnapshotHistory.h"
+#include "tools/ToolOptions.h"
+#include "tools/ToolRegistry.h"
 
 namespace px {
 
+class Clipboard;
 class Prompter;
 class ShellServices;
 class ImageWindow;
@@ -23,14 +26,17 @@ struct ViewOptions {
 };
 
 struct Session {
-    Session(Prompter& p, ShellServices& s) : prompter(p), shell(s) {}
+    Session(Prompter& p, ShellServices& s, Clipboard& c) : prompter(p), shell(s), clipboard(c) {}
 
     Prompter& prompter;
     ShellServices& shell;
+    Clipboard& clipboard;
 
     Colour mainColour = kBlack;       // MainColour, swatch Panel7
     Colour backgroundColour = kWhite; // BackgroundColour, swatch Panel8
     int currentTool = 0;              // CurrentTool: 0 is "Ligne"
+    ToolRegistry tools;               // the tool of each CurrentTool value
+    ToolOptions toolOptions;          // what the tool options window sets
     ImageWindow* frmImage = nullptr;  // FrmImage: the image window created last
     bool noSavePrompt = false;        // NoSavePrompt
     RandomGenerator random;           // the shared generator

@@ -4,7 +4,7 @@
 // reachable sum fits in 16 bits (and then a shift or a reciprocal
 // multiplication when it reproduces the division for every reachable sum),
 // 32-bit sums of tap pairs otherwise.
-#include "effects/Convolution.h"
+#include "effects/Kernel3x3.h"
 
 #include <cstdint>
 

@@ -39,6 +39,9 @@ struct EffectParameter {
     int minimum = 0;
     int maximum = 0;
     std::vector<std::string> choices;
+    // What the range alone does not say about the value (documented by
+    // --list-commands), or empty.
+    std::string note;
 };
 
 // Raised by a routine for a run-time error the user must see (a divisor of
@@ -98,6 +101,11 @@ struct EffectCommand {
 // The values of a track-bar dialog: one per track bar, named and bounded as
 // the track bar is.
 std::vector<EffectParameter> trackBarParameters(const AdjustmentDialogSetup& setup);
+
+// True when the row's dialog would apply nothing with these values: a
+// track-bar row with every position at 0 (unless its dialog applies at 0).
+// Nothing at all changes then, not even the pixel format.
+bool appliesNothing(const EffectCommand& command, std::span<const int> values);
 
 // The declared effect commands, in menu order; found by component name.
 class EffectRegistry {

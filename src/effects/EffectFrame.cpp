@@ -1,5 +1,6 @@
 #include "effects/EffectFrame.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace px {
@@ -10,6 +11,15 @@ std::vector<EffectParameter> trackBarParameters(const AdjustmentDialogSetup& set
     for (const TrackBarSetup& t : setup.trackBars)
         parameters.push_back({.name = t.parameter, .minimum = t.minimum, .maximum = t.maximum});
     return parameters;
+}
+
+bool appliesNothing(const EffectCommand& command, std::span<const int> values)
+{
+    if (command.binding != EffectBinding::TrackBars || values.empty())
+        return false;
+    if (command.adjustment && command.adjustment->appliesAtZero)
+        return false;
+    return std::all_of(values.begin(), values.end(), [](int v) { return v == 0; });
 }
 
 void EffectRegistry::add(EffectCommand command)

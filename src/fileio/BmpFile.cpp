@@ -1,8 +1,8 @@
 #include "fileio/BmpFile.h"
 
+#include "codecs/ImageFileError.h"
 #include "fileio/BmpRle.h"
-#include "fileio/ImageFileError.h"
-#include "fileio/ImageFormats.h"
+#include "fileio/FileBytes.h"
 
 #include <algorithm>
 #include <array>

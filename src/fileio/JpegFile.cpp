@@ -1,7 +1,7 @@
 #include "fileio/JpegFile.h"
 
-#include "fileio/ImageFileError.h"
-#include "fileio/ImageFormats.h"
+#include "codecs/ImageFileError.h"
+#include "fileio/FileBytes.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>

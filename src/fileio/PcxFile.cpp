@@ -1,6 +1,6 @@
 #include "fileio/PcxFile.h"
 
-#include "fileio/ImageFormats.h"
+#include "fileio/FileBytes.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
@@ -65,6 +65,10 @@ PcxImage decodePcxImage(std::span<const std::uint8_t> data)
             paletteInfo = 2;
         format = paletteInfo == 2 ? PcxFormat::MonoGrey : PcxFormat::Mono;
         palette = paletteInfo == 2 ? greyRamp(2) : rgbPalette(h + 16, 2);
+        // Older writers leave the header palette all zero: two equal
+        // entries would show nothing at all, so the image is black and white.
+        if (palette[0] == palette[1])
+            palette = {kBlack, kWhite};
         depth = 1;
     } else if (planes == 1 && bits == 4) {
         format = paletteInfo == 2 ? PcxFormat::Grey16 : PcxFormat::Colour16;

@@ -1,15 +1,17 @@
 #include "fileio/PngFile.h"
 
-#include "fileio/ImageFileError.h"
-#include "fileio/ImageFormats.h"
+#include "codecs/ImageFileError.h"
+#include "fileio/FileBytes.h"
 #include "platform/AtomicFile.h"
 
 #include <png.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace px {
@@ -300,9 +302,27 @@ std::vector<std::uint8_t> encodePng(const Bitmap& bmp, Colour transparent)
 
 void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour transparent)
 {
-    AtomicFileWriter writer(path);
-    encodePng(bmp, writer.stream(), transparent);
-    writer.commit();
+    if (bmp.isEmpty())
+        throw BitmapError("image vide");
+    // The writer's own texts, each followed by the system's reason.
+    const auto withReason = [](std::string text, const std::string& reason) {
+        return FileWriteError(reason.empty() ? text : text + " (" + reason + ")", reason);
+    };
+    std::optional<AtomicFileWriter> writer;
+    try {
+        writer.emplace(path);
+    } catch (const FileWriteError& e) {
+        throw withReason("Error Opening File " + path.string() + "!", e.reason());
+    }
+    try {
+        errno = 0;
+        encodePng(bmp, writer->stream(), transparent);
+        writer->commit();
+    } catch (const FileWriteError& e) {
+        // libpng stops at the first short write; errno tells why.
+        const std::string reason = !e.reason().empty() ? e.reason() : errno ? std::strerror(errno) : std::string();
+        throw withReason(kWriteError, reason);
+    }
 }
 
 } // namespace px

@@ -37,7 +37,10 @@ std::vector<std::uint8_t> encodePng(const Bitmap& bmp, Colour transparent = kNoT
 // Encodes into `out`, which ends up the file's length; its memory is reused,
 // so a caller encoding repeatedly allocates once. Emptied on failure.
 void encodePng(const Bitmap& bmp, std::vector<std::uint8_t>& out, Colour transparent = kNoTransparentColour);
-// Writes through a temporary file renamed over the target.
+// Writes through a temporary file renamed over the target. A file that
+// cannot be created raises FileWriteError "Error Opening File <path>!", a
+// failure while writing "Error Writing PNG File!", each followed by the
+// system's reason in parentheses.
 void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour transparent = kNoTransparentColour);
 
 } // namespace px

@@ -1,7 +1,7 @@
 #include "fileio/TargaFile.h"
 
-#include "fileio/ImageFileError.h"
-#include "fileio/ImageFormats.h"
+#include "codecs/ImageFileError.h"
+#include "fileio/FileBytes.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
@@ -175,7 +175,11 @@ void convertRow(const std::uint8_t* src, std::uint8_t* dst, unsigned width, unsi
 void decode(std::span<const std::uint8_t> data, bool strict, Bitmap& bmp)
 {
     Cursor in(data);
-    const Header h = parseHeader(in.take(kHeaderSize));
+    Header h = parseHeader(in.take(kHeaderSize));
+    // 15-bit pixels are stored as 16-bit ones (5 bits a channel, the top bit
+    // unused), and some writers say 15 for the same layout.
+    if (h.depth == 15)
+        h.depth = 16;
     if (!isAcceptedHeader(h)) {
         if (strict)
             invalid("type d'image ou profondeur inconnus");

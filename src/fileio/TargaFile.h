@@ -2,12 +2,13 @@
 // Truevision Targa files.
 //
 // Reading accepts image types 1, 2, 3 (colour-mapped, true-colour, black and
-// white) and their run-length forms 9, 10, 11, at 1, 8, 16, 24 or 32 bits per
-// pixel, stored bottom-up or top-down, left to right or right to left. 1 and
-// 8-bit images stay indexed; 16, 24 and 32-bit images become 24-bit (alpha
-// dropped). Colour maps and the default grey ramp pass through a 6-bit stage
-// (each channel keeps its top six bits), as the program always did, so an
-// 8-bit image shows colour c as (c >> 2) * 4.
+// white) and their run-length forms 9, 10, 11, at 1, 8, 15, 16, 24 or 32 bits
+// per pixel, stored bottom-up or top-down, left to right or right to left. 1
+// and 8-bit images stay indexed; 15, 16, 24 and 32-bit images become 24-bit
+// (alpha dropped; 15-bit pixels have the 16-bit layout). Colour maps and the
+// default grey ramp pass through a 6-bit stage (each channel keeps its top
+// six bits), as the program always did, so an 8-bit image shows colour c as
+// (c >> 2) * 4.
 //
 // A header of another image type or depth is not an error: the result is a
 // 1 x 1 image. A truncated file, a zero or oversized image, or a 4-bit image

@@ -1,6 +1,6 @@
 #include "fileio/TiffWriter.h"
 
-#include "fileio/RgbSwap.h"
+#include "codecs/RgbSwap.h"
 #include "platform/AtomicFile.h"
 
 #include <cstring>

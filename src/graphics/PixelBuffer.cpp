@@ -6,9 +6,34 @@
 #include <sys/mman.h>
 #include <utility>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define PX_HAS_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
+#define PX_HAS_ASAN 1
+#endif
+#endif
+
 namespace px {
 
 namespace {
+
+// Under the address sanitizer, the bytes between the buffer's size and its
+// rounded allocation are marked unaddressable, so that a routine reading or
+// writing past an image's last row is caught even in a small image.
+void guardSlack([[maybe_unused]] std::uint8_t* data, [[maybe_unused]] std::size_t size,
+                [[maybe_unused]] std::size_t capacity)
+{
+#ifdef PX_HAS_ASAN
+    if (data) {
+        const std::size_t rounded = (capacity + 63) / 64 * 64;
+        ASAN_UNPOISON_MEMORY_REGION(data, rounded);
+        ASAN_POISON_MEMORY_REGION(data + size, rounded - size);
+    }
+#endif
+}
 
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 constexpr std::size_t kSmallAlign = 64;
@@ -34,6 +59,7 @@ PixelBuffer::PixelBuffer(std::size_t size) : data_(allocate(size)), size_(size),
 {
     if (size)
         std::memset(data_, 0, size);
+    guardSlack(data_, size_, capacity_);
 }
 
 PixelBuffer::~PixelBuffer() { release(); }
@@ -42,6 +68,7 @@ PixelBuffer::PixelBuffer(const PixelBuffer& other) : data_(allocate(other.size_)
 {
     if (size_)
         std::memcpy(data_, other.data_, size_);
+    guardSlack(data_, size_, capacity_);
 }
 
 PixelBuffer& PixelBuffer::operator=(const PixelBuffer& other)
@@ -80,6 +107,7 @@ void PixelBuffer::resize(std::size_t size, bool zero)
         capacity_ = size;
     }
     size_ = size;
+    guardSlack(data_, size_, capacity_);
     if (zero && size)
         std::memset(data_, 0, size);
 }

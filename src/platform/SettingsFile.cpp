@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iconv.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <optional>
 #include <pwd.h>
 #include <sstream>
@@ -67,10 +70,40 @@ bool isValidUtf8(const std::string& s)
     return true;
 }
 
-// A settings file is text: no NUL byte and valid UTF-8.
-bool isText(const std::string& content)
+bool hasNul(const std::string& s)
 {
-    return content.find('\0') == std::string::npos && isValidUtf8(content);
+    return s.find('\0') != std::string::npos;
+}
+
+// Bytes of a single-byte encoding as UTF-8: through iconv, or as Latin-1
+// (every byte its own code point) when iconv does not know the encoding or
+// the bytes are not valid in it.
+std::string eightBitToUtf8(const std::string& bytes, const std::string& encoding)
+{
+    if (encoding != "ISO-8859-1") {
+        if (const iconv_t cd = ::iconv_open("UTF-8", encoding.c_str()); cd != iconv_t(-1)) {
+            std::string out(bytes.size() * 4, '\0');
+            char* in = const_cast<char*>(bytes.data());
+            std::size_t inLeft = bytes.size();
+            char* o = out.data();
+            std::size_t outLeft = out.size();
+            const std::size_t r = ::iconv(cd, &in, &inLeft, &o, &outLeft);
+            ::iconv_close(cd);
+            out.resize(out.size() - outLeft);
+            if (r != std::size_t(-1) && inLeft == 0 && isValidUtf8(out))
+                return out;
+        }
+    }
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
 }
 
 Document parse(const std::string& content)
@@ -139,7 +172,7 @@ bool sameName(const std::string& a, const std::string& b)
 std::optional<std::string> sectionOf(const std::string& body)
 {
     const std::string t = trim(body);
-    if (t.empty() || t[0] != '[')
+    if (t.empty() || t[0] != '[' || hasNul(t))
         return std::nullopt;
     const std::size_t close = t.find(']');
     return trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
@@ -149,7 +182,7 @@ std::optional<std::string> sectionOf(const std::string& body)
 std::optional<std::string> keyOf(const std::string& body)
 {
     const std::string t = trim(body);
-    if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[')
+    if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[' || hasNul(t))
         return std::nullopt;
     const std::size_t eq = t.find('=');
     if (eq == std::string::npos)
@@ -258,7 +291,24 @@ SettingsWriteError::SettingsWriteError(const fs::path& path)
 {
 }
 
-SettingsFile::SettingsFile(fs::path path) : path_(std::move(path)) {}
+SettingsFile::SettingsFile(fs::path path, std::string legacyEncoding)
+    : path_(std::move(path)), legacyEncoding_(std::move(legacyEncoding))
+{
+}
+
+std::string SettingsFile::localeEightBitEncoding()
+{
+    std::string codeset;
+    if (const locale_t loc = ::newlocale(LC_CTYPE_MASK, "", locale_t(nullptr))) {
+        codeset = ::nl_langinfo_l(CODESET, loc);
+        ::freelocale(loc);
+    }
+    // UTF-8 is not an 8-bit encoding and ASCII leaves the upper half
+    // undefined: Latin-1 is the likeliest origin of such bytes.
+    if (codeset.empty() || codeset == "UTF-8" || codeset == "ANSI_X3.4-1968" || codeset == "ASCII")
+        return "ISO-8859-1";
+    return codeset;
+}
 
 fs::path SettingsFile::defaultPath()
 {
@@ -274,44 +324,36 @@ std::string SettingsFile::readString(const std::string& section, const std::stri
                                      const std::string& defaultValue) const
 {
     const auto content = slurp(path_);
-    if (!content || !isText(*content))
+    if (!content)
         return defaultValue;
     const Document doc = parse(*content);
     const Location loc = locate(doc, section, key);
     if (loc.keyLine == kNone)
         return defaultValue;
-    return valueOf(doc.lines[loc.keyLine].body);
+    const std::string value = valueOf(doc.lines[loc.keyLine].body);
+    return isValidUtf8(value) ? value : eightBitToUtf8(value, legacyEncoding_);
 }
 
 void SettingsFile::writeString(const std::string& section, const std::string& key, const std::string& value)
 {
-    if (hasLineBreak(section) || section.find(']') != std::string::npos || trim(section) != section)
+    const auto storable = [](const std::string& s) { return !hasLineBreak(s) && !hasNul(s) && isValidUtf8(s); };
+    if (!storable(section) || section.find(']') != std::string::npos || trim(section) != section)
         throw std::invalid_argument("settings section name not storable: " + section);
-    if (key.empty() || hasLineBreak(key) || key.find('=') != std::string::npos || trim(key) != key || key[0] == ';' ||
+    if (key.empty() || !storable(key) || key.find('=') != std::string::npos || trim(key) != key || key[0] == ';' ||
         key[0] == '#' || key[0] == '[')
         throw std::invalid_argument("settings key name not storable: " + key);
-    if (hasLineBreak(value))
+    if (!storable(value))
         throw SettingsWriteError(path_);
 
-    // Write through a symbolic link to the file it names, so that a linked
-    // settings file stays linked.
-    fs::path target = path_;
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(path_, ec))) {
-        target = fs::weakly_canonical(path_, ec);
-        if (ec)
-            throw SettingsWriteError(path_);
-    }
-
     Document doc;
-    if (fs::exists(fs::status(target, ec))) {
-        const auto content = slurp(target);
+    std::error_code ec;
+    if (fs::exists(fs::status(path_, ec))) {
         // An existing file we cannot read must not be replaced by one
         // holding only the new key.
+        const auto content = slurp(path_);
         if (!content)
             throw SettingsWriteError(path_);
-        if (isText(*content))
-            doc = parse(*content);
+        doc = parse(*content);
     }
 
     const std::string eol = eolStyle(doc);
@@ -344,11 +386,11 @@ void SettingsFile::writeString(const std::string& section, const std::string& ke
     }
 
     try {
-        const fs::path folder = target.parent_path();
-        if (!folder.empty())
+        const fs::path folder = path_.parent_path();
+        if (!folder.empty() && !fs::exists(fs::status(path_, ec)))
             fs::create_directories(folder);
         const std::string text = serialise(doc);
-        writeFileAtomically(target, text.data(), text.size());
+        writeFileAtomically(path_, text.data(), text.size());
     } catch (const FileWriteError&) {
         throw SettingsWriteError(path_);
     } catch (const fs::filesystem_error&) {

@@ -14,17 +14,20 @@
 //  - a write creates the file, the section (appended at the end of the file)
 //    and the key (appended after the last key line of its section) as needed.
 //    Every other line is kept byte for byte: comments (';' or '#'), blank
-//    lines, unknown lines, order, a UTF-8 byte order mark, CRLF line ends.
+//    lines, unknown lines, order, a UTF-8 byte order mark, CRLF line ends,
+//    and bytes that are not UTF-8;
 //    Replacing a key keeps the line's own spelling of the key and its spacing
 //    around '=', so a hand-edited file stays as its author wrote it. A value
 //    with spaces at either end, or one wrapped in quotes, is written inside
 //    one more pair of quotes so that it reads back unchanged (a file path may
 //    end with a space);
-//  - a file that is not text (NUL bytes, invalid UTF-8) reads as all
-//    defaults, and a write replaces it by a fresh file holding only the
-//    written key: there is nothing in such a file worth keeping.
+//  - the file is read as bytes, line by line: a line with a NUL byte is an
+//    unknown line; a value that is not valid UTF-8 (a file from an older
+//    system, a path in an old encoding) is read in the locale's 8-bit
+//    encoding, Latin-1 when in doubt, and returned as UTF-8.
 // Writes go through a temporary file renamed over the old one, so a failed
-// write leaves the previous file intact.
+// write leaves the previous file intact; a settings file that the user may
+// not write (made read-only) is left untouched and the write refused.
 #include "platform/AtomicFile.h"
 
 #include <filesystem>
@@ -40,7 +43,13 @@ public:
 
 class SettingsFile {
 public:
-    explicit SettingsFile(std::filesystem::path path);
+    // `legacyEncoding` is the iconv name of the encoding that values which
+    // are not UTF-8 are read in.
+    explicit SettingsFile(std::filesystem::path path, std::string legacyEncoding = localeEightBitEncoding());
+
+    // The 8-bit encoding of the user's locale ($LC_ALL, $LC_CTYPE, $LANG),
+    // or "ISO-8859-1" when the locale's is UTF-8, ASCII or unknown.
+    static std::string localeEightBitEncoding();
 
     // The file named by $PIXORAN3_INI when set and not empty, else
     // $XDG_CONFIG_HOME/Pixoran3.ini (an absolute $XDG_CONFIG_HOME only),
@@ -54,13 +63,16 @@ public:
 
     // Throws SettingsWriteError when the file or its folder cannot be written.
     // A section or key name that cannot be stored on one line (a line break,
-    // ']' in a section name, '=' in a key name, an empty key) is a programming
-    // error and raises std::invalid_argument; a value with a line break would
-    // split into lines of its own and is refused with SettingsWriteError.
+    // a NUL byte, invalid UTF-8, ']' in a section name, '=' in a key name, an
+    // empty key) is a programming error and raises std::invalid_argument; a
+    // value with a line break or a NUL byte would not read back, and one that
+    // is not valid UTF-8 would not read back as written: both are refused
+    // with SettingsWriteError before anything is written.
     void writeString(const std::string& section, const std::string& key, const std::string& value);
 
 private:
     std::filesystem::path path_;
+    std::string legacyEncoding_;
 };
 
 } // namespace px

@@ -110,7 +110,8 @@ TEST(AutosaveReentry, ATickDuringTheNameDialogIsSkipped)
     setenv("PIXORAN3_INI", (dir.path() / "Pixoran3.ini").c_str(), 1);
     ReenteringPrompter prompter;
     RecordingShell shell;
-    Session session{prompter, shell};
+    MemoryClipboard clipboard;
+    Session session{prompter, shell, clipboard};
     SettingsFile settings{SettingsFile::defaultPath()};
     {
         MainWindow w(session, settings, MainWindowOptions{});

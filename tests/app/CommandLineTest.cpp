@@ -2,9 +2,13 @@
 #include "fileio/BmpFile.h"
 #include "support/TestSupport.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -63,11 +67,19 @@ TEST(CommandLine, HelpNamesEveryForm)
         EXPECT_NE(r.out.find(part), std::string::npos) << part;
 }
 
+// The toolkit's own options (their "--" forms listed in the README) and
+// anything after "--" are the editor's.
 TEST(CommandLine, TheEditorStartsWithoutArgumentsOrWithAFile)
 {
-    EXPECT_EQ(run({}).code, std::nullopt);
-    EXPECT_EQ(run({"chat.bmp"}).code, std::nullopt);
-    EXPECT_EQ(run({"chat.bmp", "--batch"}).code, std::nullopt);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"chat.bmp"},
+                                                 {"chat.bmp", "--batch"},
+                                                 {"--platform", "offscreen", "chat.bmp"},
+                                                 {"-platform", "offscreen"},
+                                                 {"--style=fusion", "--reverse", "chat.bmp"},
+                                                 {"--", "--x.png"},
+                                                 {"chat.bmp", "--", "--bacth"}})
+        EXPECT_EQ(run(args).code, std::nullopt) << ::testing::PrintToString(args);
 }
 
 // Each case is a command line with its arguments separated by spaces.
@@ -93,7 +105,13 @@ INSTANTIATE_TEST_SUITE_P(Batch, CommandLineWrongCount,
                                            "--apply Luminosit1=1,2 a.bmp b.bmp", "--apply Teinte1=FF80 a.bmp b.bmp",
                                            "--apply Grisatre1 --seed -1 a.bmp b.bmp",
                                            "--apply Grisatre1 --main-colour red a.bmp b.bmp",
-                                           "--apply Grisatre1 --frobnicate a.bmp b.bmp", "--list-commands x"));
+                                           "--apply Grisatre1 --frobnicate a.bmp b.bmp", "--list-commands x",
+                                           // Options that are neither ours nor the toolkit's, wherever they are.
+                                           "--bacth in.bmp out.png", "chat.bmp --bacth", "--platform",
+                                           "--platform offscreen --frobnicate", "--batch a.bmp -- b.bmp c.bmp",
+                                           // '+' and a sign after it.
+                                           "--apply Grisatre1 --seed +-1 a.bmp b.bmp",
+                                           "--apply Luminosit1=+-5 a.bmp b.bmp"));
 
 TEST(CommandLine, BatchConvertsWhateverTheCaseOfTheExtensions)
 {
@@ -107,6 +125,20 @@ TEST(CommandLine, BatchConvertsWhateverTheCaseOfTheExtensions)
         EXPECT_EQ(r.err, "");
         EXPECT_TRUE(readBmpFile(output) == sample());
     }
+}
+
+// A 4-plane PCX file, a layout the reader does not take: it gives an empty
+// image, which the batch forms call invalid.
+TEST(CommandLine, AnInputReadAsAnEmptyImageIsInvalid)
+{
+    test::TempDir dir;
+    std::string pcx(130, '\0');
+    pcx[0] = 10, pcx[1] = 5, pcx[2] = 1, pcx[3] = 1, pcx[65] = 4, pcx[66] = 2, pcx[68] = 1;
+    writeText(dir.file("quatre.pcx"), pcx);
+    const Result r = run({"--batch", dir.file("quatre.pcx").string(), dir.file("out.bmp").string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, kInvalid);
+    EXPECT_FALSE(fs::exists(dir.file("out.bmp")));
 }
 
 TEST(CommandLine, BatchRefusesBadInputsAndOutputsAndLeavesNoOutput)
@@ -175,6 +207,20 @@ TEST(CommandLineApply, RunsCommandsInOrderWithTheirDialogMappings)
     EXPECT_EQ(lum.pixel(0, 0), makeColour(131, 51, 255));
 }
 
+// Position 0 applies nothing, as the dialog's OK at 0: an 8-bit image stays
+// 8-bit with its palette. Another command after it still runs.
+TEST(CommandLineApply, PositionZeroChangesNothingNotEvenThePixelFormat)
+{
+    test::TempDir dir;
+    Bitmap indexed = sample();
+    indexed.setPixelFormat(8);
+    const Bitmap same = applied(dir, indexed, {"--apply", "Luminosit1=0", "--apply", "Saturation3=+0"});
+    EXPECT_EQ(same.bitsPerPixel(), 8);
+    EXPECT_TRUE(same == indexed);
+    const Bitmap negative = applied(dir, indexed, {"--apply", "Luminosit1=0", "--apply", "Ngative1"});
+    EXPECT_EQ(negative.bitsPerPixel(), 24);
+}
+
 TEST(CommandLineApply, ColoursComeFromTheOptionsAsRrggbb)
 {
     test::TempDir dir;
@@ -196,7 +242,9 @@ TEST(CommandLineApply, SeedMakesNoiseRepeatExactly)
     const Bitmap a = applied(dir, grey, {"--apply", "Bruit1", "--seed", "1234"});
     const Bitmap b = applied(dir, grey, {"--seed", "1234", "--apply", "Bruit1"});
     const Bitmap c = applied(dir, grey, {"--apply", "Bruit1", "--seed", "4321"});
+    const Bitmap plus = applied(dir, grey, {"--apply", "Bruit1", "--seed", "+1234"});
     EXPECT_TRUE(a == b);
+    EXPECT_TRUE(a == plus) << "a leading + as in the effect values";
     EXPECT_FALSE(a == c);
     EXPECT_FALSE(a == grey);
 }
@@ -234,7 +282,18 @@ TEST(CommandLineApply, ListCommandsDocumentsEveryEffectWithItsValues)
     EXPECT_EQ(lines["Grisatre1"], (std::vector<std::string>{"Grisatre1", "Grisâtre", ""}));
     EXPECT_EQ(lines["Luminosit1"], (std::vector<std::string>{"Luminosit1", "Luminosité...", "POSITION(0..200)"}));
     EXPECT_EQ(lines["Teinte1"][2], "COULEUR(RRGGBB)");
-    EXPECT_NE(lines["Filtre1"][2].find("DIVISOR"), std::string::npos) << lines["Filtre1"][2];
+    EXPECT_NE(lines["Filtre1"][2].find("DIVISOR(-2147483648..2147483647 pris modulo 65536"), std::string::npos)
+        << lines["Filtre1"][2];
+    EXPECT_EQ(std::count(lines["Filtre1"][2].begin(), lines["Filtre1"][2].end(), ','), 9) << "one comma per value";
+
+    // A stream that refuses the text: exit 1 with a message.
+    std::ostream broken(nullptr);
+    std::ostringstream err;
+    for (const char* option : {"--list-commands", "--help"}) {
+        err.str("");
+        EXPECT_EQ(runCommandLine({option}, broken, err), 1) << option;
+        EXPECT_EQ(err.str(), "Impossible d'écrire sur la sortie standard\n");
+    }
 }
 
 // The real program, started without any display.
@@ -262,6 +321,137 @@ Process runProgram(const test::TempDir& dir, const std::vector<std::string>& arg
     return p;
 }
 
+// Starts the program with `args` in `folder`, its output to `out` and its
+// messages to `errFile`; `env` entries are NAME=VALUE.
+pid_t startProgram(const fs::path& folder, const std::vector<std::string>& args, const fs::path& out,
+                   const fs::path& errFile, const std::vector<std::string>& env = {})
+{
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    if (::chdir(folder.c_str()) != 0)
+        ::_exit(126);
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("QT_QPA_PLATFORM");
+    for (const std::string& e : env)
+        ::putenv(const_cast<char*>(e.c_str()));
+    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (o < 0 || e < 0)
+        ::_exit(126);
+    ::dup2(o, 1);
+    ::dup2(e, 2);
+    std::vector<char*> argv{const_cast<char*>(PIXORAN3_EXECUTABLE)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(PIXORAN3_EXECUTABLE, argv.data());
+    ::_exit(127);
+}
+
+// Full disk on standard output: exit 1 with the system's reason.
+TEST(CommandLineProgram, AFailedWriteToStandardOutputExitsOne)
+{
+    test::TempDir dir;
+    for (const char* option : {"--list-commands", "--help"}) {
+        const pid_t pid = startProgram(dir.path(), {option}, "/dev/full", dir.file("err.txt"));
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << option << " " << status;
+        EXPECT_EQ(readText(dir.file("err.txt")),
+                  "Impossible d'écrire sur la sortie standard (No space left on device)\n");
+    }
+}
+
+// "--" ends the options: names that start with "--" are files after it.
+TEST(CommandLineProgram, DoubleDashEndsTheOptions)
+{
+    test::TempDir dir;
+    writeBmpFile(dir.file("--in.bmp"), sample());
+    const pid_t pid =
+        startProgram(dir.path(), {"--batch", "--", "--in.bmp", "--out.bmp"}, dir.file("out.txt"), dir.file("err.txt"));
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << readText(dir.file("err.txt"));
+    EXPECT_TRUE(readBmpFile(dir.file("--out.bmp")) == sample());
+}
+
+class CommandLineInterrupted : public ::testing::TestWithParam<int> {};
+
+// The program is killed while it writes a large PNG: it dies of the signal,
+// and neither the output nor its temporary file is left.
+TEST_P(CommandLineInterrupted, LeavesNoTemporaryFileBehind)
+{
+    test::TempDir dir;
+    Bitmap noise(2500, 2500, 24);
+    std::uint32_t state = 7;
+    for (int y = 0; y < noise.height(); ++y) {
+        std::uint8_t* row = noise.row(y);
+        for (int x = 0; x < noise.width() * 3; ++x)
+            row[x] = std::uint8_t((state = state * 1664525u + 1013904223u) >> 24);
+    }
+    writeBmpFile(dir.file("in.bmp"), noise);
+    const pid_t pid =
+        startProgram(dir.path(), {"--batch", "in.bmp", "out.png"}, dir.file("out.txt"), dir.file("err.txt"));
+    // The temporary file once some of the image is in it.
+    const auto temporary = [&]() -> std::optional<fs::path> {
+        for (const auto& entry : fs::directory_iterator(dir.path())) {
+            std::error_code ec;
+            if (entry.path().filename().string().starts_with(".out.png.pixoran3-") &&
+                fs::file_size(entry.path(), ec) > 0 && !ec)
+                return entry.path();
+        }
+        return std::nullopt;
+    };
+    std::optional<fs::path> seen;
+    int status = 0;
+    bool ended = false;
+    while (!seen && !ended) {
+        seen = temporary();
+        ended = ::waitpid(pid, &status, WNOHANG) == pid;
+        if (!seen && !ended)
+            ::usleep(200);
+    }
+    ASSERT_TRUE(seen) << "the program ended before its save was seen";
+    ::kill(pid, GetParam());
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam()) << status;
+    EXPECT_FALSE(fs::exists(*seen));
+    EXPECT_FALSE(fs::exists(dir.file("out.png")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CommandLineInterrupted, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
+
+// The editor installs the same clean-up: its signal dispositions show the
+// three signals caught.
+TEST(CommandLineProgram, TheEditorCatchesTheInterruptingSignals)
+{
+    test::TempDir dir;
+    const std::string ini = "PIXORAN3_INI=" + dir.file("Pixoran3.ini").string();
+    const pid_t pid =
+        startProgram(dir.path(), {}, dir.file("out.txt"), dir.file("err.txt"), {"QT_QPA_PLATFORM=offscreen", ini});
+    const auto caught = [&]() -> std::uint64_t {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("SigCgt:"))
+                return std::stoull(line.substr(7), nullptr, 16);
+        return 0;
+    };
+    const std::uint64_t wanted = (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1)) | (1ull << (SIGHUP - 1));
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 500 && (mask & wanted) != wanted; ++i) {
+        ::usleep(10000);
+        mask = caught();
+    }
+    EXPECT_EQ(mask & wanted, wanted);
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+}
+
 TEST(CommandLineProgram, RunsWithoutADisplay)
 {
     test::TempDir dir;
@@ -277,6 +467,11 @@ TEST(CommandLineProgram, RunsWithoutADisplay)
     const Process count = runProgram(dir, {"--batch", dir.file("in.bmp").string()});
     EXPECT_EQ(count.code, 2);
     EXPECT_TRUE(count.err.ends_with(commandLineUsage())) << count.err;
+
+    // A mistyped first option is an error, not an image for the editor.
+    const Process typo = runProgram(dir, {"--bacth", dir.file("in.bmp").string(), dir.file("out.png").string()});
+    EXPECT_EQ(typo.code, 2);
+    EXPECT_EQ(typo.err, "option inconnue : --bacth\n" + commandLineUsage());
 }
 
 } // namespace

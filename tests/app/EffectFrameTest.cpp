@@ -1,7 +1,11 @@
 // The effect frame around every effect row: reachability from the menus,
 // the undo step, the colour dialog commands, failures and the colour count.
 #include "app/MainWindowFixture.h"
+#include "app/StartupDialogs.h"
 #include "effects/Effect.h"
+#include "effects/dialogs/EffectDialog.h"
+
+#include <algorithm>
 
 namespace px::test {
 namespace {
@@ -11,15 +15,32 @@ using EffectFrameTest = MainWindowFixture;
 const Colour kRed = makeColour(255, 0, 0);
 const Colour kGreen = makeColour(0, 255, 0);
 
-TEST_F(EffectFrameTest, EveryEffectRowIsAMenuCommandWithAHandler)
+// Every effect row is its menu item (same caption), and every row that takes
+// its values from a dialog finds that dialog among the start-up dialogs,
+// built from the row.
+TEST_F(EffectFrameTest, EveryEffectRowIsAMenuCommandWithItsCaptionHandlerAndDialog)
 {
     MainWindow& w = create();
     ASSERT_FALSE(w.effects().all().empty());
     for (const EffectCommand& row : w.effects().all()) {
         const Command* command = w.commands().find(row.name);
         ASSERT_NE(command, nullptr) << row.name << " has no menu row";
+        EXPECT_EQ(std::string(command->row.caption), row.caption) << row.name;
         EXPECT_TRUE(bool(command->handler)) << row.name << " has no handler";
         EXPECT_NE(w.action(row.name), nullptr) << row.name;
+        EXPECT_EQ(row.binding == EffectBinding::None, row.parameters.empty()) << row.name;
+        const bool hasDialog = row.binding == EffectBinding::TrackBars || row.binding == EffectBinding::Dialog;
+        EXPECT_EQ(hasDialog, !row.dialog.empty()) << row.name;
+        if (!hasDialog)
+            continue;
+        const auto listed = std::ranges::find_if(
+            startupDialogs(), [&](const StartupDialog& d) { return row.dialog == d.objectName; });
+        ASSERT_NE(listed, startupDialogs().end()) << row.name << ": " << row.dialog << " is not a start-up dialog";
+        auto* dialog = qobject_cast<EffectDialog*>(w.dialog(row.dialog));
+        ASSERT_NE(dialog, nullptr) << row.name << ": " << row.dialog << " was not built";
+        EXPECT_EQ(&dialog->command(), &row) << row.dialog;
+        if (row.adjustment)
+            EXPECT_EQ(std::string(row.adjustment->caption), listed->caption) << row.dialog;
     }
     for (const char* name : {"Nombres1", "Nouveau1", "Annuler1", "Rtablir1", "Annulation1"})
         EXPECT_TRUE(bool(w.commands().find(name)->handler)) << name;

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "document/ImageWindow.h"
 #include "document/Session.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/SettingsFile.h"
 #include "platform/ShellServices.h"
@@ -155,7 +156,8 @@ protected:
     bool iniNamed = nameIni(); // before `settings` looks for its file
     ScriptedPrompter prompter;
     RecordingShell shell;
-    Session session{prompter, shell};
+    MemoryClipboard clipboard;
+    Session session{prompter, shell, clipboard};
     SettingsFile settings{SettingsFile::defaultPath()};
     std::unique_ptr<MainWindow> window;
     std::vector<std::string> shownDialogs;

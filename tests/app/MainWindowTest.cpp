@@ -1,16 +1,13 @@
 // The main window's layout, start states, its two states and the Options menu.
 #include "app/MainWindowFixture.h"
 #include "app/StatusBar.h"
-#include "tools/ColourPanel.h"
+#include "tools/dialogs/ColourPanel.h"
+#include "tools/ToolRegistry.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QDockWidget>
-#include <QGuiApplication>
-#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -229,8 +226,6 @@ TEST_F(MainWindowLayoutTest, UndoButtonsFollowTheirMenuItemsWhileAnImageIsOpen)
 TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
 {
     MainWindow& w = create();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
     w.editMenuOpening();
     // Slction1 is hidden without an image, and a hidden action is never enabled.
     for (const char* item : {"Coller1", "Slction1", "Vider1"})
@@ -238,24 +233,23 @@ TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
     w.timerTick();
     EXPECT_FALSE(w.action("Collerbut")->isEnabled());
 
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    clipboard->setImage(picture);
+    const Bitmap picture = uniformBitmap(4, 4, makeColour(255, 0, 0));
+    clipboard.setImage(picture);
     w.editMenuOpening();
     for (const char* item : {"Coller1", "Vider1"})
         EXPECT_TRUE(w.action(item)->isEnabled()) << item;
     w.timerTick();
     EXPECT_TRUE(w.action("Collerbut")->isEnabled()) << "pasting needs no open image";
-    clipboard->clear();
+    clipboard.clear();
 
     addImage(QStringLiteral("Image"));
     ASSERT_TRUE(w.action("Slction1")->isEnabled()) << "the image state enables it";
     w.editMenuOpening();
     EXPECT_FALSE(w.action("Slction1")->isEnabled()) << "but the clipboard is empty";
-    clipboard->setImage(picture);
+    clipboard.setImage(picture);
     w.editMenuOpening();
     EXPECT_TRUE(w.action("Slction1")->isEnabled());
-    clipboard->clear();
+    clipboard.clear();
 
     w.fileMenuOpening();
     EXPECT_FALSE(w.action("Restaurer1")->isEnabled()) << "a new image has no file to restore";
@@ -264,15 +258,38 @@ TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
     EXPECT_TRUE(w.action("Restaurer1")->isEnabled());
 }
 
-TEST_F(MainWindowLayoutTest, TimerRunsTheSprayHookWhenSet)
+// Counts the timer ticks it gets and the document they concern.
+class TickCountingTool : public Tool {
+public:
+    Rect press(const ToolEvent&, const ToolContext&) override { return {}; }
+    Rect timerTick(const ToolContext& context) override
+    {
+        documents.push_back(&context.document);
+        return {};
+    }
+    std::vector<const Bitmap*> documents;
+};
+
+TEST_F(MainWindowLayoutTest, TimerTicksTheCurrentToolOnTheActiveImageWindow)
 {
     MainWindow& w = create();
     EXPECT_TRUE(w.timer1()->isActive());
-    int bursts = 0;
+    auto owned = std::make_unique<TickCountingTool>();
+    TickCountingTool* tool = owned.get();
+    session.tools.set(kSprayTool, std::move(owned));
     w.timerTick();
-    w.sprayTick = [&] { ++bursts; };
+    w.selectTool(kSprayTool);
     w.timerTick();
-    EXPECT_EQ(bursts, 1);
+    EXPECT_TRUE(tool->documents.empty()) << "no image window: nothing to tick";
+
+    addImage();
+    ImageWindow* second = addImage();
+    w.timerTick();
+    ASSERT_EQ(tool->documents.size(), 1u);
+    EXPECT_EQ(tool->documents[0], &second->document());
+    w.selectTool(kLineTool);
+    w.timerTick();
+    EXPECT_EQ(tool->documents.size(), 1u) << "only the selected tool ticks";
 }
 
 using OptionsMenuTest = MainWindowFixture;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
@@ -159,6 +160,25 @@ TEST_F(RecentFilesTest, AnEntryThatCannotBeOpenedStaysInTheList)
     EXPECT_EQ(prompter.last().text, "Le fichier est un fichier image non valide.");
     EXPECT_EQ(menuCaptions(), (std::vector<std::string>{bad, gone}));
     EXPECT_FALSE(w.recentFiles().changed());
+}
+
+// A save killed mid-way leaves a hidden temporary file beside its target;
+// the next start removes those of the recent files' folders once they are a
+// day old (a younger one may be a save in progress elsewhere).
+TEST_F(RecentFilesTest, StartRemovesDayOldTemporaryFilesBesideTheEntries)
+{
+    namespace fs = std::filesystem;
+    const fs::path photos = dir.path() / "photos";
+    fs::create_directories(photos);
+    const fs::path old = photos / ".chat.bmp.pixoran3-AbCd1234", young = photos / ".chien.bmp.pixoran3-EfGh5678";
+    for (const fs::path& p : {old, young})
+        std::ofstream(p) << "x";
+    fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(25));
+    fs::last_write_time(young, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    writeIni("[MRUS]\nMRU1=" + (photos / "chat.bmp").string() + "\n");
+    create();
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_TRUE(fs::exists(young));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // levels (TForm50) and the histories emptied by every new image window.
 #include "app/EditingCommands.h"
 #include "app/MainWindowFixture.h"
+#include "app/StatusBar.h"
 #include "document/DocumentView.h"
 #include "document/NewImageDialog.h"
 #include "document/UndoLevelsDialog.h"
@@ -160,6 +161,18 @@ TEST_F(UndoCommandsTest, NewImageCommandCreatesTheWindow)
     EXPECT_EQ(image->size(), QSize(40, 30 + 56));
     EXPECT_EQ(openWindows(), 2);
     EXPECT_EQ(undoSteps(), 0);
+
+    // LabelIm names it too: the close question says "Image", and there is
+    // no file for "&Restaurer..." to go back to.
+    EXPECT_EQ(image->filePath(), "Image");
+    EXPECT_EQ(w.statusPanels()->panelText(1), "Image");
+    w.fileMenuOpening();
+    EXPECT_FALSE(enabled("Restaurer1"));
+    prompter.queueAnswer(Answer::No);
+    trigger("Fermer1");
+    flush();
+    ASSERT_FALSE(prompter.callsOf(Kind::Ask).empty());
+    EXPECT_EQ(prompter.callsOf(Kind::Ask).back().text, "Voulez-vous enregistrer les modifications de Image ?");
 }
 
 } // namespace

@@ -1,8 +1,14 @@
 #include "codecs/CodecTiff.h"
-#include "fileio/ImageFileError.h"
+#include "codecs/ImageFileError.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
 #include <vector>
 
 namespace px {
@@ -41,6 +47,129 @@ TEST(TiffRead, DamagedHeadersRaiseInvalidImage)
     for (const Bytes& file : {Bytes{}, Bytes{'I', 'I', 42, 0}, Bytes{'I', 'I', 42, 0, 200, 0, 0, 0},
                               Bytes{'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0}})
         EXPECT_THROW(decodeTiff(file), InvalidImageError) << file.size() << " bytes";
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Copies of `file` cut short at lengths from one byte less down to the
+// first few bytes. A reading error of libtiff makes the file invalid, so
+// each copy is either refused or, when the cut spared everything the image
+// needs, decodes to exactly the whole file's pixels (rows that were read
+// are never mixed with filled-in ones).
+void expectRefusedOrExact(const Bytes& file)
+{
+    Bitmap whole;
+    ASSERT_NO_THROW(whole = decodeTiff(file));
+    const std::size_t n = file.size();
+    int refused = 0;
+    std::set<std::size_t> cuts{8, 16, 64};
+    for (std::size_t i = 1; i <= 32 && i < n; ++i)
+        cuts.insert(n - i);
+    for (std::size_t percent = 5; percent < 100; percent += 5)
+        cuts.insert(n * percent / 100);
+    for (std::size_t cut : cuts) {
+        const Bytes part(file.begin(), file.begin() + std::ptrdiff_t(cut));
+        try {
+            const Bitmap b = decodeTiff(part);
+            EXPECT_TRUE(b == whole) << "cut at " << cut << " of " << n << " decodes to other pixels";
+        } catch (const InvalidImageError&) {
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
+
+class TiffTruncatedCorpus : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TiffTruncatedCorpus, IsRefusedOrDecodesExactly)
+{
+    if (test::corpusDir().empty())
+        GTEST_SKIP() << "PIXORAN3_CORPUS is not set";
+    std::ifstream in(test::corpusDir() / GetParam(), std::ios::binary);
+    const Bytes file{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_FALSE(file.empty()) << GetParam();
+    expectRefusedOrExact(file);
+}
+
+// One file of each layout the corpus has (no old-style JPEG among them).
+INSTANTIATE_TEST_SUITE_P(Layouts, TiffTruncatedCorpus,
+                         ::testing::Values("generated/im_tif_pal.tif",                  // palette
+                                           "tiff/pil_hopper_gray_4bpp.tif",             // grey 4-bit
+                                           "tiff/pil_16bit.MM.deflate.tif",             // grey 16-bit, big-endian
+                                           "tiff/pil_12in16bit.tif",                    // grey 16-bit, uncompressed
+                                           "generated/im_tif_none.tif",                 // RGB contiguous
+                                           "generated/im_tif_lzw_pred.tif",             // RGB, LZW with predictor
+                                           "generated/im_tif_planar.tif",               // RGB planar
+                                           "generated/im_tif_tiled.tif",                // RGB tiles
+                                           "generated/im_tif_msb16.tif",                // RGB 16-bit
+                                           "tiff/pil_tiff_tiled_planar_16bit_RGB.tiff", // 16-bit planar tiles
+                                           "generated/im_tif_cmyk.tif",                 // CMYK
+                                           "tiff/pil_tiff_strip_cmyk_jpeg.tif",         // CMYK in JPEG
+                                           "generated/im_tif_jpeg.tif",                 // JPEG
+                                           "generated/im_tif_g3.tif",                   // CCITT group 3
+                                           "generated/im_tif_g4.tif",                   // CCITT group 4
+                                           "tiff/pil_hopper_g4.tif"),
+                         [](const auto& info) {
+                             std::string name = std::filesystem::path(info.param).stem().string();
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
+
+// A file written by libtiff itself.
+Bytes writeTiff(const std::function<void(TIFF*)>& fill)
+{
+    test::TempDir dir;
+    const auto path = dir.file("generated.tif");
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    fill(tif);
+    TIFFClose(tif);
+    std::ifstream in(path, std::ios::binary);
+    return Bytes{std::istreambuf_iterator<char>(in), {}};
+}
+
+void baseTags(TIFF* tif, int w, int h, int bits, int samples, int photometric, int compression)
+{
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, h);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 4);
+}
+
+// Layouts the corpus lacks, written here: 2-bit grey and YCbCr with 2 x 2
+// chroma subsampling, several strips each.
+TEST(TiffTruncated, GeneratedLayoutsAreRefusedOrDecodeExactly)
+{
+    const Bytes grey2 = writeTiff([](TIFF* tif) {
+        baseTags(tif, 30, 16, 2, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE);
+        std::uint8_t row[8];
+        for (int y = 0; y < 16; ++y) {
+            for (int i = 0; i < 8; ++i)
+                row[i] = std::uint8_t(0x1B * (y + i) + 0x4E);
+            TIFFWriteScanline(tif, row, std::uint32_t(y), 0);
+        }
+    });
+    SCOPED_TRACE("grey 2-bit");
+    expectRefusedOrExact(grey2);
+
+    const Bytes ycbcr = writeTiff([](TIFF* tif) {
+        baseTags(tif, 16, 16, 8, 3, PHOTOMETRIC_YCBCR, COMPRESSION_NONE);
+        TIFFSetField(tif, TIFFTAG_YCBCRSUBSAMPLING, 2, 2);
+        // Each strip of 4 rows: 8 x 2 blocks of 4 luma samples, Cb, Cr.
+        for (std::uint32_t strip = 0; strip < 4; ++strip) {
+            std::uint8_t data[8 * 2 * 6];
+            for (std::size_t i = 0; i < sizeof data; ++i)
+                data[i] = std::uint8_t(40 + (i * 37 + strip * 11) % 170);
+            TIFFWriteRawStrip(tif, strip, data, sizeof data);
+        }
+    });
+    SCOPED_TRACE("YCbCr 2 x 2");
+    expectRefusedOrExact(ycbcr);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "codecs/GifImage.h"
+#include "codecs/ImageFileError.h"
 #include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "document/DocumentView.h"
 
+#include <QMouseEvent>
+
 #include <gtest/gtest.h>
 
 namespace px {
@@ -42,6 +44,90 @@ TEST_P(IndexedImage, ShowsThePaletteColours)
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, IndexedImage, ::testing::Values(1, 4, 8));
+
+struct MouseCase {
+    QEvent::Type type;
+    QPointF at;
+    Qt::MouseButton button;
+    Qt::MouseButtons held;
+    Qt::KeyboardModifiers modifiers;
+    ToolEvent expected;
+};
+
+class ToolEventOfMouse : public ::testing::TestWithParam<MouseCase> {};
+
+// Positions are floored to the pixel that holds them (also left of and above
+// the view during a drag); buttons and modifiers become flags.
+TEST_P(ToolEventOfMouse, GivesThePixelButtonsAndModifiers)
+{
+    const MouseCase& c = GetParam();
+    const QMouseEvent event(c.type, c.at, c.at, c.button, c.held, c.modifiers);
+    const ToolEvent e = toolEventOf(event);
+    EXPECT_EQ(e.x, c.expected.x);
+    EXPECT_EQ(e.y, c.expected.y);
+    EXPECT_EQ(e.button, c.expected.button);
+    EXPECT_EQ(e.buttons, c.expected.buttons);
+    EXPECT_EQ(e.modifiers, c.expected.modifiers);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, ToolEventOfMouse,
+    ::testing::Values(MouseCase{QEvent::MouseButtonPress,
+                                {3.7, 4.2},
+                                Qt::LeftButton,
+                                Qt::LeftButton,
+                                Qt::NoModifier,
+                                ToolEvent{3, 4, ToolEvent::Left, ToolEvent::Left, ToolEvent::NoModifier}},
+                      MouseCase{QEvent::MouseButtonPress,
+                                {0, 0},
+                                Qt::RightButton,
+                                Qt::LeftButton | Qt::RightButton,
+                                Qt::ShiftModifier | Qt::ControlModifier,
+                                ToolEvent{0, 0, ToolEvent::Right, ToolEvent::Left | ToolEvent::Right,
+                                          ToolEvent::Shift | ToolEvent::Control}},
+                      MouseCase{QEvent::MouseMove,
+                                {-0.5, -3},
+                                Qt::NoButton,
+                                Qt::MiddleButton,
+                                Qt::AltModifier,
+                                ToolEvent{-1, -3, ToolEvent::NoButton, ToolEvent::Middle, ToolEvent::Alt}},
+                      MouseCase{QEvent::MouseButtonRelease,
+                                {700, 2},
+                                Qt::LeftButton,
+                                Qt::NoButton,
+                                Qt::NoModifier,
+                                ToolEvent{700, 2, ToolEvent::Left, ToolEvent::NoButton, ToolEvent::NoModifier}}));
+
+// The floating picture is painted over the bitmap, clipped to the view, and
+// its transparent colour lets the bitmap show through.
+TEST(DocumentView, PaintsTheFloatingImageOverTheBitmap)
+{
+    const Colour red = makeColour(255, 0, 0);
+    const Colour green = makeColour(0, 255, 0);
+    Bitmap document(4, 3, 24);
+    document.fill(kWhite);
+    FloatingImage floating;
+    floating.image = Bitmap(3, 2, 24);
+    floating.image.fill(red);
+    floating.image.setPixel(0, 0, green);
+    floating.topLeft = {2, 1};
+    floating.transparent = green;
+
+    DocumentView view;
+    view.setBitmap(&document);
+    view.setFloatingImage(&floating);
+    QImage shown = view.grab().toImage();
+    EXPECT_EQ(shown.pixel(3, 2), qRgb(255, 255, 255)) << "not shown yet";
+    floating.shown = true;
+    view.bitmapChanged(QRect(2, 1, 2, 2));
+    shown = view.grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(4, 3));
+    const char* expected[] = {"....", "...r", "..rr"};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(shown.pixel(x, y), expected[y][x] == 'r' ? qRgb(255, 0, 0) : qRgb(255, 255, 255))
+                << x << "," << y;
+}
 
 } // namespace
 } // namespace px

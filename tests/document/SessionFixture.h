@@ -1,7 +1,8 @@
 #pragma once
-// A session with a scripted prompter and no desktop services, for the
-// windows and panels built on one.
+// A session with a scripted prompter, an in-memory clipboard and no desktop
+// services, for the windows and panels built on one.
 #include "document/Session.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/ShellServices.h"
 
@@ -19,7 +20,8 @@ class SessionTest : public ::testing::Test {
 protected:
     ScriptedPrompter prompter;
     NoShell shell;
-    Session session{prompter, shell};
+    MemoryClipboard clipboard;
+    Session session{prompter, shell, clipboard};
 };
 
 } // namespace px::test

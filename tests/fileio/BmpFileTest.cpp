@@ -1,6 +1,6 @@
 #include "fileio/BmpFile.h"
+#include "codecs/ImageFileError.h"
 #include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
 #include "platform/AtomicFile.h"
 #include "support/TestSupport.h"
 
@@ -109,6 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
                     1, "011|101", {kRed, kWhite}},
         IndexedCase{"TwoBitsBecomeFourWithTheSameIndices", bmpFile(3, 1, 2, 0, 4, kFourColours, {0xD8, 0, 0, 0}), 4,
                     "312", padded({kBlack, kRed, kGreen, kBlue}, 16)},
+        // 5 x 3, 2 bits: rows of 2 bytes padded to 4, bottom row first; the
+        // bits after the fifth pixel and the padding bytes are junk.
+        IndexedCase{"TwoBitsOddWidthSeveralRows",
+                    bmpFile(5, 3, 2, 0, 4, kFourColours,
+                            {0x5A, 0xC0, 0xAA, 0xAA,   // bottom: 1 1 2 2 3
+                             0xE4, 0x40, 0x55, 0x55,   // middle: 3 2 1 0 1
+                             0x1B, 0x15, 0xFF, 0xFF}), // top:    0 1 2 3 0
+                    4, "01230|32101|11223", padded({kBlack, kRed, kGreen, kBlue}, 16)},
         // Colour count 0 (256) but the pixels start after two entries.
         IndexedCase{"PaletteCutByThePixelOffset", bmpFile(2, 1, 8, 0, 0, {0xFF, 0, 0, 0, 0, 0xFF, 0, 0}, {1, 0, 0, 0}),
                     8, "10", padded({kBlue, kGreen}, 256)},
@@ -170,6 +178,25 @@ INSTANTIATE_TEST_SUITE_P(
         // No masks: 5-5-5. White, then blue 1 of 31 (8.2 -> 8).
         ColourCase{"Default555", bmpFile(2, 1, 16, 0, 0, {}, {0xFF, 0x7F, 0x01, 0x00}),
                    {{kWhite, makeColour(0, 0, 8)}}},
+        // 3 x 3, 5-6-5: rows of 6 bytes padded to 8 with junk, bottom row
+        // first. 16 of 31 -> 132 (131.6), 32 of 63 -> 130 (129.5).
+        ColourCase{"Masks565OddWidthSeveralRows",
+                   bmpFile(3, 3, 16, 3, 0, kMasks565,
+                           {0x00, 0x04, 0x10, 0x00, 0x10, 0x84, 0xAA, 0x55,   // 0x0400 0x0010 0x8410
+                            0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0xAA, 0x55,   // 0xFFFF 0x0000 0x8000
+                            0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xAA, 0x55}), // 0xF800 0x07E0 0x001F
+                   {{kRed, kGreen, kBlue},
+                    {kWhite, kBlack, makeColour(132, 0, 0)},
+                    {makeColour(0, 130, 0), makeColour(0, 0, 132), makeColour(132, 130, 132)}}},
+        // The same with the default 5-5-5 layout; the top bit is unused.
+        ColourCase{"Default555OddWidthSeveralRows",
+                   bmpFile(3, 3, 16, 0, 0, {},
+                           {0x00, 0x80, 0x00, 0x40, 0x01, 0x00, 0x55, 0xAA,   // 0x8000 0x4000 0x0001
+                            0xFF, 0x7F, 0x00, 0x00, 0x10, 0x42, 0x55, 0xAA,   // 0x7FFF 0x0000 0x4210
+                            0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x55, 0xAA}), // 0x7C00 0x03E0 0x001F
+                   {{kRed, kGreen, kBlue},
+                    {kWhite, kBlack, makeColour(132, 132, 132)},
+                    {kBlack, makeColour(132, 0, 0), makeColour(0, 0, 8)}}},
         // 1023 -> 255, 512 -> 128 (127.6), 1 -> 0 (0.25).
         ColourCase{"TenBitChannelsInV4Header", tenBitChannels(), {{makeColour(255, 128, 0)}}},
         // The colour bytes are kept and the fourth dropped.

@@ -2,13 +2,15 @@
 // every good file loads at its listed size, every damaged one is refused
 // cleanly or decoded as far as its data goes, and files of the same picture
 // agree.
+#include "codecs/ImageFileError.h"
 #include "fileio/BmpFile.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -138,6 +140,33 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"generated/im_bmp_pal8.bmp", "generated/im_bmp_rle8.bmp"},
                       std::vector<std::string>{"generated/im_bmp_24.bmp", "generated/im_bmp_os2.bmp"},
                       std::vector<std::string>{"generated/nb_bmp4.bmp", "generated/nb_bmp_os2.bmp"}));
+
+// 16-bit files (5 or 6 bits a channel) of a picture also stored in 24 bits:
+// every pixel within the quantisation step of the 24-bit one. Rows of those
+// widths are padded, so a reader that lost track of the padding would be far
+// off on almost every row.
+class SixteenBitsMatchTwentyFour : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(SixteenBitsMatchTwentyFour, WithinAFewLevels)
+{
+    if (test::corpusDir().empty())
+        GTEST_SKIP() << "PIXORAN3_CORPUS is not set";
+    const Bitmap sixteen = asTrueColour(GetParam().first);
+    const Bitmap reference = asTrueColour(GetParam().second);
+    ASSERT_EQ(sixteen.width(), reference.width());
+    ASSERT_EQ(sixteen.height(), reference.height());
+    int worst = 0;
+    for (int y = 0; y < reference.height(); ++y)
+        for (int x = 0; x < reference.width() * 3; ++x)
+            worst = std::max(worst, std::abs(int(sixteen.row(y)[x]) - int(reference.row(y)[x])));
+    // A 5-bit channel keeps steps of 255 / 31, about 8 levels.
+    EXPECT_LE(worst, 8) << test::dumpMismatch(fs::path(GetParam().first).stem(), sixteen, reference);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bmp, SixteenBitsMatchTwentyFour,
+                         ::testing::Values(std::pair{"bmp/pil_rgb16.bmp", "bmp/pil_rgb24.bmp"},
+                                           std::pair{"bmp/pil_rgb16-565.bmp", "bmp/pil_rgb24.bmp"},
+                                           std::pair{"generated/im_bmp_565.bmp", "generated/im_bmp_24.bmp"}));
 
 // Targa files of the same picture as a PNG reference: true-colour files are
 // exact; grey and palette files pass through the 6-bit colour-map stage.

@@ -1,6 +1,6 @@
-#include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/ImageFormats.h"
+#include "codecs/ImageFileError.h"
+#include "fileio/FileTestSupport.h"
 #include "fileio/PcxFile.h"
 #include "support/TestSupport.h"
 
@@ -14,18 +14,88 @@ namespace {
 namespace fs = std::filesystem;
 using test::writeBytes;
 
-TEST(ImageFormats, ExtensionPicksTheWriterAndTheSavedName)
+// The dialogs' filters, byte for byte, and the save filter's index of a name.
+TEST(FormatTable, FiltersAreTheProgramsOwn)
 {
-    // Name, writer, name written (TIFF files get a lower-case extension).
-    const std::tuple<const char*, SaveFormat, const char*> cases[] = {
-        {"a.bmp", SaveFormat::Bmp, "a.bmp"},          {"a.JpA", SaveFormat::Jpeg, "a.JpA"},
-        {"a.jpe", SaveFormat::Jpeg, "a.jpe"},         {"a.jpeg", SaveFormat::Jpeg, "a.jpeg"},
-        {"a.JPG", SaveFormat::Jpeg, "a.JPG"},         {"a.png", SaveFormat::Png, "a.png"},
-        {"a.tga", SaveFormat::Targa, "a.tga"},        {"scan.TIF", SaveFormat::Tiff, "scan.tif"},
-        {"scan.TiFF", SaveFormat::Tiff, "scan.tiff"}, {"a.gif", SaveFormat::Gif, "a.gif"},
-        {"a.pcx", SaveFormat::None, "a.pcx"},         {"noext", SaveFormat::None, "noext"}};
-    for (const auto& [name, format, written] : cases) {
-        EXPECT_EQ(saveFormatFor(name), format) << name;
+    EXPECT_EQ(openFilter(),
+              "Tous les fichiers supportés|*.bw;*.cel;*.cut;*.bmp;*.dib;*.emf;*.gif;*.icb;*.jpa;*.jpe;*.jpg;*.jpeg;"
+              "*.pbm;*.pcc;*.pcd;*.pdd;*.pic;*.png;*.psd;*.rgb;*.rgba;*.rla;*.rle;*.rpf;*.sgi;*.tga;*.tif;*.tiff;"
+              "*.vda;*.vst;*.win;*.wmf|Fichiers BMP|*.bmp|Fichiers GIF|*.gif|Fichiers JPA|*.jpa|Fichiers JPE|*.jpe"
+              "|Fichiers JPEG|*.jpeg|Fichiers JPG|*.jpg|Fichiers PNG|*.png|Fichiers TGA|*.tga|Fichiers TIF|*.tif"
+              "|Fichiers TIFF|*.tiff");
+    EXPECT_EQ(saveFilter(), "Fichiers BMP|*.bmp|Fichiers JPA|*.jpa|Fichiers JPE|*.jpe|Fichiers JPEG|*.jpeg"
+                            "|Fichiers JPG|*.jpg|Fichiers PNG|*.png|Fichiers TGA|*.tga|Fichiers TIF|*.tif"
+                            "|Fichiers TIFF|*.tiff");
+    const std::pair<const char*, int> indices[] = {{"a.BMP", 1},  {"a.jpa", 2}, {"a.jpeg", 4}, {"a.JpG", 5},
+                                                   {"a.tiff", 9}, {"a.gif", 0}, {"a.pcx", 0},  {"Image", 0}};
+    for (const auto& [name, index] : indices) {
+        EXPECT_EQ(saveFilterIndex(fileFormatFor(name)), index) << name;
+        if (index) {
+            EXPECT_EQ(saveFilterFormat(index), &fileFormatFor(name)) << name;
+        }
+    }
+    EXPECT_EQ(saveFilterFormat(0), nullptr);
+    EXPECT_EQ(saveFilterFormat(10), nullptr);
+}
+
+// Every pattern of the open filter leads to a reader, and the rows agree
+// with themselves: a refused or restored-by-own-reader row has what that needs.
+TEST(FormatTable, RowsAreConsistent)
+{
+    for (const FileFormat& format : fileFormats()) {
+        const std::string ext(format.extension);
+        EXPECT_TRUE(format.read || findRegisteredFormat(ext)) << ext;
+        EXPECT_EQ(&fileFormatFor("x." + ext), &format) << ext;
+        EXPECT_TRUE(!format.restore.ownReader || format.read) << ext;
+        EXPECT_TRUE(format.saveRefusal.empty() || !format.write) << ext;
+        EXPECT_TRUE(!format.write || format.filterEntry) << ext;
+    }
+}
+
+// Every writable extension, in upper case, is read back by the reader that
+// opens it, under the name it was really written to.
+TEST(FormatTable, EveryWriterRoundTrips)
+{
+    test::TempDir dir;
+    const Bitmap lossless = test::fromAscii({"#..", ".#."});
+    const Bitmap flat = test::fromAscii({"xxxx", "xxxx"}, {{'x', makeColour(200, 100, 50)}});
+    int writers = 0;
+    for (const FileFormat& format : fileFormats()) {
+        if (!format.write)
+            continue;
+        ++writers;
+        std::string upper(format.extension);
+        for (char& c : upper)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        const fs::path name = dir.file("rond." + upper);
+        // JPEG shares chroma between neighbours: it gets one flat colour.
+        const Bitmap& src = format.jpegOptions ? flat : lossless;
+        writeImageFile(name, src, {});
+        const Bitmap back = readImageFile(savedPathFor(name));
+        if (!format.jpegOptions) {
+            EXPECT_EQ(back, src) << upper;
+            continue;
+        }
+        ASSERT_EQ(back.width(), 4) << upper;
+        for (int x = 0; x < 4; ++x) {
+            const Colour c = back.pixel(x, 1);
+            EXPECT_NEAR(int(redOf(c)), 200, 3) << upper;
+            EXPECT_NEAR(int(greenOf(c)), 100, 3) << upper;
+            EXPECT_NEAR(int(blueOf(c)), 50, 3) << upper;
+        }
+    }
+    EXPECT_EQ(writers, 9);
+}
+
+TEST(ImageFormats, SaveRefusalAndSavedName)
+{
+    // Name, refused, name written (TIFF files get a lower-case extension).
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"a.JpA", false, "a.JpA"}, {"scan.TIF", false, "scan.tif"}, {"scan.TiFF", false, "scan.tiff"},
+        {"a.GIF", true, "a.GIF"},  {"a.pcx", false, "a.pcx"},       {"noext", false, "noext"}};
+    for (const auto& [name, refused, written] : cases) {
+        EXPECT_EQ(fileFormatFor(name).saveRefusal, refused ? "Vous ne pouvez pas enregistrer un fichier GIF." : "")
+            << name;
         EXPECT_EQ(savedPathFor(fs::path("/d") / name), fs::path("/d") / written);
     }
 }
@@ -44,12 +114,6 @@ TEST(ImageFormats, ReadDispatchByExtension)
 {
     test::TempDir dir;
     const Bitmap src = test::fromAscii({"#.", ".#"});
-    for (const char* name : {"a.png", "b.TGA", "c.tif", "d.TIFF", "e.bmp"}) {
-        writeImageFile(dir.file(name), src, {});
-        EXPECT_TRUE(readImageFile(savedPathFor(dir.file(name))) == src) << name;
-    }
-    writeImageFile(dir.file("f.JpG"), src, {95, true});
-    EXPECT_EQ(readImageFile(dir.file("f.JpG")).width(), 2);
     // A Targa file named .vst goes to the strict class: an unknown type is an error.
     std::vector<std::uint8_t> odd(18, 0);
     odd[2] = 4;
@@ -63,6 +127,26 @@ TEST(ImageFormats, ReadDispatchByExtension)
     EXPECT_TRUE(readImageFile(dir.file("h.pcx")).isEmpty());
     writeBytes(dir.file("i.pcx"), encodePcx(src));
     EXPECT_TRUE(readImageFile(dir.file("i.pcx")) == src);
+}
+
+// "&Restaurer..." reads ".tga" through the strict registered class; only
+// that default route (".tga" and names without a row of their own) puts the
+// file back in the recent list.
+TEST(ImageFormats, RestoreRoutes)
+{
+    test::TempDir dir;
+    std::vector<std::uint8_t> odd(18, 0);
+    odd[2] = 4;
+    odd[16] = 8;
+    writeBytes(dir.file("g.tga"), odd);
+    EXPECT_THROW(readImageForRestore(dir.file("g.tga")), InvalidImageError);
+    EXPECT_EQ(readImageFile(dir.file("g.tga")).width(), 1) << "while opening it is lenient";
+
+    const std::pair<const char*, bool> recent[] = {{"a.TGA", true},  {"a.vst", true},  {"noext", true},
+                                                   {"a.bmp", false}, {"a.Tif", false}, {"a.png", false},
+                                                   {"a.gif", false}, {"a.jpeg", false}};
+    for (const auto& [name, adds] : recent)
+        EXPECT_EQ(fileFormatFor(name).restore.addsToRecent, adds) << name;
 }
 
 TEST(ImageFormats, NothingWrittenForGifOrUnknown)

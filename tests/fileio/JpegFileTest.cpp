@@ -1,5 +1,5 @@
-#include "fileio/ImageFileError.h"
 #include "fileio/JpegFile.h"
+#include "codecs/ImageFileError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace px {
 namespace {
 
@@ -94,6 +97,22 @@ TEST(PcxRead, GreyRampAndMonochrome)
     EXPECT_EQ(m.format, PcxFormat::MonoGrey);
     EXPECT_EQ(m.bitmap.pixel(0, 0), kWhite);
     EXPECT_EQ(m.bitmap.pixel(1, 0), kBlack);
+}
+
+// A 1-bit file takes its two colours from the header palette, unless they
+// are equal (all zero from older writers): then black and white.
+TEST(PcxRead, OneBitWithEqualHeaderEntriesIsBlackAndWhite)
+{
+    for (const auto& [entries, colour0, colour1] :
+         {std::tuple{Bytes{}, kBlack, kWhite}, std::tuple{Bytes{9, 9, 9, 9, 9, 9}, kBlack, kWhite},
+          std::tuple{Bytes{0, 0, 128, 255, 255, 0}, makeColour(0, 0, 128), makeColour(255, 255, 0)}}) {
+        Bytes file = pcxHeader(1, 1, 8, 1, 2) + Bytes{0x0F, 0};
+        std::copy(entries.begin(), entries.end(), file.begin() + 16);
+        const PcxImage img = decodePcxImage(file);
+        EXPECT_EQ(img.format, PcxFormat::Mono);
+        EXPECT_EQ(img.bitmap.pixel(0, 0), colour0);
+        EXPECT_EQ(img.bitmap.pixel(7, 0), colour1);
+    }
 }
 
 class PcxInvalid : public ::testing::TestWithParam<Bytes> {};

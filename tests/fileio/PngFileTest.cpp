@@ -1,11 +1,15 @@
 #include "fileio/PngFile.h"
+#include "codecs/ImageFileError.h"
 #include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
+#include "platform/AtomicFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <png.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace px {
 namespace {
@@ -146,6 +150,42 @@ TEST(PngFile, SavedFileLoadsAndAMissingOneIsRefused)
     loadPngFile(dir.file("a.png"), loaded);
     EXPECT_EQ(loaded, test::fromAscii({"#."}));
     EXPECT_THROW(loadPngFile(dir.file("none.png"), loaded), InvalidImageError);
+}
+
+// The writer's own texts, then the system's reason; nothing left behind.
+TEST(PngFile, WriteFailuresGiveTheWriterMessagesWithTheReason)
+{
+    test::TempDir dir;
+    const auto missing = dir.path() / "absent" / "a.png";
+    try {
+        savePngFile(missing, test::fromAscii({"#."}));
+        FAIL() << "no error";
+    } catch (const FileWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "Error Opening File " + missing.string() + "! (No such file or directory)");
+    }
+
+    // A file size limit makes the system refuse the data, even for root.
+    Bitmap noise(300, 300, 24);
+    std::uint32_t state = 1;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 900; ++x)
+            noise.row(y)[x] = std::uint8_t((state = state * 1664525u + 1013904223u) >> 24);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        savePngFile(dir.file("big.png"), noise);
+    } catch (const FileWriteError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(message, "Error Writing PNG File! (File too large)");
+    EXPECT_EQ(test::fileCount(dir.path()), 0u);
 }
 
 } // namespace

@@ -2,10 +2,10 @@
 // buffer: whatever the target held before must not show through, and the
 // bytes must be those of the plain calls.
 #include "codecs/CodecTiff.h"
+#include "codecs/RgbSwap.h"
 #include "fileio/FileTestSupport.h"
 #include "fileio/JpegFile.h"
 #include "fileio/PngFile.h"
-#include "fileio/RgbSwap.h"
 #include "fileio/TargaFile.h"
 #include "fileio/TiffWriter.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
-#include "fileio/FileTestSupport.h"
-#include "fileio/ImageFileError.h"
 #include "fileio/TargaFile.h"
+#include "codecs/ImageFileError.h"
+#include "fileio/FileTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +56,12 @@ INSTANTIATE_TEST_SUITE_P(
         // 0x7FFF -> 248 per channel; 0x7C00 -> pure red 248.
         TrueColourCase{"SixteenBits", header(2, 16, 2, 1, 0x20) + Bytes{0xFF, 0x7F, 0x00, 0x7C},
                        {makeColour(248, 248, 248), makeColour(248, 0, 0)}},
+        // 15 bits: the same layout, the top bit ignored; 0x83E0 -> green 248,
+        // 0x001F -> blue 248, 0x0421 -> 8 per channel.
+        TrueColourCase{"FifteenBits", header(2, 15, 3, 1, 0x20) + Bytes{0xE0, 0x83, 0x1F, 0x00, 0x21, 0x04},
+                       {makeColour(0, 248, 0), makeColour(0, 0, 248), makeColour(8, 8, 8)}},
+        TrueColourCase{"FifteenBitsRunLength", header(10, 15, 3, 1, 0x20) + Bytes{0x82, 0xFF, 0x7F},
+                       {makeColour(248, 248, 248), makeColour(248, 248, 248), makeColour(248, 248, 248)}},
         TrueColourCase{"ThirtyTwoBitsDropAlpha", header(2, 32, 1, 1, 0x20) + Bytes{1, 2, 3, 99}, {makeColour(3, 2, 1)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -117,7 +123,7 @@ TEST_P(TargaRefusedHeader, GivesOneBlackPixelOrAnErrorFromTheStrictReader)
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, TargaRefusedHeader,
-                         ::testing::Values(RefusedHeader{4, 8}, RefusedHeader{5, 24}, RefusedHeader{2, 15},
+                         ::testing::Values(RefusedHeader{4, 8}, RefusedHeader{5, 24}, RefusedHeader{2, 12},
                                            RefusedHeader{0, 24}, RefusedHeader{32, 8}));
 
 class TargaDamaged : public ::testing::TestWithParam<Bytes> {};

@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace px {
 namespace {
@@ -163,22 +164,52 @@ TEST_F(SettingsFileTest, FirstOfDuplicateSectionsAndKeysWins)
     EXPECT_EQ(readAll(ini.path()), "[A]\nk=1\nk=2\nnew=6\n[B]\nz=0\n[a]\nk=3\nonly=5\n");
 }
 
-class NotText : public SettingsFileTest, public ::testing::WithParamInterface<std::string> {};
+struct ForeignBytesCase {
+    const char* label;
+    std::string file;
+    std::string expected; // Demarrage as read, UTF-8
+};
 
-TEST_P(NotText, ReadsAsDefaultsAndIsReplacedOnWrite)
+class ForeignBytes : public SettingsFileTest, public ::testing::WithParamInterface<ForeignBytesCase> {};
+
+// Bytes that are not UTF-8 spoil nothing: values read in Latin-1 (the
+// locale of the tests has no 8-bit encoding), and a write of another key
+// keeps every other byte of the file.
+TEST_P(ForeignBytes, ReadInLatin1AndKeptThroughAWrite)
 {
-    writeAll(ini.path(), GetParam());
-    EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "1");
-    ini.writeString("Astuces", "Demarrage", "0");
-    EXPECT_EQ(readAll(ini.path()), "[Astuces]\nDemarrage=0\n");
+    writeAll(ini.path(), GetParam().file);
+    EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), GetParam().expected);
+    EXPECT_EQ(ini.readString("Nouveau", "largeur", "320"), "640");
+    ini.writeString("Nouveau", "largeur", "800");
+    std::string after = GetParam().file;
+    after.replace(after.find("largeur=640"), 11, "largeur=800");
+    EXPECT_EQ(readAll(ini.path()), after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Garbage, NotText,
-                         ::testing::Values(std::string("[Astuces]\nDemarrage=0\0\n", 23),
-                                           std::string("[Astuces]\nDemarrage=0\n\xFF\xFE"),
-                                           std::string("[Astuces]\nDemarrage=\xC3\n"),           // cut sequence
-                                           std::string("[Astuces]\nDemarrage=\xC0\xAF\n"),       // overlong
-                                           std::string("[Astuces]\nDemarrage=\xED\xA0\x80\n"))); // surrogate
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ForeignBytes,
+    ::testing::Values(
+        ForeignBytesCase{"Latin1Value", "[Astuces]\nDemarrage=\xE9t\xE9\n[Nouveau]\nlargeur=640\n", "été"},
+        ForeignBytesCase{"CutSequence", "[Astuces]\nDemarrage=\xC3\n[Nouveau]\nlargeur=640\n", "Ã"},
+        ForeignBytesCase{"Overlong", "[Astuces]\nDemarrage=\xC0\xAF\n[Nouveau]\nlargeur=640\n", "À¯"},
+        ForeignBytesCase{"Surrogate", "[Astuces]\nDemarrage=\xED\xA0\x80\n[Nouveau]\nlargeur=640\n",
+                         "í\xC2\xA0\xC2\x80"},
+        ForeignBytesCase{"ForeignComment", "; r\xE9glages\n[Astuces]\nDemarrage=0\n\xFF\xFE\n[Nouveau]\nlargeur=640",
+                         "0"},
+        // A line holding a NUL byte is not a key line, but it is kept.
+        ForeignBytesCase{"NulByte", std::string("[Astuces]\nDemarrage=0\0\n[Nouveau]\nlargeur=640\n", 45), "1"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// Values that are not UTF-8 are read in the encoding given, Latin-1 when
+// the system does not know it.
+TEST_F(SettingsFileTest, ForeignValuesFollowTheEightBitEncoding)
+{
+    writeAll(ini.path(), "[MRUS]\nmru1=/img/\xA4\xBD.bmp\nmru2=/img/\xC0.bmp\n");
+    EXPECT_EQ(SettingsFile(ini.path(), "ISO-8859-15").readString("MRUS", "mru1"), "/img/€œ.bmp");
+    EXPECT_EQ(SettingsFile(ini.path(), "CP1251").readString("MRUS", "mru2"), "/img/А.bmp"); // Cyrillic A
+    EXPECT_EQ(SettingsFile(ini.path(), "NO-SUCH-ENCODING").readString("MRUS", "mru1"), "/img/¤½.bmp");
+    EXPECT_EQ(ini.readString("MRUS", "mru1"), "/img/¤½.bmp");
+}
 
 TEST_F(SettingsFileTest, RefusedWritesRaiseTheProgramMessage)
 {
@@ -198,8 +229,12 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact)
     const std::string old = "[Nouveau]\nlargeur=320\n";
     writeAll(ini.path(), old);
 
-    // A line break would add lines of its own: refused before anything is written.
-    expectRefused(ini, "1\n[Formats]");
+    // A line break would add lines of its own, a NUL byte would spoil the
+    // line and bytes that are not UTF-8 would read back as other text:
+    // refused before anything is written.
+    for (const std::string& bad :
+         {std::string("1\n[Formats]"), std::string("1\0", 2), std::string("/img/\xE9t\xE9.bmp")})
+        expectRefused(ini, bad);
     EXPECT_EQ(readAll(ini.path()), old);
 
     // A file size limit makes the system refuse the new content, even for root.
@@ -219,6 +254,30 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Impossible d'écrire dans " + ini.path().string());
     EXPECT_EQ(readAll(ini.path()), old);
+    EXPECT_EQ(files(), 1u);
+}
+
+// A settings file the user made read-only stays as it is: the write is
+// refused with the program's message (as an ordinary user: root may write
+// any file).
+TEST_F(SettingsFileTest, ReadOnlyFileIsLeftUntouched)
+{
+    test::shareWithOrdinaryUser(dir.path());
+    const std::string old = "[Nouveau]\nlargeur=320\n";
+    writeAll(ini.path(), old);
+    ASSERT_EQ(::chown(ini.path().c_str(), test::ordinaryUserId(), test::ordinaryUserId()), 0);
+    fs::permissions(ini.path(), fs::perms(0444));
+    const std::string outcome = test::runAsOrdinaryUser([&]() -> std::string {
+        try {
+            ini.writeString("Nouveau", "largeur", "640");
+            return "written";
+        } catch (const SettingsWriteError& e) {
+            return e.what();
+        }
+    });
+    EXPECT_EQ(outcome, "Impossible d'écrire dans " + ini.path().string());
+    EXPECT_EQ(readAll(ini.path()), old);
+    EXPECT_EQ(fs::status(ini.path()).permissions(), fs::perms(0444));
     EXPECT_EQ(files(), 1u);
 }
 

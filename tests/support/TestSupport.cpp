@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <grp.h>
 #include <map>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace px::test {
@@ -31,6 +33,55 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     fs::remove_all(path_, ec);
+}
+
+unsigned ordinaryUserId()
+{
+    return ::geteuid() == 0 ? 65534u : unsigned(::geteuid());
+}
+
+void shareWithOrdinaryUser(const fs::path& folder)
+{
+    fs::permissions(folder, fs::perms::all);
+}
+
+std::string runAsOrdinaryUser(const std::function<std::string()>& body)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return "child: no pipe";
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return "child: no fork";
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string result;
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            result = "child: could not become nobody";
+        else
+            result = body();
+        const char* p = result.data();
+        std::size_t left = result.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fds[1], p, left);
+            if (n <= 0)
+                break;
+            p += n;
+            left -= std::size_t(n);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string result;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, std::size_t(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "child: ended abnormally";
+    return result;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "graphics/Bitmap.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace px::test {
@@ -25,6 +26,17 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Runs `body` in a forked child as an ordinary user: when the tests run as
+// root the child takes the identity of `nobody` (uid and gid 65534), so that
+// file permissions apply to it; otherwise it keeps the test's own identity.
+// Returns what `body` returned, or a text starting with "child:" when the
+// child did not finish normally.
+std::string runAsOrdinaryUser(const std::function<std::string()>& body);
+// The user runAsOrdinaryUser's child runs as.
+unsigned ordinaryUserId();
+// Lets that user create and remove files in `folder` (mode 0777).
+void shareWithOrdinaryUser(const std::filesystem::path& folder);
 
 // Writes both images as BMP files into the build folder so that a pixel
 // mismatch can be looked at; returns a message naming them.

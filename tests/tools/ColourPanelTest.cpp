@@ -1,8 +1,8 @@
-#include "tools/ColourPanel.h"
+#include "tools/dialogs/ColourPanel.h"
 #include "document/ImageWindow.h"
 #include "document/SessionFixture.h"
 #include "support/TestSupport.h"
-#include "tools/PaletteWindow.h"
+#include "tools/dialogs/PaletteWindow.h"
 
 #include <QApplication>
 #include <QLabel>

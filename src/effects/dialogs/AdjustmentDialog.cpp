@@ -209,12 +209,7 @@ std::vector<int> AdjustmentDialog::values() const
 
 bool AdjustmentDialog::appliesNothing() const
 {
-    if (setup_.appliesAtZero)
-        return false;
-    for (const QSlider* s : trackBars_)
-        if (s->value() != 0)
-            return false;
-    return true;
+    return px::appliesNothing(command(), values());
 }
 
 void AdjustmentDialog::resetPositions()

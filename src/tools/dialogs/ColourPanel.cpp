@@ -1,9 +1,9 @@
-#include "tools/ColourPanel.h"
+#include "tools/dialogs/ColourPanel.h"
 
 #include "document/ImageWindow.h"
 #include "graphics/HueChart.h"
 #include "platform/Prompter.h"
-#include "tools/PaletteWindow.h"
+#include "tools/dialogs/PaletteWindow.h"
 
 #include <QBitmap>
 #include <QEvent>
@@ -130,15 +130,6 @@ QPixmap resetIcon()
 
 } // namespace
 
-QString colourHexText(Colour colour)
-{
-    return QStringLiteral("#%1%2%3")
-        .arg(redOf(colour), 2, 16, QLatin1Char('0'))
-        .arg(greenOf(colour), 2, 16, QLatin1Char('0'))
-        .arg(blueOf(colour), 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
-
 QString colourValuesText(Colour colour)
 {
     return QStringLiteral("R : %1\nV : %2\nB : %3").arg(redOf(colour)).arg(greenOf(colour)).arg(blueOf(colour));
@@ -146,7 +137,8 @@ QString colourValuesText(Colour colour)
 
 QString swatchHintText(const QString& title, Colour colour)
 {
-    return title + QLatin1Char('\n') + colourValuesText(colour) + QLatin1Char('\n') + colourHexText(colour);
+    return title + QLatin1Char('\n') + colourValuesText(colour) + QLatin1Char('\n') +
+           QString::fromStdString(colourHexText(colour));
 }
 
 ColourPanel::ColourPanel(Session& session, QWidget* parent)
@@ -249,7 +241,7 @@ void ColourPanel::showReadOut(Colour colour)
 {
     paintSwatch(panel6_, colour);
     label2_->setText(colourValuesText(colour));
-    label9_->setText(colourHexText(colour));
+    label9_->setText(QString::fromStdString(colourHexText(colour)));
 }
 
 void ColourPanel::initialiseReadOut()

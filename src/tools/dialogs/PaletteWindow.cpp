@@ -1,8 +1,7 @@
-#include "tools/PaletteWindow.h"
+#include "tools/dialogs/PaletteWindow.h"
 
 #include "graphics/HalftonePalette.h"
 #include "platform/Prompter.h"
-#include "tools/ColourPanel.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -155,7 +154,7 @@ void PaletteWindow::showColourAt(QPoint boxPos)
     values_[0]->setText(QString::number(redOf(c)));
     values_[1]->setText(QString::number(greenOf(c)));
     values_[2]->setText(QString::number(blueOf(c)));
-    hex_->setText(colourHexText(c));
+    hex_->setText(QString::fromStdString(colourHexText(c)));
 }
 
 void PaletteWindow::pickAt(QPoint boxPos, Qt::MouseButton button)

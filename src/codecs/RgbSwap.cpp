@@ -1,4 +1,4 @@
-#include "fileio/RgbSwap.h"
+#include "codecs/RgbSwap.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>

@@ -18,8 +18,6 @@ namespace px {
 class ImageWindow;
 class PaletteWindow;
 
-// "#RRGGBB": red, green and blue as two upper-case hexadecimal digits each.
-QString colourHexText(Colour colour);
 // The read-out's three lines "R : r", "V : g", "B : b" (decimal values).
 QString colourValuesText(Colour colour);
 // The hint of a swatch frame: its title, the three values and the hex form,

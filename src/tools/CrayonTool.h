@@ -1,0 +1,16 @@
+#pragma once
+// "Crayon": free-hand drawing. A press puts a dot of the options' crayon
+// width in the press colour, every move while the stroke lasts draws a solid
+// line from the previous position to the pointer.
+#include "tools/Tool.h"
+
+namespace px {
+
+class CrayonTool : public Tool {
+public:
+    Rect press(const ToolEvent& event, const ToolContext& context) override;
+    Rect move(const ToolEvent& event, const ToolContext& context) override;
+    Rect release(const ToolEvent& event, const ToolContext& context) override;
+};
+
+} // namespace px

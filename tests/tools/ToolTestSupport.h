@@ -1,0 +1,83 @@
+#pragma once
+// Drives a tool without any widget: a document bitmap with its canvas, the
+// window's tool state, options, an in-memory clipboard, a scripted prompter
+// and a host that records what the tool asked of the program.
+#include "graphics/Random.h"
+#include "platform/MemoryClipboard.h"
+#include "platform/ScriptedPrompter.h"
+#include "support/TestSupport.h"
+#include "tools/Tool.h"
+#include "tools/ToolOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace px::test {
+
+class RecordingToolHost : public ToolHost {
+public:
+    explicit RecordingToolHost(const Bitmap& document) : document_(document) {}
+
+    void saveUndoState() override { snapshots.push_back(document_); }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showColourReadOut(Colour colour) override { readOuts.push_back(colour); }
+    void setMainColour(Colour colour) override { mainColour = colour; }
+    void setBackgroundColour(Colour colour) override { backgroundColour = colour; }
+
+    std::vector<Bitmap> snapshots; // the document at each saveUndoState
+    std::vector<std::string> messages;
+    std::vector<Colour> readOuts;
+    std::optional<Colour> mainColour;
+    std::optional<Colour> backgroundColour;
+
+private:
+    const Bitmap& document_;
+};
+
+inline constexpr Colour kRed = makeColour(255, 0, 0);
+inline constexpr Colour kBlue = makeColour(0, 0, 255);
+
+// 'r' red, 'b' blue besides '.' white and '#' black.
+inline std::string picture(const Bitmap& bitmap)
+{
+    return toAscii(bitmap, {{'r', kRed}, {'b', kBlue}});
+}
+
+class ToolTest : public ::testing::Test {
+protected:
+    static ToolEvent press(int x, int y, ToolEvent::Button button = ToolEvent::Left)
+    {
+        return ToolEvent{x, y, button, unsigned(button)};
+    }
+    static ToolEvent move(int x, int y, unsigned buttons = ToolEvent::Left)
+    {
+        return ToolEvent{x, y, ToolEvent::NoButton, buttons};
+    }
+    static ToolEvent release(int x, int y, ToolEvent::Button button = ToolEvent::Left)
+    {
+        return ToolEvent{x, y, button, ToolEvent::NoButton};
+    }
+
+    ToolContext context()
+    {
+        return ToolContext{document, canvas,    state,    mainColour, backgroundColour,
+                           options,  clipboard, prompter, random,     host};
+    }
+
+    // Red main colour, blue background colour, on a white document.
+    Bitmap document = fromAscii({"........", "........", "........", "........", "........", "........"});
+    Canvas canvas{document};
+    ToolState state;
+    Colour mainColour = kRed;
+    Colour backgroundColour = kBlue;
+    ToolOptions options;
+    MemoryClipboard clipboard;
+    ScriptedPrompter prompter;
+    RandomGenerator random;
+    RecordingToolHost host{document};
+};
+
+} // namespace px::test
