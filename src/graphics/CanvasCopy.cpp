@@ -122,8 +122,9 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         while (x + n < W && cols[std::size_t(x + n)] == s + n)
             ++n;
         bool backwards = false;
+        // A mirrored run stops at source column 0 (an unmapped column is -1).
         if (n == 1)
-            while (x + n < W && cols[std::size_t(x + n)] == s - n) {
+            while (x + n < W && s - n >= 0 && cols[std::size_t(x + n)] == s - n) {
                 ++n;
                 backwards = true;
             }

@@ -40,9 +40,8 @@ void addFixed(EffectRegistry& r, const char* category, Row row, void (*routine)(
 // A "Formes" shape (Rideau is shape 15 of its own routine).
 void addShape(EffectRegistry& r, Row row, void (*routine)(Bitmap&, int, int), int shape)
 {
-    addInPlace(r, kDeformations, row, [routine, shape](Bitmap& b, const EffectContext&, std::span<const int>) {
-        routine(b, shape, 100);
-    });
+    addInPlace(r, kDeformations, row,
+               [routine, shape](Bitmap& b, const EffectContext&, std::span<const int>) { routine(b, shape, 100); });
 }
 
 void addTwirl(EffectRegistry& r, Row row, int twist)
@@ -120,9 +119,10 @@ void addDeformationCommands(EffectRegistry& r)
     addFixed(r, kDeformations, {"Multiplieurplus1", "Multiplieur &plus", ""}, Multiplieur, 50);
     addFixed(r, kDeformations, {"Multplieurchev1", "&Multiplieur chevauché", "Multiplit l'image en chevauchement"},
              MultiplieurChevauche, 150);
-    addFixed(r, kDeformations,
-             {"MultiplieurChevauchplus1", "Multiplieur chevauché &plus", "Multiplit encore plus l'image en chevauchement"},
-             MultiplieurChevauche, 75);
+    addFixed(
+        r, kDeformations,
+        {"MultiplieurChevauchplus1", "Multiplieur chevauché &plus", "Multiplit encore plus l'image en chevauchement"},
+        MultiplieurChevauche, 75);
     addTwirl(r, {"Tordre1", "&Tordre", "Déforme l'image en la tordant"}, 90);
     addTwirl(r, {"Tordreplus1", "Tordre &plus", "Déforme l'image en la tordant encore plus"}, 20);
     // The previews of "Tordre..." are two pixels smaller than the others'.
@@ -142,8 +142,8 @@ void addDeformationCommands(EffectRegistry& r)
                    Tordre(source, work, v[0], effectThreadCount());
            }});
     addFixed(r, kDeformations, {"Triangle1", "&Triangle", "Déforme l'image en forme de triangle"}, Triangle, 100);
-    addFixed(r, kDeformations,
-             {"Triangleplus1", "Triangle &plus", "Déforme encore plus l'image en forme de triangle"}, Triangle, 150);
+    addFixed(r, kDeformations, {"Triangleplus1", "Triangle &plus", "Déforme encore plus l'image en forme de triangle"},
+             Triangle, 150);
 }
 
 void addHallucinationMirageMosaicReflectionCommands(EffectRegistry& r)

@@ -44,7 +44,7 @@ __attribute__((target("avx2"))) std::size_t blendAvx2(std::uint8_t* out, const s
         __m256i quotient = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(n), inverse));
         const __m256i rest = _mm256_sub_epi32(n, _mm256_mullo_epi32(quotient, divisor));
         quotient = _mm256_add_epi32(quotient, _mm256_cmpgt_epi32(_mm256_setzero_si256(), rest)); // one less
-        quotient = _mm256_sub_epi32(quotient, _mm256_cmpgt_epi32(rest, lastRest));              // one more
+        quotient = _mm256_sub_epi32(quotient, _mm256_cmpgt_epi32(rest, lastRest));               // one more
         const __m256i result = _mm256_add_epi32(r, _mm256_sign_epi32(quotient, q));
         const __m256i words = _mm256_packus_epi32(result, result);
         const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
@@ -63,8 +63,8 @@ bool haveAvx2()
 // out[i] := right[i] + MulDiv(p_i, mirrored[i] - right[i], d), with 2 p_i
 // given per byte by `twiceP`, or `constant` for every byte when `twiceP` is
 // null; `out` may be `right`.
-void blendBytes(std::uint8_t* out, const std::uint8_t* mirrored, const std::uint8_t* right,
-                const std::uint32_t* twiceP, std::uint32_t constant, std::size_t count, std::uint32_t d)
+void blendBytes(std::uint8_t* out, const std::uint8_t* mirrored, const std::uint8_t* right, const std::uint32_t* twiceP,
+                std::uint32_t constant, std::size_t count, std::uint32_t d)
 {
     std::size_t i = haveAvx2() ? blendAvx2(out, mirrored, right, twiceP, constant, count, d) : 0;
     for (; i < count; ++i)
@@ -138,7 +138,8 @@ void AgrandissementFlou(Bitmap& bitmap)
     const std::int64_t ystep = (std::int64_t(H - 1) * 32768) / H;
     // Per column: the byte offsets of the two source columns (the second
     // repeats the last column of a one-pixel-wide image) and the fraction.
-    std::vector<int> left(static_cast<std::size_t>(W)), right(static_cast<std::size_t>(W)), fraction(static_cast<std::size_t>(W));
+    std::vector<int> left(static_cast<std::size_t>(W)), right(static_cast<std::size_t>(W)),
+        fraction(static_cast<std::size_t>(W));
     std::int64_t xa = 0;
     for (int x = 0; x < W; ++x, xa += xstep) {
         const int sx = int(xa >> 15);
@@ -163,8 +164,8 @@ void AgrandissementFlou(Bitmap& bitmap)
             const std::size_t l = std::size_t(left[std::size_t(x)]), r = std::size_t(right[std::size_t(x)]);
             std::uint8_t* o = out + std::size_t(x) * 3;
             for (int c = 0; c < 3; ++c)
-                o[c] = std::uint8_t((row0[l + c] * w00 + row0[r + c] * w10 + row1[l + c] * w01 + row1[r + c] * w11) >>
-                                    15);
+                o[c] =
+                    std::uint8_t((row0[l + c] * w00 + row0[r + c] * w10 + row1[l + c] * w01 + row1[r + c] * w11) >> 15);
         }
     }
 }

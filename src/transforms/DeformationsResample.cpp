@@ -87,8 +87,7 @@ void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std:
     }
 }
 
-void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out,
-              bool vector)
+void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out, bool vector)
 {
     if (vector)
         x = lensSpanAvx2(l, radius, source, y, x, end, out);
@@ -163,7 +162,8 @@ void SampleWrapped(const Bitmap& source, float sx, float sy, std::uint8_t out[3]
             w[2 * i + j] = ax.weight[i] * ay.weight[j];
         }
     for (int c = 0; c < 3; ++c) {
-        const float sum = (w[0] * float(p[0][c]) + w[1] * float(p[1][c])) + (w[2] * float(p[2][c]) + w[3] * float(p[3][c]));
+        const float sum =
+            (w[0] * float(p[0][c]) + w[1] * float(p[1][c])) + (w[2] * float(p[2][c]) + w[3] * float(p[3][c]));
         out[c] = ClampByte(int(std::nearbyint(sum)));
     }
 }
@@ -180,9 +180,8 @@ void Tordre(const Bitmap& source, Bitmap& result, int twist, int threads)
     const Twirl t{float(source.width() - 1) / 2.0f, float(source.height() - 1) / 2.0f, float(twist)};
     const bool vector = haveAvx2();
     forEachRowBand(source.height(), threads, [&](int first, int end) {
-        forEachBlock(first, end, source.width(), [&](int y, int x, int stop) {
-            twirlSpan(t, source, y, x, stop, result.row(y), vector);
-        });
+        forEachBlock(first, end, source.width(),
+                     [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), vector); });
     });
 }
 

@@ -33,8 +33,7 @@ struct Sampler {
 
 Sampler samplerOf(const Bitmap& source)
 {
-    return {source.bits(), source.width(), source.height(), int(source.stride()),
-            int(source.byteSize()) - 4};
+    return {source.bits(), source.width(), source.height(), int(source.stride()), int(source.byteSize()) - 4};
 }
 
 PX_AVX2 inline __m256 abs8(__m256 v)
@@ -127,8 +126,8 @@ PX_AVX2 void prepareGroup(const Sampler& s, Batch& b, int g, __m256 sx, __m256 s
     _mm256_store_ps(b.sx + first, sx);
     _mm256_store_ps(b.sy + first, sy);
     const __m256 limit = _mm256_set1_ps(4194304.0f);
-    const __m256 inside = _mm256_and_ps(_mm256_cmp_ps(abs8(sx), limit, _CMP_LT_OQ),
-                                        _mm256_cmp_ps(abs8(sy), limit, _CMP_LT_OQ));
+    const __m256 inside =
+        _mm256_and_ps(_mm256_cmp_ps(abs8(sx), limit, _CMP_LT_OQ), _mm256_cmp_ps(abs8(sy), limit, _CMP_LT_OQ));
     b.plain[g] = _mm256_movemask_ps(inside) != 0xFF;
     if (b.plain[g])
         return;
@@ -204,9 +203,9 @@ PX_AVX2 void sumGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out
     // 1); pack the eight pixels as blue, green, red bytes.
     const __m256i pixels =
         _mm256_or_si256(blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
-    const __m256i packed = _mm256_shuffle_epi8(
-        pixels, _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6, 8, 9, 10,
-                                 12, 13, 14, -1, -1, -1, -1));
+    const __m256i packed =
+        _mm256_shuffle_epi8(pixels, _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4,
+                                                     5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1));
     const __m256i joined = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(joined));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(joined, 1));
@@ -247,8 +246,8 @@ PX_AVX2 inline __m256 atan8(__m256 z)
         _mm256_blendv_ps(_mm256_blendv_ps(a, _mm256_sub_ps(a, one), middle), _mm256_set1_ps(-1.0f), big);
     const __m256 denominator = _mm256_blendv_ps(_mm256_blendv_ps(one, _mm256_add_ps(a, one), middle), a, big);
     a = _mm256_div_ps(numerator, denominator);
-    const __m256 base = _mm256_blendv_ps(_mm256_and_ps(middle, _mm256_set1_ps(kQuarterPi)),
-                                         _mm256_set1_ps(kHalfPi), big);
+    const __m256 base =
+        _mm256_blendv_ps(_mm256_and_ps(middle, _mm256_set1_ps(kQuarterPi)), _mm256_set1_ps(kHalfPi), big);
     const __m256 aa = _mm256_mul_ps(a, a);
     __m256 p = _mm256_add_ps(_mm256_mul_ps(_mm256_set1_ps(kAtanP0), aa), _mm256_set1_ps(kAtanP1));
     p = _mm256_add_ps(_mm256_mul_ps(p, aa), _mm256_set1_ps(kAtanP2));
@@ -307,13 +306,13 @@ PX_AVX2 int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, in
             const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
             const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
             __m256 theta = atan8(_mm256_div_ps(dy, dx));
-            theta = _mm256_blendv_ps(theta, _mm256_add_ps(theta, _mm256_set1_ps(kPi)),
-                                     _mm256_cmp_ps(dx, zero, _CMP_LT_OQ));
+            theta =
+                _mm256_blendv_ps(theta, _mm256_add_ps(theta, _mm256_set1_ps(kPi)), _mm256_cmp_ps(dx, zero, _CMP_LT_OQ));
             const __m256 upright = _mm256_cmp_ps(dy, zero, _CMP_GT_OQ);
             const __m256 vertical = _mm256_blendv_ps(_mm256_set1_ps(-kHalfPi), _mm256_set1_ps(kHalfPi), upright);
             theta = _mm256_blendv_ps(theta, vertical, _mm256_cmp_ps(dx, zero, _CMP_EQ_OQ));
-            const __m256 turned = _mm256_add_ps(_mm256_sub_ps(theta, _mm256_div_ps(r, _mm256_set1_ps(t.twist))),
-                                                _mm256_set1_ps(kHalfPi));
+            const __m256 turned =
+                _mm256_add_ps(_mm256_sub_ps(theta, _mm256_div_ps(r, _mm256_set1_ps(t.twist))), _mm256_set1_ps(kHalfPi));
             const __m256 far =
                 _mm256_andnot_ps(atCentre, _mm256_cmp_ps(abs8(turned), _mm256_set1_ps(kSinCosLimit), _CMP_NLE_UQ));
             if (any(far)) {

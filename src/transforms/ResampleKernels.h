@@ -18,7 +18,7 @@ inline constexpr float kQuarterPi = 0.785398163397448f;
 // Arctangent in single precision (about 2 ulp): reduced to |z| <= tan(pi/8)
 // through pi/2 - atan(1/z) and pi/4 + atan((z-1)/(z+1)), then an odd
 // polynomial.
-inline constexpr float kAtanBig = 2.414213562373095f;   // tan(3 pi/8)
+inline constexpr float kAtanBig = 2.414213562373095f;    // tan(3 pi/8)
 inline constexpr float kAtanSmall = 0.4142135623730950f; // tan(pi/8)
 inline constexpr float kAtanP0 = 8.05374449538e-2f;
 inline constexpr float kAtanP1 = -1.38776856032e-1f;

@@ -51,8 +51,7 @@ struct Span {
 
 // Walks the rows in bands of equal spans, skipping the rows for which
 // `skip` holds, and calls draw(first row, row count, span).
-template <class Skip, class Draw>
-void forEachBand(const std::vector<Span>& spans, Skip skip, Draw draw)
+template <class Skip, class Draw> void forEachBand(const std::vector<Span>& spans, Skip skip, Draw draw)
 {
     const int H = int(spans.size());
     for (int y = 0; y < H;) {

@@ -95,7 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Mirrored both ways at once.
         ScaleCase{{3, 3, 1, 1}, {0, 0, 2, 2}, {"xxxx", "xxxx", "xx#b", "xxgr"}},
         // Destination partly off the bitmap: clipped, mapping unchanged.
-        ScaleCase{{-2, -2, 2, 2}, {0, 0, 2, 2}, {"##xx", "##xx", "xxxx", "xxxx"}}));
+        ScaleCase{{-2, -2, 2, 2}, {0, 0, 2, 2}, {"##xx", "##xx", "xxxx", "xxxx"}},
+        // Squeezed onto one pixel whose source is column 0: the columns after
+        // it are not copied (they are no mirrored continuation of it).
+        ScaleCase{{1, 0, 2, 1}, {0, 0, 3, 1}, {"xrxx", "xxxx", "xxxx", "xxxx"}}));
 
 TEST(CanvasStretch, EmptyRectanglesCopyNothing)
 {

@@ -10,9 +10,9 @@
 namespace px {
 namespace {
 
-using test::Grid;
 using test::greys;
 using test::greysOf;
+using test::Grid;
 
 Grid transposed(const Grid& g)
 {
@@ -55,13 +55,13 @@ TEST_P(MirageGrid, BlendsTheBandsAsTheRuleSays)
 INSTANTIATE_TEST_SUITE_P(
     Cases, MirageGrid,
     ::testing::Values(
-        std::tuple{GridCase{"whole width at 1", {{0, 20, 50, 30, 60}, {0, 20, 50, 30, 60}},
+        std::tuple{GridCase{"whole width at 1",
+                            {{0, 20, 50, 30, 60}, {0, 20, 50, 30, 60}},
                             {{0, 23, 50, 22, 0}, {0, 23, 50, 22, 0}}},
                    1},
         std::tuple{GridCase{"whole width, second example", {{10, 20, 30, 40, 90}}, {{10, 25, 30, 25, 10}}}, 1},
         // Bands of one pixel would divide by zero: left unchanged.
-        std::tuple{GridCase{"bands of one pixel", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},
-                            {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
+        std::tuple{GridCase{"bands of one pixel", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
                    2},
         std::tuple{GridCase{"n wider than the image", {{1, 2, 3}, {4, 5, 6}}, {{1, 2, 3}, {4, 5, 6}}}, 20},
         std::tuple{GridCase{"no divisor", {{1, 2, 3}}, {{1, 2, 3}}}, 0}));
@@ -144,10 +144,10 @@ TEST_P(Mirrors, CopyTheFirstHalfOntoTheSecond)
     EXPECT_EQ(greysOf(b), transposed(Grid{c.after}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Mirrors,
-                         ::testing::Values(MirrorCase{"odd: the middle stays", {10, 20, 30, 40, 50}, {10, 20, 30, 20, 10}},
-                                           MirrorCase{"even", {10, 20, 30, 40}, {10, 20, 20, 10}},
-                                           MirrorCase{"one", {10}, {10}}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Mirrors,
+    ::testing::Values(MirrorCase{"odd: the middle stays", {10, 20, 30, 40, 50}, {10, 20, 30, 20, 10}},
+                      MirrorCase{"even", {10, 20, 30, 40}, {10, 20, 20, 10}}, MirrorCase{"one", {10}, {10}}));
 
 } // namespace
 } // namespace px

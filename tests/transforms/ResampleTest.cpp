@@ -11,9 +11,9 @@
 namespace px {
 namespace {
 
-using test::Grid;
 using test::greys;
 using test::greysOf;
+using test::Grid;
 
 int sampleGrey(const Bitmap& b, float sx, float sy)
 {
@@ -40,19 +40,19 @@ TEST_P(Sample, WeightsAndWrapsAsTheRuleSays)
     EXPECT_EQ(sampleGrey(b, c.sx, c.sy), c.expected) << c.why;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Sample,
-    ::testing::Values(SampleCase{1.0f, 1.0f, 20, "on a pixel"},
-                      SampleCase{0.25f, 0.0f, 25, "a quarter of the right neighbour"},
-                      SampleCase{1.0f, 0.5f, 60, "half way down: (100 + 20) / 2"},
-                      // sx < 0 truncates to 0 and weighs column 0 with ix - sx.
-                      SampleCase{-0.25f, 0.0f, 75, "0.25 * 0 + 0.75 * 100"},
-                      // ix = -1 wraps to (W-1) - (1 mod W) = 2; all the weight is
-                      // on its right neighbour, column 3.
-                      SampleCase{-1.0f, 0.0f, 1, "wrapped below the first column"},
-                      SampleCase{4.5f, 0.0f, 50, "ix = 4 wraps to 0: (0 + 100) / 2"},
-                      SampleCase{3.5f, 1.0f, 25, "past the last column comes column 0: (40 + 10) / 2"},
-                      SampleCase{2.0f, 2.5f, 28, "past the last row comes row 0: (6 + 50) / 2"}));
+INSTANTIATE_TEST_SUITE_P(Cases, Sample,
+                         ::testing::Values(SampleCase{1.0f, 1.0f, 20, "on a pixel"},
+                                           SampleCase{0.25f, 0.0f, 25, "a quarter of the right neighbour"},
+                                           SampleCase{1.0f, 0.5f, 60, "half way down: (100 + 20) / 2"},
+                                           // sx < 0 truncates to 0 and weighs column 0 with ix - sx.
+                                           SampleCase{-0.25f, 0.0f, 75, "0.25 * 0 + 0.75 * 100"},
+                                           // ix = -1 wraps to (W-1) - (1 mod W) = 2; all the weight is
+                                           // on its right neighbour, column 3.
+                                           SampleCase{-1.0f, 0.0f, 1, "wrapped below the first column"},
+                                           SampleCase{4.5f, 0.0f, 50, "ix = 4 wraps to 0: (0 + 100) / 2"},
+                                           SampleCase{3.5f, 1.0f, 25,
+                                                      "past the last column comes column 0: (40 + 10) / 2"},
+                                           SampleCase{2.0f, 2.5f, 28, "past the last row comes row 0: (6 + 50) / 2"}));
 
 // Halves go to the even neighbour.
 TEST(SampleWrapped, RoundsHalvesToEven)

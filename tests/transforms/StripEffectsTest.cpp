@@ -1,8 +1,8 @@
 // Block, column, row, tile and shape deformations on small grids whose
 // expected values follow from the rules by hand. Grids are grey values
 // 10 * y + x unless a case says otherwise.
-#include "effects/EffectTestHelpers.h"
 #include "transforms/StripEffects.h"
+#include "effects/EffectTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 namespace px {
 namespace {
 
-using test::Grid;
 using test::greys;
 using test::greysOf;
+using test::Grid;
 
 Grid numbered(int width, int height)
 {
@@ -49,30 +49,38 @@ TEST_P(StripGrid, MovesThePixelsAsTheRuleSays)
 
 INSTANTIATE_TEST_SUITE_P(
     Mosaic, StripGrid,
-    ::testing::Values(
-        StripCase{"a block larger than the image takes pixel (0,0)", [](Bitmap& b) { Mosaique(b, 5); },
-                  {{7, 1, 2}, {3, 4, 5}}, {{7, 7, 7}, {7, 7, 7}}},
-        StripCase{"blocks of 2 cut short at the edges", [](Bitmap& b) { Mosaique(b, 2); }, numbered(3, 3),
-                  {{0, 0, 2}, {0, 0, 2}, {20, 20, 22}}},
-        StripCase{"blocks of 1", [](Bitmap& b) { Mosaique(b, 1); }, numbered(3, 2), numbered(3, 2)},
-        StripCase{"blocks of 0", [](Bitmap& b) { Mosaique(b, 0); }, numbered(3, 2), numbered(3, 2)}));
+    ::testing::Values(StripCase{"a block larger than the image takes pixel (0,0)",
+                                [](Bitmap& b) { Mosaique(b, 5); },
+                                {{7, 1, 2}, {3, 4, 5}},
+                                {{7, 7, 7}, {7, 7, 7}}},
+                      StripCase{"blocks of 2 cut short at the edges",
+                                [](Bitmap& b) { Mosaique(b, 2); },
+                                numbered(3, 3),
+                                {{0, 0, 2}, {0, 0, 2}, {20, 20, 22}}},
+                      StripCase{"blocks of 1", [](Bitmap& b) { Mosaique(b, 1); }, numbered(3, 2), numbered(3, 2)},
+                      StripCase{"blocks of 0", [](Bitmap& b) { Mosaique(b, 0); }, numbered(3, 2), numbered(3, 2)}));
 
 // L = 2; Lamelle offsets x mod 3 = 0, 1, 2, 0; Triangle offsets 0, 1, 2, 1,
 // 0, 1. A column with offset k takes rows 0..1 into rows k..1+k.
 INSTANTIATE_TEST_SUITE_P(
     Slides, StripGrid,
     ::testing::Values(
-        StripCase{"Lamelle", [](Bitmap& b) { Lamelle(b, 2); }, numbered(4, 4),
+        StripCase{"Lamelle",
+                  [](Bitmap& b) { Lamelle(b, 2); },
+                  numbered(4, 4),
                   {{0, 1, 2, 3}, {10, 1, 12, 13}, {20, 11, 2, 23}, {30, 31, 12, 33}}},
         StripCase{"Lamelle on one row: L = 0", [](Bitmap& b) { Lamelle(b, 90); }, numbered(5, 1), numbered(5, 1)},
-        StripCase{"Triangle", [](Bitmap& b) { Triangle(b, 2); }, numbered(6, 4),
+        StripCase{"Triangle",
+                  [](Bitmap& b) { Triangle(b, 2); },
+                  numbered(6, 4),
                   {{0, 1, 2, 3, 4, 5}, {10, 1, 12, 3, 14, 5}, {20, 11, 2, 13, 24, 15}, {30, 31, 12, 33, 34, 35}}},
         StripCase{"Triangle on one row", [](Bitmap& b) { Triangle(b, 100); }, numbered(9, 1), numbered(9, 1)}));
 
 // Grey g rises round(g / 255 * 3) rows: 255 by 3 (out of the image from row
 // 1), 85 by 1, 170 by 2; the later row's pixel wins row 1.
 INSTANTIATE_TEST_SUITE_P(Lift, StripGrid,
-                         ::testing::Values(StripCase{"Décomposée", [](Bitmap& b) { Decomposee(b, 3); },
+                         ::testing::Values(StripCase{"Décomposée",
+                                                     [](Bitmap& b) { Decomposee(b, 3); },
                                                      {{0}, {255}, {85}, {170}},
                                                      {{0}, {170}, {85}, {170}}}));
 
@@ -116,8 +124,8 @@ Grid tiled(int size, int period, int scale)
 INSTANTIATE_TEST_SUITE_P(
     Tiles, StripGrid,
     ::testing::Values(StripCase{"Multiplieur", [](Bitmap& b) { Multiplieur(b, 2); }, numbered(4, 4), tiled(4, 2, 2)},
-                      StripCase{"Multiplieur chevauché", [](Bitmap& b) { MultiplieurChevauche(b, 4); },
-                                numbered(9, 9), tiled(9, 3, 2)},
+                      StripCase{"Multiplieur chevauché", [](Bitmap& b) { MultiplieurChevauche(b, 4); }, numbered(9, 9),
+                                tiled(9, 3, 2)},
                       StripCase{"Multiplieur on one column: s = 0", [](Bitmap& b) { Multiplieur(b, 100); },
                                 numbered(1, 17), numbered(1, 17)},
                       StripCase{"Multiplieur chevauché on one row", [](Bitmap& b) { MultiplieurChevauche(b, 150); },
@@ -134,28 +142,46 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Shapes, StripGrid,
     ::testing::Values(
-        StripCase{"Trapèze bas", [](Bitmap& b) { Formes(b, 8, 2); }, numbered(8, 4),
+        StripCase{"Trapèze bas",
+                  [](Bitmap& b) { Formes(b, 8, 2); },
+                  numbered(8, 4),
                   {{0, 1, 0, 2, 4, 6, 6, 7}, {10, 10, 11, 12, 14, 15, 16, 17}, numbered(8, 4)[2], numbered(8, 4)[3]}},
-        StripCase{"Trapèze haut", [](Bitmap& b) { Formes(b, 9, 2); }, numbered(8, 4),
-                  {numbered(8, 4)[0], numbered(8, 4)[1], {20, 20, 21, 22, 24, 25, 26, 27}, {30, 31, 30, 32, 34, 36, 36, 37}}},
-        StripCase{"Rond keeps its first and last rows", [](Bitmap& b) { Formes(b, 12, 3); }, numbered(8, 5),
+        StripCase{
+            "Trapèze haut",
+            [](Bitmap& b) { Formes(b, 9, 2); },
+            numbered(8, 4),
+            {numbered(8, 4)[0], numbered(8, 4)[1], {20, 20, 21, 22, 24, 25, 26, 27}, {30, 31, 30, 32, 34, 36, 36, 37}}},
+        StripCase{"Rond keeps its first and last rows",
+                  [](Bitmap& b) { Formes(b, 12, 3); },
+                  numbered(8, 5),
                   {numbered(8, 5)[0],
                    {10, 11, 10, 12, 14, 16, 16, 17},
                    {20, 20, 21, 22, 24, 25, 26, 27},
                    {30, 31, 30, 32, 34, 36, 36, 37},
                    numbered(8, 5)[4]}},
-        StripCase{"Hexagone", [](Bitmap& b) { Formes(b, 10, 3); }, numbered(8, 5),
+        StripCase{"Hexagone",
+                  [](Bitmap& b) { Formes(b, 10, 3); },
+                  numbered(8, 5),
                   {{0, 1, 2, 0, 4, 5, 6, 7},
                    {10, 11, 10, 12, 14, 16, 16, 17},
                    numbered(8, 5)[2],
                    {30, 31, 30, 32, 34, 36, 36, 37},
                    {40, 41, 42, 40, 44, 45, 46, 47}}},
-        StripCase{"Sablier", [](Bitmap& b) { Formes(b, 13, 3); }, numbered(8, 5),
-                  {numbered(8, 5)[0], {10, 10, 11, 12, 14, 15, 16, 17}, numbered(8, 5)[2],
-                   {30, 30, 31, 32, 34, 35, 36, 37}, numbered(8, 5)[4]}},
-        StripCase{"Rideau", [](Bitmap& b) { Rideau(b, 15, 100); }, numbered(8, 3),
+        StripCase{"Sablier",
+                  [](Bitmap& b) { Formes(b, 13, 3); },
+                  numbered(8, 5),
+                  {numbered(8, 5)[0],
+                   {10, 10, 11, 12, 14, 15, 16, 17},
+                   numbered(8, 5)[2],
+                   {30, 30, 31, 32, 34, 35, 36, 37},
+                   numbered(8, 5)[4]}},
+        StripCase{"Rideau",
+                  [](Bitmap& b) { Rideau(b, 15, 100); },
+                  numbered(8, 3),
                   {{0, 1, 2, 4, 5, 6, 7, 7}, numbered(8, 3)[1], {20, 21, 22, 24, 25, 26, 27, 27}}},
-        StripCase{"Rideau squeezed", [](Bitmap& b) { Rideau(b, 15, 2); }, numbered(8, 3),
+        StripCase{"Rideau squeezed",
+                  [](Bitmap& b) { Rideau(b, 15, 2); },
+                  numbered(8, 3),
                   {{0, 2, 2, 3, 4, 4, 6, 7}, numbered(8, 3)[1], {20, 22, 22, 23, 24, 24, 26, 27}}},
         StripCase{"Rideau at 0", [](Bitmap& b) { Rideau(b, 15, 0); }, numbered(8, 3), numbered(8, 3)}));
 
