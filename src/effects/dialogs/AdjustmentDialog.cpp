@@ -137,8 +137,8 @@ AdjustmentDialog::AdjustmentDialog(const EffectCommand& command, Prompter& promp
 {
     setWindowTitle(utf8(setup_.caption));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(makePreviews("Image originale", setup_.destinationTitle,
-                                   QSize(setup_.previewWidth, setup_.previewHeight)));
+    layout->addWidget(
+        makePreviews("Image originale", setup_.destinationTitle, QSize(setup_.previewWidth, setup_.previewHeight)));
 
     // Labels after the two preview titles are numbered in the order they appear.
     int labelNumber = 3;
