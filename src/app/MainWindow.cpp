@@ -215,22 +215,25 @@ void MainWindow::buildColourPanel()
 
 void MainWindow::createStartupDialogs()
 {
-    for (const StartupDialog& entry : startupDialogs()) {
-        QDialog* dialog = nullptr;
-        if (entry.create) {
-            dialog = entry.create(*this);
-        } else {
-            for (const EffectCommand& row : effects_.all())
-                if (row.dialog == entry.objectName) {
-                    dialog = createEffectDialog(row, session_.prompter, this);
-                    break;
-                }
-        }
-        if (!dialog)
-            continue;
-        dialog->setObjectName(QLatin1String(entry.objectName));
-        dialogs_.emplace(entry.objectName, dialog);
-    }
+    auto add = [this](const std::string& name, QDialog* dialog) {
+        if (!dialog || dialogs_.count(name))
+            return;
+        dialog->setObjectName(QString::fromStdString(name));
+        dialogs_.emplace(name, dialog);
+    };
+    auto effectDialog = [this](std::string_view form) -> QDialog* {
+        for (const EffectCommand& row : effects_.all())
+            if (row.dialog == form)
+                return createEffectDialog(row, session_.prompter, this);
+        return nullptr;
+    };
+    for (const StartupDialog& entry : startupDialogs())
+        add(entry.objectName, entry.create ? entry.create(*this) : effectDialog(entry.objectName));
+    // The dialog of an effect row that the ordered list does not name comes
+    // after the listed ones.
+    for (const EffectCommand& row : effects_.all())
+        if (!row.dialog.empty() && !dialogs_.count(row.dialog))
+            add(row.dialog, createEffectDialog(row, session_.prompter, this));
 }
 
 QAction* MainWindow::action(std::string_view objectName) const

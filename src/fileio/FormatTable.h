@@ -31,6 +31,9 @@ namespace px {
 
 // Decodes a whole file held in memory. Throws InvalidImageError.
 using ImageDecoder = Bitmap (*)(std::span<const std::uint8_t>);
+// Reads an image file by name, taking from the file only the parts it needs
+// when it needs them (no copy of the whole file). Throws InvalidImageError.
+using ImageFileReader = Bitmap (*)(const std::filesystem::path&);
 
 struct SaveOptions {
     int jpegQuality = 90;     // 1..99
@@ -65,13 +68,14 @@ struct RestoreRoute {
 };
 
 struct FileFormat {
-    std::string_view extension;      // lower case, without dot
-    ImageDecoder read = nullptr;     // null: the registered list reads the file
-    bool filterEntry = false;        // own "Fichiers ..." entry in the open (and, with a writer, save) filter
-    ImageWriter write = nullptr;     // null: nothing is written
-    bool jpegOptions = false;        // the writer takes the JPEG options
-    bool lowerCaseSavedName = false; // written under the name with its extension lower-cased
-    std::string_view saveRefusal;    // not empty: saving under this extension shows this and writes nothing
+    std::string_view extension;         // lower case, without dot
+    ImageDecoder read = nullptr;        // null: the registered list reads the file
+    ImageFileReader readFile = nullptr; // the same reader straight from the file, used when set
+    bool filterEntry = false;           // own "Fichiers ..." entry in the open (and, with a writer, save) filter
+    ImageWriter write = nullptr;        // null: nothing is written
+    bool jpegOptions = false;           // the writer takes the JPEG options
+    bool lowerCaseSavedName = false;    // written under the name with its extension lower-cased
+    std::string_view saveRefusal;       // not empty: saving under this extension shows this and writes nothing
     RestoreRoute restore;
 };
 

@@ -10,6 +10,8 @@ namespace px {
 Bitmap readImageFile(const std::filesystem::path& path)
 {
     const FileFormat& format = fileFormatFor(path);
+    if (format.readFile)
+        return format.readFile(path);
     if (format.read)
         return format.read(readFileBytes(path));
     return readByRegisteredFormat(path);

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "batch/CommandLine.h"
 
 #include "codecs/ImageFileError.h"
 #include "effects/EffectFrame.h"
