@@ -1,6 +1,6 @@
 // The deformation dialogs' commands through `pixoran3 --apply NAME=POSITION`,
 // with results worked out by hand from the rules.
-#include "app/CommandLine.h"
+#include "batch/CommandLine.h"
 #include "fileio/BmpFile.h"
 #include "support/TestSupport.h"
 
