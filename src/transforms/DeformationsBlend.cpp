@@ -1,5 +1,5 @@
-// "Mirage" (seamless edges), "Agrandissement flou" (blurred one-pixel
-// enlargement) and the two half-image mirrors, all in place on 24-bit rows.
+// "Mirage" (seamless edges) and the two half-image mirrors, in place on
+// 24-bit rows.
 #include "transforms/Deformations.h"
 
 #include <immintrin.h>
@@ -126,48 +126,6 @@ void Mirage(Bitmap& bitmap, int n)
         blendColumns(bitmap, bw);
     if (bh >= 2)
         blendRows(bitmap, bh);
-}
-
-void AgrandissementFlou(Bitmap& bitmap)
-{
-    if (bitmap.isEmpty())
-        return;
-    bitmap.setPixelFormat(24);
-    const int W = bitmap.width(), H = bitmap.height();
-    const std::int64_t xstep = (std::int64_t(W - 1) * 32768) / W;
-    const std::int64_t ystep = (std::int64_t(H - 1) * 32768) / H;
-    // Per column: the byte offsets of the two source columns (the second
-    // repeats the last column of a one-pixel-wide image) and the fraction.
-    std::vector<int> left(static_cast<std::size_t>(W)), right(static_cast<std::size_t>(W)),
-        fraction(static_cast<std::size_t>(W));
-    std::int64_t xa = 0;
-    for (int x = 0; x < W; ++x, xa += xstep) {
-        const int sx = int(xa >> 15);
-        left[std::size_t(x)] = sx * 3;
-        right[std::size_t(x)] = std::min(sx + 1, W - 1) * 3;
-        fraction[std::size_t(x)] = int(xa & 32767);
-    }
-    std::int64_t ya = 0;
-    for (int y = 0; y < H; ++y, ya += ystep) {
-        const int sy = int(ya >> 15), fy = int(ya & 32767);
-        // Both source rows may be this very row (row 0, or row1 = y): the
-        // reads then see the pixels already written to their left.
-        const std::uint8_t* row0 = bitmap.row(sy);
-        const std::uint8_t* row1 = bitmap.row(sy < H - 1 ? sy + 1 : sy);
-        std::uint8_t* out = bitmap.row(y);
-        for (int x = 0; x < W; ++x) {
-            const int fx = fraction[std::size_t(x)];
-            const int w11 = (fx * fy) >> 15;
-            const int w10 = (fx * (32768 - fy)) >> 15;
-            const int w00 = (32768 - fy) - w10;
-            const int w01 = fy - w11;
-            const std::size_t l = std::size_t(left[std::size_t(x)]), r = std::size_t(right[std::size_t(x)]);
-            std::uint8_t* o = out + std::size_t(x) * 3;
-            for (int c = 0; c < 3; ++c)
-                o[c] =
-                    std::uint8_t((row0[l + c] * w00 + row0[r + c] * w10 + row1[l + c] * w01 + row1[r + c] * w11) >> 15);
-        }
-    }
 }
 
 void RefletHorizontal(Bitmap& bitmap)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -113,6 +114,42 @@ INSTANTIATE_TEST_SUITE_P(Cases, BlurredEnlargement,
                                            GridCase{"one column", {{0}, {90}, {180}}, {{0}, {59}, {99}}},
                                            GridCase{"two by two", {{0, 101}, {50, 7}}, {{0, 50}, {25, 20}}},
                                            GridCase{"one pixel", {{77}}, {{77}}}));
+
+// The rule applied literally, pixel by pixel in place: wide images take the
+// eight-rows-at-once path, whose lanes must give the same bytes. Widths 300
+// and 1000 reach the columns whose source is two columns back (x - sx = 2
+// from x = 298 and x = 993).
+class BlurredEnlargementSizes : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(BlurredEnlargementSizes, FollowTheLiteralRule)
+{
+    const auto [W, H] = GetParam();
+    std::mt19937 rng(std::uint32_t(W * 7 + H));
+    const Bitmap source = test::randomImage(rng, W, H);
+    Bitmap expected = source;
+    const int xstep = (W - 1) * 32768 / W, ystep = (H - 1) * 32768 / H;
+    for (int y = 0, ya = 0; y < H; ++y, ya += ystep) {
+        const int sy = ya >> 15, fy = ya & 32767;
+        const std::uint8_t* row0 = expected.row(sy);
+        const std::uint8_t* row1 = expected.row(sy < H - 1 ? sy + 1 : sy);
+        for (int x = 0, xa = 0; x < W; ++x, xa += xstep) {
+            const int sx = xa >> 15, fx = xa & 32767, sx1 = std::min(sx + 1, W - 1);
+            const int w11 = (fx * fy) >> 15, w10 = (fx * (32768 - fy)) >> 15;
+            const int w00 = (32768 - fy) - w10, w01 = fy - w11;
+            for (int c = 0; c < 3; ++c)
+                expected.row(y)[3 * x + c] = std::uint8_t((row0[3 * sx + c] * w00 + row0[3 * sx1 + c] * w10 +
+                                                           row1[3 * sx + c] * w01 + row1[3 * sx1 + c] * w11) >>
+                                                          15);
+        }
+    }
+    Bitmap b = source;
+    AgrandissementFlou(b);
+    EXPECT_TRUE(b == expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BlurredEnlargementSizes,
+                         ::testing::Values(std::pair{300, 40}, std::pair{1000, 19}, std::pair{9, 17}, std::pair{10, 9},
+                                           std::pair{17, 1}));
 
 struct MirrorCase {
     const char* what;
