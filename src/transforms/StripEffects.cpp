@@ -165,25 +165,20 @@ void Decomposee(Bitmap& bitmap, int a)
         lift[sum] = int(std::nearbyint(double(sum) / 3.0 / 255.0 * a));
     const int W = bitmap.width(), H = bitmap.height();
     const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.stride());
-    // Columns are independent; strips of columns keep the rows a strip
-    // reaches in cache. Rows in scan-line order: a pixel only moves up, so row y still holds
+    // Rows in scan-line order: a pixel only moves up, so row y still holds
     // its own pixels when it is reached; a later row's pixel overwrites an
     // earlier one's at the same place.
-    constexpr int kStripWidth = 512;
-    for (int first = 0; first < W; first += kStripWidth) {
-        const int end = std::min(W, first + kStripWidth);
-        for (int y = 0; y < H; ++y) {
-            std::uint8_t* row = bitmap.row(y);
-            for (int x = first; x < end; ++x) {
-                const std::uint8_t* p = row + std::size_t(x) * 3;
-                const std::uint8_t blue = p[0], green = p[1], red = p[2];
-                const int d = lift[blue + green + red];
-                if (d != 0 && y - d >= 0) {
-                    std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
-                    to[0] = blue;
-                    to[1] = green;
-                    to[2] = red;
-                }
+    for (int y = 0; y < H; ++y) {
+        std::uint8_t* row = bitmap.row(y);
+        for (int x = 0; x < W; ++x) {
+            const std::uint8_t* p = row + std::size_t(x) * 3;
+            const std::uint8_t blue = p[0], green = p[1], red = p[2];
+            const int d = lift[blue + green + red];
+            if (d != 0 && y - d >= 0) {
+                std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
+                to[0] = blue;
+                to[1] = green;
+                to[2] = red;
             }
         }
     }
@@ -194,6 +189,7 @@ void Cryptee(Bitmap& bitmap, int a)
     bitmap.setPixelFormat(24);
     const int P = a < 5 ? 4 : a & ~1;
     const int h = (P + 1) >> 1;
+    const int W = bitmap.width();
     for (int y = 0; y < bitmap.height(); ++y) {
         int s = y % P;
         if (s > h)
@@ -203,21 +199,28 @@ void Cryptee(Bitmap& bitmap, int a)
         const int m = std::abs(h - y % (P + 1)) + h;
         if (s == 1)
             continue; // every pixel takes itself
+        // A pixel takes a new sample where x mod s = 0 or x mod m = 1; the
+        // pixels up to the next such one repeat it. Runs are filled with
+        // four-byte copies, the last pixel of a run with three, so that the
+        // next sample is read before anything lands on it.
         std::uint8_t* row = bitmap.row(y);
-        std::uint8_t held[3];
-        copyPixel(held, row);
-        // The two counters run x mod s and x mod m.
-        int modS = 0, modM = 0;
-        for (int x = 0; x < bitmap.width(); ++x) {
-            std::uint8_t* p = row + std::size_t(x) * 3;
-            if (modS == 0 || modM == 1)
-                copyPixel(held, p);
-            else
+        int nextS = 0, nextM = m == 1 ? W : 1; // next x with x mod s = 0, x mod m = 1
+        for (int x = 0; x < W;) {
+            const int sample = x;
+            if (nextS == x)
+                nextS += s;
+            if (nextM == x)
+                nextM += m;
+            const int end = std::min({nextS, nextM, W});
+            const std::uint8_t* held = row + std::size_t(sample) * 3;
+            const std::uint32_t value = held[0] | std::uint32_t(held[1]) << 8 | std::uint32_t(held[2]) << 16;
+            std::uint8_t* p = row + std::size_t(sample + 1) * 3;
+            for (x = sample + 1; x + 1 < end; ++x, p += 3)
+                std::memcpy(p, &value, 4);
+            if (x < end) {
                 copyPixel(p, held);
-            if (++modS == s)
-                modS = 0;
-            if (++modM == m)
-                modM = 0;
+                ++x;
+            }
         }
     }
 }

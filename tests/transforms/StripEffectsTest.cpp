@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, OneRowShapes, ::testing::Values(8, 9, 10, 12, 1
 // the routines walk, against the rules applied literally: Lamelle and
 // Triangle copy pixel (x, y) to (x, y + k) for source rows from H-1-L up to
 // 0; Décomposée copies each pixel of a copy of the image d rows up, in
-// scan-line order.
+// scan-line order; Cryptée holds samples along each row.
 TEST(StripEffects, WideImagesFollowTheLiteralRules)
 {
     std::mt19937 rng(11);
@@ -235,6 +235,28 @@ TEST(StripEffects, WideImagesFollowTheLiteralRules)
     b = source;
     Decomposee(b, 100);
     EXPECT_TRUE(b == lifted);
+
+    for (int a : {50, 7}) {
+        Bitmap scrambled = source;
+        const int P = a < 5 ? 4 : a & ~1, h = (P + 1) >> 1;
+        for (int y = 0; y < H; ++y) {
+            int s = y % P;
+            s = s > h ? P - s : s;
+            s = s == 0 ? P + 1 : s;
+            const int m = std::abs(h - y % (P + 1)) + h;
+            std::uint8_t* row = scrambled.row(y);
+            std::uint8_t q[3];
+            std::memcpy(q, row, 3);
+            for (int x = 0; x < W; ++x) {
+                if (x % s == 0 || x % m == 1)
+                    std::memcpy(q, row + 3 * x, 3);
+                std::memcpy(row + 3 * x, q, 3);
+            }
+        }
+        b = source;
+        Cryptee(b, a);
+        EXPECT_TRUE(b == scrambled) << a;
+    }
 }
 
 } // namespace
