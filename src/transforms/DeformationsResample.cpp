@@ -65,8 +65,8 @@ void prepareResult(const Bitmap& source, Bitmap& result)
 // whole source; a block of neighbouring destination pixels samples a much
 // smaller region. Each band of rows is therefore walked in blocks of this
 // many rows and columns (the result does not depend on the order).
-constexpr int kBlockRows = 64;
-constexpr int kBlockColumns = 64;
+constexpr int kBlockRows = 16;
+constexpr int kBlockColumns = 512;
 
 template <class Span> void forEachBlock(int first, int end, int width, Span span)
 {

@@ -101,12 +101,11 @@ PX_AVX2 inline AxisLanes axisLanes(__m256 s, int size)
 
 // A span is worked in two stages: first the sample positions, their
 // wrapped neighbour offsets and weights for up to kBatch pixels, then the
-// sums, with the source rows of the pixels a few groups ahead fetched while
-// the current ones are summed. The twirl's samples of neighbouring pixels
+// sums, with the source rows of the next batch fetched while the current
+// one is summed. The twirl's samples of neighbouring pixels
 // lie far apart in the source; waiting for each of them in turn would cost
 // more than the arithmetic.
 constexpr int kBatch = 128;
-constexpr int kAhead = 8; // groups
 
 struct Batch {
     alignas(32) float sx[kBatch];
@@ -151,14 +150,16 @@ PX_AVX2 void prepareGroup(const Sampler& s, Batch& b, int g, __m256 sx, __m256 s
     _mm256_store_ps(b.weight[3] + first, _mm256_mul_ps(ax.weight1, ay.weight1));
 }
 
-PX_AVX2 inline void fetchGroup(const Sampler& s, const Batch& b, int g)
+// Asks for the source rows of every prepared group, so that they are on
+// their way while the previous batch is summed.
+PX_AVX2 inline void fetchBatch(const Sampler& s, const Batch& b, int groups)
 {
-    if (b.plain[g])
-        return;
-    for (int i = 8 * g; i < 8 * g + 8; ++i) {
-        _mm_prefetch(reinterpret_cast<const char*>(s.bits) + b.offset[0][i], _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(s.bits) + b.offset[1][i], _MM_HINT_T0);
-    }
+    for (int g = 0; g < groups; ++g)
+        if (!b.plain[g])
+            for (int i = 8 * g; i < 8 * g + 8; ++i) {
+                _mm_prefetch(reinterpret_cast<const char*>(s.bits) + b.offset[0][i], _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char*>(s.bits) + b.offset[1][i], _MM_HINT_T0);
+            }
 }
 
 // The blue, green and red of the pixels at byte offsets `offsets`, as
@@ -214,11 +215,7 @@ PX_AVX2 void sumGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out
 // Stage two for the `groups` prepared groups of a batch; `out` is pixel 0.
 PX_AVX2 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, int groups, std::uint8_t* out)
 {
-    for (int g = 0; g < groups && g < kAhead; ++g)
-        fetchGroup(s, b, g);
     for (int g = 0; g < groups; ++g) {
-        if (g + kAhead < groups)
-            fetchGroup(s, b, g + kAhead);
         if (!b.plain[g]) {
             sumGroup(s, b, g, out + std::size_t(8 * g) * 3);
             continue;
@@ -226,6 +223,34 @@ PX_AVX2 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, in
         for (int i = 8 * g; i < 8 * g + 8; ++i)
             SampleWrapped(source, b.sx[i], b.sy[i], out + std::size_t(i) * 3);
     }
+}
+
+// Prepares the batches of pixels x .. end-1 (groups of eight) with
+// prepare(batch, first x, groups) and sums each while the next one's rows
+// are fetched; returns the first x not done.
+template <class Prepare>
+PX_AVX2 int pipelinedSpan(const Bitmap& source, const Sampler& s, int x, int end, std::uint8_t* out, Prepare prepare)
+{
+    Batch batches[2];
+    int current = 0;
+    int groups = std::min(kBatch, end - x) / 8;
+    if (groups == 0)
+        return x;
+    prepare(batches[0], x, groups);
+    fetchBatch(s, batches[0], groups);
+    while (groups > 0) {
+        const int next = x + 8 * groups;
+        const int nextGroups = std::min(kBatch, end - next) / 8;
+        if (nextGroups > 0) {
+            prepare(batches[1 - current], next, nextGroups);
+            fetchBatch(s, batches[1 - current], nextGroups);
+        }
+        sumBatch(source, s, batches[current], groups, out + std::size_t(x) * 3);
+        x = next;
+        groups = nextGroups;
+        current = 1 - current;
+    }
+    return x;
 }
 
 PX_AVX2 inline __m256 columnsFrom(int x)
@@ -291,17 +316,21 @@ PX_AVX2 inline void sinCos8(__m256 x, __m256& s, __m256& c)
 
 } // namespace
 
-PX_AVX2 int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
-{
-    const Sampler s = samplerOf(source);
-    const __m256 cx = _mm256_set1_ps(t.cx), cy = _mm256_set1_ps(t.cy);
-    const __m256 dy = _mm256_set1_ps(float(y) - t.cy);
-    const __m256 zero = _mm256_setzero_ps();
-    Batch b;
-    while (x + 8 <= end) {
-        const int groups = std::min(kBatch, end - x) / 8;
+namespace {
+
+// Stage one of the twirl for `groups` groups from column x0 of row y.
+struct TwirlBatch {
+    const Twirl& t;
+    const Sampler& s;
+    int y;
+
+    PX_AVX2 void operator()(Batch& b, int x0, int groups) const
+    {
+        const __m256 cx = _mm256_set1_ps(t.cx), cy = _mm256_set1_ps(t.cy);
+        const __m256 dy = _mm256_set1_ps(float(y) - t.cy);
+        const __m256 zero = _mm256_setzero_ps();
         for (int g = 0; g < groups; ++g) {
-            const int column = x + 8 * g;
+            const int column = x0 + 8 * g;
             const __m256 dx = _mm256_sub_ps(columnsFrom(column), cx);
             const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
             const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
@@ -328,23 +357,23 @@ PX_AVX2 int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, in
             prepareGroup(s, b, g, _mm256_blendv_ps(_mm256_add_ps(cx, _mm256_mul_ps(r, cs)), cx, atCentre),
                          _mm256_blendv_ps(_mm256_add_ps(cy, _mm256_mul_ps(r, sn)), cy, atCentre));
         }
-        sumBatch(source, s, b, groups, out + std::size_t(x) * 3);
-        x += 8 * groups;
     }
-    return x;
-}
+};
 
-PX_AVX2 int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
-{
-    const Sampler s = samplerOf(source);
-    const __m256 cx = _mm256_set1_ps(l.cx), cy = _mm256_set1_ps(l.cy);
-    const __m256 dy = _mm256_set1_ps(float(y) - l.cy);
-    const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f);
-    Batch b;
-    while (x + 8 <= end) {
-        const int groups = std::min(kBatch, end - x) / 8;
+// Stage one of the lens; the radius carries on from group to group.
+struct LensBatch {
+    const Lens& l;
+    float& radius;
+    const Sampler& s;
+    int y;
+
+    PX_AVX2 void operator()(Batch& b, int x0, int groups) const
+    {
+        const __m256 cx = _mm256_set1_ps(l.cx), cy = _mm256_set1_ps(l.cy);
+        const __m256 dy = _mm256_set1_ps(float(y) - l.cy);
+        const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f);
         for (int g = 0; g < groups; ++g) {
-            const int column = x + 8 * g;
+            const int column = x0 + 8 * g;
             const __m256 dx = _mm256_sub_ps(columnsFrom(column), cx);
             const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
             const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
@@ -364,10 +393,21 @@ PX_AVX2 int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int
                          _mm256_blendv_ps(_mm256_add_ps(cx, _mm256_div_ps(_mm256_mul_ps(dx, k), r)), cx, atCentre),
                          _mm256_blendv_ps(_mm256_add_ps(cy, _mm256_div_ps(_mm256_mul_ps(dy, k), r)), cy, atCentre));
         }
-        sumBatch(source, s, b, groups, out + std::size_t(x) * 3);
-        x += 8 * groups;
     }
-    return x;
+};
+
+} // namespace
+
+PX_AVX2 int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
+{
+    const Sampler s = samplerOf(source);
+    return pipelinedSpan(source, s, x, end, out, TwirlBatch{t, s, y});
+}
+
+PX_AVX2 int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
+{
+    const Sampler s = samplerOf(source);
+    return pipelinedSpan(source, s, x, end, out, LensBatch{l, radius, s, y});
 }
 
 } // namespace px::resample
