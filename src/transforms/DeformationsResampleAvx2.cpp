@@ -99,12 +99,12 @@ PX_AVX2 inline AxisLanes axisLanes(__m256 s, int size)
     return a;
 }
 
-// A span is worked in two stages: first the sample positions, their
-// wrapped neighbour offsets and weights for up to kBatch pixels, then the
-// sums, with the source rows of the next batch fetched while the current
-// one is summed. The twirl's samples of neighbouring pixels
-// lie far apart in the source; waiting for each of them in turn would cost
-// more than the arithmetic.
+// A span is worked in batches of up to kBatch pixels, each in two stages:
+// first the sample positions, their wrapped neighbour offsets and weights,
+// then the sums. The source rows of the next batch are fetched while the
+// current one is summed: the twirl's samples of neighbouring pixels lie far
+// apart in the source, and waiting for each of them in turn would cost more
+// than the arithmetic.
 constexpr int kBatch = 128;
 
 struct Batch {
