@@ -1,6 +1,7 @@
 // The deformation rows: each runs its routine with its fixed amount, the
 // dialog rows run it with the track-bar position, and position 0 changes
-// nothing.
+// nothing. (The dialogs themselves are tested through the menu, in
+// tests/app.)
 #include "effects/Blur.h"
 #include "effects/EffectFrame.h"
 #include "effects/EffectTestHelpers.h"
@@ -100,42 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RowCase{"Mosaque2", {4}, inPlace([](Bitmap& b) { Mosaique(b, 4); })},
                       RowCase{"refHorizontal1", {}, inPlace([](Bitmap& b) { RefletHorizontal(b); })},
                       RowCase{"refVertical1", {}, inPlace([](Bitmap& b) { RefletVertical(b); })}));
-
-struct DialogCase {
-    const char* name;
-    const char* form;
-    const char* caption;
-    int maximum;
-    int tickFrequency;
-    bool keepsPreviewAtZero;
-};
-
-class DeformationDialogRow : public ::testing::TestWithParam<DialogCase> {};
-
-TEST_P(DeformationDialogRow, IsATrackBarDialogFromZero)
-{
-    const DialogCase& c = GetParam();
-    const EffectRegistry registry = deformationRows();
-    const EffectCommand* row = registry.find(c.name);
-    ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->binding, EffectBinding::TrackBars);
-    EXPECT_EQ(row->dialog, c.form);
-    ASSERT_TRUE(row->adjustment.has_value());
-    const AdjustmentDialogSetup& setup = *row->adjustment;
-    EXPECT_STREQ(setup.caption, c.caption);
-    ASSERT_EQ(setup.trackBars.size(), 1u);
-    EXPECT_EQ(setup.trackBars[0].minimum, 0);
-    EXPECT_EQ(setup.trackBars[0].maximum, c.maximum);
-    EXPECT_EQ(setup.trackBars[0].tickFrequency, c.tickFrequency);
-    EXPECT_EQ(setup.keepsPreviewAtZero, c.keepsPreviewAtZero);
-    EXPECT_TRUE(appliesNothing(*row, std::vector<int>{0}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Dialogs, DeformationDialogRow,
-                         ::testing::Values(DialogCase{"Tordre3", "TForm45", "Tordre...", 300, 12, true},
-                                           DialogCase{"Mirage3", "TForm44", "Mirage...", 20, 1, true},
-                                           DialogCase{"Allucination2", "TForm39", "Hallucination...", 200, 10, false},
-                                           DialogCase{"Mosaque2", "TForm43", "Mosaïque...", 50, 2, false}));
 
 } // namespace
 } // namespace px
