@@ -37,6 +37,13 @@ struct AdjustmentDialogSetup {
     // OK applies nothing while this track bar is at rest, whatever the
     // others hold (-1: only when every track bar is at rest).
     int gatingTrackBar = -1;
+    // Moving the track bars back to 0 leaves the destination preview as it
+    // was instead of showing the source again.
+    bool keepsPreviewAtZero = false;
+    // The size of each preview. Whatever it is, a document wider than 121 or
+    // taller than 137 pixels is shown stretched.
+    int previewWidth = 121;
+    int previewHeight = 137;
 };
 
 // A track bar is at rest at 0, or at its minimum when that stands for no

@@ -15,6 +15,8 @@ EffectRegistry makeEffectRegistry()
     addBevelAndBlendCommands(r);
     addTextureCommands(r);
     addColourAdjustmentCommands(r);
+    addDeformationCommands(r);
+    addHallucinationMirageMosaicReflectionCommands(r);
     return r;
 }
 

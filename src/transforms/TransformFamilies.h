@@ -22,4 +22,11 @@ void addBevelAndBlendCommands(EffectRegistry& registry);
 // "Effe&ts": "&Bande dessinée", "F&ormes", "Mar&bre" and "S&pray".
 void addTextureCommands(EffectRegistry& registry);
 
+// "Effe&ts" > "&Déformations": the twirl, the lens, the blurred enlargement
+// and the strip, tile and shape deformations.
+void addDeformationCommands(EffectRegistry& registry);
+
+// "Effe&ts" > "&Hallucination", "Mira&ge", "Mosaï&que" and "Re&flet".
+void addHallucinationMirageMosaicReflectionCommands(EffectRegistry& registry);
+
 } // namespace px

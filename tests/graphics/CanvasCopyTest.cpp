@@ -80,19 +80,23 @@ TEST_P(CanvasStretchScale, TakesTheNearestSourcePixel)
     EXPECT_TRUE(sameImage("stretch-scale", dst, grid({sc.rows[0], sc.rows[1], sc.rows[2], sc.rows[3]})));
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, CanvasStretchScale,
-                         ::testing::Values(
-                             // Twice as large: destination step k takes source step k * 2 / 4.
-                             ScaleCase{{0, 0, 4, 4}, {0, 0, 2, 2}, {"rrgg", "rrgg", "bb##", "bb##"}},
-                             // Smaller: destination step k takes source step k * 3 / 2 = 0, 1.
-                             ScaleCase{{0, 0, 2, 2}, {0, 0, 3, 3}, {"rgxx", "b#xx", "xxxx", "xxxx"}},
-                             // A source window hanging out of the top left (the magnifier near the
-                             // edge): destination pixels of outside sources keep their grey.
-                             ScaleCase{{0, 0, 4, 4}, {-1, -1, 1, 1}, {"xxxx", "xxxx", "xxrr", "xxrr"}},
-                             // Mirrored both ways at once.
-                             ScaleCase{{3, 3, 1, 1}, {0, 0, 2, 2}, {"xxxx", "xxxx", "xx#b", "xxgr"}},
-                             // Destination partly off the bitmap: clipped, mapping unchanged.
-                             ScaleCase{{-2, -2, 2, 2}, {0, 0, 2, 2}, {"##xx", "##xx", "xxxx", "xxxx"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Scales, CanvasStretchScale,
+    ::testing::Values(
+        // Twice as large: destination step k takes source step k * 2 / 4.
+        ScaleCase{{0, 0, 4, 4}, {0, 0, 2, 2}, {"rrgg", "rrgg", "bb##", "bb##"}},
+        // Smaller: destination step k takes source step k * 3 / 2 = 0, 1.
+        ScaleCase{{0, 0, 2, 2}, {0, 0, 3, 3}, {"rgxx", "b#xx", "xxxx", "xxxx"}},
+        // A source window hanging out of the top left (the magnifier near the
+        // edge): destination pixels of outside sources keep their grey.
+        ScaleCase{{0, 0, 4, 4}, {-1, -1, 1, 1}, {"xxxx", "xxxx", "xxrr", "xxrr"}},
+        // Mirrored both ways at once.
+        ScaleCase{{3, 3, 1, 1}, {0, 0, 2, 2}, {"xxxx", "xxxx", "xx#b", "xxgr"}},
+        // Destination partly off the bitmap: clipped, mapping unchanged.
+        ScaleCase{{-2, -2, 2, 2}, {0, 0, 2, 2}, {"##xx", "##xx", "xxxx", "xxxx"}},
+        // Squeezed onto one pixel whose source is column 0: the columns after
+        // it are not copied (they are no mirrored continuation of it).
+        ScaleCase{{1, 0, 2, 1}, {0, 0, 3, 1}, {"xrxx", "xxxx", "xxxx", "xxxx"}}));
 
 TEST(CanvasStretch, EmptyRectanglesCopyNothing)
 {

@@ -32,9 +32,9 @@ QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent)
+PreviewImage::PreviewImage(QWidget* parent, QSize size) : QWidget(parent)
 {
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(size);
 }
 
 void PreviewImage::setStretch(bool stretch)
@@ -62,14 +62,14 @@ PreviewDialog::PreviewDialog(const EffectCommand& command, Prompter& prompter, Q
 {
 }
 
-QWidget* PreviewDialog::makePreviews(const char* sourceTitle, const char* destinationTitle)
+QWidget* PreviewDialog::makePreviews(const char* sourceTitle, const char* destinationTitle, QSize size)
 {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    image1_ = new PreviewImage(box);
+    image1_ = new PreviewImage(box, size);
     image1_->setObjectName(QStringLiteral("Image1"));
-    image2_ = new PreviewImage(box);
+    image2_ = new PreviewImage(box, size);
     image2_->setObjectName(QStringLiteral("Image2"));
     grid->addWidget(namedLabel(QStringLiteral("Label1"), utf8(sourceTitle), box), 0, 0);
     grid->addWidget(namedLabel(QStringLiteral("Label2"), utf8(destinationTitle), box), 0, 1);
@@ -137,7 +137,8 @@ AdjustmentDialog::AdjustmentDialog(const EffectCommand& command, Prompter& promp
 {
     setWindowTitle(utf8(setup_.caption));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(makePreviews("Image originale", setup_.destinationTitle));
+    layout->addWidget(
+        makePreviews("Image originale", setup_.destinationTitle, QSize(setup_.previewWidth, setup_.previewHeight)));
 
     // Labels after the two preview titles are numbered in the order they appear.
     int labelNumber = 3;
@@ -227,7 +228,7 @@ void AdjustmentDialog::resetPositions()
     source()->setStretch(false);
     destination()->setStretch(false);
     updateValueLabels();
-    if (!setup_.previewButton)
+    if (!setup_.previewButton && !setup_.keepsPreviewAtZero)
         refreshPreview();
 }
 
@@ -253,6 +254,8 @@ void AdjustmentDialog::trackBarChanged()
     if (resetting_)
         return;
     updateValueLabels();
+    if (setup_.keepsPreviewAtZero && appliesNothing())
+        return;
     if (!setup_.previewButton)
         refreshPreview();
 }
