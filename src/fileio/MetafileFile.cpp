@@ -1,6 +1,7 @@
 #include "fileio/MetafileFile.h"
 
 #include "codecs/ByteReader.h"
+#include "fileio/PngFile.h"
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
@@ -45,27 +46,30 @@ Bitmap decodeWindowsMetafile(std::span<const std::uint8_t> data)
         throw InvalidImageError("taille du métafichier illisible");
     checkImageSize(width, height);
 
+    // The drawing comes back as a PNG stream through the device's sink:
+    // libwmf then frees its picture itself, which it never does for a
+    // picture it hands over (there is no call to free one).
+    std::vector<std::uint8_t> png;
     wmf_gd_t* device = WMF_GD_GetData(api.get());
-    device->type = wmf_gd_image;
+    device->type = wmf_gd_png;
     device->bbox = box;
     device->width = width;
     device->height = height;
-    if (wmf_play(api.get(), 0, &box) != wmf_E_None || !device->gd_image)
+    // Memory output into a buffer of the caller's own: the stream goes to
+    // the sink.
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = [](void* context, char* buffer, int length) {
+        auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+        if (length > 0)
+            out->insert(out->end(), buffer, buffer + length);
+        return length;
+    };
+    if (wmf_play(api.get(), 0, &box) != wmf_E_None || png.empty())
         throw InvalidImageError("métafichier illisible");
-    const int* pixels = wmf_gd_image_pixels(device->gd_image);
-    if (!pixels)
+    Bitmap bmp = decodePng(png);
+    if (bmp.width() != int(width) || bmp.height() != int(height))
         throw InvalidImageError("métafichier illisible");
-    Bitmap bmp(int(width), int(height), 24);
-    for (unsigned y = 0; y < height; ++y) {
-        std::uint8_t* row = bmp.row(int(y));
-        const int* src = pixels + std::size_t(y) * width;
-        for (unsigned x = 0; x < width; ++x, row += 3) {
-            const unsigned v = unsigned(src[x]);
-            row[0] = std::uint8_t(v);
-            row[1] = std::uint8_t(v >> 8);
-            row[2] = std::uint8_t(v >> 16);
-        }
-    }
     return bmp;
 }
 
