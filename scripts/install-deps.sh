@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-image-formats-plugins qt6-svg-dev qt6-translations-l10n
-  libpng-dev libjpeg-dev libtiff-dev libgif-dev libx11-dev
+  libpng-dev libjpeg-dev libtiff-dev libgif-dev libwmf-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick openbox fonts-dejavu-core
+  xvfb xauth xdotool x11-utils imagemagick python3-pil openbox fonts-dejavu-core
   xdg-utils shared-mime-info file desktop-file-utils appstream
+  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils libsane-dev sane-utils
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
 #include "app/MenuBuilder.h"
+#include "app/OutputCommands.h"
 #include "app/RecentFiles.h"
 #include "app/ShellCommands.h"
 #include "app/StartupDialogs.h"
@@ -10,6 +11,7 @@
 #include "app/ToolBarRows.h"
 #include "document/ImageWindow.h"
 #include "effects/dialogs/EffectDialog.h"
+#include "output/OutputServices.h"
 #include "platform/Clipboard.h"
 #include "platform/MemoryRelease.h"
 #include "platform/Prompter.h"
@@ -119,6 +121,8 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     buildToolBars();
     buildColourPanel();
 
+    outputServices_ = OutputServices::system(this);
+
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(kTimerInterval);
@@ -134,9 +138,16 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerViewCommands(*this);
     registerWindowCommands(*this);
     registerHelpCommands(*this);
+    registerMacroCommands(*this);
+    registerInformationCommands(*this);
+    registerFormatCommands(*this);
+    registerPreviewCommand(*this);
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
+    registerPrintCommands(*this);
+    registerCaptureCommands(*this);
+    registerScanCommands(*this);
 
     createStartupDialogs();
     applyNoImageState();

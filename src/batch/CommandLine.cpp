@@ -1,9 +1,7 @@
 #include "batch/CommandLine.h"
 
-#include "codecs/ImageFileError.h"
-#include "effects/EffectFrame.h"
-#include "fileio/ImageFormats.h"
-#include "platform/AtomicFile.h"
+#include "batch/BatchArguments.h"
+#include "batch/BatchRun.h"
 #include "registry/EffectRegistry.h"
 
 #include <algorithm>
@@ -30,6 +28,10 @@ constexpr UsageLine kUsage[] = {
     {"pixoran3 --batch ENTREE SORTIE", "lit l'image ENTREE et l'enregistre sous SORTIE (format selon l'extension)"},
     {"pixoran3 [--batch] --apply COMMANDE[=VALEURS] [--apply ...] [OPTIONS] ENTREE SORTIE",
      "applique les commandes dans l'ordre à ENTREE et enregistre SORTIE"},
+    {"pixoran3 [--batch] --macro MACRO [OPTIONS] ENTREE SORTIE",
+     "rejoue les commandes du fichier MACRO (\"Enregistrer la macro...\" de l'éditeur)"},
+    {"pixoran3 [--batch] [--apply ...] [--macro ...] --output-dir DOSSIER [--output-format EXT] [--jobs N] FICHIER...",
+     "traite chaque FICHIER et l'enregistre dans DOSSIER sous son nom (avec l'extension EXT si elle est donnée)"},
     {"pixoran3 --list-commands", "liste les commandes d'effet, leur libellé et leurs valeurs"},
     {"pixoran3 --help", "affiche cette aide"},
 };
@@ -39,225 +41,35 @@ constexpr const char* kUsageNotes[] = {
     "  --main-colour RRGGBB        couleur principale (noir par défaut)",
     "  --background-colour RRGGBB  couleur de fond (blanc par défaut)",
     "  --seed N                    état du générateur aléatoire (0 à 4294967295), rétabli à chaque réinitialisation",
+    "  --output-dir DOSSIER        dossier des images traitées (plusieurs fichiers d'entrée)",
+    "  --output-format EXT         extension, donc format, des images traitées (par défaut celle de chaque entrée)",
+    "  --jobs N                    fichiers traités en même temps (par défaut un par processeur)",
     "  --                          fin des options : ce qui suit est un nom de fichier, même s'il commence par --",
-    "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB.",
+    "VALEURS : séparées par des virgules, dans l'ordre de --list-commands ; une couleur s'écrit RRGGBB,",
+    "          un choix par son libellé ; les valeurs entre crochets peuvent être omises à la fin.",
     "Codes de sortie : 0 succès, 1 échec de lecture, d'écriture ou d'une commande, 2 arguments incorrects.",
 };
 
-struct Application {
-    const EffectCommand* command;
-    std::vector<int> values;
-};
-
-struct BatchRequest {
-    std::vector<Application> applications;
-    Colour mainColour = kBlack;
-    Colour backgroundColour = kWhite;
-    std::optional<std::uint32_t> seed;
-    std::vector<std::string> files;
-};
-
-// A wrong argument: the message, then the usage, exit code 2.
-struct UsageError {
-    std::string message;
-};
-
-std::optional<Colour> parseColour(std::string_view text)
-{
-    if (text.size() != 6)
-        return std::nullopt;
-    unsigned value = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + 6, value, 16);
-    if (ec != std::errc() || ptr != text.data() + 6)
-        return std::nullopt;
-    // RRGGBB as written by people; the program's colour value is $00BBGGRR.
-    return makeColour(int(value >> 16) & 0xFF, int(value >> 8) & 0xFF, int(value) & 0xFF);
-}
-
-// A whole number as people write it: decimal digits with an optional sign;
-// a leading '+' is accepted for every number, a '-' only where T is signed.
-template <typename T> std::optional<T> parseNumber(std::string_view text)
-{
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    if (begin == end || *begin < '0' || *begin > '9') {
-        if (!(std::is_signed_v<T> && begin == text.data() && begin != end && *begin == '-'))
-            return std::nullopt;
-    }
-    T value{};
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
-
-std::string lower(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return out;
-}
-
-int parseValue(const EffectCommand& command, const EffectParameter& p, std::string_view text)
-{
-    switch (p.kind) {
-    case EffectParameter::Kind::Colour:
-        if (const auto c = parseColour(text))
-            return int(*c);
-        throw UsageError{"couleur RRGGBB attendue pour " + p.name + " de " + command.name + " : " + std::string(text)};
-    case EffectParameter::Kind::Choice:
-        for (std::size_t i = 0; i < p.choices.size(); ++i)
-            if (lower(p.choices[i]) == lower(text))
-                return int(i);
-        throw UsageError{"choix inconnu pour " + p.name + " de " + command.name + " : " + std::string(text)};
-    case EffectParameter::Kind::Integer: break;
-    }
-    const auto value = parseNumber<int>(text);
-    if (!value)
-        throw UsageError{"nombre entier attendu pour " + p.name + " de " + command.name + " : " + std::string(text)};
-    return *value;
-}
-
-Application parseApplication(const EffectRegistry& registry, std::string_view argument)
-{
-    const std::size_t eq = argument.find('=');
-    const std::string name(argument.substr(0, eq));
-    const EffectCommand* command = registry.find(name);
-    if (!command)
-        throw UsageError{"commande inconnue : " + name};
-    Application app{command, {}};
-    if (eq != std::string_view::npos) {
-        std::string_view rest = argument.substr(eq + 1);
-        std::size_t index = 0;
-        while (true) {
-            const std::size_t comma = rest.find(',');
-            const std::string_view item = rest.substr(0, comma);
-            if (index >= command->parameters.size())
-                throw UsageError{"trop de valeurs pour " + name};
-            app.values.push_back(parseValue(*command, command->parameters[index++], item));
-            if (comma == std::string_view::npos)
-                break;
-            rest = rest.substr(comma + 1);
-        }
-    }
-    if (const std::string problem = checkEffectValues(*command, app.values); !problem.empty())
-        throw UsageError{problem};
-    return app;
-}
-
-BatchRequest parseBatch(const EffectRegistry& registry, const std::vector<std::string>& args)
-{
-    BatchRequest request;
-    bool options = true;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (!options || arg == "--") {
-            if (options)
-                options = false;
-            else
-                request.files.push_back(arg);
-            continue;
-        }
-        auto value = [&](const char* option) -> const std::string& {
-            if (i + 1 >= args.size())
-                throw UsageError{std::string(option) + " attend une valeur"};
-            return args[++i];
-        };
-        if (arg == "--batch")
-            continue;
-        if (arg == "--apply") {
-            request.applications.push_back(parseApplication(registry, value("--apply")));
-        } else if (arg == "--main-colour" || arg == "--background-colour") {
-            const std::string& text = value(arg.c_str());
-            const auto colour = parseColour(text);
-            if (!colour)
-                throw UsageError{arg + " attend une couleur RRGGBB : " + text};
-            (arg == "--main-colour" ? request.mainColour : request.backgroundColour) = *colour;
-        } else if (arg == "--seed") {
-            const std::string& text = value("--seed");
-            const auto seed = parseNumber<std::uint32_t>(text);
-            if (!seed)
-                throw UsageError{"--seed attend un nombre de 0 à 4294967295 : " + text};
-            request.seed = *seed;
-        } else if (arg.starts_with("--")) {
-            throw UsageError{"option inconnue : " + arg};
-        } else {
-            request.files.push_back(arg);
-        }
-    }
-    if (request.files.size() != 2)
-        throw UsageError{"il faut une image d'entrée et une image de sortie"};
-    return request;
-}
-
-int runBatch(const BatchRequest& request, std::ostream& err)
-{
-    const std::filesystem::path input = request.files[0];
-    const std::filesystem::path output = request.files[1];
-    const FileFormat& format = fileFormatFor(output);
-    if (!format.saveRefusal.empty()) {
-        err << format.saveRefusal << "\n";
-        return 1;
-    }
-    if (!format.write) {
-        err << "Format d'enregistrement non pris en charge : " << output.string() << "\n";
-        return 1;
-    }
-
-    Bitmap image;
-    try {
-        image = readImageFile(input);
-    } catch (const InvalidImageError& e) {
-        err << e.what() << "\n";
-        return 1;
-    } catch (const BitmapError&) {
-        err << InvalidImageError::kMessage << "\n";
-        return 1;
-    }
-    // A reader that found nothing it could use (a PCX file of a layout it
-    // does not take) gives an empty image: there is nothing to convert.
-    if (image.isEmpty()) {
-        err << InvalidImageError::kMessage << "\n";
-        return 1;
-    }
-
-    RandomGenerator random;
-    if (request.seed) {
-        random.setFixedSeed(*request.seed);
-        random.setState(*request.seed);
-    } else {
-        random.seedFromClock();
-    }
-    // A canvas that nothing has drawn on holds a white brush.
-    const EffectContext context{request.mainColour, request.backgroundColour, kWhite, &random};
-    EffectScratch scratch;
-    try {
-        for (const auto& app : request.applications)
-            if (!appliesNothing(*app.command, app.values))
-                applyEffect(*app.command, image, context, app.values, scratch);
-        writeImageFile(output, image, SaveOptions{});
-    } catch (const std::exception& e) { // EffectError, FileWriteError, BitmapError
-        err << e.what() << "\n";
-        return 1;
-    }
-    return 0;
-}
-
 std::string parameterText(const EffectParameter& p)
 {
+    if (p.optional) {
+        EffectParameter required = p;
+        required.optional = false;
+        return "[" + parameterText(required) + "]";
+    }
     if (!p.note.empty())
         return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + " " + p.note + ")";
     switch (p.kind) {
-    case EffectParameter::Kind::Colour: return p.name + "(RRGGBB)";
+    case EffectParameter::Kind::Colour:
+        return p.name + "(RRGGBB)";
     case EffectParameter::Kind::Choice: {
         std::string text = p.name + "(";
         for (std::size_t i = 0; i < p.choices.size(); ++i)
             text += (i ? "|" : "") + p.choices[i];
         return text + ")";
     }
-    case EffectParameter::Kind::Integer: break;
+    case EffectParameter::Kind::Integer:
+        break;
     }
     return p.name + "(" + std::to_string(p.minimum) + ".." + std::to_string(p.maximum) + ")";
 }
@@ -276,13 +88,7 @@ void listCommands(const EffectRegistry& registry, std::ostream& out)
     }
 }
 
-bool isBatchOption(const std::string& arg)
-{
-    return arg == "--batch" || arg == "--apply" || arg == "--main-colour" || arg == "--background-colour" ||
-           arg == "--seed";
-}
-
-bool isOurOption(const std::string& arg)
+bool isOurOption(std::string_view arg)
 {
     return isBatchOption(arg) || arg == "--help" || arg == "--list-commands";
 }
