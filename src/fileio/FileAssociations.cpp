@@ -38,6 +38,21 @@ std::vector<std::string> mimeTypes()
     return types;
 }
 
+// The path between double quotes, '"', '`', '$' and '\\' escaped inside
+// them and '%' doubled, as a desktop command line wants it.
+std::string quotedExecutable(const std::string& executable)
+{
+    std::string command = "\"";
+    for (char c : executable) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            command += '\\';
+        command += c;
+        if (c == '%')
+            command += '%';
+    }
+    return command + "\"";
+}
+
 } // namespace
 
 std::span<const AssociationRow> associationRows()
@@ -66,24 +81,16 @@ std::string desktopCommand(const std::string& executable)
 {
     constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
     if (executable.find_first_of(kReserved) != std::string::npos)
-        return openCommand(executable);
+        return quotedExecutable(executable) + " %F";
     std::string command;
     for (char c : executable)
         command += c == '%' ? std::string("%%") : std::string(1, c);
-    return command + " %f";
+    return command + " %F";
 }
 
 std::string openCommand(const std::string& executable)
 {
-    std::string command = "\"";
-    for (char c : executable) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            command += '\\';
-        command += c;
-        if (c == '%')
-            command += '%';
-    }
-    return command + "\" %f";
+    return quotedExecutable(executable) + " %f";
 }
 
 std::vector<bool> associatedInSettings(const SettingsFile& settings)

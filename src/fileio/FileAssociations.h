@@ -45,9 +45,11 @@ std::string associationKey(const AssociationRow& row);
 // inside the quotes, '%' doubled), then the file as %f. The class store
 // records it.
 std::string openCommand(const std::string& executable);
-// The same command for the desktop entry, where the path is quoted only when
-// it holds a character that the command line format reserves: the simple
-// launchers of the desktop tools take an unquoted first word as the program.
+// The command for the desktop entry, where the path is quoted only when it
+// holds a character that the command line format reserves (the simple
+// launchers of the desktop tools take an unquoted first word as the
+// program), then the files as %F: several files chosen together open in one
+// program, one window each, as with the installed entry it stands in for.
 std::string desktopCommand(const std::string& executable);
 
 // The ticks the window shows: Formats/<e> other than "0" (a missing key

@@ -201,7 +201,7 @@ TEST_F(AssociationCommandTest, OkAssociatesAnnulerWritesNothing)
     EXPECT_EQ(desktopDefaults(dir.file("config/mimeapps.list"), "image/png"),
               std::vector<std::string>{"pixoran3.desktop"});
     // The test program's path holds no character that needs quotes.
-    const std::string exec = "\nExec=" + QCoreApplication::applicationFilePath().toStdString() + " %f\n";
+    const std::string exec = "\nExec=" + QCoreApplication::applicationFilePath().toStdString() + " %F\n";
     EXPECT_NE(readAll(dir.file("data/applications/pixoran3.desktop")).find(exec), std::string::npos);
 }
 

@@ -104,10 +104,10 @@ TEST(AssociationTextTest, ItemsPatternsAndCommand)
     EXPECT_EQ(associationKey(rows[7]), ".tga");
     EXPECT_EQ(openCommand("/usr/bin/pixoran3"), "\"/usr/bin/pixoran3\" %f");
     EXPECT_EQ(openCommand("/o\"p/$a`b\\c 100%"), "\"/o\\\"p/\\$a\\`b\\\\c 100%%\" %f");
-    EXPECT_EQ(desktopCommand("/usr/bin/pixoran3"), "/usr/bin/pixoran3 %f");
-    EXPECT_EQ(desktopCommand("/opt/100%/p3"), "/opt/100%%/p3 %f");
-    EXPECT_EQ(desktopCommand("/opt/mes outils/p3"), "\"/opt/mes outils/p3\" %f");
-    EXPECT_EQ(desktopCommand("/opt/a(1)/p3"), "\"/opt/a(1)/p3\" %f");
+    EXPECT_EQ(desktopCommand("/usr/bin/pixoran3"), "/usr/bin/pixoran3 %F");
+    EXPECT_EQ(desktopCommand("/opt/100%/p3"), "/opt/100%%/p3 %F");
+    EXPECT_EQ(desktopCommand("/opt/mes outils/p3"), "\"/opt/mes outils/p3\" %F");
+    EXPECT_EQ(desktopCommand("/opt/a(1)/p3"), "\"/opt/a(1)/p3\" %F");
 }
 
 // The real folders of a user: HOME alone names them.
