@@ -129,5 +129,56 @@ TEST(DocumentView, PaintsTheFloatingImageOverTheBitmap)
                 << x << "," << y;
 }
 
+struct ZoomedPaintCase {
+    int zoom; // view pixels per bitmap pixel
+    int bitsPerPixel;
+};
+
+class ZoomedPaint : public ::testing::TestWithParam<ZoomedPaintCase> {};
+
+// The painted view at 1:1 and 3x, for a true-colour and a 4-bit bitmap: each
+// bitmap pixel is a block of zoom x zoom view pixels, and the floating
+// picture's pixels are blocks of the same size over the same bitmap pixels.
+TEST_P(ZoomedPaint, BitmapAndFloatingImageInBlocks)
+{
+    const auto [zoom, bpp] = GetParam();
+    const Colour blue = makeColour(0, 0, 255);
+    Bitmap document(4, 3, bpp);
+    if (bpp == 24) {
+        document.fill(kWhite);
+        document.setPixel(0, 2, blue);
+    } else {
+        document.setPalette({kWhite, blue});
+        document.setPixelIndex(0, 2, 1);
+    }
+    FloatingImage floating;
+    floating.image = Bitmap(2, 1, 24);
+    floating.image.fill(makeColour(255, 0, 0));
+    floating.topLeft = {1, 0};
+    floating.shown = true;
+
+    DocumentView view;
+    view.setBitmap(&document);
+    view.setFloatingImage(&floating);
+    view.setZoom(ZoomFactor{zoom, 1});
+    const QImage shown = view.grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(4 * zoom, 3 * zoom));
+    const char* expected[] = {".rr.", "....", "b..."};
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const char c = expected[y / zoom][x / zoom];
+            const QRgb want = c == 'r' ? qRgb(255, 0, 0) : c == 'b' ? qRgb(0, 0, 255) : qRgb(255, 255, 255);
+            ASSERT_EQ(shown.pixel(x, y), want) << x << "," << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, ZoomedPaint,
+                         ::testing::Values(ZoomedPaintCase{1, 24}, ZoomedPaintCase{3, 24}, ZoomedPaintCase{1, 4},
+                                           ZoomedPaintCase{3, 4}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.zoom) + "x_" + std::to_string(info.param.bitsPerPixel) +
+                                    "bits";
+                         });
+
 } // namespace
 } // namespace px
