@@ -104,23 +104,33 @@ Answer answerOf(QMessageBox::StandardButton pressed, Buttons buttons)
 }
 
 // Widens a shown file dialog, within the screen's available width, until
-// its detail view shows every column whole. The last column stretches to the
+// its detail view shows every column whole (then narrows the name column to
+// its names if need be). The last column stretches to the
 // view's edge, so its own need is the width of its texts and its title.
 void widenToColumns(QFileDialog& dialog, const QTreeView& tree)
 {
-    const QHeaderView* header = tree.header();
+    QHeaderView* header = tree.header();
+    const auto& view = static_cast<const QAbstractItemView&>(tree);
+    // What a column's texts and title need.
+    const auto textWidth = [&](int column) {
+        return std::max(view.sizeHintForColumn(column), header->sectionSizeHint(column));
+    };
     const int last = header->logicalIndex(header->count() - 1);
-    const int needed =
-        header->sectionPosition(last) +
-        std::max(static_cast<const QAbstractItemView&>(tree).sizeHintForColumn(last), header->sectionSizeHint(last));
-    const int missing = needed - tree.viewport()->width();
+    const int missing = header->sectionPosition(last) + textWidth(last) - tree.viewport()->width();
     if (!dialog.isVisible() || missing <= 0)
         return;
     const QRect available = dialog.screen()->availableGeometry();
     const int frame = dialog.frameGeometry().width() - dialog.width();
     const int width = std::min(dialog.width() + missing, available.width() - frame);
-    if (width <= dialog.width())
+    if (width <= dialog.width()) {
+        // As wide as the screen: the name column gives up the room its names
+        // do not use.
+        const int names = header->logicalIndex(0);
+        const int spare = header->sectionSize(names) - textWidth(names);
+        if (spare > 0 && names != last)
+            header->resizeSection(names, header->sectionSize(names) - std::min(spare, missing));
         return;
+    }
     dialog.resize(width, dialog.height());
     const int overflow = dialog.frameGeometry().right() - available.right();
     if (overflow > 0)
