@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace px {
 
 const QString StatusBar::kHelpText = QStringLiteral("Pour obtenir de l'aide, appuyez sur F1");
@@ -10,9 +12,31 @@ namespace {
 // Panel widths in pixels; the position panel is a minimum, it grows with its text.
 constexpr std::array<int, StatusBar::kPanelCount> kPanelWidths = {275, 295, 120, 50};
 
-QLabel* makePanel(QWidget* parent, const QString& name, const QString& text)
+// The narrowest a panel gets when the window is too narrow for the widths
+// above (a screen scaled to 2 is 640 pixels wide for the toolkit).
+constexpr int kNarrowestPanel = 24;
+
+// A panel of the width it is given while the status bar has room for it,
+// narrower (its text cut) only when the window is narrower than the panels.
+class Panel : public QLabel {
+public:
+    Panel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+    void setPreferredWidth(int width) { width_ = width; }
+    QSize sizeHint() const override
+    {
+        const QSize text = QLabel::sizeHint();
+        return QSize(std::max(width_, maximumWidth() < QWIDGETSIZE_MAX ? 0 : text.width()), text.height());
+    }
+    QSize minimumSizeHint() const override { return QSize(kNarrowestPanel, QLabel::minimumSizeHint().height()); }
+
+private:
+    int width_ = 0;
+};
+
+QLabel* makePanel(QWidget* parent, const QString& name, const QString& text, int width = 0)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new Panel(text, parent);
+    label->setPreferredWidth(width);
     label->setObjectName(name);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
@@ -32,11 +56,9 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     const std::array<QString, kPanelCount> startTexts = {kHelpText, QString(), QStringLiteral("Ligne actif"),
                                                          QStringLiteral("Position :(0,0)")};
     for (int i = 0; i < kPanelCount; ++i) {
-        panels_[i] = makePanel(this, QStringLiteral("StatusPanel%1").arg(i), startTexts[i]);
+        panels_[i] = makePanel(this, QStringLiteral("StatusPanel%1").arg(i), startTexts[i], kPanelWidths[i]);
         if (i + 1 < kPanelCount)
-            panels_[i]->setFixedWidth(kPanelWidths[i]);
-        else
-            panels_[i]->setMinimumWidth(kPanelWidths[i]);
+            panels_[i]->setMaximumWidth(kPanelWidths[i]);
         addWidget(panels_[i], i + 1 == kPanelCount ? 1 : 0);
         panels_[i]->hide();
     }
@@ -50,9 +72,15 @@ void StatusBar::setPanelMode(bool panels)
         p->setVisible(panels);
 }
 
-QString StatusBar::simpleText() const { return simple_->text(); }
+QString StatusBar::simpleText() const
+{
+    return simple_->text();
+}
 
-void StatusBar::setSimpleText(const QString& text) { simple_->setText(text); }
+void StatusBar::setSimpleText(const QString& text)
+{
+    simple_->setText(text);
+}
 
 QString StatusBar::panelText(int index) const
 {

@@ -2,6 +2,7 @@
 // command line, sharp icons and tool bars that fit a screen scaled to 2, a
 // usable frame for the smallest image, dialogs at one place, a silent start.
 #include "app/MainWindowFixture.h"
+#include "app/StatusBar.h"
 #include "app/ToolBarRows.h"
 #include "codecs/ImageFileError.h"
 #include "document/DocumentView.h"
@@ -15,6 +16,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QStyle>
 #include <QSvgRenderer>
 #include <QTimer>
@@ -150,6 +152,31 @@ TEST_F(DesktopTest, ToolBarsFitAScreenScaledToTwo)
     window->resize(1280, 400);
     QCoreApplication::processEvents();
     EXPECT_EQ(window->toolPalette()->y(), window->mainToolBar()->y()) << "the row is shared again";
+}
+
+// The whole window fits there too: the status panels keep their widths on a
+// wide window and give way only on a narrow one.
+TEST_F(DesktopTest, TheWindowFitsAScreenScaledToTwo)
+{
+    create();
+    show();
+    addImage();
+    for (int width : {1280, 640}) {
+        window->resize(width, 480);
+        QCoreApplication::processEvents();
+        EXPECT_LE(window->minimumSizeHint().width(), 640);
+        EXPECT_EQ(window->width(), width);
+        QStatusBar* bar = window->statusBar();
+        for (int i = 0; i < StatusBar::kPanelCount; ++i) {
+            const QWidget* panel = bar->findChild<QWidget*>(QStringLiteral("StatusPanel%1").arg(i));
+            ASSERT_NE(panel, nullptr);
+            EXPECT_TRUE(panel->isVisible());
+            EXPECT_LE(panel->geometry().right(), bar->width()) << i << " at " << width;
+            const int wanted[] = {275, 295, 120, 50};
+            if (width == 1280)
+                EXPECT_GE(panel->width(), wanted[i]) << i;
+        }
+    }
 }
 
 // The program's icons come from their SVG sources at every scale: the pixmap
