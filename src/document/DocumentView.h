@@ -19,6 +19,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <vector>
+
 class QMouseEvent;
 class QPainter;
 
@@ -46,11 +48,15 @@ public:
     // The pixels in `changed` (all of them for an empty rectangle) or the
     // size changed: repaints that part only, resizing the widget when needed.
     void bitmapChanged(QRect changed = {});
+    // The same for several parts; an empty region repaints nothing.
+    void bitmapChanged(const QRegion& changed);
 
     // A picture painted over the bitmap while it is shown; it stays owned by
     // the caller. Null paints none. Its changes are repainted through
     // bitmapChanged() like the bitmap's.
     void setFloatingImage(const FloatingImage* floating);
+    // Several such pictures, painted in this order (the last on top).
+    void setFloatingImages(std::vector<const FloatingImage*> floating);
 
     QSize sizeHint() const override;
 
@@ -69,10 +75,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void paintFloatingImage(QPainter& painter, const QRect& area) const;
+    void paintFloatingImage(QPainter& painter, const FloatingImage& floating, const QRect& area) const;
 
     const Bitmap* bitmap_ = nullptr;
-    const FloatingImage* floating_ = nullptr;
+    std::vector<const FloatingImage*> floating_;
     QImage expanded_; // 8-bit copy of a 4-bit bitmap
 };
 

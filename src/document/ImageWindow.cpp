@@ -5,6 +5,7 @@
 #include "document/MagnifierPanel.h"
 #include "graphics/MagnifierGeometry.h"
 #include "platform/Prompter.h"
+#include "tools/ToolDispatch.h"
 
 #include <QActionGroup>
 #include <QBoxLayout>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QRegion>
 #include <QScrollArea>
 #include <QSlider>
 #include <QTimer>
@@ -39,7 +41,7 @@ ImageWindow::ImageWindow(Session& session, QWidget* parent) : QWidget(parent), s
     view_ = new DocumentView;
     view_->setObjectName("Image1");
     view_->setBitmap(&document_);
-    view_->setFloatingImage(&toolState_.floating);
+    view_->setFloatingImages({&toolState_.floating, &toolState_.text});
     scrollBox_->setWidget(view_);
     connect(view_, &DocumentView::pointerPressed, this, [this](const ToolEvent& e) { toolPress(e); });
     connect(view_, &DocumentView::pointerMoved, this, [this](const ToolEvent& e) { toolMove(e); });
@@ -102,38 +104,41 @@ void ImageWindow::documentChanged(QRect changed)
         refreshOverview();
 }
 
-Rect ImageWindow::toolPress(const ToolEvent& event)
+Damage ImageWindow::toolPress(const ToolEvent& event)
 {
-    return runTool(&Tool::press, event);
+    return repaintTool(dispatchPress(session_.tools, session_.currentTool, event, toolContext()));
 }
 
-Rect ImageWindow::toolMove(const ToolEvent& event)
+Damage ImageWindow::toolMove(const ToolEvent& event)
 {
     emit mousePositionChanged(event.x, event.y);
-    return runTool(&Tool::move, event);
+    return repaintTool(dispatchMove(session_.tools, session_.currentTool, event, toolContext()));
 }
 
-Rect ImageWindow::toolRelease(const ToolEvent& event)
+Damage ImageWindow::toolRelease(const ToolEvent& event)
 {
-    return runTool(&Tool::release, event);
+    return repaintTool(dispatchRelease(session_.tools, session_.currentTool, event, toolContext()));
 }
 
-Rect ImageWindow::toolTimerTick()
+Damage ImageWindow::toolTimerTick()
 {
-    Tool* tool = session_.tools.find(session_.currentTool);
-    return tool ? repaintTool(tool->timerTick(toolContext())) : Rect{};
+    return repaintTool(dispatchTimerTick(session_.tools, session_.currentTool, toolContext()));
 }
 
-Rect ImageWindow::runTool(Rect (Tool::*handler)(const ToolEvent&, const ToolContext&), const ToolEvent& event)
+// A tool may have changed the document's size (the selection puts back its
+// copy of the picture) or depth: the view then follows as a whole.
+Damage ImageWindow::repaintTool(const Damage& changed)
 {
-    Tool* tool = session_.tools.find(session_.currentTool);
-    return tool ? repaintTool((tool->*handler)(event, toolContext())) : Rect{};
-}
-
-Rect ImageWindow::repaintTool(Rect changed)
-{
-    if (!changed.isEmpty())
-        view_->bitmapChanged(QRect(changed.left, changed.top, changed.width(), changed.height()));
+    if (changed.isEmpty())
+        return changed;
+    const Rect document{0, 0, document_.width(), document_.height()};
+    QRegion region;
+    for (const Rect& r : changed.rects()) {
+        const Rect part = r.intersected(document);
+        if (!part.isEmpty())
+            region += QRect(part.left, part.top, part.width(), part.height());
+    }
+    view_->bitmapChanged(region);
     return changed;
 }
 

@@ -12,6 +12,7 @@
 #include "document/Session.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
+#include "platform/qt/QtGlyphRasteriser.h"
 #include "tools/Tool.h"
 
 #include <QRect>
@@ -63,17 +64,23 @@ public:
     void documentChanged(QRect changed = {});
 
     // The tool engine: the picture's mouse events come here. Each runs the
-    // session's current tool with this window's document, canvas and tool
-    // state, repaints what the tool reports changed and returns that. The
-    // overview is not refreshed (the magnifier's timer does it while the
-    // mouse is over the window). Nothing happens when no tool has the
-    // current id. A move also reports the position, whatever the tool.
-    Rect toolPress(const ToolEvent& event);
-    Rect toolMove(const ToolEvent& event);
-    Rect toolRelease(const ToolEvent& event);
+    // session's current tool (or the floating paste or text when the event
+    // concerns them, see tools/ToolDispatch.h) with this window's document,
+    // canvas and tool state, repaints what was reported changed and returns
+    // that. The overview is not refreshed (the magnifier's timer does it
+    // while the mouse is over the window). Nothing happens when no tool has
+    // the current id. A move also reports the position, whatever the tool.
+    Damage toolPress(const ToolEvent& event);
+    Damage toolMove(const ToolEvent& event);
+    Damage toolRelease(const ToolEvent& event);
     // A tick of the main window's timer while this window is active.
-    Rect toolTimerTick();
+    Damage toolTimerTick();
     ToolState& toolState() { return toolState_; }
+    // The context the tools get for this window (also for the commands that
+    // start a floating paste).
+    ToolContext toolContext();
+    // Repaints the view where `changed` says (clipped to the document).
+    Damage repaintTool(const Damage& changed);
 
     // LabelIm: the document's full path, "Image" for a new image.
     QString filePath() const;
@@ -156,10 +163,6 @@ private:
     void setMainColour(Colour colour) override;
     void setBackgroundColour(Colour colour) override;
 
-    Rect runTool(Rect (Tool::*handler)(const ToolEvent&, const ToolContext&), const ToolEvent& event);
-    Rect repaintTool(Rect changed);
-    ToolContext toolContext();
-
     void resetHistories();
     void buildPopupMenu();
     void popupMenuAboutToShow();
@@ -168,7 +171,8 @@ private:
 
     Session& session_;
     Bitmap document_;
-    Canvas canvas_{document_};
+    QtGlyphRasteriser glyphs_;
+    Canvas canvas_{document_, &glyphs_};
     ToolState toolState_;
     int jpegQuality_ = 0;
     bool panelRight_ = true;

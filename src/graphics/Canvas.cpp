@@ -90,6 +90,7 @@ Canvas::Ink Canvas::inkFor(Colour c) const
 void Canvas::begin()
 {
     changed_ = Rect{};
+    damage_.clear();
     ensure24();
 }
 
@@ -113,7 +114,7 @@ void Canvas::paintPixel(int x, int y, Ink ink)
         setPixels(p, 1, ink.value);
     else
         xorPixels(p, 1, ink.value);
-    changed_ = changed_.united({x, y, x + 1, y + 1});
+    mark({x, y, x + 1, y + 1});
 }
 
 void Canvas::paintSpan(int y, std::int64_t x0, std::int64_t x1, Ink ink)
@@ -129,7 +130,7 @@ void Canvas::paintSpan(int y, std::int64_t x0, std::int64_t x1, Ink ink)
         setPixels(p, x1 - x0, ink.value);
     else
         xorPixels(p, x1 - x0, ink.value);
-    changed_ = changed_.united({int(x0), y, int(x1), y + 1});
+    mark({int(x0), y, int(x1), y + 1});
 }
 
 void Canvas::paintSpans(int y, const std::vector<CanvasSpan>& spans, Ink ink)

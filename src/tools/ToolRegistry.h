@@ -1,8 +1,7 @@
 #pragma once
 // The tools of the program by their CurrentTool value, the number the tool
-// palette's buttons select. A value without a tool (1, the tools still to
-// come, anything above 18) selects nothing: the image window then ignores
-// the mouse.
+// palette's buttons select. A value without a tool (1, anything above 18)
+// selects nothing: the image window then ignores the mouse.
 #include "tools/Tool.h"
 
 #include <map>

@@ -261,8 +261,8 @@ TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
 // Counts the timer ticks it gets and the document they concern.
 class TickCountingTool : public Tool {
 public:
-    Rect press(const ToolEvent&, const ToolContext&) override { return {}; }
-    Rect timerTick(const ToolContext& context) override
+    Damage press(const ToolEvent&, const ToolContext&) override { return {}; }
+    Damage timerTick(const ToolContext& context) override
     {
         documents.push_back(&context.document);
         return {};
