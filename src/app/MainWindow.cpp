@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/DrawingCommands.h"
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
 #include "app/MenuBuilder.h"
@@ -118,6 +119,8 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
+    registerToolCommands(*this);
+    registerClipboardCommands(*this);
 
     createStartupDialogs();
     applyNoImageState();
@@ -344,10 +347,14 @@ ViewOptions MainWindow::viewOptions() const
     return o;
 }
 
+// The paste items follow the clipboard here too, so that their shortcuts
+// work as soon as another program puts a picture there.
 void MainWindow::timerTick()
 {
-    if (QAction* paste = action("Collerbut"))
-        paste->setEnabled(clipboardHasImage());
+    const bool picture = clipboardHasImage();
+    for (const char* name : {"Collerbut", "Coller1", "Vider1"})
+        action(name)->setEnabled(picture);
+    action("Slction1")->setEnabled(picture && imageOpen_);
     if (ImageWindow* image = activeImageWindow())
         image->toolTimerTick();
 }

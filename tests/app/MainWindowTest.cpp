@@ -114,6 +114,8 @@ TEST_F(MainWindowLayoutTest, DrawingToolButtonsSelectTheirToolAndStatusText)
         EXPECT_EQ(actions[i]->isChecked(), i == 0) << "Lignebut is pressed at start";
     }
     addImage();
+    // The text window opened by "Texte" is answered OK.
+    onDialog([](QDialog&) { return int(QDialog::Accepted); });
     for (int i = 0; i < 18; ++i) {
         const ToolExpectation& e = kPanel2[i];
         QAction* a = actions[i];
