@@ -1,8 +1,8 @@
 // The figure tools driven by tool events on small bitmaps: rubber band,
 // final figure, pen and brush set-up, the rays of "Etoile" and "Spirale" and
 // the blur rectangle.
-#include "effects/Blur.h"
 #include "tools/FigureTools.h"
+#include "effects/Blur.h"
 #include "tools/ToolRegistry.h"
 #include "tools/ToolTestSupport.h"
 
@@ -17,9 +17,9 @@ struct BandCase {
     ToolEvent::Button button;
     Colour main;
     Colour background;
-    std::vector<Point> path;  // press, moves; the release is at `releaseAt`
+    std::vector<Point> path; // press, moves; the release is at `releaseAt`
     Point releaseAt;
-    const char* duringDrag;   // after the last move
+    const char* duringDrag; // after the last move
     const char* afterRelease;
     Colour penAfter;
 };
@@ -47,23 +47,51 @@ TEST_P(RubberBand, DrawsTheBandThenTheFinalFigure)
     EXPECT_EQ(picture(host.snapshots[0]), kBlank) << "the snapshot holds no band";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Figures, RubberBand,
-    ::testing::Values(
-        BandCase{"RedRectangle", kRectangleTool, ToolEvent::Left, kRed, kBlue, {{1, 1}, {5, 4}}, {5, 4},
-                 "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n",
-                 "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n", kRed},
-        // A white figure's band is black; the white final figure covers it.
-        BandCase{"WhiteRectangle", kRectangleTool, ToolEvent::Left, kWhite, kBlue, {{1, 1}, {5, 4}}, {5, 4},
-                 "........\n.####...\n.#..#...\n.####...\n........\n........\n", kBlank, kWhite},
-        // Right button: pen in the background colour (white), band black.
-        BandCase{"RightButtonLine", kLineTool, ToolEvent::Right, kBlack, kWhite, {{1, 1}, {6, 1}}, {6, 1},
-                 "........\n.#####..\n........\n........\n........\n........\n", kBlank, kWhite},
-        // The last band stays where the final figure does not cover it.
-        BandCase{"ReleaseAwayFromTheLastMove", kRectangleTool, ToolEvent::Left, kRed, kBlue, {{1, 1}, {5, 4}, {3, 3}},
-                 {6, 5}, "........\n.rr.....\n.rr.....\n........\n........\n........\n",
-                 "........\n.rrrrr..\n.rr..r..\n.r...r..\n.rrrrr..\n........\n", kRed}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Figures, RubberBand,
+                         ::testing::Values(BandCase{"RedRectangle",
+                                                    kRectangleTool,
+                                                    ToolEvent::Left,
+                                                    kRed,
+                                                    kBlue,
+                                                    {{1, 1}, {5, 4}},
+                                                    {5, 4},
+                                                    "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n",
+                                                    "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n",
+                                                    kRed},
+                                           // A white figure's band is black; the white final figure covers it.
+                                           BandCase{"WhiteRectangle",
+                                                    kRectangleTool,
+                                                    ToolEvent::Left,
+                                                    kWhite,
+                                                    kBlue,
+                                                    {{1, 1}, {5, 4}},
+                                                    {5, 4},
+                                                    "........\n.####...\n.#..#...\n.####...\n........\n........\n",
+                                                    kBlank,
+                                                    kWhite},
+                                           // Right button: pen in the background colour (white), band black.
+                                           BandCase{"RightButtonLine",
+                                                    kLineTool,
+                                                    ToolEvent::Right,
+                                                    kBlack,
+                                                    kWhite,
+                                                    {{1, 1}, {6, 1}},
+                                                    {6, 1},
+                                                    "........\n.#####..\n........\n........\n........\n........\n",
+                                                    kBlank,
+                                                    kWhite},
+                                           // The last band stays where the final figure does not cover it.
+                                           BandCase{"ReleaseAwayFromTheLastMove",
+                                                    kRectangleTool,
+                                                    ToolEvent::Left,
+                                                    kRed,
+                                                    kBlue,
+                                                    {{1, 1}, {5, 4}, {3, 3}},
+                                                    {6, 5},
+                                                    "........\n.rr.....\n.rr.....\n........\n........\n........\n",
+                                                    "........\n.rrrrr..\n.rr..r..\n.r...r..\n.rrrrr..\n........\n",
+                                                    kRed}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A middle-button press starts nothing: no snapshot, no band, no figure.
 TEST_F(ToolTest, MiddleButtonStartsNothing)
@@ -146,17 +174,16 @@ TEST_P(FigureFill, BrushFollowsFillAndBicolour)
     EXPECT_EQ(picture(document), c.picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fills, FigureFill,
-    ::testing::Values(
-        FillCase{"Hollow", false, true, ToolEvent::Left, "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n"},
-        FillCase{"SolidPressColour", true, false, ToolEvent::Left,
-                 "........\n.rrrr...\n.rrrr...\n.rrrr...\n........\n........\n"},
-        FillCase{"SolidOtherColour", true, true, ToolEvent::Left,
-                 "........\n.rrrr...\n.rbbr...\n.rrrr...\n........\n........\n"},
-        FillCase{"RightButtonBicolour", true, true, ToolEvent::Right,
-                 "........\n.bbbb...\n.brrb...\n.bbbb...\n........\n........\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fills, FigureFill,
+                         ::testing::Values(FillCase{"Hollow", false, true, ToolEvent::Left,
+                                                    "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n"},
+                                           FillCase{"SolidPressColour", true, false, ToolEvent::Left,
+                                                    "........\n.rrrr...\n.rrrr...\n.rrrr...\n........\n........\n"},
+                                           FillCase{"SolidOtherColour", true, true, ToolEvent::Left,
+                                                    "........\n.rrrr...\n.rbbr...\n.rrrr...\n........\n........\n"},
+                                           FillCase{"RightButtonBicolour", true, true, ToolEvent::Right,
+                                                    "........\n.bbbb...\n.brrb...\n.bbbb...\n........\n........\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The options are read at the press: a change during a drag applies to the
 // next figure, not to the one in progress.
@@ -230,13 +257,12 @@ TEST_P(Rays, LeaveTheirRays)
     EXPECT_EQ(canvas.penMode(), MixMode::Copy);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tools, Rays,
-                         ::testing::Values(RayCase{"StarOneMove", false, {{5, 1}}, "########\n#cccc###\n########\n########\n"},
-                                           RayCase{"StarTwoMoves", false, {{5, 1}, {1, 3}},
-                                                   "########\n#rrrr###\n#r######\n########\n"},
-                                           RayCase{"SpiralTwoMoves", true, {{5, 1}, {5, 3}},
-                                                   "########\n#rrrrr##\n#####r##\n########\n"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Tools, Rays,
+    ::testing::Values(RayCase{"StarOneMove", false, {{5, 1}}, "########\n#cccc###\n########\n########\n"},
+                      RayCase{"StarTwoMoves", false, {{5, 1}, {1, 3}}, "########\n#rrrr###\n#r######\n########\n"},
+                      RayCase{"SpiralTwoMoves", true, {{5, 1}, {5, 3}}, "########\n#rrrrr##\n#####r##\n########\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A move without a press still sets COPY and the end point.
 TEST_F(ToolTest, StarMoveWithoutPressOnlyResetsThePenMode)

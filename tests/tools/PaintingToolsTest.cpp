@@ -1,7 +1,7 @@
 // "Gomme", "Remplissage", "Colorimètre", "Aérographe" and "Tampon" on small
 // bitmaps.
-#include "tools/AirbrushTool.h"
 #include "tools/PaintingTools.h"
+#include "tools/AirbrushTool.h"
 #include "tools/ToolTestSupport.h"
 
 #include <set>
@@ -98,21 +98,35 @@ TEST_P(Fill, FillsTheSurfaceOrUpToTheBorder)
     EXPECT_FALSE(canvas.brushHollow());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, Fill,
-    ::testing::Values(FillCase{"Surface", FloodFillMode::Surface, ToolEvent::Left, {2, 2},
-                               "........\n.rrrrr..\n.rrrrr..\n.rr#rr..\n.rrrrr..\n........\n"},
-                      FillCase{"Border", FloodFillMode::Border, ToolEvent::Left, {2, 2},
-                               "........\n.rrrrr..\n.rrrrr..\n.rrrrr..\n.rrrrr..\n........\n"},
-                      // Right button: the background colour, bounded by blue.
-                      FillCase{"BorderRightButton", FloodFillMode::Border, ToolEvent::Right, {2, 2},
-                               "bbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\n"},
-                      FillCase{"SurfaceOutside", FloodFillMode::Surface, ToolEvent::Right, {0, 0},
-                               "bbbbbbbb\nbrrrrrbb\nbr...rbb\nbr.#.rbb\nbrrrrrbb\nbbbbbbbb\n"},
-                      // The start pixel already has the border colour.
-                      FillCase{"BorderOnBorder", FloodFillMode::Border, ToolEvent::Left, {1, 1},
-                               "........\n.rrrrr..\n.r...r..\n.r.#.r..\n.rrrrr..\n........\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, Fill,
+                         ::testing::Values(FillCase{"Surface",
+                                                    FloodFillMode::Surface,
+                                                    ToolEvent::Left,
+                                                    {2, 2},
+                                                    "........\n.rrrrr..\n.rrrrr..\n.rr#rr..\n.rrrrr..\n........\n"},
+                                           FillCase{"Border",
+                                                    FloodFillMode::Border,
+                                                    ToolEvent::Left,
+                                                    {2, 2},
+                                                    "........\n.rrrrr..\n.rrrrr..\n.rrrrr..\n.rrrrr..\n........\n"},
+                                           // Right button: the background colour, bounded by blue.
+                                           FillCase{"BorderRightButton",
+                                                    FloodFillMode::Border,
+                                                    ToolEvent::Right,
+                                                    {2, 2},
+                                                    "bbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\n"},
+                                           FillCase{"SurfaceOutside",
+                                                    FloodFillMode::Surface,
+                                                    ToolEvent::Right,
+                                                    {0, 0},
+                                                    "bbbbbbbb\nbrrrrrbb\nbr...rbb\nbr.#.rbb\nbrrrrrbb\nbbbbbbbb\n"},
+                                           // The start pixel already has the border colour.
+                                           FillCase{"BorderOnBorder",
+                                                    FloodFillMode::Border,
+                                                    ToolEvent::Left,
+                                                    {1, 1},
+                                                    "........\n.rrrrr..\n.r...r..\n.r.#.r..\n.rrrrr..\n........\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Right click on green: the background colour becomes green, the canvas
 // takes the two colours; the read-out follows the pointer without a button.
@@ -138,7 +152,7 @@ TEST_F(ToolTest, ColourPickerTakesTheColourAndShowsTheReadOut)
 struct AirbrushCase {
     const char* name;
     int style;
-    std::vector<int> cells; // checked grid cells for "Personnalisé" (Chec k is cell k - 1)
+    std::vector<int> cells;                // checked grid cells for "Personnalisé" (Chec k is cell k - 1)
     std::set<std::pair<int, int>> painted; // around (10, 10)
 };
 

@@ -32,6 +32,8 @@ UpDownButtons::UpDownButtons(QLineEdit* buddy, int minimum, int maximum, QWidget
         connect(arrow, &QToolButton::clicked, this, [this, delta] { step(delta); });
         layout->addWidget(arrow);
     }
+    // The position follows every integer typed into the edit.
+    connect(buddy_, &QLineEdit::textChanged, this, [this] { position(); });
     position();
 }
 

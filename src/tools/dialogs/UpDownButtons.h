@@ -1,8 +1,8 @@
 #pragma once
 // An up-down control attached to a line edit: its two arrows step the
 // integer the edit holds within a range and write it back into the edit. The
-// edit stays free text; the position is the edit's value whenever that is an
-// integer (clamped to the range), the last position otherwise.
+// edit stays free text; the position is the last integer typed into it
+// (clamped to the range).
 #include <QString>
 #include <QWidget>
 
