@@ -173,8 +173,12 @@ void DocumentView::paintEvent(QPaintEvent* event)
     // Only the parts asked for: a rubber band repaints a few thin bands, not
     // the rectangle around them.
     const QRegion region = event->region();
-    for (const QRect& part : region)
-        painter.drawImage(part.topLeft(), image, part);
+    for (const QRect& part : region) {
+        if (bitmap_ && bitmap_->bitsPerPixel() == 24)
+            bitmapPainter_.paint(painter, *bitmap_, part);
+        else
+            painter.drawImage(part.topLeft(), image, part);
+    }
     // Any part of the widget beyond the bitmap (while a layout stretches it).
     const QRegion outside = region - QRegion(image.rect());
     for (const QRect& r : outside)

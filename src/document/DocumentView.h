@@ -3,8 +3,10 @@
 // one screen pixel). It is the image window's Image1, and also shows the
 // magnifier, the overview and the full-screen view.
 //
-// Painting does not copy the pixels: a 24-bit bitmap is wrapped by a QImage
-// of Format_BGR888, an 8-bit one by Format_Indexed8 and a 1-bit one by
+// A 24-bit bitmap is painted by BitmapPainter, which converts only the rows
+// of the parts asked for, strip by strip (a rubber band's thin bands cost
+// their own pixels, not Qt's overhead per row). An 8-bit bitmap is wrapped
+// without a copy by a QImage of Format_Indexed8 and a 1-bit one by
 // Format_Mono (both with the bitmap's palette as colour table), each with the
 // bitmap's own stride. Qt has no 4-bit format, so a 4-bit bitmap is expanded
 // once into an 8-bit copy that is rebuilt whenever bitmapChanged() is called.
@@ -13,6 +15,7 @@
 // floating picture (a paste or a text waiting to be placed) can be painted
 // over the bitmap without being part of it.
 #include "graphics/Bitmap.h"
+#include "platform/qt/BitmapPainter.h"
 #include "tools/Tool.h"
 
 #include <QImage>
@@ -80,6 +83,7 @@ private:
     const Bitmap* bitmap_ = nullptr;
     std::vector<const FloatingImage*> floating_;
     QImage expanded_; // 8-bit copy of a 4-bit bitmap
+    BitmapPainter bitmapPainter_;
 };
 
 } // namespace px

@@ -133,6 +133,31 @@ void Canvas::paintSpan(int y, std::int64_t x0, std::int64_t x1, Ink ink)
     mark({int(x0), y, int(x1), y + 1});
 }
 
+void Canvas::paintColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, Ink ink)
+{
+    if (x < 0 || x >= bmp_->width())
+        return;
+    y0 = std::max<std::int64_t>(y0, 0);
+    y1 = std::min<std::int64_t>(y1, bmp_->height());
+    if (y0 >= y1)
+        return;
+    const std::uint8_t b = std::uint8_t(ink.value >> 16), g = std::uint8_t(ink.value >> 8), r = std::uint8_t(ink.value);
+    const std::size_t stride = bmp_->stride();
+    std::uint8_t* p = bmp_->row(int(y0)) + std::size_t(x) * 3;
+    for (std::int64_t y = y0; y < y1; ++y, p += stride) {
+        if (ink.set) {
+            p[0] = b;
+            p[1] = g;
+            p[2] = r;
+        } else {
+            p[0] ^= b;
+            p[1] ^= g;
+            p[2] ^= r;
+        }
+    }
+    mark({int(x), int(y0), int(x) + 1, int(y1)});
+}
+
 void Canvas::paintSpans(int y, const std::vector<CanvasSpan>& spans, Ink ink)
 {
     for (const CanvasSpan& s : spans)

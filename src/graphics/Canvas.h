@@ -159,6 +159,8 @@ private:
     void paintPixel(int x, int y, Ink ink);
     void paintSpan(int y, std::int64_t x0, std::int64_t x1, Ink ink);
     void paintSpans(int y, const std::vector<CanvasSpan>& spans, Ink ink);
+    // Rows y0..y1-1 of column x.
+    void paintColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, Ink ink);
 
     void thinLine(Point a, Point b);
     void wideLine(Point a, Point b);
