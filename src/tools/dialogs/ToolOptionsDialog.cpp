@@ -253,9 +253,12 @@ QWidget* ToolOptionsDialog::buildAirbrushPage()
     shape->setObjectName(QStringLiteral("Shape1"));
     shape->setFrameShape(QFrame::Box);
     auto* shapeLayout = new QVBoxLayout(shape);
-    shapeLayout->setContentsMargins(1, 1, 1, 1);
+    shapeLayout->setContentsMargins(0, 0, 0, 0);
     shapeLayout->addWidget(previewLabel_);
+    // The frame fits the preview closely, as a one-pixel border.
+    shape->setFixedSize(kPreviewWidth + 2, kPreviewHeight + 2);
     view->layout()->addWidget(shape);
+    view->layout()->setAlignment(shape, Qt::AlignCenter);
     row->addWidget(view);
     layout->addLayout(row);
     layout->addStretch();
