@@ -5,6 +5,7 @@
 #include "document/MagnifierPanel.h"
 #include "graphics/MagnifierGeometry.h"
 #include "platform/Prompter.h"
+#include "tools/TextTool.h"
 #include "tools/ToolDispatch.h"
 
 #include <QActionGroup>
@@ -106,13 +107,27 @@ void ImageWindow::documentChanged(QRect changed)
 
 Damage ImageWindow::toolPress(const ToolEvent& event)
 {
-    return repaintTool(dispatchPress(session_.tools, session_.currentTool, event, toolContext()));
+    const Damage changed = repaintTool(dispatchPress(session_.tools, session_.currentTool, event, toolContext()));
+    updateCursor(event);
+    return changed;
 }
 
 Damage ImageWindow::toolMove(const ToolEvent& event)
 {
     emit mousePositionChanged(event.x, event.y);
-    return repaintTool(dispatchMove(session_.tools, session_.currentTool, event, toolContext()));
+    const Damage changed = repaintTool(dispatchMove(session_.tools, session_.currentTool, event, toolContext()));
+    updateCursor(event);
+    return changed;
+}
+
+// The floating text shows the hand over itself, where the click that writes
+// it is awaited; elsewhere the view keeps the cursor of the view options.
+void ImageWindow::updateCursor(const ToolEvent& event)
+{
+    const bool overText = floatingTextCatches(toolState_, event);
+    const Qt::CursorShape shape = overText ? Qt::PointingHandCursor : crossCursor_ ? Qt::CrossCursor : Qt::ArrowCursor;
+    if (view_->cursor().shape() != shape)
+        view_->setCursor(shape);
 }
 
 Damage ImageWindow::toolRelease(const ToolEvent& event)
@@ -256,6 +271,7 @@ bool ImageWindow::overviewVisible() const
 
 void ImageWindow::setCrossCursor(bool cross)
 {
+    crossCursor_ = cross;
     view_->setCursor(cross ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 

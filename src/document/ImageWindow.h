@@ -163,6 +163,7 @@ private:
     void setMainColour(Colour colour) override;
     void setBackgroundColour(Colour colour) override;
 
+    void updateCursor(const ToolEvent& event);
     void resetHistories();
     void buildPopupMenu();
     void popupMenuAboutToShow();
@@ -176,6 +177,7 @@ private:
     ToolState toolState_;
     int jpegQuality_ = 0;
     bool panelRight_ = true;
+    bool crossCursor_ = true; // Curseuraxial1 (else the arrow)
     DocumentView* view_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
     QLabel* labelIm_ = nullptr;
