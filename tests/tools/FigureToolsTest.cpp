@@ -223,16 +223,6 @@ TEST_F(ToolTest, EachFigureReadsItsOwnPage)
     }
 }
 
-// "Ligne" takes the other colour as its brush and leaves the brush style.
-TEST_F(ToolTest, LineSetsTheOtherColourAsBrush)
-{
-    canvas.setBrushHollow(true);
-    FigureTool line(kLineTool);
-    line.press(press(1, 1), context());
-    EXPECT_EQ(canvas.brushColour(), kBlue);
-    EXPECT_TRUE(canvas.brushHollow());
-}
-
 struct RayCase {
     const char* name;
     bool spiral;
@@ -263,17 +253,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RayCase{"StarTwoMoves", false, {{5, 1}, {1, 3}}, "########\n#rrrr###\n#r######\n########\n"},
                       RayCase{"SpiralTwoMoves", true, {{5, 1}, {5, 3}}, "########\n#rrrrr##\n#####r##\n########\n"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// A move without a press still sets COPY and the end point.
-TEST_F(ToolTest, StarMoveWithoutPressOnlyResetsThePenMode)
-{
-    canvas.setPenMode(MixMode::NotXor);
-    RayTool star(false);
-    EXPECT_TRUE(star.move(move(4, 4, ToolEvent::NoButton), context()).isEmpty());
-    EXPECT_EQ(canvas.penMode(), MixMode::Copy);
-    EXPECT_EQ(state.endPoint, (Point{4, 4}));
-    EXPECT_EQ(picture(document), kBlank);
-}
 
 // A picture where every pixel differs from its neighbours, so that a blur
 // changes every pixel it touches.

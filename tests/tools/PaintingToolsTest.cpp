@@ -225,22 +225,5 @@ TEST_F(ToolTest, StampDrawsThePictureAtItsOwnSizeAtEachMove)
     EXPECT_EQ(host.snapshots.size(), 1u);
 }
 
-TEST(DefaultStamp, IsATwentyPixelSixteenColourPictureOfScatteredColours)
-{
-    const Bitmap stamp = defaultStampPicture();
-    EXPECT_EQ(stamp.width(), 20);
-    EXPECT_EQ(stamp.height(), 20);
-    EXPECT_EQ(stamp.bitsPerPixel(), 4);
-    std::set<Colour> colours;
-    int white = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) {
-            colours.insert(stamp.pixel(x, y));
-            white += stamp.pixel(x, y) == kWhite;
-        }
-    EXPECT_GE(colours.size(), 10u);
-    EXPECT_GT(white, 200) << "dots on a white ground";
-}
-
 } // namespace
 } // namespace px::test
