@@ -27,12 +27,13 @@ floor_of() {
     fileio/dialogs/*) echo 45 ;;
     fileio/*) echo 40 ;;
     registry/*) echo 50 ;;
+    batch/*) echo 55 ;;
     tools/dialogs/*) echo 65 ;;
     tools/*) echo 55 ;;
     document/*) echo 60 ;;
     output/*) echo 70 ;;
     app/*) echo 80 ;;
-    main.cpp) echo 90 ;;
+    main.cpp|editor_main.cpp) echo 90 ;;
     *) echo "" ;;
   esac
 }

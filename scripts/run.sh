@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh --target pixoran3
+bash scripts/build.sh --target pixoran3 pixoran3-editor
 exec ./build/pixoran3 "$@"

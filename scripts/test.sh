@@ -14,6 +14,14 @@ fi
 
 bash scripts/build.sh
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+
+# A private CUPS server with a PDF queue for the printing tests, which skip
+# when it cannot start.
+cups_dir="$PWD/build/cups"
+if bash scripts/start-cups.sh "$cups_dir"; then
+  export CUPS_SERVER="$cups_dir/cups.sock" PIXORAN3_PRINT_OUTPUT="$cups_dir/out/print.pdf"
+  trap 'bash scripts/start-cups.sh --stop "$cups_dir"' EXIT
+fi
 ctest --test-dir build --output-on-failure -j2 --timeout 300
 
 # Every effect row again on the smallest images, with the sanitizers: any

@@ -15,7 +15,10 @@
 #include "platform/ShellServices.h"
 #include "tools/FloatingPaste.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 
 #include <exception>
@@ -39,11 +42,12 @@ constexpr const char* kTrashQuestion = "Etes-vous sûr de vouloir envoyer ce fic
 // The clipboard holds a picture beyond the sizes the program accepts.
 constexpr const char* kClipboardTooLarge = "L'image du presse-papier est trop grande.";
 
-// SaveUndoState and the undo controls.
-void saveUndo(MainWindow& window, ImageWindow& image)
+// SaveUndoState and the undo controls, through the window so that its macro
+// record has the step: these changes are not effect commands, a macro
+// cannot replay them and says so at their place.
+void saveUndo(ImageWindow& image, const char* caption)
 {
-    window.session().history.SaveUndoState(image.document());
-    syncUndoControls(window);
+    image.saveUndoState(std::string("« ") + caption + " » : commande de l'Edition, non enregistrée");
 }
 
 // The clipboard's picture, or an empty bitmap after telling the user that
@@ -85,13 +89,13 @@ void fillWithColour(ImageWindow& image, Colour colour)
     canvas.rectangle(0, 0, image.document().width(), image.document().height());
 }
 
-void clearCommand(MainWindow& window, const std::function<void(ImageWindow&)>& fill)
+void clearCommand(MainWindow& window, const char* caption, const std::function<void(ImageWindow&)>& fill)
 {
     ImageWindow* image = window.activeImageWindow();
     if (!image)
         return;
     const BusyCursor busy;
-    saveUndo(window, *image);
+    saveUndo(*image, caption);
     fill(*image);
     refreshAfterEdit(*image);
 }
@@ -122,7 +126,7 @@ void pasteAsSelection(MainWindow& window)
     const Bitmap picture = clipboardPicture(window);
     if (picture.isEmpty())
         return;
-    saveUndo(window, *image);
+    saveUndo(*image, "Sélection");
     image->repaintTool(startFloatingPaste(image->toolState(), picture));
     window.statusPanels()->setPanelText(0, QString::fromUtf8(kDropPasteMessage));
 }
@@ -179,10 +183,37 @@ void trashFile(MainWindow& window)
         session.prompter.error(error);
 }
 
+// Edition1Click runs when a shortcut of the menu's paste items is typed, as
+// it does when the menu opens, before the shortcut is looked up: Ctrl+V
+// pastes what another program put on the clipboard since the menu was last
+// opened, and does nothing once the clipboard is empty.
+class PasteShortcutWatch : public QObject {
+public:
+    explicit PasteShortcutWatch(MainWindow& window) : QObject(&window), window_(window) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const QKeySequence typed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const char* name : {"Coller1", "Slction1", "Vider1"})
+            if (window_.action(name)->shortcut() == typed) {
+                window_.editMenuOpening();
+                break;
+            }
+        return false;
+    }
+
+private:
+    MainWindow& window_;
+};
+
 } // namespace
 
 void registerClipboardCommands(MainWindow& window)
 {
+    QCoreApplication::instance()->installEventFilter(new PasteShortcutWatch(window));
+
     CommandTable& commands = window.commands();
     Session& session = window.session();
 
@@ -196,7 +227,7 @@ void registerClipboardCommands(MainWindow& window)
         ImageWindow* image = window.activeImageWindow();
         if (!image)
             return;
-        saveUndo(window, *image);
+        saveUndo(*image, "Couper");
         session.clipboard.setImage(image->document());
         fillByCopyMode(*image, CopyMode::Whiteness);
         image->documentChanged();
@@ -206,12 +237,14 @@ void registerClipboardCommands(MainWindow& window)
     commands.setHandler("Charger1", [&window] { loadIntoClipboard(window); });
     commands.setHandler("Vider1", [&session] { session.clipboard.clear(); });
     commands.setHandler("Clair1", [&window, &session] {
-        clearCommand(window, [&session](ImageWindow& image) { fillWithColour(image, session.backgroundColour); });
+        clearCommand(window, "Clair",
+                     [&session](ImageWindow& image) { fillWithColour(image, session.backgroundColour); });
     });
-    commands.setHandler("Touteffacer1",
-                        [&window] { clearCommand(window, [](ImageWindow& image) { fillWithColour(image, kWhite); }); });
+    commands.setHandler("Touteffacer1", [&window] {
+        clearCommand(window, "Tout effacer", [](ImageWindow& image) { fillWithColour(image, kWhite); });
+    });
     commands.setHandler("Supprimer1", [&window] {
-        clearCommand(window, [](ImageWindow& image) { fillByCopyMode(image, CopyMode::Blackness); });
+        clearCommand(window, "Supprimer", [](ImageWindow& image) { fillByCopyMode(image, CopyMode::Blackness); });
     });
     commands.setHandler("Effacer1", [&window] { trashFile(window); });
 }

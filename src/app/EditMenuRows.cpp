@@ -10,6 +10,8 @@ constexpr CommandRow kRows[] = {
     menu("", "Edition1", "&Edition"),
     item(E, "Annuler1", "&Annuler", "Ctrl+Z", "Annuler l'opération", kOff),
     item(E, "Rtablir1", "&Rétablir l'annulation", "Ctrl+R", "Rétablir l'opération", kOff),
+    item(E, "Enregistrerlamacro1", "Enregistrer la &macro...", "",
+         "Enregistrer les commandes appliquées à l'image pour les rejouer avec pixoran3 --macro", kDisabled),
     separator(E, "N9", kHidden),
     item(E, "Couper1", "&Couper", "Ctrl+X", "Couper l'image", kOff),
     item(E, "Copier1", "Co&pier", "Ctrl+C", "Copier l'image", kOff),

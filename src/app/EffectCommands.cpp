@@ -8,6 +8,7 @@
 // the document keeps its state and the snapshot stays in the history.
 #include "app/EditingCommands.h"
 #include "app/MainWindow.h"
+#include "app/WindowMenu.h"
 #include "document/ImageWindow.h"
 #include "effects/ColourCount.h"
 #include "effects/dialogs/EffectDialog.h"
@@ -16,6 +17,7 @@
 #include "platform/qt/BusyCursor.h"
 
 #include <QApplication>
+#include <QMdiSubWindow>
 
 #include <exception>
 #include <functional>
@@ -32,13 +34,34 @@ EffectContext contextFor(Session& session, ImageWindow& image)
     return {.mainColour = session.mainColour,
             .backgroundColour = session.backgroundColour,
             .brushColour = image.canvas().brushColour(),
-            .random = &session.random};
+            .random = &session.random,
+            .canvas = &image.canvas()};
 }
 
-void takeSnapshot(MainWindow& window, ImageWindow& image)
+// The window follows a row that changed its document's size: its client
+// area takes the new size, or every image window is cascaded.
+void followDocument(MainWindow& window, ImageWindow& image, const EffectCommand& command)
 {
-    window.session().history.SaveUndoState(image.document());
-    syncUndoControls(window);
+    switch (command.windowAfter) {
+    case WindowAfterEffect::Keep:
+        break;
+    case WindowAfterEffect::FitDocument: {
+        const QSize client(image.document().width(), image.document().height());
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(image.parentWidget()))
+            sub->resize(client.grownBy(sub->contentsMargins()));
+        else
+            image.resize(client);
+        break;
+    }
+    case WindowAfterEffect::Cascade:
+        cascade(window.mdiArea());
+        break;
+    }
+}
+
+void takeSnapshot(MainWindow&, ImageWindow& image)
+{
+    image.saveUndoState(); // the undo controls follow its signal
 }
 
 // Runs `step` on the document, then repaints. True when the step succeeded;
@@ -67,10 +90,24 @@ bool applyRow(MainWindow& window, ImageWindow& image, const EffectCommand& comma
               const std::function<std::vector<int>()>& values)
 {
     const EffectContext context = contextFor(window.session(), image);
-    return applyStep(window, image, [&](Bitmap& document) {
+    RandomGenerator& random = window.session().random;
+    const bool applied = applyStep(window, image, [&](Bitmap& document) {
         const std::vector<int> v = values();
+        const std::uint32_t before = random.state();
         applyEffect(command, document, context, v, window.effectScratch());
+        // The step the snapshot stands for, as a macro replays it: with the
+        // colours, and the generator's state when the command drew from it.
+        BatchStep step{.command = &command,
+                       .values = v,
+                       .mainColour = context.mainColour,
+                       .backgroundColour = context.backgroundColour};
+        if (random.state() != before)
+            step.seed = before;
+        image.macroRecord().setLast(std::move(step));
     });
+    if (applied)
+        followDocument(window, image, command);
+    return applied;
 }
 
 // The whole frame for one row and its values on the active window. An empty
@@ -87,17 +124,26 @@ bool runFrame(MainWindow& window, const EffectCommand& command, const std::funct
 
 // A TrackBars or Dialog row: its dialog on the active image; OK applies the
 // row with the dialog's values, unless the dialog says OK applies nothing.
-// The views are refreshed after every OK.
+// The views are refreshed after every OK. A row that takes its snapshot
+// before the dialog keeps it whatever the answer.
 void runDialog(MainWindow& window, const EffectCommand& command)
 {
     ImageWindow* image = window.activeImageWindow();
     auto* dialog = qobject_cast<EffectDialog*>(window.dialog(command.dialog));
     if (!image || !dialog)
         return;
+    const bool snapshotFirst = command.snapshotBeforeDialog && !image->document().isEmpty();
+    if (snapshotFirst)
+        takeSnapshot(window, *image);
     dialog->load(image->document(), contextFor(window.session(), *image));
     if (window.runModal(*dialog) == QDialog::Accepted) {
-        if (!dialog->appliesNothing())
-            runFrame(window, command, [dialog] { return dialog->acceptedValues(); });
+        const auto values = [dialog] { return dialog->acceptedValues(); };
+        if (!dialog->appliesNothing()) {
+            if (snapshotFirst)
+                applyRow(window, *image, command, values);
+            else
+                runFrame(window, command, values);
+        }
         refreshAfterEdit(*image);
     }
     dialog->finish();

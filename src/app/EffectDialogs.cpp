@@ -2,6 +2,11 @@
 
 #include "effects/dialogs/AdjustmentDialog.h"
 #include "effects/dialogs/CustomFilterDialog.h"
+#include "transforms/dialogs/AddBorderDialog.h"
+#include "transforms/dialogs/FrameDialogs.h"
+#include "transforms/dialogs/GradientDialog.h"
+#include "transforms/dialogs/ImageSizeDialog.h"
+#include "transforms/dialogs/RotationDialog.h"
 
 #include <string_view>
 
@@ -22,7 +27,10 @@ struct OwnDialog {
     Factory create;
 };
 constexpr OwnDialog kOwnDialogs[] = {
-    {"TForm27", make<CustomFilterDialog>},
+    {"TForm5", make<GradientDialog>},        {"TForm12", make<SimpleFrameDialog>},
+    {"TForm18", make<RotationDialog>},       {"TForm27", make<CustomFilterDialog>},
+    {"TForm28", make<TwoColourFrameDialog>}, {"TForm30", make<StretchEdgesDialog>},
+    {"TForm31", make<ResizeDialog>},         {"TForm32", make<AddBorderDialog>},
 };
 
 } // namespace

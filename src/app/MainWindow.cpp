@@ -4,6 +4,7 @@
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
 #include "app/MenuBuilder.h"
+#include "app/OutputCommands.h"
 #include "app/RecentFiles.h"
 #include "app/ShellCommands.h"
 #include "app/StartupDialogs.h"
@@ -11,6 +12,7 @@
 #include "app/ToolBarRows.h"
 #include "document/ImageWindow.h"
 #include "effects/dialogs/EffectDialog.h"
+#include "output/OutputServices.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsFile.h"
@@ -101,6 +103,8 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     buildToolBars();
     buildColourPanel();
 
+    outputServices_ = OutputServices::system(this);
+
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(kTimerInterval);
@@ -116,11 +120,18 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerViewCommands(*this);
     registerWindowCommands(*this);
     registerHelpCommands(*this);
+    registerMacroCommands(*this);
+    registerInformationCommands(*this);
+    registerFormatCommands(*this);
+    registerPreviewCommand(*this);
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
     registerToolCommands(*this);
     registerClipboardCommands(*this);
+    registerPrintCommands(*this);
+    registerCaptureCommands(*this);
+    registerScanCommands(*this);
 
     createStartupDialogs();
     applyNoImageState();
@@ -218,22 +229,25 @@ void MainWindow::buildColourPanel()
 
 void MainWindow::createStartupDialogs()
 {
-    for (const StartupDialog& entry : startupDialogs()) {
-        QDialog* dialog = nullptr;
-        if (entry.create) {
-            dialog = entry.create(*this);
-        } else {
-            for (const EffectCommand& row : effects_.all())
-                if (row.dialog == entry.objectName) {
-                    dialog = createEffectDialog(row, session_.prompter, this);
-                    break;
-                }
-        }
-        if (!dialog)
-            continue;
-        dialog->setObjectName(QLatin1String(entry.objectName));
-        dialogs_.emplace(entry.objectName, dialog);
-    }
+    auto add = [this](const std::string& name, QDialog* dialog) {
+        if (!dialog || dialogs_.count(name))
+            return;
+        dialog->setObjectName(QString::fromStdString(name));
+        dialogs_.emplace(name, dialog);
+    };
+    auto effectDialog = [this](std::string_view form) -> QDialog* {
+        for (const EffectCommand& row : effects_.all())
+            if (row.dialog == form)
+                return createEffectDialog(row, session_.prompter, this);
+        return nullptr;
+    };
+    for (const StartupDialog& entry : startupDialogs())
+        add(entry.objectName, entry.create ? entry.create(*this) : effectDialog(entry.objectName));
+    // The dialog of an effect row that the ordered list does not name comes
+    // after the listed ones.
+    for (const EffectCommand& row : effects_.all())
+        if (!row.dialog.empty() && !dialogs_.count(row.dialog))
+            add(row.dialog, createEffectDialog(row, session_.prompter, this));
 }
 
 QAction* MainWindow::action(std::string_view objectName) const
@@ -347,14 +361,10 @@ ViewOptions MainWindow::viewOptions() const
     return o;
 }
 
-// The paste items follow the clipboard here too, so that their shortcuts
-// work as soon as another program puts a picture there.
 void MainWindow::timerTick()
 {
-    const bool picture = clipboardHasImage();
-    for (const char* name : {"Collerbut", "Coller1", "Vider1"})
-        action(name)->setEnabled(picture);
-    action("Slction1")->setEnabled(picture && imageOpen_);
+    if (QAction* paste = action("Collerbut"))
+        paste->setEnabled(clipboardHasImage());
     if (ImageWindow* image = activeImageWindow())
         image->toolTimerTick();
 }

@@ -35,6 +35,7 @@ namespace px {
 
 class ColourPanel;
 class ImageWindow;
+struct OutputServices;
 class RecentFiles;
 class SettingsFile;
 class StatusBar;
@@ -73,6 +74,9 @@ public:
 
     // The start-up dialog of that objectName ("TForm6"), or null.
     QDialog* dialog(std::string_view objectName) const;
+
+    // The printer, screen and scanner services; tests replace them.
+    OutputServices& outputServices() { return *outputServices_; }
 
     // Every effect row of the program; their menu handlers run them.
     const EffectRegistry& effects() const { return effects_; }
@@ -156,6 +160,7 @@ private:
     EffectRegistry effects_;
     EffectScratch effectScratch_;
     std::unique_ptr<RecentFiles> recentFiles_;
+    std::unique_ptr<OutputServices> outputServices_;
     std::map<std::string, QAction*, std::less<>> actions_;
     std::map<std::string, QMenu*, std::less<>> menus_;
     std::map<std::string, QDialog*, std::less<>> dialogs_;

@@ -65,6 +65,7 @@ void MainWindow::applyImageState(bool open)
     for (const char* name : kFileItems)
         action(name)->setVisible(open);
     action("Fermer1")->setEnabled(open);
+    action("Enregistrerlamacro1")->setEnabled(open);
     for (const char* name : kHistoryItems)
         action(name)->setVisible(open);
     for (const char* name : kEditItems) {

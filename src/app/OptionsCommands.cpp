@@ -45,8 +45,7 @@ void registerOptionsCommands(MainWindow& window)
     followTick(window, "Statusbar2", window.statusPanels());
 
     CommandTable& commands = window.commands();
-    commands.setHandler("Bouton3D1",
-                        [&window] { setFlatButtons(window, window.action("Bouton3D1")->isChecked()); });
+    commands.setHandler("Bouton3D1", [&window] { setFlatButtons(window, window.action("Bouton3D1")->isChecked()); });
     commands.setHandler("Emplacementdroite1", [&window] {
         window.action("Emplacementdroite1")->setChecked(true);
         dockColourPanel(window, Qt::RightDockWidgetArea);

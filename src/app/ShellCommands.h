@@ -25,8 +25,16 @@ void registerOptionsCommands(MainWindow& window);
 void registerViewCommands(MainWindow& window);
 // The "Fe&nêtre" menu.
 void registerWindowCommands(MainWindow& window);
+// "Enregistrer la &macro...": the active image's macro record to a file.
+void registerMacroCommands(MainWindow& window);
 // The "&Aide" menu.
 void registerHelpCommands(MainWindow& window);
+// "&Informations..." (also Infosbut) and "&Temps de téléchargements...".
+void registerInformationCommands(MainWindow& window);
+// "&Formats associés...".
+void registerFormatCommands(MainWindow& window);
+// "Aperç&u du navigateur...".
+void registerPreviewCommand(MainWindow& window);
 
 // The start-up factories of the dialogs these commands show: TForm6 "Astuce
 // du jour...", TForm10 "A propos...", TForm17 "Options Jpeg..." and TForm49
@@ -35,6 +43,12 @@ QDialog* createTipOfTheDay(MainWindow& owner);
 QDialog* createAbout(MainWindow& owner);
 QDialog* createJpegOptions(MainWindow& owner);
 QDialog* createAutosave(MainWindow& owner);
+// TForm8 "Temps de téléchargements...", TForm16 "Informations...", TForm23
+// "Formats associés..." and TForm24 "Compression Gif...".
+QDialog* createDownloadTime(MainWindow& owner);
+QDialog* createImageInformation(MainWindow& owner);
+QDialog* createFileAssociations(MainWindow& owner);
+QDialog* createGifCompression(MainWindow& owner);
 
 // The program's addresses.
 inline constexpr const char* kWebSite = "https://www.pixoran3.example/";

@@ -2,6 +2,7 @@
 
 #include "app/DrawingCommands.h"
 #include "app/EditingCommands.h"
+#include "app/OutputCommands.h"
 #include "app/ShellCommands.h"
 
 namespace px {
@@ -13,21 +14,21 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm5", "Construire degrader...", nullptr},
     {"TForm6", "Astuce du jour...", createTipOfTheDay},
     {"TForm7", "Contraste...", nullptr},
-    {"TForm8", "Temps de téléchargements...", nullptr},
+    {"TForm8", "Temps de téléchargements...", createDownloadTime},
     {"TForm9", "Luminosité...", nullptr},
     {"TForm10", "A propos...", createAbout},
-    {"TForm11", "Setup...", nullptr},
+    {"TForm11", "Setup...", createCaptureSetup},
     {"TForm22", "Options d'outils...", createToolOptionsDialog},
     {"TForm20", "Texte...", createTextDialog},
     {"TForm12", "Bordure simple...", nullptr},
     {"TForm13", "", nullptr}, // the full-screen view is made when shown
     {"TForm15", "Créer une déformation...", nullptr},
-    {"TForm16", "Informations...", nullptr},
+    {"TForm16", "Informations...", createImageInformation},
     {"TForm17", "Options Jpeg...", createJpegOptions},
     {"TForm18", "Rotation...", nullptr},
     {"TForm19", "Palette de couleurs...", nullptr}, // made and owned by the colour panel
-    {"TForm23", "Formats associés...", nullptr},
-    {"TForm24", "Compression Gif...", nullptr},
+    {"TForm23", "Formats associés...", createFileAssociations},
+    {"TForm24", "Compression Gif...", createGifCompression},
     {"TForm27", "Créer son filtre...", nullptr},
     {"TForm28", "Bordure à deux couleurs...", nullptr},
     {"TForm29", "Rotation superposée...", nullptr},
@@ -47,7 +48,7 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm46", "Index des effets", nullptr},
     {"TForm49", "Enregistrement automatique...", createAutosave},
     {"TForm50", "Annulation...", createUndoLevelsDialog},
-    {"TForm14", "Aperçu avant impression...", nullptr},
+    {"TForm14", "Aperçu avant impression...", createPrintPreview},
 };
 } // namespace
 

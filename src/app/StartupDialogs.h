@@ -1,9 +1,10 @@
 #pragma once
 // The dialogs that the main window creates once at start, in this order, and
 // keeps until the program ends. The dialog of an effect row has no factory
-// here: the main window builds it from the row that names its form. Any
-// other dialog whose feature is not written yet has no factory either; its
-// feature fills the entry in, keeping the order.
+// here: the main window builds it from the row that names its form (after
+// the listed ones when the list does not name it). Any other dialog whose
+// feature is not written yet has no factory either; its feature fills the
+// entry in, keeping the order.
 #include <span>
 
 class QDialog;

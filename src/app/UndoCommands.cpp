@@ -27,8 +27,13 @@ void historyStep(MainWindow& window, bool (EditHistory::*step)(Bitmap&))
     const BusyCursor busy;
     const bool moved = (window.session().history.*step)(image->document());
     syncUndoControls(window);
-    if (moved)
+    if (moved) {
+        if (step == &EditHistory::Undo)
+            image->macroRecord().undone();
+        else
+            image->macroRecord().redone();
         refreshAfterEdit(*image);
+    }
 }
 } // namespace
 

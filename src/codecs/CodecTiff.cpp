@@ -1,51 +1,58 @@
 #include "codecs/CodecTiff.h"
 
+#include "codecs/ByteSource.h"
+
 #include "codecs/ImageFileError.h"
 #include "codecs/RgbSwap.h"
 
 #include <tiffio.h>
 
 #include <algorithm>
-#include <iterator>
-#include <cstring>
-#include <utility>
-#include <memory>
 #include <cstdarg>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace px {
 
 namespace {
 
-struct MemoryFile {
-    const std::uint8_t* data;
-    toff_t size;
+// libtiff's view of the file: the source and a position in it.
+struct SourceFile {
+    const ByteSource* source;
     toff_t pos;
 };
 
 tsize_t readProc(thandle_t h, tdata_t buf, tsize_t n)
 {
-    auto* f = static_cast<MemoryFile*>(h);
+    auto* f = static_cast<SourceFile*>(h);
     if (n < 0)
         return -1;
-    const toff_t left = f->pos < f->size ? f->size - f->pos : 0;
+    const toff_t size = f->source->size();
+    const toff_t left = f->pos < size ? size - f->pos : 0;
     const toff_t take = std::min<toff_t>(left, toff_t(n));
-    if (take > 0)
-        std::memcpy(buf, f->data + f->pos, take);
+    if (take > 0 && !f->source->read(f->pos, buf, std::size_t(take)))
+        return -1;
     f->pos += take;
     return tsize_t(take);
 }
 
-tsize_t writeProc(thandle_t, tdata_t, tsize_t) { return -1; }
+tsize_t writeProc(thandle_t, tdata_t, tsize_t)
+{
+    return -1;
+}
 
 toff_t seekProc(thandle_t h, toff_t off, int whence)
 {
-    auto* f = static_cast<MemoryFile*>(h);
+    auto* f = static_cast<SourceFile*>(h);
     toff_t base = 0;
     if (whence == SEEK_CUR)
         base = f->pos;
     else if (whence == SEEK_END)
-        base = f->size;
+        base = f->source->size();
     const toff_t target = base + off;
     if (target < base && whence != SEEK_SET)
         return toff_t(-1);
@@ -53,16 +60,28 @@ toff_t seekProc(thandle_t h, toff_t off, int whence)
     return target;
 }
 
-int closeProc(thandle_t) { return 0; }
-toff_t sizeProc(thandle_t h) { return static_cast<MemoryFile*>(h)->size; }
-int mapProc(thandle_t, tdata_t*, toff_t*) { return 0; }
+int closeProc(thandle_t)
+{
+    return 0;
+}
+toff_t sizeProc(thandle_t h)
+{
+    return static_cast<SourceFile*>(h)->source->size();
+}
+int mapProc(thandle_t, tdata_t*, toff_t*)
+{
+    return 0;
+}
 void unmapProc(thandle_t, tdata_t, toff_t) {}
 
 // libtiff's messages are not shown. Its warnings (an unknown tag, a
 // deprecated layout) leave the file good; any error makes it invalid, even
 // when libtiff carries on (a strip or tile that ends early, a damaged code
 // stream): what it would give is not the image the file was meant to hold.
-int quietHandler(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int quietHandler(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
+}
 
 int countError(TIFF*, void* errors, const char*, const char*, va_list)
 {
@@ -79,46 +98,53 @@ constexpr tmsize_t kMaxLibtiffAllocation = tmsize_t(1) << 30;
 // DOUBLE, IFD, (two unused), LONG8, SLONG8, IFD8. 0 for types libtiff skips.
 constexpr std::uint8_t kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
 
-std::uint64_t typeSize(unsigned type) { return type < std::size(kTypeSizes) ? kTypeSizes[type] : 0; }
+std::uint64_t typeSize(unsigned type)
+{
+    return type < std::size(kTypeSizes) ? kTypeSizes[type] : 0;
+}
 
 // True when the first directory and every value it keeps outside itself lie
 // inside the file. libtiff only warns about a value it cannot read and
 // drops the tag: a colour map cut short would turn a palette image into
 // grey indices, a missing reference black and white would shift colours.
-bool directoryInsideFile(std::span<const std::uint8_t> d)
+bool directoryInsideFile(const ByteSource& file)
 {
-    const std::size_t size = d.size();
-    if (size < 8)
+    const std::uint64_t size = file.size();
+    std::uint8_t header[16];
+    if (size < 8 || !file.read(0, header, size < 16 ? 8 : 16))
         return false;
-    const bool little = d[0] == 'I';
-    const auto get = [&](std::size_t at, int bytes) {
+    const bool little = header[0] == 'I';
+    const auto value = [little](const std::uint8_t* at, int bytes) {
         std::uint64_t v = 0;
         for (int i = 0; i < bytes; ++i)
-            v |= std::uint64_t(d[at + std::size_t(little ? i : bytes - 1 - i)]) << (8 * i);
+            v |= std::uint64_t(at[little ? i : bytes - 1 - i]) << (8 * i);
         return v;
     };
-    const bool big = get(2, 2) == 43;
+    const bool big = value(header + 2, 2) == 43;
     if (big && size < 16)
         return false;
-    const std::uint64_t directory = big ? get(8, 8) : get(4, 4);
+    const std::uint64_t directory = big ? value(header + 8, 8) : value(header + 4, 4);
     const std::size_t countBytes = big ? 8 : 2, entryBytes = big ? 20 : 12, inlineBytes = big ? 8 : 4;
-    if (directory > size || size - directory < countBytes)
+    std::uint8_t count[8];
+    if (directory > size || size - directory < countBytes || !file.read(directory, count, countBytes))
         return false;
-    const std::uint64_t entries = get(std::size_t(directory), int(countBytes));
+    const std::uint64_t entries = value(count, int(countBytes));
     if ((size - directory - countBytes) / entryBytes < entries)
         return false;
     for (std::uint64_t i = 0; i < entries; ++i) {
-        const std::size_t at = std::size_t(directory + countBytes + i * entryBytes);
-        const std::uint64_t unit = typeSize(unsigned(get(at + 2, 2)));
-        const std::uint64_t count = big ? get(at + 4, 8) : get(at + 4, 4);
+        std::uint8_t e[20];
+        if (!file.read(directory + countBytes + i * entryBytes, e, entryBytes))
+            return false;
+        const std::uint64_t unit = typeSize(unsigned(value(e + 2, 2)));
+        const std::uint64_t n = big ? value(e + 4, 8) : value(e + 4, 4);
         if (unit == 0)
             continue;
-        if (count > UINT64_MAX / unit)
+        if (n > UINT64_MAX / unit)
             return false;
-        const std::uint64_t bytes = count * unit;
+        const std::uint64_t bytes = n * unit;
         if (bytes <= inlineBytes)
             continue;
-        const std::uint64_t offset = big ? get(at + 12, 8) : get(at + 8, 4);
+        const std::uint64_t offset = big ? value(e + 12, 8) : value(e + 8, 4);
         if (offset > size || size - offset < bytes)
             return false;
     }
@@ -184,33 +210,34 @@ bool readIndexed(TIFF* tif, std::uint32_t w, std::uint32_t h, Bitmap& out)
     return true;
 }
 
-// The bytes of an uncompressed strip inside the file, or null when libtiff
-// has to read it (other compression, reversed bit order, a byte count or
-// offset that does not cover the strip). Reading these bytes directly gives
-// what libtiff would return for such a strip.
-const std::uint8_t* plainStrip(TIFF* tif, std::span<const std::uint8_t> file, std::uint32_t strip, std::size_t size)
+// The offset of an uncompressed strip inside the file, or nothing when
+// libtiff has to read it (other compression, reversed bit order, a byte
+// count or offset that does not cover the strip). Reading these bytes
+// directly gives what libtiff would return for such a strip.
+std::optional<std::uint64_t> plainStrip(TIFF* tif, const ByteSource& file, std::uint32_t strip, std::size_t size)
 {
     std::uint16_t compression = COMPRESSION_NONE, fillOrder = FILLORDER_MSB2LSB;
     TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
     TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fillOrder);
     if (compression != COMPRESSION_NONE || fillOrder != FILLORDER_MSB2LSB)
-        return nullptr;
+        return std::nullopt;
     int err = 0;
     const std::uint64_t offset = TIFFGetStrileOffsetWithErr(tif, strip, &err);
     if (err)
-        return nullptr;
+        return std::nullopt;
     const std::uint64_t count = TIFFGetStrileByteCountWithErr(tif, strip, &err);
     if (err || count < size || offset > file.size() || file.size() - offset < size)
-        return nullptr;
-    return file.data() + offset;
+        return std::nullopt;
+    return offset;
 }
 
 // 8-bit RGB in strips of contiguous samples (what most writers, ours
 // included, produce). Uncompressed strips are turned from R G B into B G R
-// straight from the file's bytes into the rows; others are decoded by
-// libtiff into the rows (or a strip buffer when rows are padded) and turned
-// there. False when the image is not one.
-bool readContiguousRgb(TIFF* tif, std::span<const std::uint8_t> file, std::uint32_t w, std::uint32_t h, Bitmap& out)
+// straight from the file's bytes into the rows (from memory, or read from
+// the file into the rows and turned there); others are decoded by libtiff
+// into the rows (or a strip buffer when rows are padded) and turned there.
+// False when the image is not one.
+bool readContiguousRgb(TIFF* tif, const ByteSource& file, std::uint32_t w, std::uint32_t h, Bitmap& out)
 {
     std::uint16_t bps = 0, spp = 0, photometric = 0, planar = PLANARCONFIG_CONTIG, orientation = ORIENTATION_TOPLEFT;
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bps);
@@ -235,14 +262,17 @@ bool readContiguousRgb(TIFF* tif, std::span<const std::uint8_t> file, std::uint3
         const std::uint32_t rows = std::min(rowsPerStrip, h - y);
         const tmsize_t size = tmsize_t(rowBytes * rows);
         const std::uint32_t index = TIFFComputeStrip(tif, y, 0);
-        const std::uint8_t* source = plainStrip(tif, file, index, std::size_t(size));
+        const std::optional<std::uint64_t> plain = plainStrip(tif, file, index, std::size_t(size));
+        const std::uint8_t* source = plain ? file.view(*plain, std::size_t(size)) : nullptr;
         if (!source) {
             std::uint8_t* target = out.row(int(y));
             if (!packed) {
                 strip.resize(std::size_t(size));
                 target = strip.data();
             }
-            if (TIFFReadEncodedStrip(tif, index, target, size) != size)
+            const bool read = plain ? file.read(*plain, target, std::size_t(size))
+                                    : TIFFReadEncodedStrip(tif, index, target, size) == size;
+            if (!read)
                 throw InvalidImageError("données TIFF illisibles");
             source = target;
         }
@@ -257,9 +287,9 @@ bool readContiguousRgb(TIFF* tif, std::span<const std::uint8_t> file, std::uint3
 
 } // namespace
 
-void decodeTiffInto(std::span<const std::uint8_t> data, Bitmap& bmp)
+void decodeTiffInto(const ByteSource& data, Bitmap& bmp)
 {
-    MemoryFile file{data.data(), toff_t(data.size()), 0};
+    SourceFile file{&data, 0};
     std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
     if (!options)
         throw InvalidImageError("mémoire insuffisante");
@@ -304,10 +334,22 @@ void decodeTiffInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     }
 }
 
+void decodeTiffInto(std::span<const std::uint8_t> data, Bitmap& bmp)
+{
+    decodeTiffInto(ByteSource(data), bmp);
+}
+
 Bitmap decodeTiff(std::span<const std::uint8_t> data)
 {
     Bitmap bmp;
-    decodeTiffInto(data, bmp);
+    decodeTiffInto(ByteSource(data), bmp);
+    return bmp;
+}
+
+Bitmap readTiffFile(const std::filesystem::path& path)
+{
+    Bitmap bmp;
+    decodeTiffInto(ByteSource(path), bmp);
     return bmp;
 }
 

@@ -12,14 +12,21 @@
 #include "graphics/Bitmap.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 
 namespace px {
+
+class ByteSource;
 
 Bitmap decodeTiff(std::span<const std::uint8_t> data);
 // The same, reusing `bmp`'s memory (repeated loads into one work bitmap);
 // its previous content does not matter. After a failure `bmp` holds an
 // unspecified image.
 void decodeTiffInto(std::span<const std::uint8_t> data, Bitmap& bmp);
+void decodeTiffInto(const ByteSource& data, Bitmap& bmp);
+// The same read from the file as libtiff asks for its parts, with
+// uncompressed rows read straight into the bitmap: no copy of the whole file.
+Bitmap readTiffFile(const std::filesystem::path& path);
 
 } // namespace px

@@ -36,7 +36,10 @@ struct GifCloser {
     }
 };
 
-[[noreturn]] void invalid(const char* why) { throw InvalidImageError(why); }
+[[noreturn]] void invalid(const char* why)
+{
+    throw InvalidImageError(why);
+}
 
 // The transparent index of a graphic control extension, or -1.
 int transparentIndex(const GifByteType* block)

@@ -41,9 +41,69 @@ __attribute__((target("ssse3"))) std::size_t swapSsse3(const std::uint8_t* src, 
     }
     return done;
 }
+
+// Shuffle masks taking sample i of one plane to byte 3i + offset of the
+// 48-byte output of 16 pixels, one mask per 16-byte output chunk; 0x80
+// leaves the byte zero for the other planes to fill.
+struct InterleaveMasks {
+    alignas(16) std::uint8_t m[3][3][16];
+    constexpr InterleaveMasks() : m{}
+    {
+        for (int chunk = 0; chunk < 3; ++chunk)
+            for (int plane = 0; plane < 3; ++plane)
+                for (int j = 0; j < 16; ++j) {
+                    const int n = 16 * chunk + j;
+                    m[chunk][plane][j] = n % 3 == plane ? std::uint8_t(n / 3) : 0x80;
+                }
+    }
+};
+constexpr InterleaveMasks kInterleave;
+
+__attribute__((target("ssse3"))) std::size_t interleaveSsse3(const std::uint8_t* r, const std::uint8_t* g,
+                                                             const std::uint8_t* b, std::uint8_t* dst,
+                                                             std::size_t pixels)
+{
+    const auto mask = [](int chunk, int plane) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(kInterleave.m[chunk][plane]));
+    };
+    const __m128i m00 = mask(0, 0), m01 = mask(0, 1), m02 = mask(0, 2);
+    const __m128i m10 = mask(1, 0), m11 = mask(1, 1), m12 = mask(1, 2);
+    const __m128i m20 = mask(2, 0), m21 = mask(2, 1), m22 = mask(2, 2);
+    std::size_t done = 0;
+    for (; done + 16 <= pixels; done += 16, dst += 48) {
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + done));
+        const __m128i vg = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + done));
+        const __m128i vr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + done));
+        const __m128i o0 =
+            _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(vb, m00), _mm_shuffle_epi8(vg, m01)), _mm_shuffle_epi8(vr, m02));
+        const __m128i o1 =
+            _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(vb, m10), _mm_shuffle_epi8(vg, m11)), _mm_shuffle_epi8(vr, m12));
+        const __m128i o2 =
+            _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(vb, m20), _mm_shuffle_epi8(vg, m21)), _mm_shuffle_epi8(vr, m22));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), o0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16), o1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), o2);
+    }
+    return done;
+}
 #endif
 
 } // namespace
+
+void interleaveBgr(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
+                   std::size_t pixels)
+{
+    std::size_t done = 0;
+#if defined(__x86_64__)
+    if (hasSsse3())
+        done = interleaveSsse3(red, green, blue, dst, pixels);
+#endif
+    for (std::size_t i = done; i < pixels; ++i) {
+        dst[3 * i] = blue[i];
+        dst[3 * i + 1] = green[i];
+        dst[3 * i + 2] = red[i];
+    }
+}
 
 void swapRedBlue(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels)
 {

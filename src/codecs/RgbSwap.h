@@ -12,3 +12,13 @@ namespace px {
 void swapRedBlue(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels);
 
 } // namespace px
+
+namespace px {
+
+// Interleaves three planes of `pixels` samples into 3-byte pixels stored
+// blue, green, red: dst[3i] = blue[i], dst[3i + 1] = green[i],
+// dst[3i + 2] = red[i]. No overlap allowed.
+void interleaveBgr(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
+                   std::size_t pixels);
+
+} // namespace px

@@ -172,10 +172,17 @@ ToolContext ImageWindow::toolContext()
 }
 
 // SaveUndoState: the tools call only this; RefreshAfterEdit is the
-// commands' business.
+// commands' business. A snapshot that no effect command claims is a tool's
+// stroke (or another change a macro cannot replay).
 void ImageWindow::saveUndoState()
 {
+    saveUndoState("un tracé d'outil de dessin : les outils suivent la souris et ne sont pas enregistrés");
+}
+
+void ImageWindow::saveUndoState(std::string macroNote)
+{
     session_.history.SaveUndoState(document_);
+    macroRecord_.snapshotTaken(std::move(macroNote));
     emit undoStateSaved();
 }
 

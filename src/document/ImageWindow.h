@@ -9,6 +9,7 @@
 // The mouse over the picture drives the session's current tool on this
 // window's document (see tools/Tool.h); what the tools ask of the program
 // around them comes out as the signals below.
+#include "batch/Macro.h"
 #include "document/Session.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
@@ -155,9 +156,20 @@ protected:
     // FormCloseQuery.
     void closeEvent(QCloseEvent* event) override;
 
+public:
+    // SaveUndoState for this document: the snapshot, and its step in the
+    // macro record (not replayable until the command that took it says what
+    // it applied); the undo controls follow through undoStateSaved. The
+    // tools' snapshots carry the note of a stroke; a command whose change no
+    // macro replays gives its own note.
+    void saveUndoState() override;
+    void saveUndoState(std::string macroNote);
+    // The effect commands applied to this document since it was opened or
+    // created, beside the undo history.
+    MacroRecord& macroRecord() { return macroRecord_; }
+
 private:
     // ToolHost.
-    void saveUndoState() override;
     void showMessage(const std::string& text) override;
     void showColourReadOut(Colour colour) override;
     void setMainColour(Colour colour) override;
@@ -175,6 +187,7 @@ private:
     QtGlyphRasteriser glyphs_;
     Canvas canvas_{document_, &glyphs_};
     ToolState toolState_;
+    MacroRecord macroRecord_;
     int jpegQuality_ = 0;
     bool panelRight_ = true;
     bool crossCursor_ = true; // Curseuraxial1 (else the arrow)

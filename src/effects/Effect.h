@@ -20,6 +20,8 @@
 
 namespace px {
 
+class Canvas;
+
 // What a routine may read besides the bitmap.
 struct EffectContext {
     Colour mainColour = kBlack;       // MainColour
@@ -28,6 +30,10 @@ struct EffectContext {
     // that nothing has set); XorWithBrush uses it.
     Colour brushColour = kWhite;
     RandomGenerator* random = nullptr; // the shared generator
+    // The document's canvas, whose pen and brush persist between commands
+    // (the frames draw with them and leave them changed). Null when the
+    // routine runs on a bitmap without one, such as a preview copy.
+    Canvas* canvas = nullptr;
 };
 
 // A value that the command's dialog supplies. Colours travel as packed
@@ -42,6 +48,9 @@ struct EffectParameter {
     // What the range alone does not say about the value (documented by
     // --list-commands), or empty.
     std::string note;
+    // May be left out at the end of the values (the batch command line's
+    // "Rotation3=Droite,90"); the routine then receives fewer values.
+    bool optional = false;
 };
 
 // Raised by a routine for a run-time error the user must see (a divisor of
@@ -59,10 +68,18 @@ enum class EffectBinding {
     Colour,    // the colour dialog gives the row's one colour value
 };
 
+// What the image window does once a row has changed its document.
+enum class WindowAfterEffect {
+    Keep,        // stays as it is (the view follows the document's size)
+    FitDocument, // its client area takes the document's size
+    Cascade,     // the main window cascades its image windows
+};
+
 struct EffectCommand {
     // How the routine meets the document. InPlace: it edits the document
     // bitmap. WorkCopy: it reads the document and writes a 24-bit work
-    // bitmap of the same size, which then replaces the document.
+    // bitmap of the same size (or reallocates it to another size), which
+    // then replaces the document.
     enum class Shape { InPlace, WorkCopy };
 
     std::string name;    // component name of the menu item, e.g. "Grisatre1"
@@ -83,9 +100,10 @@ struct EffectCommand {
     // TrackBars: the dialog's captions and track bars; the row's values are
     // the track bar positions, in order.
     std::optional<AdjustmentDialogSetup> adjustment;
-    // Colour: the undo snapshot is taken before the colour dialog opens, so
-    // a cancelled choice still leaves a step in the history.
+    // Colour and Dialog: the undo snapshot is taken before the dialog
+    // opens, so a cancelled dialog still leaves a step in the history.
     bool snapshotBeforeDialog = false;
+    WindowAfterEffect windowAfter = WindowAfterEffect::Keep;
     // The menu family the row belongs to ("Filtres", "Couleurs"...) and the
     // one-line description the effects index shows (empty when the index
     // does not list the row).

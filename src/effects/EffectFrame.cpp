@@ -19,7 +19,17 @@ bool appliesNothing(const EffectCommand& command, std::span<const int> values)
         return false;
     if (command.adjustment && command.adjustment->appliesAtZero)
         return false;
-    return std::all_of(values.begin(), values.end(), [](int v) { return v == 0; });
+    const std::vector<TrackBarSetup>* bars = command.adjustment ? &command.adjustment->trackBars : nullptr;
+    auto atRest = [&](std::size_t i) {
+        return bars && i < bars->size() ? trackBarAtRest((*bars)[i], values[i]) : values[i] == 0;
+    };
+    if (command.adjustment && command.adjustment->gatingTrackBar >= 0 &&
+        std::size_t(command.adjustment->gatingTrackBar) < values.size())
+        return atRest(std::size_t(command.adjustment->gatingTrackBar));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!atRest(i))
+            return false;
+    return true;
 }
 
 void EffectRegistry::add(EffectCommand command)
@@ -61,13 +71,19 @@ void applyEffect(const EffectCommand& command, Bitmap& document, const EffectCon
 
 std::string checkEffectValues(const EffectCommand& command, std::span<const int> values)
 {
-    if (values.size() != command.parameters.size())
-        return "la commande " + command.name + " attend " + std::to_string(command.parameters.size()) +
+    std::size_t required = command.parameters.size();
+    while (required > 0 && command.parameters[required - 1].optional)
+        --required;
+    if (values.size() < required || values.size() > command.parameters.size())
+        return "la commande " + command.name + " attend " +
+               (required == command.parameters.size()
+                    ? std::to_string(required)
+                    : std::to_string(required) + " à " + std::to_string(command.parameters.size())) +
                " valeur(s), " + std::to_string(values.size()) + " donnée(s)";
     for (std::size_t i = 0; i < values.size(); ++i) {
         const auto& p = command.parameters[i];
         const int v = values[i];
-        const bool ok = p.kind == EffectParameter::Kind::Colour  ? (v >= 0 && v <= 0xFFFFFF)
+        const bool ok = p.kind == EffectParameter::Kind::Colour   ? (v >= 0 && v <= 0xFFFFFF)
                         : p.kind == EffectParameter::Kind::Choice ? (v >= 0 && std::size_t(v) < p.choices.size())
                                                                   : (v >= p.minimum && v <= p.maximum);
         if (!ok)

@@ -23,8 +23,9 @@ private:
 void applyEffect(const EffectCommand& command, Bitmap& document, const EffectContext& context,
                  std::span<const int> values, EffectScratch& scratch);
 
-// Checks values against the declared parameters; returns an error text
-// naming the first bad value, or an empty string.
+// Checks values against the declared parameters (optional ones may be left
+// out at the end); returns an error text naming the first bad value, or an
+// empty string.
 std::string checkEffectValues(const EffectCommand& command, std::span<const int> values);
 
 } // namespace px

@@ -7,10 +7,26 @@
 
 namespace px {
 
+namespace {
+thread_local int t_threadLimit = 0;
+} // namespace
+
 int effectThreadCount()
 {
     const unsigned cores = std::thread::hardware_concurrency();
-    return cores >= 2 ? 2 : 1;
+    const int machine = cores >= 2 ? 2 : 1;
+    return t_threadLimit > 0 ? std::min(machine, t_threadLimit) : machine;
+}
+
+ScopedEffectThreads::ScopedEffectThreads(int threads) : previous_(t_threadLimit)
+{
+    if (threads > 0)
+        t_threadLimit = threads;
+}
+
+ScopedEffectThreads::~ScopedEffectThreads()
+{
+    t_threadLimit = previous_;
 }
 
 std::vector<int> rowBandStarts(int height, int threads, int minRowsPerBand)

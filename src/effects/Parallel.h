@@ -7,8 +7,23 @@
 
 namespace px {
 
-// The number of threads effects use: the machine's cores, at most 2.
+// The number of threads effects use: the machine's cores, at most 2, and no
+// more than a ScopedEffectThreads of the calling thread allows.
 int effectThreadCount();
+
+// While it lives, effects started on this thread use at most `threads`
+// threads (0 sets no limit): a batch run that already gives each core a file
+// of its own runs each effect on one. Results do not depend on it.
+class ScopedEffectThreads {
+public:
+    explicit ScopedEffectThreads(int threads);
+    ~ScopedEffectThreads();
+    ScopedEffectThreads(const ScopedEffectThreads&) = delete;
+    ScopedEffectThreads& operator=(const ScopedEffectThreads&) = delete;
+
+private:
+    int previous_;
+};
 
 // Band boundaries for `threads` contiguous bands covering 0..height-1:
 // band b is rows starts[b]..starts[b+1]-1. Small images get fewer bands, so

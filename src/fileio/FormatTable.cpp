@@ -1,9 +1,20 @@
 #include "fileio/FormatTable.h"
 
+#include "codecs/CodecAutodesk.h"
+#include "codecs/CodecCut.h"
+#include "codecs/CodecPcd.h"
+#include "codecs/CodecPcx.h"
+#include "codecs/CodecPpm.h"
+#include "codecs/CodecPsd.h"
+#include "codecs/CodecRla.h"
+#include "codecs/CodecSgi.h"
+#include "codecs/CodecTarga.h"
 #include "codecs/CodecTiff.h"
 #include "codecs/GifImage.h"
 #include "fileio/BmpFile.h"
+#include "fileio/IconFile.h"
 #include "fileio/JpegFile.h"
+#include "fileio/MetafileFile.h"
 #include "fileio/PcxFile.h"
 #include "fileio/PngFile.h"
 #include "fileio/TargaFile.h"
@@ -41,46 +52,52 @@ std::string extensionOf(const fs::path& path)
     return dot == std::string::npos ? std::string() : toLower(std::string_view(name).substr(dot + 1));
 }
 
+// A Dr. Halo image without its palette file: a grey ramp.
+Bitmap decodeCutImage(std::span<const std::uint8_t> data)
+{
+    return decodeCut(data);
+}
+
 // The registered-format list in registration order: the toolkit's own
 // entries, the JPEG and GIF classes, the codec library's entries and last
-// the program's PCX class. A null decoder marks a format whose reader is not
-// available yet.
+// the program's PCX class. A null decoder marks a format that nothing reads
+// (enhanced metafiles).
 const std::vector<RegisteredFormat> kRegistered = {
-    {"wmf", "Metafiles", "Metafile", nullptr},
+    {"wmf", "Metafiles", "Metafile", decodeWindowsMetafile},
     {"emf", "Enhanced Metafiles", "Metafile", nullptr},
-    {"ico", "Icons", "Icon", nullptr},
+    {"ico", "Icons", "Icon", decodeIcon},
     {"bmp", "Bitmaps", "Bitmap", decodeBmp},
     {"jpeg", "JPEG Image File", "JpegImage", decodeJpeg},
     {"jpg", "JPEG Image File", "JpegImage", decodeJpeg},
     {"gif", "CompuServe GIF Image", "GifImage", decodeGif},
-    {"win", "Truevision images", "CodecTarga", decodeTargaStrict},
-    {"vst", "Truevision images", "CodecTarga", decodeTargaStrict},
-    {"vda", "Truevision images", "CodecTarga", decodeTargaStrict},
+    {"win", "Truevision images", "CodecTarga", decodeCodecTarga},
+    {"vst", "Truevision images", "CodecTarga", decodeCodecTarga},
+    {"vda", "Truevision images", "CodecTarga", decodeCodecTarga},
     {"tiff", "TIFF images", "CodecTiff", decodeTiff},
     {"tif", "TIFF images", "CodecTiff", decodeTiff},
-    {"tga", "Truevision images", "CodecTarga", decodeTargaStrict},
-    {"sgi", "SGI true color images", "CodecSgi", nullptr},
-    {"scr", "Word 5.x screen capture images", "CodecPcx", nullptr},
-    {"rpf", "SGI Wavefront images", "CodecRla", nullptr},
+    {"tga", "Truevision images", "CodecTarga", decodeCodecTarga},
+    {"sgi", "SGI true color images", "CodecSgi", decodeSgi},
+    {"scr", "Word 5.x screen capture images", "CodecPcx", decodeCodecPcx},
+    {"rpf", "SGI Wavefront images", "CodecRla", decodeRla},
     {"rle", "Windows bitmap", "Bitmap", decodeBmp},
-    {"rla", "SGI Wavefront images", "CodecRla", nullptr},
-    {"rgba", "SGI true color images", "CodecSgi", nullptr},
-    {"rgb", "SGI true color images", "CodecSgi", nullptr},
-    {"psd", "Photoshop images", "CodecPsd", nullptr},
-    {"ppm", "Portable pixel map images", "CodecPpm", nullptr},
-    {"pgm", "Portable grayscale images", "CodecPpm", nullptr},
-    {"pbm", "Portable b&w images", "CodecPpm", nullptr},
-    {"pic", "Autodesk images", "CodecAutodesk", nullptr},
-    {"pcx", "ZSoft PCX images", "CodecPcx", nullptr},
-    {"pdd", "Photoshop images", "CodecPsd", nullptr},
-    {"pcd", "Kodak Photo-CD images", "CodecPcd", nullptr},
-    {"pcc", "ZSoft PCC images", "CodecPcx", nullptr},
-    {"icb", "Truevision images", "CodecTarga", decodeTargaStrict},
+    {"rla", "SGI Wavefront images", "CodecRla", decodeRla},
+    {"rgba", "SGI true color images", "CodecSgi", decodeSgi},
+    {"rgb", "SGI true color images", "CodecSgi", decodeSgi},
+    {"psd", "Photoshop images", "CodecPsd", decodePsd},
+    {"ppm", "Portable pixel map images", "CodecPpm", decodePpm},
+    {"pgm", "Portable grayscale images", "CodecPpm", decodePpm},
+    {"pbm", "Portable b&w images", "CodecPpm", decodePpm},
+    {"pic", "Autodesk images", "CodecAutodesk", decodeAutodesk},
+    {"pcx", "ZSoft PCX images", "CodecPcx", decodeCodecPcx},
+    {"pdd", "Photoshop images", "CodecPsd", decodePsd},
+    {"pcd", "Kodak Photo-CD images", "CodecPcd", decodePcd},
+    {"pcc", "ZSoft PCC images", "CodecPcx", decodeCodecPcx},
+    {"icb", "Truevision images", "CodecTarga", decodeCodecTarga},
     {"gif", "CompuServe images", "CodecGif", decodeGif},
     {"dib", "Windows bitmap", "Bitmap", decodeBmp},
-    {"cut", "Dr. Halo images", "CodecCut", nullptr},
-    {"cel", "Autodesk images", "CodecAutodesk", nullptr},
-    {"bw", "SGI black/white images", "CodecSgi", nullptr},
+    {"cut", "Dr. Halo images", "CodecCut", decodeCutImage, decodeCutFile},
+    {"cel", "Autodesk images", "CodecAutodesk", decodeAutodesk},
+    {"bw", "SGI black/white images", "CodecSgi", decodeSgi},
     {"pcx", "PCX", "TPCX", decodePcx},
 };
 
@@ -118,10 +135,6 @@ constexpr RestoreRoute kRestoreRegistered{.addsToRecent = false};
 constexpr RestoreRoute kRestoreOwnReader{.ownReader = true, .addsToRecent = false};
 constexpr RestoreRoute kRestoreIn24Bits{.ownReader = true, .to24Bits = true, .addsToRecent = false};
 
-// The rows name only the members they set and rely on the defaults of the
-// others; GCC 12 warns about every member a designated initializer leaves out.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 // A JPEG name: the program's reader and writer, the JPEG options.
 constexpr FileFormat jpegFormat(std::string_view extension)
@@ -140,6 +153,7 @@ constexpr FileFormat tiffFormat(std::string_view extension)
 {
     return {.extension = extension,
             .read = decodeTiff,
+            .readFile = readTiffFile,
             .filterEntry = true,
             .write = writeTiff,
             .lowerCaseSavedName = true,
@@ -168,7 +182,12 @@ const FileFormat kFormats[] = {
     {.extension = "pcd"},
     {.extension = "pdd"},
     {.extension = "pic"},
-    {.extension = "png", .read = decodePng, .filterEntry = true, .write = writePng, .restore = kRestoreOwnReader},
+    {.extension = "png",
+     .read = decodePng,
+     .readFile = readPngFile,
+     .filterEntry = true,
+     .write = writePng,
+     .restore = kRestoreOwnReader},
     {.extension = "psd"},
     {.extension = "rgb"},
     {.extension = "rgba"},
@@ -187,7 +206,40 @@ const FileFormat kFormats[] = {
     {.extension = "wmf"},
 };
 
-#pragma GCC diagnostic pop
+
+// The type texts of "&Informations...", spelt as the program always showed
+// them. Names with other extensions fall back on the registered list.
+constexpr InformationType kInformationTypes[] = {
+    {"bmp", "OS/2 ou Windows Bitmap", true},
+    {"gif", "CompuServe GIF"},
+    {"cel", "AutoDesk images"},
+    {"cut", "Dr.Halo images"},
+    {"dib", "Windows Bitmap"},
+    {"emf", "Windows Enhanced Meta File"},
+    {"jpa", "JPEG"},
+    {"jpe", "JPEG"},
+    {"jpeg", "JPEG"},
+    {"jpg", "JPEG"},
+    {"pcx", "ZSoft Paintbrush", true},
+    {"pcc", "ZSoft PCC Images"},
+    {"pcd", "Kodak Photo-CD images"},
+    {"pdd", "Photoshop images"},
+    {"pgm", "Portable Grayscale images"},
+    {"ppm", "Portable Pixel Map images"},
+    {"psd", "Photopshop images"},
+    {"png", "Portable Network Graphic"},
+    {"rgb", "SGI True color images"},
+    {"rgba", "SGI True color images"},
+    {"rla", "SGI Wavefront images"},
+    {"rle", "Windows Bitmap"},
+    {"rpf", "SGI Wavefront images"},
+    {"sgi", "SGI True color images"},
+    {"tga", "True Vision image"},
+    {"vda", "Truevision images"},
+    {"vst", "Truevision images"},
+    {"win", "Truevision images"},
+    {"wmf", "Windows Meta File"},
+};
 
 constexpr FileFormat kUnlisted{};
 
@@ -288,6 +340,15 @@ int saveFilterIndex(const FileFormat& format)
     const std::vector<const FileFormat*> rows = saveEntries();
     const auto it = std::find(rows.begin(), rows.end(), &format);
     return it == rows.end() ? 0 : int(it - rows.begin()) + 1;
+}
+
+const InformationType* informationTypeFor(const fs::path& path)
+{
+    const std::string extension = extensionOf(path);
+    for (const InformationType& type : kInformationTypes)
+        if (type.extension == extension)
+            return &type;
+    return nullptr;
 }
 
 const FileFormat* saveFilterFormat(int index)

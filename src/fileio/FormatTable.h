@@ -16,6 +16,9 @@
 // how "&Restaurer..." reads the file back. Every other name behaves as the
 // row with an empty extension: registered list, no writer, default restore.
 //
+// A third list gives the type text that "&Informations..." shows for a
+// file, by extension.
+//
 // Extensions are compared case-blind, without their dot, from the last dot
 // of the file name.
 #include "graphics/Bitmap.h"
@@ -31,6 +34,12 @@ namespace px {
 
 // Decodes a whole file held in memory. Throws InvalidImageError.
 using ImageDecoder = Bitmap (*)(std::span<const std::uint8_t>);
+// The same for formats whose image also needs a file beside it (found from
+// the file's name), such as a palette file.
+using NamedImageDecoder = Bitmap (*)(std::span<const std::uint8_t>, const std::filesystem::path&);
+// Reads an image file by name, taking from the file only the parts it needs
+// when it needs them (no copy of the whole file). Throws InvalidImageError.
+using ImageFileReader = Bitmap (*)(const std::filesystem::path&);
 
 struct SaveOptions {
     int jpegQuality = 90;     // 1..99
@@ -42,12 +51,15 @@ using ImageWriter = void (*)(const std::filesystem::path&, const Bitmap&, const 
 
 // One entry of the registered-format list: extension without dot (lower
 // case), the description shown to the user, the name of the class that reads
-// it, and its decoder (null while the format has none).
+// it, and its decoder (null while the format has none). A format that reads
+// a file beside the image also has a named decoder, which loads by file name
+// use instead; `decode` then reads the image without that file.
 struct RegisteredFormat {
     std::string_view extension;
     std::string_view description;
     std::string_view className;
     ImageDecoder decode;
+    NamedImageDecoder decodeNamed = nullptr;
 };
 
 // In registration order; lookups search it from the end.
@@ -65,13 +77,14 @@ struct RestoreRoute {
 };
 
 struct FileFormat {
-    std::string_view extension;      // lower case, without dot
-    ImageDecoder read = nullptr;     // null: the registered list reads the file
-    bool filterEntry = false;        // own "Fichiers ..." entry in the open (and, with a writer, save) filter
-    ImageWriter write = nullptr;     // null: nothing is written
-    bool jpegOptions = false;        // the writer takes the JPEG options
-    bool lowerCaseSavedName = false; // written under the name with its extension lower-cased
-    std::string_view saveRefusal;    // not empty: saving under this extension shows this and writes nothing
+    std::string_view extension;         // lower case, without dot
+    ImageDecoder read = nullptr;        // null: the registered list reads the file
+    ImageFileReader readFile = nullptr; // the same reader straight from the file, used when set
+    bool filterEntry = false;           // own "Fichiers ..." entry in the open (and, with a writer, save) filter
+    ImageWriter write = nullptr;        // null: nothing is written
+    bool jpegOptions = false;           // the writer takes the JPEG options
+    bool lowerCaseSavedName = false;    // written under the name with its extension lower-cased
+    std::string_view saveRefusal;       // not empty: saving under this extension shows this and writes nothing
     RestoreRoute restore;
 };
 
@@ -91,5 +104,17 @@ const std::string& saveFilter();
 int saveFilterIndex(const FileFormat& format);
 // The row of the 1-based entry of saveFilter(), null outside the filter.
 const FileFormat* saveFilterFormat(int index);
+
+// The type text of "&Informations..." for an extension, and whether the
+// report's depth follows the bitmap's pixel format (else it reads 24 bits,
+// whatever the file holds).
+struct InformationType {
+    std::string_view extension; // lower case, without dot
+    std::string_view text;
+    bool depthOfBitmap = false;
+};
+
+// The information row of the file name's extension, or null.
+const InformationType* informationTypeFor(const std::filesystem::path& path);
 
 } // namespace px

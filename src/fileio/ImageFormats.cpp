@@ -10,6 +10,8 @@ namespace px {
 Bitmap readImageFile(const std::filesystem::path& path)
 {
     const FileFormat& format = fileFormatFor(path);
+    if (format.readFile)
+        return format.readFile(path);
     if (format.read)
         return format.read(readFileBytes(path));
     return readByRegisteredFormat(path);
@@ -22,6 +24,8 @@ Bitmap readByRegisteredFormat(const std::filesystem::path& path)
         throw InvalidImageError("extension inconnue");
     if (!format->decode)
         throw InvalidImageError("format non pris en charge : " + std::string(format->className));
+    if (format->decodeNamed)
+        return format->decodeNamed(readFileBytes(path), path);
     return format->decode(readFileBytes(path));
 }
 

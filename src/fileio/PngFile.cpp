@@ -1,7 +1,7 @@
 #include "fileio/PngFile.h"
 
+#include "codecs/ByteSource.h"
 #include "codecs/ImageFileError.h"
-#include "fileio/FileBytes.h"
 #include "platform/AtomicFile.h"
 
 #include <png.h>
@@ -21,18 +21,18 @@ namespace {
 constexpr const char* kReadError = "Error Reading File!";
 constexpr const char* kWriteError = "Error Writing PNG File!";
 
-struct MemoryReader {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t pos;
+// libpng reads the file in order, a chunk at a time, from memory or from
+// the file itself.
+struct SourceReader {
+    const ByteSource* source;
+    std::uint64_t pos;
 };
 
-void readFromMemory(png_structp png, png_bytep out, png_size_t length)
+void readFromSource(png_structp png, png_bytep out, png_size_t length)
 {
-    auto* src = static_cast<MemoryReader*>(png_get_io_ptr(png));
-    if (src->size - src->pos < length)
+    auto* src = static_cast<SourceReader*>(png_get_io_ptr(png));
+    if (!src->source->read(src->pos, out, length))
         png_error(png, "truncated");
-    std::memcpy(out, src->data + src->pos, length);
     src->pos += length;
 }
 
@@ -45,7 +45,7 @@ void silentWarning(png_structp, png_const_charp) {}
 struct ReadState {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    MemoryReader source{};
+    SourceReader source{};
     png_uint_32 width = 0, height = 0;
     int channels = 0;
     ~ReadState() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
@@ -55,7 +55,7 @@ bool readHeader(ReadState& s)
 {
     if (setjmp(png_jmpbuf(s.png)))
         return false;
-    png_set_read_fn(s.png, &s.source, readFromMemory);
+    png_set_read_fn(s.png, &s.source, readFromSource);
     // Huge sizes are refused by the caller before any row is allocated.
     png_set_user_limits(s.png, 0x7fffffff, 0x7fffffff);
     png_set_chunk_malloc_max(s.png, 64u << 20);
@@ -171,7 +171,7 @@ bool writeAll(WriteState& s, Sink sink, png_uint_32 width, png_uint_32 height, b
 
 } // namespace
 
-void decodePngInto(std::span<const std::uint8_t> data, Bitmap& bmp)
+void decodePngInto(const ByteSource& data, Bitmap& bmp)
 {
     ReadState s;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, silentWarning);
@@ -180,8 +180,9 @@ void decodePngInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     s.info = png_create_info_struct(s.png);
     if (!s.info)
         throw InvalidImageError(kReadError);
-    png_set_error_fn(s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
-    s.source = MemoryReader{data.data(), data.size(), 0};
+    png_set_error_fn(
+        s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
+    s.source = SourceReader{&data, 0};
     if (!readHeader(s))
         throw InvalidImageError(kReadError);
     if (!Bitmap::isAcceptableSize(s.width, s.height))
@@ -213,23 +214,35 @@ void decodePngInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     blendRows(pixels.data(), bmp);
 }
 
+void decodePngInto(std::span<const std::uint8_t> data, Bitmap& bmp)
+{
+    decodePngInto(ByteSource(data), bmp);
+}
+
 Bitmap decodePng(std::span<const std::uint8_t> data)
 {
     Bitmap bmp;
-    decodePngInto(data, bmp);
+    decodePngInto(ByteSource(data), bmp);
+    return bmp;
+}
+
+Bitmap readPngFile(const std::filesystem::path& path)
+{
+    Bitmap bmp;
+    decodePngInto(ByteSource(path), bmp);
     return bmp;
 }
 
 void loadPngFile(const std::filesystem::path& path, Bitmap& bmp)
 {
-    std::vector<std::uint8_t> data;
+    std::optional<ByteSource> data;
     try {
-        data = readFileBytes(path);
+        data.emplace(path);
     } catch (const InvalidImageError&) {
         throw InvalidImageError("Error Opening File " + path.string() + "!");
     }
     Bitmap work = bmp;
-    decodePngInto(data, work);
+    decodePngInto(*data, work);
     bmp.swap(work);
 }
 
@@ -270,7 +283,8 @@ void encode(const Bitmap& source, Sink sink, Colour transparent)
     s.info = png_create_info_struct(s.png);
     if (!s.info)
         throw FileWriteError(kWriteError);
-    png_set_error_fn(s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
+    png_set_error_fn(
+        s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
     if (!writeAll(s, sink, png_uint_32(w), png_uint_32(h), alpha, rows.data()))
         throw FileWriteError(kWriteError);
 }

@@ -29,6 +29,8 @@ inline constexpr Colour kNoTransparentColour = 0x1FFFFFFF;
 // above; `bmp` ends up 24-bit at the file's size. Throws InvalidImageError.
 void decodePngInto(std::span<const std::uint8_t> data, Bitmap& bmp);
 Bitmap decodePng(std::span<const std::uint8_t> data);
+// The same read from the file a chunk at a time (no copy of the whole file).
+Bitmap readPngFile(const std::filesystem::path& path);
 void loadPngFile(const std::filesystem::path& path, Bitmap& bmp);
 
 // Encodes to an open stream. Throws FileWriteError ("Error Writing PNG File!").

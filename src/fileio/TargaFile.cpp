@@ -172,7 +172,7 @@ void convertRow(const std::uint8_t* src, std::uint8_t* dst, unsigned width, unsi
     }
 }
 
-void decode(std::span<const std::uint8_t> data, bool strict, Bitmap& bmp)
+void decode(std::span<const std::uint8_t> data, Bitmap& bmp)
 {
     Cursor in(data);
     Header h = parseHeader(in.take(kHeaderSize));
@@ -181,8 +181,6 @@ void decode(std::span<const std::uint8_t> data, bool strict, Bitmap& bmp)
     if (h.depth == 15)
         h.depth = 16;
     if (!isAcceptedHeader(h)) {
-        if (strict)
-            invalid("type d'image ou profondeur inconnus");
         bmp.reallocate(1, 1, 24);
         bmp.fill(kBlack);
         return;
@@ -251,19 +249,12 @@ void putU16(std::uint8_t* p, unsigned v)
 
 } // namespace
 
-void decodeTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp) { decode(data, false, bmp); }
+void decodeTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp) { decode(data, bmp); }
 
 Bitmap decodeTarga(std::span<const std::uint8_t> data)
 {
     Bitmap bmp;
-    decode(data, false, bmp);
-    return bmp;
-}
-
-Bitmap decodeTargaStrict(std::span<const std::uint8_t> data)
-{
-    Bitmap bmp;
-    decode(data, true, bmp);
+    decode(data, bmp);
     return bmp;
 }
 

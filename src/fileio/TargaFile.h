@@ -40,10 +40,6 @@ Bitmap decodeTarga(std::span<const std::uint8_t> data);
 void decodeTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp);
 Bitmap loadTargaFile(const std::filesystem::path& path);
 
-// As decodeTarga, but a refused header raises InvalidImageError too: the
-// reader used for the other Targa extensions, which has no 1 x 1 fallback.
-Bitmap decodeTargaStrict(std::span<const std::uint8_t> data);
-
 // `imageType` is kTargaColourMapped or kTargaTrueColour. A colour-mapped file
 // needs an indexed bitmap; a 24-bit bitmap is always written as true colour.
 void encodeTarga(const Bitmap& bmp, int imageType, std::vector<std::uint8_t>& out);

@@ -3,7 +3,11 @@
 #include "codecs/RgbSwap.h"
 #include "platform/AtomicFile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <span>
+#include <vector>
 
 namespace px {
 
@@ -11,13 +15,16 @@ namespace {
 
 enum FieldType : std::uint16_t { kAscii = 2, kShort = 3, kLong = 4, kRational = 5 };
 
-// Writes at increasing offsets into a buffer sized beforehand: a buffer
-// reused from an earlier save of the same size is neither grown nor cleared.
+// Rows go to the file through a buffer of about this size.
+constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
+
+// The bytes of the file around its pixel rows, written at increasing
+// offsets: the rows themselves are only given their place (the file is then
+// written with them read straight from the bitmap).
 class Out {
 public:
-    explicit Out(std::uint8_t* bytes) : bytes_(bytes) {}
-    std::uint32_t pos() const { return pos_; }
-    void u8(std::uint8_t v) { bytes_[pos_++] = v; }
+    std::uint32_t pos() const { return std::uint32_t(bytes_.size() + rowBytes_); }
+    void u8(std::uint8_t v) { bytes_.push_back(v); }
     void u16(unsigned v)
     {
         u8(std::uint8_t(v));
@@ -30,24 +37,30 @@ public:
     }
     void raw(const void* p, std::size_t n)
     {
-        std::memcpy(bytes_ + pos_, p, n);
-        pos_ += std::uint32_t(n);
+        const auto* b = static_cast<const std::uint8_t*>(p);
+        bytes_.insert(bytes_.end(), b, b + n);
     }
-    std::uint8_t* grow(std::size_t n)
+    // The rows' place: `n` bytes from here.
+    void rows(std::size_t n)
     {
-        std::uint8_t* at = bytes_ + pos_;
-        pos_ += std::uint32_t(n);
-        return at;
+        rowsAt_ = bytes_.size();
+        rowBytes_ = n;
     }
+    // Offsets before the rows only.
     void patch32(std::size_t at, std::uint32_t v)
     {
         for (int i = 0; i < 4; ++i)
             bytes_[at + i] = std::uint8_t(v >> (8 * i));
     }
 
+    std::span<const std::uint8_t> head() const { return std::span(bytes_).first(rowsAt_); }
+    std::span<const std::uint8_t> tail() const { return std::span(bytes_).subspan(rowsAt_); }
+    std::size_t size() const { return bytes_.size() + rowBytes_; }
+
 private:
-    std::uint8_t* bytes_;
-    std::uint32_t pos_ = 0;
+    std::vector<std::uint8_t> bytes_;
+    std::size_t rowsAt_ = 0;
+    std::size_t rowBytes_ = 0;
 };
 
 struct Entry {
@@ -89,7 +102,7 @@ bool invertedMonochrome(const Bitmap& bmp)
 
 } // namespace
 
-void encodeTiff(const Bitmap& source, std::vector<std::uint8_t>& bytes)
+void writeTiff(const Bitmap& source, const std::function<void(const std::uint8_t*, std::size_t)>& write)
 {
     if (source.isEmpty())
         throw BitmapError("image vide");
@@ -112,22 +125,21 @@ void encodeTiff(const Bitmap& source, std::vector<std::uint8_t>& bytes)
         width &= ~3u;
     std::uint32_t rowBytes = 0;
     switch (bpp) {
-    case 1: rowBytes = (width + 7) / 8; break;
-    case 4: rowBytes = width / 2; break;
-    case 8: rowBytes = width; break;
-    default: rowBytes = width * 3; break;
+    case 1:
+        rowBytes = (width + 7) / 8;
+        break;
+    case 4:
+        rowBytes = width / 2;
+        break;
+    case 8:
+        rowBytes = width;
+        break;
+    default:
+        rowBytes = width * 3;
+        break;
     }
 
-    // The file's size is known before anything is written: header, the
-    // colour map or sample sizes, resolution, software name, pixels and a
-    // directory of 14 entries plus one for RGB or colour-mapped images.
-    const bool indexed = bpp == 4 || bpp == 8;
-    const std::size_t resolutionBytes = 16, softwareBytes = sizeof kTiffSoftware - 1;
-    const std::size_t extraBytes = indexed ? 6u << bpp : bpp == 24 ? 6 : 0;
-    const std::size_t entryCount = 14 + (bpp == 24 || indexed ? 1 : 0);
-    bytes.resize(8 + extraBytes + resolutionBytes + softwareBytes + std::size_t(rowBytes) * height + 2 +
-                 12 * entryCount + 4);
-    Out out(bytes.data());
+    Out out;
     out.raw("II", 2);
     out.u16(42);
     out.u32(0);
@@ -135,18 +147,7 @@ void encodeTiff(const Bitmap& source, std::vector<std::uint8_t>& bytes)
     std::uint32_t resolution = 0, software = 0, stripOffset = 0, bitsPerSample = 0;
     auto writeRows = [&] {
         stripOffset = out.pos();
-        std::uint8_t* p = out.grow(std::size_t(rowBytes) * height);
-        const bool flip = bpp == 1 && invertedMonochrome(bmp);
-        for (std::uint32_t y = 0; y < height; ++y, p += rowBytes) {
-            const std::uint8_t* src = bmp.row(int(y));
-            if (bpp == 24)
-                swapRedBlue(src, p, width);
-            else if (flip)
-                for (std::uint32_t i = 0; i < rowBytes; ++i)
-                    p[i] = std::uint8_t(~src[i]);
-            else
-                std::memcpy(p, src, rowBytes);
-        }
+        out.rows(std::size_t(rowBytes) * height);
     };
 
     if (bpp == 1) {
@@ -208,13 +209,41 @@ void encodeTiff(const Bitmap& source, std::vector<std::uint8_t>& bytes)
     }
     out.u32(0);
     out.patch32(4, directory);
+
+    // Head, rows (a block of them at a time through a small buffer), tail.
+    write(out.head().data(), out.head().size());
+    const bool flip = bpp == 1 && invertedMonochrome(bmp);
+    const std::uint32_t blockRows = std::max<std::uint32_t>(1, std::uint32_t(kBlockBytes / std::max(rowBytes, 1u)));
+    std::vector<std::uint8_t> block(std::size_t(rowBytes) * std::min(blockRows, height));
+    for (std::uint32_t y0 = 0; y0 < height; y0 += blockRows) {
+        const std::uint32_t n = std::min(blockRows, height - y0);
+        std::uint8_t* p = block.data();
+        for (std::uint32_t y = y0; y < y0 + n; ++y, p += rowBytes) {
+            const std::uint8_t* src = bmp.row(int(y));
+            if (bpp == 24)
+                swapRedBlue(src, p, width);
+            else if (flip)
+                for (std::uint32_t i = 0; i < rowBytes; ++i)
+                    p[i] = std::uint8_t(~src[i]);
+            else
+                std::memcpy(p, src, rowBytes);
+        }
+        write(block.data(), std::size_t(rowBytes) * n);
+    }
+    write(out.tail().data(), out.tail().size());
+}
+
+void encodeTiff(const Bitmap& bmp, std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
+    writeTiff(bmp, [&bytes](const std::uint8_t* p, std::size_t n) { bytes.insert(bytes.end(), p, p + n); });
 }
 
 void saveTiffFile(const std::filesystem::path& path, const Bitmap& bmp)
 {
-    std::vector<std::uint8_t> data;
-    encodeTiff(bmp, data);
-    writeFileAtomically(path, data.data(), data.size());
+    AtomicFileWriter file(path);
+    writeTiff(bmp, [&file](const std::uint8_t* p, std::size_t n) { file.write(p, n); });
+    file.commit();
 }
 
 } // namespace px

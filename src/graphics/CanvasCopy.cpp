@@ -40,12 +40,28 @@ std::vector<std::int64_t> mapAxis(const Axis& dst, const Axis& src, int limit, i
     std::int64_t hi = dst.step > 0 ? dst.origin + dst.count - 1 : dst.origin;
     lo = std::max<std::int64_t>(lo, 0);
     hi = std::min<std::int64_t>(hi, limit - 1);
-    for (std::int64_t d = lo; d <= hi; ++d) {
-        const std::int64_t k = dst.step > 0 ? d - dst.origin : dst.origin - d;
-        const std::int64_t j = std::int64_t((__int128)k * src.count / dst.count);
+    if (lo > hi)
+        return map;
+    // Steps k of the visible coordinates, taken in increasing order; the
+    // quotient j = floor(k * src.count / dst.count) is carried from one step
+    // to the next with its remainder instead of being divided out each time.
+    const std::int64_t first = dst.step > 0 ? lo - dst.origin : dst.origin - hi;
+    const std::int64_t last = dst.step > 0 ? hi - dst.origin : dst.origin - lo;
+    const __int128 start = (__int128)first * src.count;
+    std::int64_t j = std::int64_t(start / dst.count);
+    std::int64_t remainder = std::int64_t(start % dst.count);
+    const std::int64_t whole = src.count / dst.count, part = src.count % dst.count;
+    for (std::int64_t k = first; k <= last; ++k) {
+        const std::int64_t d = dst.step > 0 ? dst.origin + k : dst.origin - k;
         const std::int64_t s = src.origin + src.step * j;
         if (s >= 0 && s < srcLimit)
             map[std::size_t(d)] = s;
+        j += whole;
+        remainder += part;
+        if (remainder >= dst.count) {
+            remainder -= dst.count;
+            ++j;
+        }
     }
     return map;
 }
@@ -106,8 +122,10 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         while (x + n < W && cols[std::size_t(x + n)] == s + n)
             ++n;
         bool backwards = false;
+        // A backwards run stops at source column 0: the -1 after it marks a
+        // column outside the copy, not source column -1.
         if (n == 1)
-            while (x + n < W && cols[std::size_t(x + n)] == s - n) {
+            while (x + n < W && s - n >= 0 && cols[std::size_t(x + n)] == s - n) {
                 ++n;
                 backwards = true;
             }
@@ -129,6 +147,12 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         for (const Run& r : runs) {
             std::uint8_t* o = out + std::size_t(r.x) * 3;
             const std::uint8_t* i = in + std::size_t(r.s) * 3;
+            if (r.length == 1) {
+                // Shrinking copies are made of single pixels: a fixed-size
+                // copy, no library call.
+                std::memcpy(o, i, 3);
+                continue;
+            }
             if (!r.backwards) {
                 std::memcpy(o, i, std::size_t(r.length) * 3);
                 continue;

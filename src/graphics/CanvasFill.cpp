@@ -72,6 +72,12 @@ Rect Canvas::fillRect(int left, int top, int right, int bottom)
     begin();
     if (brushHollow_)
         return finish();
+    // One row given forwards, the common case of figures painted row by
+    // row: straight to the run.
+    if (bottom == top + 1 && right >= left) {
+        paintSpan(top, left, right, {true, brushColour_});
+        return finish();
+    }
     const Rect block = clippedBlock(left, top, right, bottom, bmp_->width(), bmp_->height());
     if (!block.isEmpty())
         fillBlock(block, {true, brushColour_});

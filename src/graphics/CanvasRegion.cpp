@@ -15,6 +15,19 @@ constexpr std::int64_t kFar = std::numeric_limits<std::int64_t>::max() / 4;
 
 std::int64_t floorDiv(i128 n, i128 d)
 {
+    // Most figures fit 64 bits, whose division is several times cheaper.
+    constexpr i128 kMax64 = std::numeric_limits<std::int64_t>::max();
+    if (n <= kMax64 && n >= -kMax64 && d <= kMax64 && d >= -kMax64) {
+        std::int64_t n64 = std::int64_t(n), d64 = std::int64_t(d);
+        if (d64 < 0) {
+            n64 = -n64;
+            d64 = -d64;
+        }
+        std::int64_t q = n64 / d64;
+        if (n64 % d64 != 0 && n64 < 0)
+            --q;
+        return std::clamp(q, -kFar, kFar);
+    }
     if (d < 0) {
         n = -n;
         d = -d;
@@ -136,6 +149,21 @@ bool EllipseRegion::rowRange(std::int64_t y, std::int64_t& first, std::int64_t& 
 {
     if (y < top || y >= bottom)
         return false;
+    // The row's columns are |2x - centreX2| <= a sqrt(b^2 - Y^2) / b. In
+    // double precision the bounds are off by far less than the margin; only
+    // a bound that falls that close to a whole column is settled exactly.
+    {
+        const std::int64_t y2 = 2 * y - cy2_;
+        const double xr = double(a_) * std::sqrt(double(b_ * b_ - y2 * y2)) / double(b_);
+        const double lo = (double(cx2_) - xr) / 2, hi = (double(cx2_) + xr) / 2;
+        const double margin = 1e-9 + 1e-15 * (std::fabs(double(cx2_)) + xr);
+        const double loUp = std::ceil(lo), hiDown = std::floor(hi);
+        if (loUp - lo > margin && lo - (loUp - 1) > margin && hi - hiDown > margin && hiDown + 1 - hi > margin) {
+            first = std::int64_t(loUp);
+            last = std::int64_t(hiDown);
+            return first <= last;
+        }
+    }
     const long double Y = (long double)(2 * y - cy2_);
     const long double B = (long double)b_;
     const long double s = 1.0L - (Y * Y) / (B * B);
@@ -229,8 +257,13 @@ void PieRegion::row(std::int64_t y, CanvasSpans& out) const
 {
     std::int64_t first, last;
     out.clear();
-    if (!ellipse_.rowRange(y, first, last))
-        return;
+    if (ellipse_.rowRange(y, first, last))
+        rowWithin(y, first, last, out);
+}
+
+void PieRegion::rowWithin(std::int64_t y, std::int64_t first, std::int64_t last, CanvasSpans& out) const
+{
+    out.clear();
     const CanvasSpan ell{first, last + 1};
     if (sweep_ == Sweep::Full) {
         out.push_back(ell);
@@ -240,22 +273,31 @@ void PieRegion::row(std::int64_t y, CanvasSpans& out) const
     CanvasSpan h1{0, 0}, h2{0, 0};
     const bool in1 = halfPlane(d1y_, d1x_, y2, h1);
     const bool in2 = halfPlane(-d2y_, -d2x_, y2, h2);
-    CanvasSpans sector;
+    // At most two runs, sorted and merged as normaliseSpans would.
+    CanvasSpan sector[2];
+    int count = 0;
     if (sweep_ == Sweep::Half) {
         if (in1)
-            sector.push_back(h1);
+            sector[count++] = h1;
     } else if (sweep_ == Sweep::Narrow) {
         if (in1 && in2 && std::max(h1.x0, h2.x0) < std::min(h1.x1, h2.x1))
-            sector.push_back({std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)});
+            sector[count++] = {std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)};
     } else {
         if (in1)
-            sector.push_back(h1);
+            sector[count++] = h1;
         if (in2)
-            sector.push_back(h2);
-        normaliseSpans(sector);
+            sector[count++] = h2;
+        if (count == 2) {
+            if (sector[1].x0 < sector[0].x0)
+                std::swap(sector[0], sector[1]);
+            if (sector[1].x0 <= sector[0].x1) {
+                sector[0].x1 = std::max(sector[0].x1, sector[1].x1);
+                count = 1;
+            }
+        }
     }
-    for (const CanvasSpan& s : sector) {
-        const std::int64_t x0 = std::max(s.x0, ell.x0), x1 = std::min(s.x1, ell.x1);
+    for (int i = 0; i < count; ++i) {
+        const std::int64_t x0 = std::max(sector[i].x0, ell.x0), x1 = std::min(sector[i].x1, ell.x1);
         if (x0 < x1)
             out.push_back({x0, x1});
     }

@@ -88,6 +88,9 @@ public:
     PieRegion(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::int64_t d1x, std::int64_t d1y,
               std::int64_t d2x, std::int64_t d2y);
     void row(std::int64_t y, CanvasSpans& out) const override;
+    // The same row from the run first..last that the pie's ellipse has
+    // there, for callers that cut several pies out of one ellipse.
+    void rowWithin(std::int64_t y, std::int64_t first, std::int64_t last, CanvasSpans& out) const;
 
 private:
     enum class Sweep { Full, Narrow, Wide, Half };

@@ -1,8 +1,8 @@
 #include "tools/FigureTools.h"
 
 #include "effects/Blur.h"
+#include "tools/ToolIds.h"
 #include "tools/ToolOptions.h"
-#include "tools/ToolRegistry.h"
 
 #include <algorithm>
 

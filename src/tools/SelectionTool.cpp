@@ -2,7 +2,7 @@
 
 #include "platform/Clipboard.h"
 #include "tools/FigureTools.h"
-#include "tools/ToolRegistry.h"
+#include "tools/ToolIds.h"
 
 #include <algorithm>
 #include <cstdlib>

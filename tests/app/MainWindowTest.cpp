@@ -276,6 +276,7 @@ TEST_F(MainWindowLayoutTest, TimerTicksTheCurrentToolOnTheActiveImageWindow)
 {
     MainWindow& w = create();
     EXPECT_TRUE(w.timer1()->isActive());
+    w.timer1()->stop(); // only the ticks below count, not the real timer's
     auto owned = std::make_unique<TickCountingTool>();
     TickCountingTool* tool = owned.get();
     session.tools.set(kSprayTool, std::move(owned));

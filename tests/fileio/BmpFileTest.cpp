@@ -25,11 +25,12 @@ constexpr Colour kBlue = makeColour(0, 0, 255);
 // 2 x 2, 24 bits, bottom-up, 96 dpi: what the writer produces for a top row
 // red, green and a bottom row blue, white.
 const Bytes kRgb24 = {
-    'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                // file header
-    40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,  // size, w, h, planes, bpp, BI_RGB
-    16, 0, 0, 0, 0xC4, 0x0E, 0, 0, 0xC4, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0,                             // bottom: blue, white, padding
-    0, 0, 0xFF, 0, 0xFF, 0, 0, 0,                                   // top: red, green, padding
+    'B', 'M', 70,   0,    0,    0,    0, 0, 0,    0,    54, 0, 0, 0,                    // file header
+    40,  0,   0,    0,    2,    0,    0, 0, 2,    0,    0,  0, 1, 0, 24, 0, 0, 0, 0, 0, // size, w, h, planes, bpp,
+                                                                                        // BI_RGB
+    16,  0,   0,    0,    0xC4, 0x0E, 0, 0, 0xC4, 0x0E, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, 0xFF,
+    0,   0,   0xFF, 0xFF, 0xFF, 0,    0,    // bottom: blue, white, padding
+    0,   0,   0xFF, 0,    0xFF, 0,    0, 0, // top: red, green, padding
 };
 
 // A file with a 40-byte info header: `table` (palette, masks or junk) sits
@@ -101,12 +102,14 @@ INSTANTIATE_TEST_SUITE_P(
         // A run of 5 on a 2-wide row, an absolute run of four on the top row,
         // a delta far above the image and then data that must be ignored.
         IndexedCase{"Rle8RunsPastTheEdgeAndTheTopAreCut",
-                    bmpFile(2, 2, 8, 1, 1, {0xFF, 0xFF, 0xFF, 0}, {5, 1, 0, 0, 0, 4, 1, 1, 1, 1, 0, 2, 0, 9, 2, 1}),
-                    8, "11|11", padded({kWhite}, 256)},
+                    bmpFile(2, 2, 8, 1, 1, {0xFF, 0xFF, 0xFF, 0}, {5, 1, 0, 0, 0, 4, 1, 1, 1, 1, 0, 2, 0, 9, 2, 1}), 8,
+                    "11|11", padded({kWhite}, 256)},
         IndexedCase{"Os2CoreHeaderWithThreeBytePalette",
-                    {'B', 'M', 40, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0, 0, 12, 0, 0, 0, 3, 0, 2, 0, 1, 0, 1, 0, 0, 0, 0xFF,
-                     0xFF, 0xFF, 0xFF, 0xA0, 0, 0, 0, 0x60, 0, 0, 0},
-                    1, "011|101", {kRed, kWhite}},
+                    {'B', 'M', 40, 0, 0, 0, 0, 0, 0,    0,    32,   0,    0,    0, 12, 0, 0,    0, 3, 0,
+                     2,   0,   1,  0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xA0, 0, 0,  0, 0x60, 0, 0, 0},
+                    1,
+                    "011|101",
+                    {kRed, kWhite}},
         IndexedCase{"TwoBitsBecomeFourWithTheSameIndices", bmpFile(3, 1, 2, 0, 4, kFourColours, {0xD8, 0, 0, 0}), 4,
                     "312", padded({kBlack, kRed, kGreen, kBlue}, 16)},
         // 5 x 3, 2 bits: rows of 2 bytes padded to 4, bottom row first; the
@@ -169,39 +172,41 @@ const Bytes kMasks565 = {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, BmpTrueColour,
-    ::testing::Values(
-        ColourCase{"BottomUp24", kRgb24, {{kRed, kGreen}, {kBlue, kWhite}}},
-        ColourCase{"TopDown24", topDown(kRgb24), {{kRed, kGreen}, {kBlue, kWhite}}},
-        // Pure red, then green 32 of 63 (129.5 -> 130) and blue 16 of 31 (131.6 -> 132).
-        ColourCase{"Masks565", bmpFile(2, 1, 16, 3, 0, kMasks565, {0x00, 0xF8, 0x10, 0x04}),
-                   {{kRed, makeColour(0, 130, 132)}}},
-        // No masks: 5-5-5. White, then blue 1 of 31 (8.2 -> 8).
-        ColourCase{"Default555", bmpFile(2, 1, 16, 0, 0, {}, {0xFF, 0x7F, 0x01, 0x00}),
-                   {{kWhite, makeColour(0, 0, 8)}}},
-        // 3 x 3, 5-6-5: rows of 6 bytes padded to 8 with junk, bottom row
-        // first. 16 of 31 -> 132 (131.6), 32 of 63 -> 130 (129.5).
-        ColourCase{"Masks565OddWidthSeveralRows",
-                   bmpFile(3, 3, 16, 3, 0, kMasks565,
-                           {0x00, 0x04, 0x10, 0x00, 0x10, 0x84, 0xAA, 0x55,   // 0x0400 0x0010 0x8410
-                            0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0xAA, 0x55,   // 0xFFFF 0x0000 0x8000
-                            0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xAA, 0x55}), // 0xF800 0x07E0 0x001F
-                   {{kRed, kGreen, kBlue},
-                    {kWhite, kBlack, makeColour(132, 0, 0)},
-                    {makeColour(0, 130, 0), makeColour(0, 0, 132), makeColour(132, 130, 132)}}},
-        // The same with the default 5-5-5 layout; the top bit is unused.
-        ColourCase{"Default555OddWidthSeveralRows",
-                   bmpFile(3, 3, 16, 0, 0, {},
-                           {0x00, 0x80, 0x00, 0x40, 0x01, 0x00, 0x55, 0xAA,   // 0x8000 0x4000 0x0001
-                            0xFF, 0x7F, 0x00, 0x00, 0x10, 0x42, 0x55, 0xAA,   // 0x7FFF 0x0000 0x4210
-                            0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x55, 0xAA}), // 0x7C00 0x03E0 0x001F
-                   {{kRed, kGreen, kBlue},
-                    {kWhite, kBlack, makeColour(132, 132, 132)},
-                    {kBlack, makeColour(132, 0, 0), makeColour(0, 0, 8)}}},
-        // 1023 -> 255, 512 -> 128 (127.6), 1 -> 0 (0.25).
-        ColourCase{"TenBitChannelsInV4Header", tenBitChannels(), {{makeColour(255, 128, 0)}}},
-        // The colour bytes are kept and the fourth dropped.
-        ColourCase{"ThirtyTwoBits", bmpFile(1, 2, 32, 0, 0, {}, {0x10, 0x20, 0x30, 0xFF, 0x01, 0x02, 0x03, 0x00}),
-                   {{makeColour(3, 2, 1)}, {makeColour(0x30, 0x20, 0x10)}}}),
+    ::testing::Values(ColourCase{"BottomUp24", kRgb24, {{kRed, kGreen}, {kBlue, kWhite}}},
+                      ColourCase{"TopDown24", topDown(kRgb24), {{kRed, kGreen}, {kBlue, kWhite}}},
+                      // Pure red, then green 32 of 63 (129.5 -> 130) and blue 16 of 31 (131.6 -> 132).
+                      ColourCase{"Masks565",
+                                 bmpFile(2, 1, 16, 3, 0, kMasks565, {0x00, 0xF8, 0x10, 0x04}),
+                                 {{kRed, makeColour(0, 130, 132)}}},
+                      // No masks: 5-5-5. White, then blue 1 of 31 (8.2 -> 8).
+                      ColourCase{"Default555",
+                                 bmpFile(2, 1, 16, 0, 0, {}, {0xFF, 0x7F, 0x01, 0x00}),
+                                 {{kWhite, makeColour(0, 0, 8)}}},
+                      // 3 x 3, 5-6-5: rows of 6 bytes padded to 8 with junk, bottom row
+                      // first. 16 of 31 -> 132 (131.6), 32 of 63 -> 130 (129.5).
+                      ColourCase{"Masks565OddWidthSeveralRows",
+                                 bmpFile(3, 3, 16, 3, 0, kMasks565,
+                                         {0x00, 0x04, 0x10, 0x00, 0x10, 0x84, 0xAA, 0x55,   // 0x0400 0x0010 0x8410
+                                          0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0xAA, 0x55,   // 0xFFFF 0x0000 0x8000
+                                          0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xAA, 0x55}), // 0xF800 0x07E0 0x001F
+                                 {{kRed, kGreen, kBlue},
+                                  {kWhite, kBlack, makeColour(132, 0, 0)},
+                                  {makeColour(0, 130, 0), makeColour(0, 0, 132), makeColour(132, 130, 132)}}},
+                      // The same with the default 5-5-5 layout; the top bit is unused.
+                      ColourCase{"Default555OddWidthSeveralRows",
+                                 bmpFile(3, 3, 16, 0, 0, {},
+                                         {0x00, 0x80, 0x00, 0x40, 0x01, 0x00, 0x55, 0xAA,   // 0x8000 0x4000 0x0001
+                                          0xFF, 0x7F, 0x00, 0x00, 0x10, 0x42, 0x55, 0xAA,   // 0x7FFF 0x0000 0x4210
+                                          0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x55, 0xAA}), // 0x7C00 0x03E0 0x001F
+                                 {{kRed, kGreen, kBlue},
+                                  {kWhite, kBlack, makeColour(132, 132, 132)},
+                                  {kBlack, makeColour(132, 0, 0), makeColour(0, 0, 8)}}},
+                      // 1023 -> 255, 512 -> 128 (127.6), 1 -> 0 (0.25).
+                      ColourCase{"TenBitChannelsInV4Header", tenBitChannels(), {{makeColour(255, 128, 0)}}},
+                      // The colour bytes are kept and the fourth dropped.
+                      ColourCase{"ThirtyTwoBits",
+                                 bmpFile(1, 2, 32, 0, 0, {}, {0x10, 0x20, 0x30, 0xFF, 0x01, 0x02, 0x03, 0x00}),
+                                 {{makeColour(3, 2, 1)}, {makeColour(0x30, 0x20, 0x10)}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Fields of kRgb24 patched into something the reader must refuse, with the
@@ -241,10 +246,9 @@ constexpr const char* kCompression = "compression non prise en charge";
 INSTANTIATE_TEST_SUITE_P(
     HeaderFields, BmpRefused,
     ::testing::Values(Patch{"Signature", "signature BM absente", 1, 'X', 1},
-                      Patch{"UnknownHeaderSize", "taille d'en-tête inconnue", 14, 66},
-                      Patch{"ZeroWidth", kSize, 18, 0}, Patch{"NegativeWidth", kSize, 18, 0xFFFFFFFE},
-                      Patch{"ZeroHeight", kSize, 22, 0}, Patch{"MinimumHeight", kTooLarge, 22, 0x80000000},
-                      Patch{"WidthOverLimit", kTooLarge, 18, 65536},
+                      Patch{"UnknownHeaderSize", "taille d'en-tête inconnue", 14, 66}, Patch{"ZeroWidth", kSize, 18, 0},
+                      Patch{"NegativeWidth", kSize, 18, 0xFFFFFFFE}, Patch{"ZeroHeight", kSize, 22, 0},
+                      Patch{"MinimumHeight", kTooLarge, 22, 0x80000000}, Patch{"WidthOverLimit", kTooLarge, 18, 65536},
                       Patch{"TooManyPixels", kTooLarge, 18, 65535, 4, 22, 4097, 4},
                       Patch{"TwoPlanes", "nombre de plans différent de 1", 26, 2, 2},
                       Patch{"OddBitCount", "nombre de bits par pixel non pris en charge", 28, 30000, 2},
@@ -327,7 +331,7 @@ TEST(BmpWrite, IndexedLayoutHasAFullBlackPaddedPaletteAndCleanRowEnds)
     b.row(0)[1] |= 0x0F;
     b.row(0)[3] = 0x77;
     Bytes palette = {0, 0, 0xFF, 0, 0xFF, 0, 0, 0};
-    palette.resize(64, 0); // fourteen black entries
+    palette.resize(64, 0);                                                      // fourteen black entries
     Bytes expected = bmpFile(3, 1, 4, 0, 0, palette, {0x10, 0x10, 0x00, 0x00}); // 1 0 | 1 -
     putLE(expected, 38, 3780);
     putLE(expected, 42, 3780);

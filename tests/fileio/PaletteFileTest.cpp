@@ -1,5 +1,5 @@
-#include "fileio/FileTestSupport.h"
 #include "fileio/PaletteFile.h"
+#include "fileio/FileTestSupport.h"
 #include "graphics/HalftonePalette.h"
 #include "support/TestSupport.h"
 

@@ -29,17 +29,16 @@ TEST_P(PcxLineEncoding, MatchesTheRunRules)
     EXPECT_EQ(out, GetParam().encoded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, PcxLineEncoding,
-    ::testing::Values(LineCase{"single_low_literal", {5}, {5}},
-                      LineCase{"single_high_needs_pair", {200}, {193, 200}},
-                      LineCase{"run_127_two_full_and_literal", Bytes(127, 5), {255, 5, 255, 5, 5}},
-                      // 130 = 2 * 63 + 4: the remainder is a pair, no byte is lost.
-                      LineCase{"run_130", Bytes(130, 5), {255, 5, 255, 5, 196, 5}},
-                      LineCase{"run_63_exact", Bytes(63, 9), {255, 9}},
-                      LineCase{"run_64_high", Bytes(64, 250), {255, 250, 193, 250}},
-                      LineCase{"mixed", {1, 1, 2, 192}, {194, 1, 2, 193, 192}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Runs, PcxLineEncoding,
+                         ::testing::Values(LineCase{"single_low_literal", {5}, {5}},
+                                           LineCase{"single_high_needs_pair", {200}, {193, 200}},
+                                           LineCase{"run_127_two_full_and_literal", Bytes(127, 5), {255, 5, 255, 5, 5}},
+                                           // 130 = 2 * 63 + 4: the remainder is a pair, no byte is lost.
+                                           LineCase{"run_130", Bytes(130, 5), {255, 5, 255, 5, 196, 5}},
+                                           LineCase{"run_63_exact", Bytes(63, 9), {255, 9}},
+                                           LineCase{"run_64_high", Bytes(64, 250), {255, 250, 193, 250}},
+                                           LineCase{"mixed", {1, 1, 2, 192}, {194, 1, 2, 193, 192}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 Bytes pcxHeader(int bits, int planes, int w, int h, int bytesPerLine, int paletteInfo = 1)
 {
@@ -130,16 +129,16 @@ Bytes withByte(Bytes b, std::size_t at, std::uint8_t v)
     return b;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, PcxInvalid,
-    ::testing::Values(Bytes(20, 10), // short header
-                      withByte(pcxHeader(8, 3, 1, 1, 2), 0, 11), // manufacturer
-                      withByte(pcxHeader(8, 3, 1, 1, 2), 1, 6), // version
-                      withByte(pcxHeader(8, 3, 1, 1, 2), 64, 1), // reserved
-                      pcxHeader(1, 4, 1, 1, 2), // four planes
-                      pcxHeader(8, 3, 8, 1, 0), // no bytes per line
-                      pcxHeader(8, 1, 1, 1, 2), // 8 bits without trailer
-                      withByte(withTrailer(pcxHeader(8, 1, 1, 1, 2), {}), 128, 13))); // marker not 12
+INSTANTIATE_TEST_SUITE_P(Files, PcxInvalid,
+                         ::testing::Values(Bytes(20, 10),                             // short header
+                                           withByte(pcxHeader(8, 3, 1, 1, 2), 0, 11), // manufacturer
+                                           withByte(pcxHeader(8, 3, 1, 1, 2), 1, 6),  // version
+                                           withByte(pcxHeader(8, 3, 1, 1, 2), 64, 1), // reserved
+                                           pcxHeader(1, 4, 1, 1, 2),                  // four planes
+                                           pcxHeader(8, 3, 8, 1, 0),                  // no bytes per line
+                                           pcxHeader(8, 1, 1, 1, 2),                  // 8 bits without trailer
+                                           withByte(withTrailer(pcxHeader(8, 1, 1, 1, 2), {}), 128,
+                                                    13))); // marker not 12
 
 TEST(PcxRead, ShortLinesFillTheStartOfEachRow)
 {

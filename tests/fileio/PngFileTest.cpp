@@ -9,6 +9,7 @@
 #include <png.h>
 
 #include <csignal>
+#include <fstream>
 #include <sys/resource.h>
 
 namespace px {
@@ -88,23 +89,46 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, PngLayouts,
     ::testing::Values(LayoutCase{"grey1", PNG_COLOR_TYPE_GRAY, 1, {0x40}, kBlack, kWhite},
                       LayoutCase{"grey4", PNG_COLOR_TYPE_GRAY, 4, {0x3F}, makeColour(51, 51, 51), kWhite},
-                      LayoutCase{"grey8", PNG_COLOR_TYPE_GRAY, 8, {7, 200}, makeColour(7, 7, 7),
-                                 makeColour(200, 200, 200)},
-                      LayoutCase{"grey16", PNG_COLOR_TYPE_GRAY, 16, {0x12, 0x34, 0xFF, 0x00}, makeColour(18, 18, 18),
+                      LayoutCase{
+                          "grey8", PNG_COLOR_TYPE_GRAY, 8, {7, 200}, makeColour(7, 7, 7), makeColour(200, 200, 200)},
+                      LayoutCase{"grey16",
+                                 PNG_COLOR_TYPE_GRAY,
+                                 16,
+                                 {0x12, 0x34, 0xFF, 0x00},
+                                 makeColour(18, 18, 18),
                                  makeColour(255, 255, 255)},
-                      LayoutCase{"rgb16", PNG_COLOR_TYPE_RGB, 16, {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0},
-                                 makeColour(1, 2, 3), makeColour(4, 5, 6)},
-                      LayoutCase{"greyalpha_opaque", PNG_COLOR_TYPE_GRAY_ALPHA, 8, {9, 255, 90, 255},
-                                 makeColour(9, 9, 9), makeColour(90, 90, 90)}),
+                      LayoutCase{"rgb16",
+                                 PNG_COLOR_TYPE_RGB,
+                                 16,
+                                 {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0},
+                                 makeColour(1, 2, 3),
+                                 makeColour(4, 5, 6)},
+                      LayoutCase{"greyalpha_opaque",
+                                 PNG_COLOR_TYPE_GRAY_ALPHA,
+                                 8,
+                                 {9, 255, 90, 255},
+                                 makeColour(9, 9, 9),
+                                 makeColour(90, 90, 90)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PngRead, TruncatedOrCorruptFilesAreRefused)
+// The file reader (parts read from the file as libpng asks for them) gives
+// what the reader of the file in memory gives.
+TEST(PngRead, TruncatedOrCorruptFilesAreRefusedFromMemoryAndFromTheFile)
 {
     const Bytes file = makePng(4, 4, PNG_COLOR_TYPE_RGB, 8, Bytes(48, 77));
-    for (const std::size_t percent : {0, 5, 30, 60, 90})
-        EXPECT_THROW(decodePng(Bytes(file.begin(), file.begin() + std::ptrdiff_t(file.size() * percent / 100))),
-                     InvalidImageError)
-            << percent << "%";
+    test::TempDir dir;
+    const auto path = dir.file("copy.png");
+    auto saved = [&](const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return path;
+    };
+    EXPECT_TRUE(readPngFile(saved(file)) == decodePng(file));
+    for (const std::size_t percent : {0, 5, 30, 60, 90}) {
+        const Bytes part(file.begin(), file.begin() + std::ptrdiff_t(file.size() * percent / 100));
+        EXPECT_THROW(decodePng(part), InvalidImageError) << percent << "%";
+        EXPECT_THROW(readPngFile(saved(part)), InvalidImageError) << percent << "%";
+    }
     Bytes bad = file;
     bad[20] ^= 0xFF; // inside the header chunk: its CRC no longer matches
     EXPECT_THROW(decodePng(bad), InvalidImageError);

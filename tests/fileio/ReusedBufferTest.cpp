@@ -47,9 +47,8 @@ void expectZeroPadding(const Bitmap& b)
 // 5 x 3, so that 24-bit rows carry one byte of padding.
 Bitmap fiveByThree()
 {
-    return fromAscii({"RGB.#", "#.BGR", "R#G.B"}, {{'R', makeColour(200, 10, 20)},
-                                                    {'G', makeColour(30, 220, 40)},
-                                                    {'B', makeColour(50, 60, 230)}});
+    return fromAscii({"RGB.#", "#.BGR", "R#G.B"},
+                     {{'R', makeColour(200, 10, 20)}, {'G', makeColour(30, 220, 40)}, {'B', makeColour(50, 60, 230)}});
 }
 
 // ---- exchanging red and blue --------------------------------------------
@@ -87,10 +86,14 @@ Bytes libtiffFile(const TempDir& dir, std::uint16_t compression, std::uint16_t f
     const auto path = dir.file("t.tif");
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     EXPECT_NE(tif, nullptr);
-    for (const auto& [tag, value] : {std::pair<ttag_t, unsigned>{TIFFTAG_IMAGEWIDTH, 5}, {TIFFTAG_IMAGELENGTH, 3},
-                                     {TIFFTAG_BITSPERSAMPLE, 8}, {TIFFTAG_SAMPLESPERPIXEL, 3},
-                                     {TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB}, {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG},
-                                     {TIFFTAG_COMPRESSION, compression}, {TIFFTAG_FILLORDER, fillOrder},
+    for (const auto& [tag, value] : {std::pair<ttag_t, unsigned>{TIFFTAG_IMAGEWIDTH, 5},
+                                     {TIFFTAG_IMAGELENGTH, 3},
+                                     {TIFFTAG_BITSPERSAMPLE, 8},
+                                     {TIFFTAG_SAMPLESPERPIXEL, 3},
+                                     {TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB},
+                                     {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG},
+                                     {TIFFTAG_COMPRESSION, compression},
+                                     {TIFFTAG_FILLORDER, fillOrder},
                                      {TIFFTAG_ROWSPERSTRIP, rowsPerStrip}})
         TIFFSetField(tif, tag, value);
     for (int y = 0; y < 3; ++y) {
@@ -107,8 +110,7 @@ Bytes libtiffFile(const TempDir& dir, std::uint16_t compression, std::uint16_t f
     return test::readAll(path);
 }
 
-class TiffIntoStaleBitmap
-    : public ::testing::TestWithParam<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t>> {};
+class TiffIntoStaleBitmap : public ::testing::TestWithParam<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t>> {};
 
 TEST_P(TiffIntoStaleBitmap, GivesThePixelsAndClearPadding)
 {
@@ -185,7 +187,8 @@ TEST(EncodeIntoReusedBuffer, GivesTheBytesOfAFreshEncode)
         {"tiff", [&](Bytes& out) { encodeTiff(src, out); }, freshTiff},
         {"jpeg", [&](Bytes& out) { encodeJpeg(src, options, out); },
          test::throughStream([&](std::FILE* f) { encodeJpeg(src, options, f); })},
-        {"png", [&](Bytes& out) { encodePng(src, out); }, test::throughStream([&](std::FILE* f) { encodePng(src, f); })}};
+        {"png", [&](Bytes& out) { encodePng(src, out); },
+         test::throughStream([&](std::FILE* f) { encodePng(src, f); })}};
     for (const auto& [name, encode, fresh] : writers) {
         Bytes reused;
         encodeTiff(Bitmap(60, 40, 24), reused);

@@ -68,34 +68,33 @@ Bitmap viaTarga(const std::filesystem::path& p, const Bitmap& b, int type)
 
 INSTANTIATE_TEST_SUITE_P(
     Writers, SecondReader,
-    ::testing::Values(
-        WriterCase{"targa_true_colour", "tga", 24,
-                   [](const auto& p, const Bitmap& b) { return viaTarga(p, b, kTargaTrueColour); }, 0},
-        // Colour maps pass through six bits a channel: the file holds v * 255 / 63,
-        // our reader keeps v * 4, another reader the file's value.
-        WriterCase{"targa_colour_mapped", "tga", 8,
-                   [](const auto& p, const Bitmap& b) { return viaTarga(p, b, kTargaColourMapped); }, 3},
-        WriterCase{"pcx_24", "pcx", 24,
-                   [](const auto& p, const Bitmap& b) {
-                       writePcxFile(p, b);
-                       return decodePcx(test::readAll(p));
-                   },
-                   0},
-        WriterCase{"pcx_8", "pcx", 8,
-                   [](const auto& p, const Bitmap& b) {
-                       writePcxFile(p, b);
-                       return decodePcx(test::readAll(p));
-                   },
-                   0},
-        // Both readers decode with the same library family; rounding of the
-        // colour conversion may differ by one.
-        WriterCase{"jpeg", "jpg", 24,
-                   [](const auto& p, const Bitmap& b) {
-                       const auto bytes = encodeJpeg(b, JpegOptions{90, false});
-                       test::writeBytes(p, bytes);
-                       return decodeJpeg(bytes);
-                   },
-                   2}),
+    ::testing::Values(WriterCase{"targa_true_colour", "tga", 24,
+                                 [](const auto& p, const Bitmap& b) { return viaTarga(p, b, kTargaTrueColour); }, 0},
+                      // Colour maps pass through six bits a channel: the file holds v * 255 / 63,
+                      // our reader keeps v * 4, another reader the file's value.
+                      WriterCase{"targa_colour_mapped", "tga", 8,
+                                 [](const auto& p, const Bitmap& b) { return viaTarga(p, b, kTargaColourMapped); }, 3},
+                      WriterCase{"pcx_24", "pcx", 24,
+                                 [](const auto& p, const Bitmap& b) {
+                                     writePcxFile(p, b);
+                                     return decodePcx(test::readAll(p));
+                                 },
+                                 0},
+                      WriterCase{"pcx_8", "pcx", 8,
+                                 [](const auto& p, const Bitmap& b) {
+                                     writePcxFile(p, b);
+                                     return decodePcx(test::readAll(p));
+                                 },
+                                 0},
+                      // Both readers decode with the same library family; rounding of the
+                      // colour conversion may differ by one.
+                      WriterCase{"jpeg", "jpg", 24,
+                                 [](const auto& p, const Bitmap& b) {
+                                     const auto bytes = encodeJpeg(b, JpegOptions{90, false});
+                                     test::writeBytes(p, bytes);
+                                     return decodeJpeg(bytes);
+                                 },
+                                 2}),
     [](const ::testing::TestParamInfo<WriterCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,6 +1,6 @@
+#include "fileio/TiffWriter.h"
 #include "codecs/CodecTiff.h"
 #include "fileio/FileTestSupport.h"
-#include "fileio/TiffWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,14 @@ namespace {
 
 using test::Bytes;
 
-unsigned u16(const Bytes& b, std::size_t at) { return unsigned(b[at]) | (unsigned(b[at + 1]) << 8); }
-std::uint32_t u32(const Bytes& b, std::size_t at) { return u16(b, at) | (std::uint32_t(u16(b, at + 2)) << 16); }
+unsigned u16(const Bytes& b, std::size_t at)
+{
+    return unsigned(b[at]) | (unsigned(b[at + 1]) << 8);
+}
+std::uint32_t u32(const Bytes& b, std::size_t at)
+{
+    return u16(b, at) | (std::uint32_t(u16(b, at + 2)) << 16);
+}
 
 // The first directory as "tag:type:count:value" fields separated by spaces.
 std::string directory(const Bytes& file)
@@ -43,7 +49,7 @@ TEST(TiffWrite, TwentyFourBitTemplate)
     EXPECT_EQ(Bytes(file.begin() + 40, file.begin() + 43), (Bytes{1, 2, 3}));
     EXPECT_EQ(u32(file, 4), 52u);
     EXPECT_EQ(directory(file), "254:4:1:0 256:3:1:2 257:3:1:2 258:3:3:24 259:3:1:1 262:3:1:2 273:4:1:40 277:3:1:3 "
-                                "278:4:1:2 279:4:1:12 282:5:1:8 283:5:1:16 284:3:1:1 296:3:1:2 305:2:10:30");
+                               "278:4:1:2 279:4:1:12 282:5:1:8 283:5:1:16 284:3:1:1 296:3:1:2 305:2:10:30");
     EXPECT_EQ(file.size(), 52u + 2 + 15 * 12 + 4);
 }
 
@@ -58,7 +64,7 @@ TEST(TiffWrite, OneBitTemplate)
     EXPECT_EQ(Bytes(file.begin() + 8, file.begin() + 14), (Bytes{0x80, 0, 0, 0, 0, 0x40}));
     EXPECT_EQ(std::string(file.begin() + 30, file.begin() + 40), "Talpe soft");
     EXPECT_EQ(directory(file), "254:4:1:0 256:3:1:10 257:3:1:3 258:3:1:1 259:3:1:1 262:3:1:1 273:4:1:8 277:3:1:1 "
-                                "278:4:1:3 279:4:1:6 282:5:1:14 283:5:1:22 296:3:1:2 305:2:10:30");
+                               "278:4:1:3 279:4:1:6 282:5:1:14 283:5:1:22 296:3:1:2 305:2:10:30");
 }
 
 TEST(TiffWrite, FourBitTemplateRoundsWidthDown)
@@ -72,12 +78,12 @@ TEST(TiffWrite, FourBitTemplateRoundsWidthDown)
     b.setPixelIndex(1, 0, 1);
     Bytes file;
     encodeTiff(b, file);
-    EXPECT_EQ(u16(file, 8 + 2), 255u * 256); // red of entry 1
+    EXPECT_EQ(u16(file, 8 + 2), 255u * 256);    // red of entry 1
     EXPECT_EQ(u16(file, 8 + 32 + 2), 2u * 256); // green of entry 1
     EXPECT_EQ(u16(file, 8 + 64 + 2), 3u * 256); // blue of entry 1
     EXPECT_EQ(Bytes(file.begin() + 130, file.begin() + 132), (Bytes{0x01, 0x00}));
     EXPECT_EQ(directory(file), "254:4:1:0 256:3:1:4 257:3:1:1 258:3:1:4 259:3:1:1 262:3:1:3 273:4:1:130 277:3:1:1 "
-                                "278:4:1:1 279:4:1:2 282:5:1:104 283:5:1:112 296:3:1:2 305:2:10:120 320:3:48:8");
+                               "278:4:1:1 279:4:1:2 282:5:1:104 283:5:1:112 296:3:1:2 305:2:10:120 320:3:48:8");
 }
 
 class TiffRoundTrip : public ::testing::TestWithParam<int> {};
@@ -85,8 +91,8 @@ class TiffRoundTrip : public ::testing::TestWithParam<int> {};
 // Our writer's files read back through libtiff (our reader) pixel for pixel.
 TEST_P(TiffRoundTrip, ReadsBackExactly)
 {
-    Bitmap src = test::fromAscii({"#..r#...", ".gg#...r", "r...#..g"}, {{'r', makeColour(200, 0, 0)},
-                                                                      {'g', makeColour(0, 128, 0)}});
+    Bitmap src = test::fromAscii({"#..r#...", ".gg#...r", "r...#..g"},
+                                 {{'r', makeColour(200, 0, 0)}, {'g', makeColour(0, 128, 0)}});
     if (GetParam() != 24)
         src.setPixelFormat(GetParam());
     Bytes file;

@@ -72,9 +72,7 @@ class CanvasStretchScale : public ::testing::TestWithParam<ScaleCase> {};
 TEST_P(CanvasStretchScale, TakesTheNearestSourcePixel)
 {
     const ScaleCase& sc = GetParam();
-    const Bitmap src = grid({"rg.",
-                             "b#.",
-                             "..."});
+    const Bitmap src = grid({"rg.", "b#.", "..."});
     Bitmap dst(4, 4, 24);
     dst.fill(kGrey);
     Canvas c(dst);
@@ -95,7 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Mirrored both ways at once.
         ScaleCase{{3, 3, 1, 1}, {0, 0, 2, 2}, {"xxxx", "xxxx", "xx#b", "xxgr"}},
         // Destination partly off the bitmap: clipped, mapping unchanged.
-        ScaleCase{{-2, -2, 2, 2}, {0, 0, 2, 2}, {"##xx", "##xx", "xxxx", "xxxx"}}));
+        ScaleCase{{-2, -2, 2, 2}, {0, 0, 2, 2}, {"##xx", "##xx", "xxxx", "xxxx"}},
+        // Squeezed onto one pixel whose source is column 0: the columns after
+        // it are not copied (they are no mirrored continuation of it).
+        ScaleCase{{1, 0, 2, 1}, {0, 0, 3, 1}, {"xrxx", "xxxx", "xxxx", "xxxx"}}));
 
 TEST(CanvasStretch, EmptyRectanglesCopyNothing)
 {
@@ -118,14 +119,11 @@ TEST(CanvasStretch, CopyWithinTheSameBitmapReadsTheOriginalPixels)
 
 TEST(CanvasStretch, OtherCopyModesIgnoreTheSource)
 {
-    Bitmap b = grid({"....",
-                     "...."});
+    Bitmap b = grid({"....", "...."});
     Canvas c(b);
     c.setCopyMode(CopyMode::Blackness);
     c.stretchCopy({3, 0, 1, 2}, grid({"r"}), {0, 0, 1, 1});
-    EXPECT_TRUE(sameImage("stretch-blackness", b,
-                          grid({"..##",
-                                "..##"})));
+    EXPECT_TRUE(sameImage("stretch-blackness", b, grid({"..##", "..##"})));
 }
 
 TEST(CanvasDraw, DrawsAnyDepthAtItsOwnSize)
@@ -145,27 +143,27 @@ TEST(CanvasDraw, DrawsAnyDepthAtItsOwnSize)
     EXPECT_TRUE(sameImage("draw-four", dst, grid({"bg.r"})));
     EXPECT_TRUE(c.draw(4, 0, pal).isEmpty());
     EXPECT_TRUE(c.draw(2147483647, 0, pal).isEmpty());
+
+    // One pixel followed by columns outside the copy: only that pixel.
+    Bitmap one(1, 1, 24);
+    Bitmap wide = grid({"rrrr"});
+    Canvas cw(wide);
+    EXPECT_EQ(cw.draw(1, 0, one), (Rect{1, 0, 2, 1}));
+    EXPECT_TRUE(sameImage("draw-one", wide, grid({"r#rr"})));
 }
 
 TEST(CanvasDraw, TransparentColourIsLeftOut)
 {
-    const Bitmap stamp = grid({"r.g",
-                               ".b."});
+    const Bitmap stamp = grid({"r.g", ".b."});
     Bitmap dst(5, 3, 24);
     dst.fill(kGrey);
     Canvas c(dst);
     EXPECT_EQ(c.drawTransparent(1, 1, stamp, kWhite), (Rect{1, 1, 4, 3}));
-    EXPECT_TRUE(sameImage("draw-transparent", dst,
-                          grid({"xxxxx",
-                                "xrxgx",
-                                "xxbxx"})));
+    EXPECT_TRUE(sameImage("draw-transparent", dst, grid({"xxxxx", "xrxgx", "xxbxx"})));
     // Only the transparent pixels in view: nothing changes.
     EXPECT_TRUE(c.drawTransparent(-1, -1, grid({"r.", ".."}), kWhite).isEmpty());
     c.drawTransparent(3, -1, grid({"r.", ".b"}), kRed);
-    EXPECT_TRUE(sameImage("draw-transparent-clip", dst,
-                          grid({"xxx.b",
-                                "xrxgx",
-                                "xxbxx"})));
+    EXPECT_TRUE(sameImage("draw-transparent-clip", dst, grid({"xxx.b", "xrxgx", "xxbxx"})));
 }
 
 } // namespace

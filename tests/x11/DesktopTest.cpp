@@ -165,8 +165,10 @@ TEST_F(DesktopTest, CopiedPictureIsReadByAnotherProgramAsPng)
     }
 }
 
-// A PNG put on the clipboard by another program becomes a new image window
-// ("Co&ller" > "&Nouvelle image", then Ctrl+V).
+// A PNG put on the clipboard by another program becomes a new image window,
+// by "Co&ller" > "&Nouvelle image" (the menu opened, then the item) and by
+// Ctrl+V, even though the item was greyed when the menu was last opened
+// with an empty clipboard.
 TEST_F(DesktopTest, PictureFromAnotherProgramPastesAsNewImage)
 {
     requireProgram("xclip");
@@ -175,17 +177,20 @@ TEST_F(DesktopTest, PictureFromAnotherProgramPastesAsNewImage)
     savePngFile(dir.file("autre.png"), picture);
     for (const bool byShortcut : {false, true}) {
         clipboard.clear();
+        window->editMenuOpening();
+        ASSERT_FALSE(window->action("Coller1")->isEnabled());
         // xclip stays in the background and serves the clipboard until the
         // program takes it back.
         ASSERT_TRUE(QProcess::startDetached(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png",
                                                                       "-i", dir.file("autre.png").c_str()}));
         ASSERT_TRUE(waitUntil([this] { return clipboard.hasImage(); }));
-        ASSERT_TRUE(waitUntil([this] { return window->action("Coller1")->isEnabled(); }));
         const int before = windows();
-        if (byShortcut)
+        if (byShortcut) {
             ASSERT_TRUE(type("ctrl+v"));
-        else
+        } else {
+            window->editMenuOpening();
             window->action("Coller1")->trigger();
+        }
         ASSERT_TRUE(waitUntil([&] { return windows() == before + 1; })) << (byShortcut ? "Ctrl+V" : "Co&ller");
         ImageWindow* pasted = window->activeImageWindow();
         ASSERT_NE(pasted, nullptr);
@@ -209,7 +214,7 @@ TEST_F(DesktopTest, CopyAndPasteBetweenTwoWindows)
     settle();
     ASSERT_TRUE(type("ctrl+c"));
     window->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(target->parentWidget()));
-    ASSERT_TRUE(waitUntil([this] { return window->action("Slction1")->isEnabled(); }));
+    settle();
     ASSERT_TRUE(type("ctrl+s"));
     ASSERT_TRUE(target->toolState().floating.shown);
     ASSERT_TRUE(xdotool(QStringList{"mousemove"} + at(target, 10, 10)));

@@ -32,9 +32,9 @@ QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent)
+PreviewImage::PreviewImage(QWidget* parent, QSize size) : QWidget(parent)
 {
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(size);
 }
 
 void PreviewImage::setStretch(bool stretch)
@@ -62,14 +62,14 @@ PreviewDialog::PreviewDialog(const EffectCommand& command, Prompter& prompter, Q
 {
 }
 
-QWidget* PreviewDialog::makePreviews(const char* sourceTitle, const char* destinationTitle)
+QWidget* PreviewDialog::makePreviews(const char* sourceTitle, const char* destinationTitle, QSize size)
 {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    image1_ = new PreviewImage(box);
+    image1_ = new PreviewImage(box, size);
     image1_->setObjectName(QStringLiteral("Image1"));
-    image2_ = new PreviewImage(box);
+    image2_ = new PreviewImage(box, size);
     image2_->setObjectName(QStringLiteral("Image2"));
     grid->addWidget(namedLabel(QStringLiteral("Label1"), utf8(sourceTitle), box), 0, 0);
     grid->addWidget(namedLabel(QStringLiteral("Label2"), utf8(destinationTitle), box), 0, 1);
@@ -137,7 +137,8 @@ AdjustmentDialog::AdjustmentDialog(const EffectCommand& command, Prompter& promp
 {
     setWindowTitle(utf8(setup_.caption));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(makePreviews("Image originale", setup_.destinationTitle));
+    layout->addWidget(
+        makePreviews("Image originale", setup_.destinationTitle, QSize(setup_.previewWidth, setup_.previewHeight)));
 
     // Labels after the two preview titles are numbered in the order they appear.
     int labelNumber = 3;
@@ -147,7 +148,8 @@ AdjustmentDialog::AdjustmentDialog(const EffectCommand& command, Prompter& promp
 
     auto* bars = new QGridLayout;
     layout->addLayout(bars);
-    bars->addWidget(nextLabel(utf8(setup_.valueCaption), this), 0, 0);
+    if (setup_.valueCaption)
+        bars->addWidget(nextLabel(utf8(setup_.valueCaption), this), 0, 0);
     int row = 0;
     for (std::size_t i = 0; i < setup_.trackBars.size(); ++i, ++row) {
         const TrackBarSetup& t = setup_.trackBars[i];
@@ -206,6 +208,11 @@ std::vector<int> AdjustmentDialog::values() const
     return v;
 }
 
+bool AdjustmentDialog::atRest(int index) const
+{
+    return trackBarAtRest(setup_.trackBars.at(std::size_t(index)), trackBars_.at(std::size_t(index))->value());
+}
+
 bool AdjustmentDialog::appliesNothing() const
 {
     return px::appliesNothing(command(), values());
@@ -221,7 +228,7 @@ void AdjustmentDialog::resetPositions()
     source()->setStretch(false);
     destination()->setStretch(false);
     updateValueLabels();
-    if (!setup_.previewButton)
+    if (!setup_.previewButton && !setup_.keepsPreviewAtZero)
         refreshPreview();
 }
 
@@ -233,10 +240,10 @@ void AdjustmentDialog::reject()
 
 std::optional<std::vector<int>> AdjustmentDialog::previewValues(std::string&) const
 {
-    // At every position 0 the destination shows the source.
+    // With every track bar at rest the destination shows the source.
     bool any = setup_.appliesAtZero;
-    for (const QSlider* s : trackBars_)
-        any = any || s->value() != 0;
+    for (int i = 0; i < int(trackBars_.size()); ++i)
+        any = any || !atRest(i);
     if (!any)
         return std::nullopt;
     return values();
@@ -247,6 +254,8 @@ void AdjustmentDialog::trackBarChanged()
     if (resetting_)
         return;
     updateValueLabels();
+    if (setup_.keepsPreviewAtZero && appliesNothing())
+        return;
     if (!setup_.previewButton)
         refreshPreview();
 }
@@ -259,7 +268,7 @@ void AdjustmentDialog::previewButtonClicked()
 void AdjustmentDialog::updateValueLabels()
 {
     for (std::size_t i = 0; i < trackBars_.size(); ++i) {
-        const int v = trackBars_[i]->value();
+        const int v = atRest(int(i)) ? 0 : trackBars_[i]->value();
         valueLabels_[i]->setText(setup_.signedValues && v > 0 ? QStringLiteral("+%1").arg(v) : QString::number(v));
     }
 }

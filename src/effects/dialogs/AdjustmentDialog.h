@@ -9,10 +9,11 @@
 // AdjustmentDialog adds one or three track bars; a concrete dialog is an
 // AdjustmentDialogSetup (ranges, labels) and the effect row it drives.
 #include "effects/AdjustmentSetup.h"
+#include "effects/dialogs/EffectDialog.h"
 #include "effects/Effect.h"
 #include "effects/EffectFrame.h"
-#include "effects/dialogs/EffectDialog.h"
 
+#include <QSize>
 #include <QWidget>
 
 #include <optional>
@@ -27,15 +28,15 @@ namespace px {
 
 class Prompter;
 
-// A 121 x 137 picture of a bitmap: at its own size from the top-left corner,
-// or stretched over the whole control.
+// A picture of a bitmap, 121 x 137 unless the dialog says otherwise: at its
+// own size from the top-left corner, or stretched over the whole control.
 class PreviewImage : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kWidth = 121;
     static constexpr int kHeight = 137;
 
-    explicit PreviewImage(QWidget* parent = nullptr);
+    explicit PreviewImage(QWidget* parent = nullptr, QSize size = QSize(kWidth, kHeight));
 
     Bitmap& bitmap() { return bitmap_; }
     const Bitmap& bitmap() const { return bitmap_; }
@@ -57,7 +58,8 @@ private:
 class PreviewDialog : public EffectDialog {
     Q_OBJECT
 public:
-    // A document larger than a preview in either direction is shown stretched.
+    // A document larger than the usual preview in either direction is shown
+    // stretched (also in the dialogs whose previews are smaller).
     static bool needsStretch(int width, int height)
     {
         return width > PreviewImage::kWidth || height > PreviewImage::kHeight;
@@ -77,7 +79,8 @@ protected:
     PreviewDialog(const EffectCommand& command, Prompter& prompter, QWidget* parent);
 
     // Builds the previews with their titles into `parent`'s layout.
-    QWidget* makePreviews(const char* sourceTitle, const char* destinationTitle);
+    QWidget* makePreviews(const char* sourceTitle, const char* destinationTitle,
+                          QSize size = QSize(PreviewImage::kWidth, PreviewImage::kHeight));
 
     // The destination := the source, then the effect row with `values` unless
     // `values` is empty. A failing routine is reported and the destination
@@ -112,10 +115,14 @@ public:
     // The track bar positions, in order: the values of the effect row.
     std::vector<int> values() const;
     std::vector<int> acceptedValues() const override { return values(); }
-    // True when OK has nothing to apply (every position 0).
+    // True when OK has nothing to apply (every track bar at rest, or the
+    // gating one).
     bool appliesNothing() const override;
-    // Track bars back to 0 and previews unstretched: after an apply and on
-    // Annuler, so that the dialog opens at 0 the next time.
+    // A track bar is at rest at 0, or at its minimum when that stands for
+    // no effect.
+    bool atRest(int index) const;
+    // Track bars back to 0 (or their minimum) and previews unstretched:
+    // after an apply and on Annuler, so that the dialog opens at rest.
     void resetPositions();
 
     // OK (after applying) and Annuler both leave the track bars at 0.

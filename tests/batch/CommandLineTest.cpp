@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "batch/CommandLine.h"
 #include "fileio/BmpFile.h"
 #include "support/TestSupport.h"
 

@@ -1,0 +1,107 @@
+// "Agrandissement flou": the image resampled in place at (W-1)/W by
+// (H-1)/H with 15-bit fixed-point bilinear weights, rows top to bottom and
+// pixels left to right, each read seeing the writes made before it.
+//
+// Almost every destination row y reads source rows y-1 (finished) and y
+// itself, at columns x-1 and x: the pixel just written to its left and its
+// own original value. Each row is thus a chain from left to right, and the
+// next row can follow one column behind. Blocks of eight such rows run as
+// the eight lanes of a vector, lane r one column behind lane r-1, each lane
+// taking its neighbours in the row above from the lane before it (see
+// DeformationsEnlargeAvx2.cpp). The first columns, the last ones and every
+// other row go pixel by pixel through the plain rule below.
+#include "transforms/Deformations.h"
+#include "transforms/EnlargeKernels.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace px {
+
+namespace enlarge {
+
+Geometry::Geometry(int width, int height) : W(width), H(height)
+{
+    const std::int64_t xstep = (std::int64_t(W - 1) * 32768) / W;
+    ystep = (std::int64_t(H - 1) * 32768) / H;
+    source.resize(std::size_t(W) + 2 * kGuard);
+    fraction.resize(std::size_t(W) + 2 * kGuard);
+    std::int64_t xa = 0;
+    for (int x = 0; x < W; ++x, xa += xstep) {
+        source[std::size_t(x + kGuard)] = int(xa >> 15);
+        fraction[std::size_t(x + kGuard)] = int(xa & 32767);
+    }
+}
+
+void plainPixel(const Geometry& g, Bitmap& b, const Row& row, int x)
+{
+    const int s = g.sourceOf(x);
+    // A one-pixel-wide image has no column right of its only one: the
+    // neighbour repeats it.
+    const int s1 = std::min(s + 1, g.W - 1);
+    const int fx = g.fractionOf(x), fy = row.fy;
+    const int w11 = (fx * fy) >> 15;
+    const int w10 = (fx * (32768 - fy)) >> 15;
+    const int w00 = (32768 - fy) - w10;
+    const int w01 = fy - w11;
+    std::uint8_t* out = b.row(row.y);
+    // This row left of x as written, from x on as it was.
+    const auto at = [&](int r, int p) -> const std::uint8_t* {
+        if (r != row.y)
+            return b.row(r) + std::size_t(p) * 3;
+        return (p < x ? out : row.original) + std::size_t(p) * 3;
+    };
+    const std::uint8_t *p00 = at(row.row0, s), *p10 = at(row.row0, s1);
+    const std::uint8_t *p01 = at(row.row1, s), *p11 = at(row.row1, s1);
+    std::uint8_t v[3];
+    for (int c = 0; c < 3; ++c)
+        v[c] = std::uint8_t((p00[c] * w00 + p10[c] * w10 + p01[c] * w01 + p11[c] * w11) >> 15);
+    std::memcpy(out + std::size_t(x) * 3, v, 3);
+}
+
+} // namespace enlarge
+
+void AgrandissementFlou(Bitmap& bitmap)
+{
+    using namespace enlarge;
+    if (bitmap.isEmpty())
+        return;
+    bitmap.setPixelFormat(24);
+    const Geometry g(bitmap.width(), bitmap.height());
+    const int W = g.W, H = g.H;
+    const std::size_t rowBytes = std::size_t(W) * 3;
+    // The rows' original pixels, kLanes rows at a time (with room for a
+    // four-byte read at the last pixel).
+    std::vector<std::uint8_t> originals(rowBytes * kLanes + 4);
+    const auto rowAt = [&](int y) {
+        const std::int64_t ya = y * g.ystep;
+        Row r{y, int(ya >> 15), 0, int(ya & 32767), nullptr};
+        r.row1 = r.row0 < H - 1 ? r.row0 + 1 : r.row0;
+        return r;
+    };
+    // A row that reads row y-1 and itself.
+    const auto follows = [&](int y) { return y >= 1 && rowAt(y).row0 == y - 1; };
+    const bool vector = W > kLanes && haveAvx2();
+    for (int y = 0; y < H;) {
+        if (vector && y + kLanes <= H && follows(y) && follows(y + kLanes - 1)) {
+            Row rows[kLanes];
+            for (int r = 0; r < kLanes; ++r) {
+                rows[r] = rowAt(y + r);
+                rows[r].original = originals.data() + rowBytes * std::size_t(r);
+                std::memcpy(const_cast<std::uint8_t*>(rows[r].original), bitmap.row(y + r), rowBytes);
+            }
+            enlargeBlockAvx2(g, bitmap, rows);
+            y += kLanes;
+            continue;
+        }
+        Row row = rowAt(y);
+        row.original = originals.data();
+        std::memcpy(originals.data(), bitmap.row(y), rowBytes);
+        for (int x = 0; x < W; ++x)
+            plainPixel(g, bitmap, row, x);
+        ++y;
+    }
+}
+
+} // namespace px

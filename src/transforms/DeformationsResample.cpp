@@ -1,0 +1,203 @@
+// The resampling deformations: "Tordre" (twirl) and "Fisheye", both reading
+// a source bitmap through SampleWrapped and writing every pixel of a result
+// bitmap. Rows are independent, so they may be split between threads; the
+// lens's widening radius is the one thing that flows from pixel to pixel,
+// and it is worked out row by row beforehand.
+#include "transforms/Deformations.h"
+
+#include "effects/Parallel.h"
+#include "transforms/ResampleKernels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace px {
+
+namespace {
+
+using namespace resample;
+
+// One axis of a wrapped sample: the two neighbour indices and their weights.
+struct AxisSample {
+    int index[2];
+    float weight[2];
+};
+
+AxisSample sampleAxis(float s, int size)
+{
+    // Positions beyond any image (and NaN) sample as 0; int64 keeps the
+    // truncation exact for every position an image can produce.
+    if (!(std::fabs(s) < 9.0e18f))
+        s = 0.0f;
+    std::int64_t i = std::int64_t(s);
+    AxisSample a;
+    if (s >= 0.0f) {
+        a.weight[1] = s - float(i);
+        a.weight[0] = 1.0f - a.weight[1];
+    } else {
+        a.weight[0] = float(i) - s;
+        a.weight[1] = 1.0f - a.weight[0];
+    }
+    if (i < 0)
+        i = (size - 1) - ((-i) % size);
+    else if (i > size - 1)
+        i = i % size;
+    a.index[0] = int(i);
+    a.index[1] = i + 1 < size ? int(i) + 1 : size - int(i) - 1;
+    return a;
+}
+
+void copyRows(const Bitmap& source, Bitmap& result)
+{
+    for (int y = 0; y < source.height(); ++y)
+        std::memcpy(result.row(y), source.row(y), std::size_t(source.width()) * 3);
+}
+
+void prepareResult(const Bitmap& source, Bitmap& result)
+{
+    if (result.width() != source.width() || result.height() != source.height() || result.bitsPerPixel() != 24)
+        result.reallocate(source.width(), source.height(), 24);
+}
+
+// The twirl's samples for one destination row follow a spiral across the
+// whole source; a block of neighbouring destination pixels samples a much
+// smaller region. Each band of rows is therefore walked in blocks of this
+// many rows and columns (the result does not depend on the order).
+constexpr int kBlockRows = 16;
+constexpr int kBlockColumns = 512;
+
+template <class Span> void forEachBlock(int first, int end, int width, Span span)
+{
+    for (int top = first; top < end; top += kBlockRows)
+        for (int left = 0; left < width; left += kBlockColumns)
+            for (int y = top, bottom = std::min(end, top + kBlockRows); y < bottom; ++y)
+                span(y, left, std::min(width, left + kBlockColumns));
+}
+
+void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out, bool vector)
+{
+    if (vector)
+        x = twirlSpanAvx2(t, source, y, x, end, out);
+    for (; x < end; ++x) {
+        float sx, sy;
+        twirlPosition(t, x, y, sx, sy);
+        SampleWrapped(source, sx, sy, out + std::size_t(x) * 3);
+    }
+}
+
+void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out, bool vector)
+{
+    if (vector)
+        x = lensSpanAvx2(l, radius, source, y, x, end, out);
+    for (; x < end; ++x) {
+        float sx, sy;
+        lensPosition(l, radius, x, y, sx, sy);
+        SampleWrapped(source, sx, sy, out + std::size_t(x) * 3);
+    }
+}
+
+float lensDistance(const Lens& l, int x, int y)
+{
+    const float dx = float(x) - l.cx, dy = float(y) - l.cy;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// Where the lens radius widens: its value at the start of every row, and the
+// columns of the row whose pixel lies on it, as the pixels in scan-line
+// order leave it. Along a row the distance falls toward the centre column
+// and rises after it (each step of its computation is monotonic), so a row
+// whose nearest and farthest pixels both miss the radius on the same side
+// cannot meet it; only the other rows are walked pixel by pixel.
+struct LensRadii {
+    std::vector<float> rowStart;
+    std::vector<std::vector<int>> widenings;
+
+    // The radius at pixel (x, y) before that pixel is reached.
+    float at(int x, int y) const
+    {
+        float radius = rowStart[std::size_t(y)];
+        for (int column : widenings[std::size_t(y)])
+            if (column < x)
+                radius = radius + kLensWidening;
+        return radius;
+    }
+};
+
+LensRadii lensRadii(const Lens& l, float radius, int width, int height)
+{
+    LensRadii radii{std::vector<float>(static_cast<std::size_t>(height)),
+                    std::vector<std::vector<int>>(static_cast<std::size_t>(height))};
+    const int nearLeft = std::clamp(int(std::floor(l.cx)), 0, width - 1);
+    const int nearRight = std::clamp(int(std::ceil(l.cx)), 0, width - 1);
+    for (int y = 0; y < height; ++y) {
+        radii.rowStart[std::size_t(y)] = radius;
+        const float nearest = std::min(lensDistance(l, nearLeft, y), lensDistance(l, nearRight, y));
+        const float farthest = std::max(lensDistance(l, 0, y), lensDistance(l, width - 1, y));
+        if (radius < nearest || radius > farthest)
+            continue;
+        for (int x = 0; x < width; ++x) {
+            const float r = lensDistance(l, x, y);
+            if (r != 0.0f && r == radius) {
+                radius = radius + kLensWidening;
+                radii.widenings[std::size_t(y)].push_back(x);
+            }
+        }
+    }
+    return radii;
+}
+
+} // namespace
+
+void SampleWrapped(const Bitmap& source, float sx, float sy, std::uint8_t out[3])
+{
+    const AxisSample ax = sampleAxis(sx, source.width());
+    const AxisSample ay = sampleAxis(sy, source.height());
+    const std::uint8_t* p[4];
+    float w[4];
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j) {
+            p[2 * i + j] = source.row(ay.index[j]) + std::size_t(ax.index[i]) * 3;
+            w[2 * i + j] = ax.weight[i] * ay.weight[j];
+        }
+    for (int c = 0; c < 3; ++c) {
+        const float sum =
+            (w[0] * float(p[0][c]) + w[1] * float(p[1][c])) + (w[2] * float(p[2][c]) + w[3] * float(p[3][c]));
+        out[c] = ClampByte(int(std::nearbyint(sum)));
+    }
+}
+
+void Tordre(const Bitmap& source, Bitmap& result, int twist, int threads)
+{
+    prepareResult(source, result);
+    if (source.isEmpty())
+        return;
+    if (twist == 0) {
+        copyRows(source, result);
+        return;
+    }
+    const Twirl t{float(source.width() - 1) / 2.0f, float(source.height() - 1) / 2.0f, float(twist)};
+    const bool vector = haveAvx2();
+    forEachRowBand(source.height(), threads, [&](int first, int end) {
+        forEachBlock(first, end, source.width(),
+                     [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), vector); });
+    });
+}
+
+void Fisheye(const Bitmap& source, Bitmap& result, float strength, int threads)
+{
+    prepareResult(source, result);
+    if (source.isEmpty())
+        return;
+    const Lens l{float(source.width()) / 2.0f, float(source.height()) / 2.0f};
+    const LensRadii radii = lensRadii(l, float(source.width()) * strength, source.width(), source.height());
+    const bool vector = haveAvx2();
+    forEachRowBand(source.height(), threads, [&](int first, int end) {
+        forEachBlock(first, end, source.width(), [&](int y, int x, int stop) {
+            lensSpan(l, radii.at(x, y), source, y, x, stop, result.row(y), vector);
+        });
+    });
+}
+
+} // namespace px

@@ -1,0 +1,159 @@
+#pragma once
+// The per-pixel arithmetic of the twirl and the fish-eye lens, shared by the
+// plain rows (DeformationsResample.cpp) and the eight-pixel rows
+// (DeformationsResampleAvx2.cpp). Both evaluate the same single-precision
+// operations in the same order, without fused multiply-adds, so that a
+// pixel comes out the same whichever path computes it.
+#include "graphics/Bitmap.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace px::resample {
+
+inline constexpr float kPi = 3.14159265358979f;
+inline constexpr float kHalfPi = 1.57079632679490f;
+inline constexpr float kQuarterPi = 0.785398163397448f;
+
+// Arctangent in single precision (about 2 ulp): reduced to |z| <= tan(pi/8)
+// through pi/2 - atan(1/z) and pi/4 + atan((z-1)/(z+1)), then an odd
+// polynomial.
+inline constexpr float kAtanBig = 2.414213562373095f;    // tan(3 pi/8)
+inline constexpr float kAtanSmall = 0.4142135623730950f; // tan(pi/8)
+inline constexpr float kAtanP0 = 8.05374449538e-2f;
+inline constexpr float kAtanP1 = -1.38776856032e-1f;
+inline constexpr float kAtanP2 = 1.99777106478e-1f;
+inline constexpr float kAtanP3 = -3.33329491539e-1f;
+
+inline float atanSingle(float z)
+{
+    const bool negative = z < 0.0f;
+    float a = negative ? -z : z;
+    float base = 0.0f;
+    if (a > kAtanBig) {
+        base = kHalfPi;
+        a = -1.0f / a;
+    } else if (a > kAtanSmall) {
+        base = kQuarterPi;
+        a = (a - 1.0f) / (a + 1.0f);
+    }
+    const float aa = a * a;
+    const float poly = (((kAtanP0 * aa + kAtanP1) * aa + kAtanP2) * aa + kAtanP3) * aa * a + a;
+    const float result = base + poly;
+    return negative ? -result : result;
+}
+
+// Sine and cosine in single precision for |x| <= kSinCosLimit: x is reduced
+// by multiples of pi/4 (pi split into three parts, so the reduction stays
+// exact that far) to |x| <= pi/4, where two polynomials apply.
+inline constexpr float kSinCosLimit = 8192.0f;
+inline constexpr float kFourOverPi = 1.27323954473516f;
+inline constexpr float kPiPart1 = 0.78515625f;
+inline constexpr float kPiPart2 = 2.4187564849853515625e-4f;
+inline constexpr float kPiPart3 = 3.77489497744594108e-8f;
+inline constexpr float kSinP0 = -1.9515295891e-4f;
+inline constexpr float kSinP1 = 8.3321608736e-3f;
+inline constexpr float kSinP2 = -1.6666654611e-1f;
+inline constexpr float kCosP0 = 2.443315711809948e-5f;
+inline constexpr float kCosP1 = -1.388731625493765e-3f;
+inline constexpr float kCosP2 = 4.166664568298827e-2f;
+
+inline void sinCosSingle(float x, float& s, float& c)
+{
+    if (!(std::fabs(x) <= kSinCosLimit)) {
+        // Far arguments: the reduction above would lose the angle.
+        s = float(std::sin(double(x)));
+        c = float(std::cos(double(x)));
+        return;
+    }
+    const bool negative = x < 0.0f;
+    float a = negative ? -x : x;
+    int octant = int(a * kFourOverPi);
+    octant += octant & 1;
+    const float k = float(octant);
+    a = ((a - k * kPiPart1) - k * kPiPart2) - k * kPiPart3;
+    octant &= 7;
+    bool sinNegative = negative, cosNegative = false;
+    if (octant > 3) {
+        octant -= 4;
+        sinNegative = !sinNegative;
+        cosNegative = !cosNegative;
+    }
+    if (octant > 1)
+        cosNegative = !cosNegative;
+    const float z = a * a;
+    const float cosPoly = ((kCosP0 * z + kCosP1) * z + kCosP2) * z * z - 0.5f * z + 1.0f;
+    const float sinPoly = ((kSinP0 * z + kSinP1) * z + kSinP2) * z * a + a;
+    const bool swap = octant == 1 || octant == 2;
+    const float sv = swap ? cosPoly : sinPoly;
+    const float cv = swap ? sinPoly : cosPoly;
+    s = sinNegative ? -sv : sv;
+    c = cosNegative ? -cv : cv;
+}
+
+// The twirl's constants for one image.
+struct Twirl {
+    float cx, cy; // (W-1)/2, (H-1)/2
+    float twist;  // T
+};
+
+// Sample position of pixel (x, y) under the twirl.
+inline void twirlPosition(const Twirl& t, int x, int y, float& sx, float& sy)
+{
+    const float dx = float(x) - t.cx, dy = float(y) - t.cy;
+    const float r = std::sqrt(dx * dx + dy * dy);
+    if (r == 0.0f) {
+        sx = t.cx;
+        sy = t.cy;
+        return;
+    }
+    float theta;
+    if (dx == 0.0f)
+        theta = dy > 0.0f ? kHalfPi : -kHalfPi;
+    else {
+        theta = atanSingle(dy / dx);
+        if (dx < 0.0f)
+            theta = theta + kPi;
+    }
+    const float turned = (theta - r / t.twist) + kHalfPi;
+    float s, c;
+    sinCosSingle(turned, s, c);
+    sx = t.cx + r * c;
+    sy = t.cy + r * s;
+}
+
+// The lens's constants for one image; `radius` changes as pixels meet it.
+struct Lens {
+    float cx, cy; // W/2, H/2
+};
+
+inline constexpr float kLensWidening = 0.01f;
+
+// Sample position of pixel (x, y) under the lens of radius `radius`, which
+// widens when the pixel lies exactly on it.
+inline void lensPosition(const Lens& l, float& radius, int x, int y, float& sx, float& sy)
+{
+    const float dx = float(x) - l.cx, dy = float(y) - l.cy;
+    const float r = std::sqrt(dx * dx + dy * dy);
+    if (r == 0.0f) {
+        sx = l.cx;
+        sy = l.cy;
+        return;
+    }
+    if (r == radius)
+        radius = radius + kLensWidening;
+    const float k = (1.0f / (1.0f - r / radius) - 1.0f) * (radius / 2.0f);
+    sx = l.cx + dx * k / r;
+    sy = l.cy + dy * k / r;
+}
+
+// Eight pixels at a time: each computes pixels x, x+1, ... < end of row y
+// of `result` (`out` is the row) from `source` in groups of eight and
+// returns the first x it did not compute. Only for processors where
+// haveAvx2() holds. The pixels they compute equal those of twirlPosition /
+// lensPosition + SampleWrapped.
+bool haveAvx2();
+int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
+int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
+
+} // namespace px::resample

@@ -1,0 +1,228 @@
+// Block, column and row rearrangements that need no resampling: "Mosaïque",
+// "Lamelle", "Triangle", "Décomposée" and "Cryptée".
+#include "transforms/StripEffects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace px {
+
+namespace {
+
+inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
+{
+    to[0] = from[0];
+    to[1] = from[1];
+    to[2] = from[2];
+}
+
+// Column x slid down by offsets[x] (0 .. L): row Y of the column takes row
+// Y - k when k <= Y <= H-1-L+k. Destination rows are walked bottom-up, so
+// every row is read before anything is written into it.
+//
+// Along a row the offsets rise or fall by one from column to column for long
+// runs, so a pixel's source lies one pixel right and one row down or up from
+// its left neighbour's: the rows where every column has a source are copied
+// run by run with a running source pointer. Within a run each pixel is copied
+// as four bytes, the fourth landing on the next pixel of the run, which is
+// copied right after; a run never continues into a pixel with offset 0
+// (whose source is the pixel itself).
+struct SlideRun {
+    int x;
+    int length;
+    int offset;    // of its first column
+    int direction; // +1, -1 or 0 for a run of one column
+};
+
+// The runs of columns first .. end-1.
+std::vector<SlideRun> slideRuns(const std::vector<int>& offsets, int first, int end)
+{
+    std::vector<SlideRun> runs;
+    for (int x = first; x < end;) {
+        SlideRun run{x, 1, offsets[std::size_t(x)], 0};
+        if (x + 1 < end && offsets[std::size_t(x) + 1] != 0) {
+            run.direction = offsets[std::size_t(x) + 1] - run.offset;
+            if (run.direction != 1 && run.direction != -1)
+                run.direction = 0;
+        }
+        if (run.direction != 0)
+            while (x + run.length < end && offsets[std::size_t(x + run.length)] != 0 &&
+                   offsets[std::size_t(x + run.length)] - offsets[std::size_t(x + run.length) - 1] == run.direction)
+                ++run.length;
+        runs.push_back(run);
+        x += run.length;
+    }
+    return runs;
+}
+
+void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, int end,
+                const std::vector<SlideRun>& runs)
+{
+    const int H = b.height();
+    const std::ptrdiff_t stride = std::ptrdiff_t(b.stride());
+    for (int Y = H - 1; Y >= 0; --Y) {
+        std::uint8_t* row = b.row(Y);
+        if (Y >= L && Y <= H - 1 - L) {
+            for (const SlideRun& run : runs) {
+                std::uint8_t* to = row + std::size_t(run.x) * 3;
+                const std::uint8_t* from = to - run.offset * stride;
+                const std::ptrdiff_t step = 3 - run.direction * stride;
+                for (int i = 1; i < run.length; ++i, to += 3, from += step)
+                    std::memcpy(to, from, 4);
+                copyPixel(to, from);
+            }
+            continue;
+        }
+        for (int x = first; x < end; ++x) {
+            const int k = offsets[std::size_t(x)];
+            if (Y >= k && Y - k <= H - 1 - L) {
+                std::uint8_t* p = row + std::size_t(x) * 3;
+                copyPixel(p, p - k * stride);
+            }
+        }
+    }
+}
+
+// Columns are independent; the image is walked in strips of this many
+// columns so that the source rows a strip reaches stay in cache from one
+// destination row to the next.
+constexpr int kStripWidth = 512;
+
+void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
+{
+    const int W = b.width();
+    for (int first = 0; first < W; first += kStripWidth) {
+        const int end = std::min(W, first + kStripWidth);
+        slideStrip(b, L, offsets, first, end, slideRuns(offsets, first, end));
+    }
+}
+
+int slideLimit(const Bitmap& b, int a)
+{
+    return std::max(0, std::min(b.height() / 2, a));
+}
+
+} // namespace
+
+void Mosaique(Bitmap& bitmap, int n)
+{
+    if (n <= 1 || bitmap.isEmpty())
+        return;
+    bitmap.setPixelFormat(24);
+    const int W = bitmap.width(), H = bitmap.height();
+    const std::size_t rowBytes = std::size_t(W) * 3;
+    for (int top = 0; top < H; top += n) {
+        std::uint8_t* first = bitmap.row(top);
+        for (int left = 0; left < W; left += n) {
+            std::uint8_t colour[3];
+            copyPixel(colour, first + std::size_t(left) * 3);
+            for (int x = left + 1, end = std::min(W, left + n); x < end; ++x)
+                copyPixel(first + std::size_t(x) * 3, colour);
+        }
+        for (int y = top + 1, end = std::min(H, top + n); y < end; ++y)
+            std::memcpy(bitmap.row(y), first, rowBytes);
+    }
+}
+
+void Lamelle(Bitmap& bitmap, int a)
+{
+    bitmap.setPixelFormat(24);
+    const int L = slideLimit(bitmap, a);
+    if (L == 0)
+        return;
+    std::vector<int> offsets(std::size_t(bitmap.width()));
+    for (int x = 0; x < bitmap.width(); ++x)
+        offsets[std::size_t(x)] = x % (L + 1);
+    slideColumns(bitmap, L, offsets);
+}
+
+void Triangle(Bitmap& bitmap, int a)
+{
+    bitmap.setPixelFormat(24);
+    const int L = slideLimit(bitmap, a);
+    if (L == 0)
+        return;
+    std::vector<int> offsets(std::size_t(bitmap.width()));
+    for (int x = 0; x < bitmap.width(); ++x) {
+        const int k = x % (2 * L);
+        offsets[std::size_t(x)] = k > L ? 2 * L - k : k;
+    }
+    slideColumns(bitmap, L, offsets);
+}
+
+void Decomposee(Bitmap& bitmap, int a)
+{
+    if (a <= 0 || bitmap.isEmpty())
+        return;
+    bitmap.setPixelFormat(24);
+    // The lift for every channel sum 0..765.
+    int lift[766];
+    for (int sum = 0; sum <= 765; ++sum)
+        lift[sum] = int(std::nearbyint(double(sum) / 3.0 / 255.0 * a));
+    const int W = bitmap.width(), H = bitmap.height();
+    const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.stride());
+    // Rows in scan-line order: a pixel only moves up, so row y still holds
+    // its own pixels when it is reached; a later row's pixel overwrites an
+    // earlier one's at the same place.
+    for (int y = 0; y < H; ++y) {
+        std::uint8_t* row = bitmap.row(y);
+        for (int x = 0; x < W; ++x) {
+            const std::uint8_t* p = row + std::size_t(x) * 3;
+            const std::uint8_t blue = p[0], green = p[1], red = p[2];
+            const int d = lift[blue + green + red];
+            if (d != 0 && y - d >= 0) {
+                std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
+                to[0] = blue;
+                to[1] = green;
+                to[2] = red;
+            }
+        }
+    }
+}
+
+void Cryptee(Bitmap& bitmap, int a)
+{
+    bitmap.setPixelFormat(24);
+    const int P = a < 5 ? 4 : a & ~1;
+    const int h = (P + 1) >> 1;
+    const int W = bitmap.width();
+    for (int y = 0; y < bitmap.height(); ++y) {
+        int s = y % P;
+        if (s > h)
+            s = P - s;
+        if (s == 0)
+            s = P + 1;
+        const int m = std::abs(h - y % (P + 1)) + h;
+        if (s == 1)
+            continue; // every pixel takes itself
+        // A pixel takes a new sample where x mod s = 0 or x mod m = 1; the
+        // pixels up to the next such one repeat it. Runs are filled with
+        // four-byte copies, the last pixel of a run with three, so that the
+        // next sample is read before anything lands on it.
+        std::uint8_t* row = bitmap.row(y);
+        int nextS = 0, nextM = m == 1 ? W : 1; // next x with x mod s = 0, x mod m = 1
+        for (int x = 0; x < W;) {
+            const int sample = x;
+            if (nextS == x)
+                nextS += s;
+            if (nextM == x)
+                nextM += m;
+            const int end = std::min({nextS, nextM, W});
+            const std::uint8_t* held = row + std::size_t(sample) * 3;
+            const std::uint32_t value = held[0] | std::uint32_t(held[1]) << 8 | std::uint32_t(held[2]) << 16;
+            std::uint8_t* p = row + std::size_t(sample + 1) * 3;
+            for (x = sample + 1; x + 1 < end; ++x, p += 3)
+                std::memcpy(p, &value, 4);
+            if (x < end) {
+                copyPixel(p, held);
+                ++x;
+            }
+        }
+    }
+}
+
+} // namespace px

@@ -1,0 +1,229 @@
+#include "transforms/Textures.h"
+
+#include "graphics/Canvas.h"
+#include "graphics/CanvasRegion.h"
+#include "transforms/TransformMath.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace px {
+
+int mandelCount(double kr, double ki)
+{
+    double zr = 0, zi = 0;
+    int count = 0;
+    while (count < 65 && zr * zr + zi * zi < 4.0) {
+        const double r = zr * zr - zi * zi + kr;
+        zi = 2 * zr * zi + ki;
+        zr = r;
+        ++count;
+    }
+    return count;
+}
+
+void Mandel(Bitmap& bitmap, int threshold)
+{
+    const int w = bitmap.width(), h = bitmap.height();
+    for (int y = 0; y < h; ++y) {
+        const double ki = y * 2.5 / h - 1.25;
+        std::uint8_t* p = bitmap.row(y);
+        for (int x = 0; x < w; ++x, p += 3)
+            if (mandelCount(x * 3.25 / w - 2.0, ki) <= threshold)
+                p[0] = p[1] = p[2] = 0;
+    }
+}
+
+void Ovale(Bitmap& bitmap, Colour colour)
+{
+    // The pixels the canvas's filled ellipse (0, 0, W, H) covers, row by
+    // row; what lies outside them is filled through the canvas.
+    const int w = bitmap.width(), h = bitmap.height();
+    const EllipseRegion ellipse(0, 0, w, h);
+    Canvas canvas(bitmap);
+    canvas.setBrushHollow(false);
+    canvas.setBrushColour(colour);
+    for (int y = 0; y < h; ++y) {
+        std::int64_t first = 0, last = -1;
+        if (!ellipse.rowRange(y, first, last)) {
+            canvas.fillRect(0, y, w, y + 1);
+            continue;
+        }
+        canvas.fillRect(0, y, int(std::clamp<std::int64_t>(first, 0, w)), y + 1);
+        canvas.fillRect(int(std::clamp<std::int64_t>(last + 1, 0, w)), y, w, y + 1);
+    }
+}
+
+void Marbre(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool backwards)
+{
+    const int w = bitmap.width(), h = bitmap.height();
+    if (period <= 0 || scale == 0)
+        return;
+    const double s = scale;
+    // The offsets depend on x mod P and y mod P only.
+    std::vector<double> rowOffset(std::size_t(std::min(h, period)));
+    std::vector<double> columnOffset(std::size_t(std::min(w, period)));
+    for (std::size_t i = 0; i < rowOffset.size(); ++i) {
+        const double a = double(i) / s;
+        rowOffset[i] = variant == MarbleVariant::C ? s * std::sin(a) : s * std::cos(a);
+    }
+    for (std::size_t i = 0; i < columnOffset.size(); ++i) {
+        const double a = double(i) / s;
+        switch (variant) {
+        case MarbleVariant::A:
+        case MarbleVariant::B:
+            columnOffset[i] = -s * std::sin(a);
+            break;
+        case MarbleVariant::C:
+            columnOffset[i] = -s * std::cos(a);
+            break;
+        case MarbleVariant::D:
+            columnOffset[i] = -std::tan(a) / s;
+            break;
+        }
+    }
+    const bool minus = variant == MarbleVariant::B;
+    const std::size_t stride = bitmap.stride();
+    std::uint8_t* bits = bitmap.bits();
+    auto visit = [&](int x, int y, double cy, double sx) {
+        const double fx = minus ? double(x) - sx + cy : double(x) + sx + cy;
+        const double fy = minus ? double(y) - cy + sx : double(y) + cy + sx;
+        const std::int64_t nx = roundHalfEven(std::fabs(fx));
+        const std::int64_t ny = roundHalfEven(std::fabs(fy));
+        // Beyond the 64-bit range the rounding gives a negative number.
+        if (std::uint64_t(nx) >= std::uint64_t(w) || std::uint64_t(ny) >= std::uint64_t(h))
+            return;
+        const std::uint8_t* from = bits + std::size_t(y) * stride + std::size_t(x) * 3;
+        std::uint8_t* to = bits + std::size_t(ny) * stride + std::size_t(nx) * 3;
+        to[0] = from[0];
+        to[1] = from[1];
+        to[2] = from[2];
+    };
+    if (!backwards) {
+        for (int y = 0; y < h; ++y) {
+            const double cy = rowOffset[std::size_t(y % period)];
+            for (int x = 0, c = 0; x < w; ++x, c = c + 1 == period ? 0 : c + 1)
+                visit(x, y, cy, columnOffset[std::size_t(c)]);
+        }
+    } else {
+        for (int y = h - 1; y >= 0; --y) {
+            const double cy = rowOffset[std::size_t(y % period)];
+            for (int x = w - 1; x >= 0; --x)
+                visit(x, y, cy, columnOffset[std::size_t(x % period)]);
+        }
+    }
+}
+
+namespace {
+
+#if defined(__x86_64__)
+bool hasAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+// states[i] := a * states[i - 16] + c (mod 2^32) for i = 16 .. n-1, eight
+// lanes at a time; the first 16 states are given.
+__attribute__((target("avx2"))) void continueStatesAvx2(std::uint32_t* states, std::size_t n, std::uint32_t a,
+                                                        std::uint32_t c)
+{
+    const __m256i av = _mm256_set1_epi32(int(a)), cv = _mm256_set1_epi32(int(c));
+    std::size_t i = 16;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(states + i - 16));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(states + i),
+                            _mm256_add_epi32(_mm256_mullo_epi32(before, av), cv));
+    }
+    for (; i < n; ++i)
+        states[i] = a * states[i - 16] + c;
+}
+#endif
+
+// The states the generator passes through in its next n draws, in order,
+// and the generator left after them. The draws of a row do not depend on
+// one another, so the states are computed 16 apart in independent lanes
+// rather than one after the other.
+void nextStates(RandomGenerator& random, std::vector<std::uint32_t>& states, std::size_t n)
+{
+    states.resize(n);
+    std::uint32_t state = random.state();
+    for (std::size_t i = 0; i < std::min<std::size_t>(n, 16); ++i)
+        states[i] = state = state * RandomGenerator::kMultiplier + 1u;
+    if (n > 16) {
+        const std::uint32_t c = RandomGenerator::stateAfter(0, 16);
+        const std::uint32_t a = RandomGenerator::stateAfter(1, 16) - c;
+        bool done = false;
+#if defined(__x86_64__)
+        if (hasAvx2()) {
+            continueStatesAvx2(states.data(), n, a, c);
+            done = true;
+        }
+#endif
+        if (!done)
+            for (std::size_t i = 16; i < n; ++i)
+                states[i] = a * states[i - 16] + c;
+    }
+    if (n > 0)
+        random.setState(states[n - 1]);
+}
+
+// Random(n) for the draw that left the generator in `state`.
+inline int drawn(std::uint32_t n, std::uint32_t state)
+{
+    return int((std::uint64_t(n) * state) >> 32);
+}
+
+} // namespace
+
+void Spray(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random)
+{
+    const int w = source.width(), h = source.height();
+    const std::uint32_t d = radius <= 0 ? 0 : std::uint32_t(radius);
+    std::vector<std::uint32_t> states;
+    // Locals, not the bitmaps' fields: a byte store may alias anything, so
+    // fields would be read again after every pixel.
+    const std::uint8_t* const in = source.bits();
+    const std::size_t stride = source.stride();
+    for (int y = 0; y < h; ++y) {
+        // Three draws per pixel: r, then the two offsets.
+        nextStates(random, states, std::size_t(w) * 3);
+        std::uint8_t* out = target.row(y);
+        const std::uint32_t* st = states.data();
+        for (int x = 0; x < w; ++x, out += 3, st += 3) {
+            const int r = drawn(d, st[0]);
+            const std::uint32_t span = std::uint32_t(2 * r);
+            const int sx = x + r - drawn(span, st[1]);
+            const int sy = y + r - drawn(span, st[2]);
+            if (unsigned(sx) >= unsigned(w) || unsigned(sy) >= unsigned(h))
+                continue;
+            std::memcpy(out, in + std::size_t(sy) * stride + std::size_t(sx) * 3, 3);
+        }
+    }
+}
+
+void SprayDecompose(Bitmap& bitmap, int amount, RandomGenerator& random)
+{
+    const int w = bitmap.width(), h = bitmap.height();
+    const int l = std::max(0, std::min(h / 2, amount));
+    random.seedFromClock();
+    // Rows are walked upwards and copy downwards, so every row is read
+    // before anything is written into it.
+    for (int y = h - 1 - l; y >= 0; --y) {
+        const std::uint8_t* in = bitmap.row(y);
+        int k = 0;
+        for (int x = 0; x < w; ++x) {
+            if (k != 0)
+                std::memcpy(bitmap.row(y + k) + std::size_t(x) * 3, in + std::size_t(x) * 3, 3);
+            k = random.random(l);
+        }
+    }
+}
+
+} // namespace px

@@ -1,0 +1,246 @@
+// Plasma, the Mandelbrot mask, the oval, the marble swirls, the sprays and
+// the comic-strip outlines.
+#include "transforms/Textures.h"
+#include "effects/EffectTestHelpers.h"
+#include "graphics/Canvas.h"
+#include "support/TestSupport.h"
+#include "transforms/BandeDessinee.h"
+#include "transforms/Plasma.h"
+
+#include <gtest/gtest.h>
+
+namespace px {
+namespace {
+
+using test::filled;
+using test::fromAscii;
+using test::toAscii;
+
+// A picture whose every pixel says where it comes from.
+Bitmap coded(int w, int h)
+{
+    Bitmap b(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.setPixel(x, y, makeColour(x, y, 7));
+    return b;
+}
+
+RandomGenerator fixedGenerator(std::uint32_t seed)
+{
+    RandomGenerator r;
+    r.setFixedSeed(seed);
+    return r;
+}
+
+TEST(Plasma, EvenImageTilesLeftToRightAndTopToBottom)
+{
+    for (std::uint32_t seed : {1u, 77u, 4242u}) {
+        RandomGenerator random = fixedGenerator(seed);
+        const Bitmap source(10, 8, 24);
+        Bitmap b(10, 8, 24);
+        Plasma(source, b, 500, random);
+        for (int y = 0; y < 8; ++y)
+            EXPECT_EQ(b.pixel(0, y), b.pixel(9, y)) << "seed " << seed << " row " << y;
+        for (int x = 0; x < 10; ++x)
+            EXPECT_EQ(b.pixel(x, 0), b.pixel(x, 7)) << "seed " << seed << " column " << x;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const Colour c = b.pixel(x, y);
+                EXPECT_TRUE(redOf(c) == greenOf(c) && greenOf(c) == blueOf(c));
+            }
+    }
+}
+
+TEST(Plasma, ReseedsFromTheClockSoAFixedSeedRepeats)
+{
+    RandomGenerator a = fixedGenerator(9), b = fixedGenerator(9);
+    a.setState(1);
+    b.setState(2);
+    EXPECT_EQ(PlasmaHeights(12, 6, 500, a), PlasmaHeights(12, 6, 500, b));
+}
+
+// An odd size leaves the last column or row unset (black); below 2 pixels
+// there is no room for the tiling copies and everything stays black.
+TEST(Plasma, OddAndTinySizes)
+{
+    RandomGenerator random = fixedGenerator(5);
+    const auto odd = PlasmaHeights(5, 4, 500, random);
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(odd[std::size_t(4 + y * 5)], 0) << y;
+        EXPECT_NE(odd[std::size_t(3 + y * 5)], 0) << y;
+    }
+    for (auto [w, h] : {std::pair{1, 1}, {1, 9}, {9, 1}}) {
+        const auto cells = PlasmaHeights(w, h, 500, random);
+        EXPECT_EQ(cells, std::vector<std::int32_t>(std::size_t(w * h), 0)) << w << "x" << h;
+    }
+}
+
+TEST(Mandel, CountsIterationsUntilTheOrbitLeaves)
+{
+    EXPECT_EQ(mandelCount(0, 0), 65);       // inside the set: the count stops at 65
+    EXPECT_EQ(mandelCount(-2.0, -1.25), 1); // |k|^2 = 5.5625 after one step
+    EXPECT_EQ(mandelCount(1.0, 0.0), 2);    // 0 -> 1 -> 2
+    EXPECT_EQ(mandelCount(-1.0, 0.0), 65);  // 0 -> -1 -> 0 -> -1 ...
+    // A 1 x 1 image evaluates k = -2 - 1.25i only: black.
+    Bitmap one = filled(1, 1, kWhite);
+    Mandel(one, 50);
+    EXPECT_EQ(one.pixel(0, 0), kBlack);
+    // 13 x 4: column 8 is k = 0 (8 * 3.25 / 13 = 2), row 2 is 0i: kept.
+    Bitmap wide = filled(13, 4, kWhite);
+    Mandel(wide, 50);
+    EXPECT_EQ(wide.pixel(8, 2), kWhite);
+    EXPECT_EQ(wide.pixel(0, 2), kBlack);
+}
+
+TEST(Ovale, KeepsTheInscribedEllipse)
+{
+    // 4 x 4: doubled offsets from the centre are -3, -1, 1, 3; a pixel stays
+    // when X^2 + Y^2 <= 16, which leaves out the four corners only.
+    const Colour q = makeColour(1, 2, 3);
+    Bitmap square = filled(4, 4, kWhite);
+    Ovale(square, q);
+    EXPECT_EQ(toAscii(square, {{'.', kWhite}, {'q', q}}), "q..q\n....\n....\nq..q\n");
+    // Any size: exactly the canvas's filled ellipse (0, 0, W, H) stays.
+    for (auto [w, h] : {std::pair{9, 9}, {17, 5}, {1, 1}, {1, 6}, {30, 31}}) {
+        Bitmap b = filled(w, h, kWhite);
+        Ovale(b, q);
+        Bitmap mask = filled(w, h, q);
+        Canvas canvas(mask);
+        canvas.setPenColour(kWhite);
+        canvas.setBrushColour(kWhite);
+        canvas.ellipse(0, 0, w, h);
+        EXPECT_TRUE(b == mask) << w << "x" << h << "\n" << test::dumpMismatch("ovale", b, mask);
+    }
+}
+
+// Variant D moves little sideways near x = 0 (tan(x/10)/10) and 10 rows
+// down at y = 0 (10 cos 0): on a 20 x 12 image row 0 lands on row 10 ten
+// columns to the right, row 1 on row 11 (1 + 9.95), and every other row
+// leaves the image (row 2: 2 + 9.80 rounds to 12).
+TEST(Marbre, VariantDMovesTheTopRowsDownAndRight)
+{
+    const Bitmap start = coded(20, 12);
+    Bitmap b = start;
+    Marbre(b, MarbleVariant::D, 100, 10);
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(b.pixel(x + 10, 10), start.pixel(x, 0)) << x;
+        EXPECT_EQ(b.pixel(x, 10), start.pixel(x, 10)) << x;
+    }
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(b.pixel(x, y), start.pixel(x, y)) << x << "," << y;
+}
+
+// Variant A sends (x, y) with x = y to |x - 10 sin(x/10) + 10 cos(x/10)|:
+// 10, 9.95, 9.81, 9.60 for x = 0..3, all rounding to 10, then 9.32. The
+// last of them to be visited decides (10, 10): (3, 3) forwards, (0, 0)
+// backwards. A 1 x 1 image has nowhere to go.
+TEST(Marbre, OrderDecidesWhichPixelStays)
+{
+    Bitmap forward = coded(12, 12), backward = coded(12, 12);
+    Marbre(forward, MarbleVariant::A, 100, 10, false);
+    Marbre(backward, MarbleVariant::A, 100, 10, true);
+    EXPECT_EQ(forward.pixel(10, 10), makeColour(3, 3, 7));
+    EXPECT_EQ(backward.pixel(10, 10), makeColour(0, 0, 7));
+    Bitmap one = coded(1, 1);
+    for (MarbleVariant v : {MarbleVariant::A, MarbleVariant::B, MarbleVariant::C, MarbleVariant::D}) {
+        Marbre(one, v, 100, 10);
+        EXPECT_EQ(one.pixel(0, 0), makeColour(0, 0, 7));
+    }
+}
+
+TEST(Spray, TakesPixelsFromWithinTheRadius)
+{
+    for (int radius : {5, 10}) {
+        RandomGenerator random(123);
+        const Bitmap source = coded(40, 30);
+        Bitmap target = source;
+        Spray(source, target, radius, random);
+        int moved = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const Colour c = target.pixel(x, y);
+                EXPECT_LT(std::abs(int(redOf(c)) - x), radius) << x << "," << y;
+                EXPECT_LT(std::abs(int(greenOf(c)) - y), radius) << x << "," << y;
+                moved += c != source.pixel(x, y);
+            }
+        EXPECT_GT(moved, 40 * 30 / 2) << radius;
+        // Three draws per pixel, whatever happens to it.
+        RandomGenerator count(123);
+        count.skip(3 * 40 * 30);
+        EXPECT_EQ(random.state(), count.state());
+    }
+}
+
+// The draws come in the order the rule gives them, whatever way the routine
+// computes them: r, then the horizontal and the vertical offsets, pixel
+// after pixel in row order (rows long enough to use every lane).
+TEST(Spray, DrawsInRowOrder)
+{
+    const Bitmap source = coded(53, 4);
+    RandomGenerator random(99), rule(99);
+    Bitmap target = source;
+    Spray(source, target, 5, random);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 53; ++x) {
+            const int r = rule.random(5);
+            const int sx = x + r - rule.random(2 * r);
+            const int sy = y + r - rule.random(2 * r);
+            const bool inside = sx >= 0 && sx < 53 && sy >= 0 && sy < 4;
+            ASSERT_EQ(target.pixel(x, y), inside ? source.pixel(sx, sy) : source.pixel(x, y)) << x << "," << y;
+        }
+    EXPECT_EQ(random.state(), rule.state());
+}
+
+// Each pixel after the first of a row is copied 0..L-1 rows down, L =
+// min(H div 2, amount); the last L rows are never sources.
+TEST(SprayDecompose, CopiesPixelsDownWithinTheirColumn)
+{
+    RandomGenerator random = fixedGenerator(31);
+    const Bitmap start = coded(25, 20);
+    Bitmap b = start;
+    SprayDecompose(b, 200, random); // L = 10
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 25; ++x) {
+            const Colour c = b.pixel(x, y);
+            EXPECT_EQ(redOf(c), x);
+            EXPECT_LE(greenOf(c), y);
+            EXPECT_GT(int(greenOf(c)), y - 10) << x << "," << y;
+            if (x == 0)
+                EXPECT_EQ(c, start.pixel(0, y));
+        }
+    EXPECT_FALSE(b == start);
+    Bitmap row = coded(8, 1); // L = 0: nothing moves
+    SprayDecompose(row, 90, random);
+    EXPECT_TRUE(row == coded(8, 1));
+}
+
+// Left half red, right half blue, 4 x 3: the first difference (x = 1 to 2
+// on row 0) sets the reference to blue and blackens (1, 0); afterwards a
+// red pixel next to blue is blackened itself, and the backward scans
+// blacken the left neighbour of a blue pixel. Column 1 ends black.
+TEST(BandeDessinee, OutlinesTheBordersBetweenRegions)
+{
+    const Colour red = makeColour(255, 0, 0), blue = makeColour(0, 0, 255);
+    const std::initializer_list<std::pair<char, Colour>> legend = {{'r', red}, {'b', blue}, {'#', kBlack}};
+    Bitmap columns = fromAscii({"rrbb", "rrbb", "rrbb"}, legend);
+    BandeDessinee(columns, 20);
+    EXPECT_EQ(toAscii(columns, legend), "r#bb\nr#bb\nr#bb\n");
+    // Red above blue, 3 x 4: the first difference is downwards at (0, 1),
+    // reference blue; the backward scan marks (2, 1) above a blue pixel;
+    // (1, 1) lies outside both scans' columns.
+    Bitmap rows = fromAscii({"rrr", "rrr", "bbb", "bbb"}, legend);
+    BandeDessinee(rows, 20);
+    EXPECT_EQ(toAscii(rows, legend), "rrr\n#r#\nbbb\nbbb\n");
+    // One pass has no backward scan.
+    Bitmap once = fromAscii({"rrr", "rrr", "bbb", "bbb"}, legend);
+    BandeDessinee(once, 1);
+    EXPECT_EQ(toAscii(once, legend), "rrr\n#rr\nbbb\nbbb\n");
+    Bitmap plain = filled(5, 5, red);
+    BandeDessinee(plain, 20);
+    EXPECT_TRUE(plain == filled(5, 5, red));
+}
+
+} // namespace
+} // namespace px
