@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/DrawingCommands.h"
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
 #include "app/MenuBuilder.h"
@@ -126,6 +127,8 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
+    registerToolCommands(*this);
+    registerClipboardCommands(*this);
     registerPrintCommands(*this);
     registerCaptureCommands(*this);
     registerScanCommands(*this);

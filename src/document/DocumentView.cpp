@@ -133,9 +133,26 @@ void DocumentView::bitmapChanged(QRect changed)
         update(changed);
 }
 
+void DocumentView::bitmapChanged(const QRegion& changed)
+{
+    if (changed.isEmpty())
+        return;
+    const QSize size = bitmap_ ? QSize(bitmap_->width(), bitmap_->height()) : QSize(0, 0);
+    if (this->size() != size || (bitmap_ && !bitmap_->isEmpty() && bitmap_->bitsPerPixel() == 4)) {
+        bitmapChanged(changed.boundingRect());
+        return;
+    }
+    update(changed);
+}
+
 void DocumentView::setFloatingImage(const FloatingImage* floating)
 {
-    floating_ = floating;
+    setFloatingImages(floating ? std::vector<const FloatingImage*>{floating} : std::vector<const FloatingImage*>{});
+}
+
+void DocumentView::setFloatingImages(std::vector<const FloatingImage*> floating)
+{
+    floating_ = std::move(floating);
     update();
 }
 
@@ -153,26 +170,38 @@ void DocumentView::paintEvent(QPaintEvent* event)
         painter.fillRect(area, palette().window());
         return;
     }
-    painter.drawImage(area.topLeft(), image, area);
+    // Only the parts asked for: a rubber band repaints a few thin bands, not
+    // the rectangle around them.
+    const QRegion region = event->region();
+    for (const QRect& part : region) {
+        if (bitmap_ && bitmap_->bitsPerPixel() == 24)
+            bitmapPainter_.paint(painter, *bitmap_, part);
+        else
+            painter.drawImage(part.topLeft(), image, part);
+    }
     // Any part of the widget beyond the bitmap (while a layout stretches it).
-    const QRegion outside = QRegion(area) - QRegion(image.rect());
+    const QRegion outside = region - QRegion(image.rect());
     for (const QRect& r : outside)
         painter.fillRect(r, palette().window());
-    paintFloatingImage(painter, area);
+    for (const FloatingImage* floating : floating_)
+        if (floating)
+            paintFloatingImage(painter, *floating, area);
 }
 
-void DocumentView::paintFloatingImage(QPainter& painter, const QRect& area) const
+void DocumentView::paintFloatingImage(QPainter& painter, const FloatingImage& floating, const QRect& area) const
 {
-    if (!floating_ || !floating_->shown || floating_->image.isEmpty())
+    if (!floating.shown || floating.image.isEmpty())
         return;
-    const QPoint topLeft(floating_->topLeft.x, floating_->topLeft.y);
-    const QRect where = QRect(topLeft, QSize(floating_->image.width(), floating_->image.height())) & area;
+    const QPoint topLeft(floating.topLeft.x, floating.topLeft.y);
+    const QRect where = QRect(topLeft, QSize(floating.image.width(), floating.image.height())) & area;
     if (where.isEmpty())
         return;
-    QImage picture = imageOfBitmap(floating_->image);
-    if (floating_->transparent)
-        picture = withTransparentColour(picture, *floating_->transparent);
-    painter.drawImage(where.topLeft(), picture, where.translated(-topLeft));
+    QImage picture = imageOfBitmap(floating.image);
+    if (floating.transparent)
+        picture = withTransparentColour(picture.copy(where.translated(-topLeft)), *floating.transparent);
+    else
+        picture = picture.copy(where.translated(-topLeft));
+    painter.drawImage(where.topLeft(), picture);
 }
 
 void DocumentView::mousePressEvent(QMouseEvent* event)

@@ -3,8 +3,10 @@
 // one screen pixel). It is the image window's Image1, and also shows the
 // magnifier, the overview and the full-screen view.
 //
-// Painting does not copy the pixels: a 24-bit bitmap is wrapped by a QImage
-// of Format_BGR888, an 8-bit one by Format_Indexed8 and a 1-bit one by
+// A 24-bit bitmap is painted by BitmapPainter, which converts only the rows
+// of the parts asked for, strip by strip (a rubber band's thin bands cost
+// their own pixels, not Qt's overhead per row). An 8-bit bitmap is wrapped
+// without a copy by a QImage of Format_Indexed8 and a 1-bit one by
 // Format_Mono (both with the bitmap's palette as colour table), each with the
 // bitmap's own stride. Qt has no 4-bit format, so a 4-bit bitmap is expanded
 // once into an 8-bit copy that is rebuilt whenever bitmapChanged() is called.
@@ -13,11 +15,14 @@
 // floating picture (a paste or a text waiting to be placed) can be painted
 // over the bitmap without being part of it.
 #include "graphics/Bitmap.h"
+#include "platform/qt/BitmapPainter.h"
 #include "tools/Tool.h"
 
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+
+#include <vector>
 
 class QMouseEvent;
 class QPainter;
@@ -46,11 +51,15 @@ public:
     // The pixels in `changed` (all of them for an empty rectangle) or the
     // size changed: repaints that part only, resizing the widget when needed.
     void bitmapChanged(QRect changed = {});
+    // The same for several parts; an empty region repaints nothing.
+    void bitmapChanged(const QRegion& changed);
 
     // A picture painted over the bitmap while it is shown; it stays owned by
     // the caller. Null paints none. Its changes are repainted through
     // bitmapChanged() like the bitmap's.
     void setFloatingImage(const FloatingImage* floating);
+    // Several such pictures, painted in this order (the last on top).
+    void setFloatingImages(std::vector<const FloatingImage*> floating);
 
     QSize sizeHint() const override;
 
@@ -69,11 +78,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void paintFloatingImage(QPainter& painter, const QRect& area) const;
+    void paintFloatingImage(QPainter& painter, const FloatingImage& floating, const QRect& area) const;
 
     const Bitmap* bitmap_ = nullptr;
-    const FloatingImage* floating_ = nullptr;
+    std::vector<const FloatingImage*> floating_;
     QImage expanded_; // 8-bit copy of a 4-bit bitmap
+    BitmapPainter bitmapPainter_;
 };
 
 } // namespace px
