@@ -126,6 +126,7 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
+    registerEffectsIndexCommand(*this);
     registerPrintCommands(*this);
     registerCaptureCommands(*this);
     registerScanCommands(*this);
