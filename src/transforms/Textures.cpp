@@ -1,5 +1,6 @@
 #include "transforms/Textures.h"
 
+#include "effects/Parallel.h"
 #include "graphics/Canvas.h"
 #include "graphics/CanvasRegion.h"
 #include "transforms/TransformMath.h"
@@ -28,16 +29,19 @@ int mandelCount(double kr, double ki)
     return count;
 }
 
-void Mandel(Bitmap& bitmap, int threshold)
+void Mandel(Bitmap& bitmap, int threshold, int threads)
 {
     const int w = bitmap.width(), h = bitmap.height();
-    for (int y = 0; y < h; ++y) {
-        const double ki = y * 2.5 / h - 1.25;
-        std::uint8_t* p = bitmap.row(y);
-        for (int x = 0; x < w; ++x, p += 3)
-            if (mandelCount(x * 3.25 / w - 2.0, ki) <= threshold)
-                p[0] = p[1] = p[2] = 0;
-    }
+    // Each pixel depends on its own coordinates only: rows split freely.
+    forEachRowBand(h, threads, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const double ki = y * 2.5 / h - 1.25;
+            std::uint8_t* p = bitmap.row(y);
+            for (int x = 0; x < w; ++x, p += 3)
+                if (mandelCount(x * 3.25 / w - 2.0, ki) <= threshold)
+                    p[0] = p[1] = p[2] = 0;
+        }
+    });
 }
 
 void Ovale(Bitmap& bitmap, Colour colour)

@@ -91,6 +91,11 @@ TEST(Mandel, CountsIterationsUntilTheOrbitLeaves)
     Mandel(wide, 50);
     EXPECT_EQ(wide.pixel(8, 2), kWhite);
     EXPECT_EQ(wide.pixel(0, 2), kBlack);
+    // Rows shared between two threads give the same mask.
+    Bitmap alone = filled(40, 64, kWhite), shared = alone;
+    Mandel(alone, 50, 1);
+    Mandel(shared, 50, 2);
+    EXPECT_TRUE(alone == shared);
 }
 
 TEST(Ovale, KeepsTheInscribedEllipse)

@@ -6,13 +6,16 @@
 #include "platform/qt/DialogButtons.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -21,6 +24,7 @@ namespace px {
 namespace {
 
 constexpr int kItemHeight = 13;
+constexpr double kSmallestDescriptionPointSize = 6.0;
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int y)
 {
@@ -44,8 +48,8 @@ QFrame* bevel(QWidget* parent, const char* name, int x, int y, int w, int h)
 } // namespace
 
 EffectsIndexDialog::EffectsIndexDialog(const EffectRegistry& effects, Prompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       effects_(effects), prompter_(prompter)
 {
     setObjectName(QStringLiteral("TForm46"));
@@ -150,8 +154,29 @@ void EffectsIndexDialog::listBox1Click()
     const EffectCommand* row = indexEntryRow(effects_, entry);
     if (!row)
         return;
-    label4_->setText(QString::fromStdString(row->description));
+    setDescription(QString::fromStdString(row->description));
     startPreview(entry);
+}
+
+void EffectsIndexDialog::setDescription(const QString& text)
+{
+    // The descriptions were written for a narrower font than the desktop's:
+    // a line too long for the frame is shown in a smaller size rather than
+    // cut off.
+    QFont font = this->font();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    auto widest = [&lines](const QFont& f) {
+        const QFontMetrics metrics(f);
+        int w = 0;
+        for (const QString& line : lines)
+            w = std::max(w, metrics.horizontalAdvance(line));
+        return w;
+    };
+    // (A font sized in pixels has no point size and stays as it is.)
+    while (font.pointSizeF() > kSmallestDescriptionPointSize && widest(font) > label4_->width())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label4_->setFont(font);
+    label4_->setText(text);
 }
 
 void EffectsIndexDialog::startPreview(int entry)

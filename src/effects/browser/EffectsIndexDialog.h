@@ -77,6 +77,7 @@ protected:
 private:
     // ListBox1Click: the description, then the preview of the selection.
     void listBox1Click();
+    void setDescription(const QString& text);
     void startPreview(int entry);
     void deliver(std::uint64_t generation, int entry, const std::shared_ptr<Bitmap>& result, const std::string& error,
                  std::uint32_t randomState);
