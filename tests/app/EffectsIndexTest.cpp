@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -195,8 +196,24 @@ TEST_F(EffectsIndexTest, WindowHasItsComponentsInPlace)
         EXPECT_EQ(shown.toStdString(), text) << name;
     }
     EXPECT_TRUE(index.source()->isHidden()) << "the source copy is never shown";
-    EXPECT_EQ(index.list()->currentRow(), -1);
+    EXPECT_EQ(index.selectedEntry(), -1);
     EXPECT_EQ(index.list()->sizeHintForRow(0), 13);
+}
+
+// Tabbing into the list gives it a current row but selects nothing: no
+// preview, and OK would run nothing.
+TEST_F(EffectsIndexTest, FocusAloneChoosesNoEntry)
+{
+    MainWindow& w = create();
+    auto& index = indexOf(*w.dialog("TForm46"));
+    index.load(pattern(4, 4), {});
+    QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(index.list(), &tab);
+    ASSERT_EQ(index.list()->currentRow(), 0) << "the focus frame is on the first entry";
+    EXPECT_EQ(index.selectedEntry(), -1);
+    EXPECT_FALSE(index.previewPending());
+    EXPECT_TRUE(index.description()->text().isEmpty());
+    index.finish();
 }
 
 TEST_F(EffectsIndexTest, MenuItemShortcutAndToolButtonOpenTheIndex)

@@ -67,8 +67,10 @@ EffectsIndexDialog::EffectsIndexDialog(const EffectRegistry& effects, Prompter& 
     }
     // A press that changes the selection previews at once; a click on the
     // entry already selected previews it again (a random effect differs
-    // every time); the keyboard previews as it moves.
-    connect(list_, &QListWidget::currentRowChanged, this, [this] {
+    // every time); the keyboard previews as it moves. Only a selected entry
+    // counts: the list's focus frame alone (after a Tab) chooses nothing.
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
         rowChangedByPress_ = QApplication::mouseButtons() != Qt::NoButton;
         listBox1Click();
     });
@@ -139,7 +141,8 @@ void EffectsIndexDialog::finish()
 
 int EffectsIndexDialog::selectedEntry() const
 {
-    return list_->currentRow();
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    return selected.isEmpty() ? -1 : list_->row(selected.first());
 }
 
 void EffectsIndexDialog::waitForPreview()
