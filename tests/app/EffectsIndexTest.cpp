@@ -422,6 +422,22 @@ TEST_F(EffectsIndexTest, OnlyTheLatestClicksPreviewIsShown)
     EXPECT_TRUE(shown == reference->document());
 }
 
+// A new image of width 0 has nothing to preview or change.
+TEST_F(EffectsIndexTest, AnEmptyDocumentPreviewsAndAppliesNothing)
+{
+    ImageWindow* image = open(Bitmap(0, 5, 24));
+    onDialog([&](QDialog& d) {
+        choose(indexOf(d), entryNamed("Mandel"));
+        EXPECT_TRUE(indexOf(d).destination()->bitmap().isEmpty());
+        click(d, "Button1");
+        return d.result();
+    });
+    trigger("Indexeffets1");
+    EXPECT_TRUE(image->document().isEmpty());
+    EXPECT_EQ(undoSteps(), 0);
+    EXPECT_TRUE(prompter.calls().empty());
+}
+
 // A routine that fails is reported; the preview stays as it was.
 TEST(EffectsIndexFailure, AFailingRoutineIsReportedAndKeepsThePreview)
 {
