@@ -1,8 +1,15 @@
 #include "effects/browser/LatestJobRunner.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <utility>
 
 namespace px {
+
+namespace {
+constexpr int kNiceness = 10;
+} // namespace
 
 LatestJobRunner::~LatestJobRunner()
 {
@@ -43,6 +50,9 @@ void LatestJobRunner::waitIdle()
 
 void LatestJobRunner::loop()
 {
+    // Below the user-interface thread, so that a machine busy with the jobs
+    // still answers the user first; the threads a job starts inherit it.
+    setpriority(PRIO_PROCESS, id_t(gettid()), kNiceness);
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stop_ || waiting_; });
