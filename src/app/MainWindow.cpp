@@ -129,6 +129,7 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerEffectCommands(*this);
     registerToolCommands(*this);
     registerClipboardCommands(*this);
+    registerEffectsIndexCommand(*this);
     registerPrintCommands(*this);
     registerCaptureCommands(*this);
     registerScanCommands(*this);

@@ -45,7 +45,7 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm43", "Mosaïque...", nullptr},
     {"TForm44", "Mirage...", nullptr},
     {"TForm45", "Tordre...", nullptr},
-    {"TForm46", "Index des effets", nullptr},
+    {"TForm46", "Index des effets", createEffectsIndex},
     {"TForm49", "Enregistrement automatique...", createAutosave},
     {"TForm50", "Annulation...", createUndoLevelsDialog},
     {"TForm14", "Aperçu avant impression...", createPrintPreview},
