@@ -14,6 +14,8 @@ cd "$src"
 # dialogs/ and qt/ subfolders sit just above their folder: they may use it,
 # it may not use them. The drawing tools sit below the image window that
 # runs them; their windows (colour panel, palette, options) above it.
+# The effects index (effects/browser) previews effects of both effects/ and
+# transforms/, so it sits above them.
 floor_of() {
   case "$1" in
     graphics/*) echo 10 ;;
@@ -21,6 +23,7 @@ floor_of() {
     platform/*) echo 20 ;;
     codecs/*) echo 30 ;;
     effects/dialogs/*) echo 35 ;;
+    effects/browser/*) echo 46 ;;
     effects/*) echo 30 ;;
     transforms/dialogs/*) echo 45 ;;
     transforms/*) echo 40 ;;
@@ -42,7 +45,7 @@ floor_of() {
 # that has a floor of its own (effects/dialogs, platform/qt, or the top).
 folder_of() {
   case "$1" in
-    */dialogs/*|platform/qt/*) dirname "$1" ;;
+    */dialogs/*|platform/qt/*|effects/browser/*) dirname "$1" ;;
     */*) echo "${1%%/*}" ;;
     *) echo "$1" ;;
   esac

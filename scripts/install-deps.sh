@@ -9,7 +9,7 @@ packages=(
   libpng-dev libjpeg-dev libtiff-dev libgif-dev libwmf-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick python3-pil openbox fonts-dejavu-core
+  xvfb xauth xdotool xclip x11-utils imagemagick python3-pil openbox fonts-dejavu-core
   xdg-utils shared-mime-info file desktop-file-utils appstream
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils libsane-dev sane-utils
 )

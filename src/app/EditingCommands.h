@@ -3,6 +3,8 @@
 // dialogs, undo and redo, the number of undo levels and the new image.
 // Each register function attaches its handlers to the command table; the
 // create functions are the start-up factories of the dialogs.
+#include "effects/Effect.h"
+
 #include <span>
 #include <string_view>
 
@@ -12,6 +14,7 @@ namespace px {
 
 class ImageWindow;
 class MainWindow;
+struct Session;
 
 // "&Nouveau..." and TForm4.
 void registerNewImageCommand(MainWindow& window);
@@ -24,6 +27,15 @@ QDialog* createUndoLevelsDialog(MainWindow& owner);
 // Every effect row of the registry (with its dialog when it has one) and
 // the colour count.
 void registerEffectCommands(MainWindow& window);
+
+// "&Index des effets..." (and Choixeffetbut) with TForm46: previews the
+// index's effects and runs the chosen one's menu command.
+void registerEffectsIndexCommand(MainWindow& window);
+QDialog* createEffectsIndex(MainWindow& owner);
+
+// What an effect row may read besides the document of `image`: the
+// session's colours and generator, the document's canvas and its brush.
+EffectContext effectContextFor(Session& session, ImageWindow& image);
 
 // Runs the effect row `name` with `values` on the active image window inside
 // the frame: hour-glass, undo snapshot, undo controls, routine, repaint,

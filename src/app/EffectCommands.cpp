@@ -29,15 +29,6 @@ namespace px {
 
 namespace {
 
-EffectContext contextFor(Session& session, ImageWindow& image)
-{
-    return {.mainColour = session.mainColour,
-            .backgroundColour = session.backgroundColour,
-            .brushColour = image.canvas().brushColour(),
-            .random = &session.random,
-            .canvas = &image.canvas()};
-}
-
 // The window follows a row that changed its document's size: its client
 // area takes the new size, or every image window is cascaded.
 void followDocument(MainWindow& window, ImageWindow& image, const EffectCommand& command)
@@ -89,7 +80,7 @@ bool applyStep(MainWindow& window, ImageWindow& image, const std::function<void(
 bool applyRow(MainWindow& window, ImageWindow& image, const EffectCommand& command,
               const std::function<std::vector<int>()>& values)
 {
-    const EffectContext context = contextFor(window.session(), image);
+    const EffectContext context = effectContextFor(window.session(), image);
     RandomGenerator& random = window.session().random;
     const bool applied = applyStep(window, image, [&](Bitmap& document) {
         const std::vector<int> v = values();
@@ -135,7 +126,7 @@ void runDialog(MainWindow& window, const EffectCommand& command)
     const bool snapshotFirst = command.snapshotBeforeDialog && !image->document().isEmpty();
     if (snapshotFirst)
         takeSnapshot(window, *image);
-    dialog->load(image->document(), contextFor(window.session(), *image));
+    dialog->load(image->document(), effectContextFor(window.session(), *image));
     if (window.runModal(*dialog) == QDialog::Accepted) {
         const auto values = [dialog] { return dialog->acceptedValues(); };
         if (!dialog->appliesNothing()) {
@@ -189,6 +180,15 @@ void countColoursCommand(MainWindow& window)
 }
 
 } // namespace
+
+EffectContext effectContextFor(Session& session, ImageWindow& image)
+{
+    return {.mainColour = session.mainColour,
+            .backgroundColour = session.backgroundColour,
+            .brushColour = image.canvas().brushColour(),
+            .random = &session.random,
+            .canvas = &image.canvas()};
+}
 
 bool runEffect(MainWindow& window, std::string_view name, std::span<const int> values)
 {

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/DrawingCommands.h"
 #include "app/EditingCommands.h"
 #include "app/EffectDialogs.h"
 #include "app/MenuBuilder.h"
@@ -145,6 +146,9 @@ MainWindow::MainWindow(Session& session, SettingsFile& settings, MainWindowOptio
     registerNewImageCommand(*this);
     registerUndoCommands(*this);
     registerEffectCommands(*this);
+    registerToolCommands(*this);
+    registerClipboardCommands(*this);
+    registerEffectsIndexCommand(*this);
     registerPrintCommands(*this);
     registerCaptureCommands(*this);
     registerScanCommands(*this);

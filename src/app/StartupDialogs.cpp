@@ -1,5 +1,6 @@
 #include "app/StartupDialogs.h"
 
+#include "app/DrawingCommands.h"
 #include "app/EditingCommands.h"
 #include "app/OutputCommands.h"
 #include "app/ShellCommands.h"
@@ -17,8 +18,8 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm9", "Luminosité...", nullptr},
     {"TForm10", "A propos...", createAbout},
     {"TForm11", "Setup...", createCaptureSetup},
-    {"TForm22", "Options d'outils...", nullptr},
-    {"TForm20", "Texte...", nullptr},
+    {"TForm22", "Options d'outils...", createToolOptionsDialog},
+    {"TForm20", "Texte...", createTextDialog},
     {"TForm12", "Bordure simple...", nullptr},
     {"TForm13", "", nullptr}, // the full-screen view is made when shown
     {"TForm15", "Créer une déformation...", nullptr},
@@ -44,7 +45,7 @@ constexpr StartupDialog kDialogs[] = {
     {"TForm43", "Mosaïque...", nullptr},
     {"TForm44", "Mirage...", nullptr},
     {"TForm45", "Tordre...", nullptr},
-    {"TForm46", "Index des effets", nullptr},
+    {"TForm46", "Index des effets", createEffectsIndex},
     {"TForm49", "Enregistrement automatique...", createAutosave},
     {"TForm50", "Annulation...", createUndoLevelsDialog},
     {"TForm14", "Aperçu avant impression...", createPrintPreview},

@@ -117,6 +117,8 @@ void DocumentView::setBitmap(const Bitmap* bitmap)
 
 void DocumentView::bitmapChanged(QRect changed)
 {
+    const bool fourBits = bitmap_ && !bitmap_->isEmpty() && bitmap_->bitsPerPixel() == 4;
+    expanded_ = fourBits ? expandFourBits(*bitmap_) : QImage();
     pyramid_.invalidate(
         changed.isEmpty() ? Rect{} : Rect{changed.left(), changed.top(), changed.right() + 1, changed.bottom() + 1});
     const QSize size = zoomedSize();
@@ -131,9 +133,35 @@ void DocumentView::bitmapChanged(QRect changed)
         update(viewRect(changed));
 }
 
+void DocumentView::bitmapChanged(const QRegion& changed)
+{
+    if (changed.isEmpty())
+        return;
+    if (this->size() != zoomedSize() || (bitmap_ && !bitmap_->isEmpty() && bitmap_->bitsPerPixel() == 4)) {
+        bitmapChanged(changed.boundingRect());
+        return;
+    }
+    if (zoom_ == ZoomFactor{}) {
+        update(changed);
+        return;
+    }
+    // Zoomed: each part in view pixels, and in the halved copies.
+    QRegion shown;
+    for (const QRect& part : changed) {
+        pyramid_.invalidate(Rect{part.left(), part.top(), part.right() + 1, part.bottom() + 1});
+        shown += viewRect(part);
+    }
+    update(shown);
+}
+
 void DocumentView::setFloatingImage(const FloatingImage* floating)
 {
-    floating_ = floating;
+    setFloatingImages(floating ? std::vector<const FloatingImage*>{floating} : std::vector<const FloatingImage*>{});
+}
+
+void DocumentView::setFloatingImages(std::vector<const FloatingImage*> floating)
+{
+    floating_ = std::move(floating);
     update();
 }
 
@@ -142,34 +170,51 @@ QSize DocumentView::sizeHint() const
     return zoomedSize();
 }
 
-// Each part of the region is computed and drawn on its own (a rubber band
-// repaints a few thin bands, not the rectangle around them); the floating
-// picture is drawn in bitmap pixels through a scaled painter, in blocks
-// above 1:1 and smooth below, like the bitmap under it.
 void DocumentView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    if (zoom_ != ZoomFactor{}) {
+        paintZoomed(painter, *event);
+        return;
+    }
+    const QImage image = expanded_.isNull() && bitmap_ ? imageOfBitmap(*bitmap_) : expanded_;
+    const QRect area = event->rect();
+    if (image.isNull()) {
+        painter.fillRect(area, palette().window());
+        return;
+    }
+    // Only the parts asked for: a rubber band repaints a few thin bands, not
+    // the rectangle around them.
     const QRegion region = event->region();
-    for (const QRect& part : region)
-        paintBitmap(painter, part);
-    painter.setClipRegion(region);
-    painter.scale(zoom_.value(), zoom_.value());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_.num < zoom_.den);
-    paintFloatingImage(painter, imageRect(event->rect()));
+    for (const QRect& part : region) {
+        if (bitmap_ && bitmap_->bitsPerPixel() == 24)
+            bitmapPainter_.paint(painter, *bitmap_, part);
+        else
+            painter.drawImage(part.topLeft(), image, part);
+    }
+    // Any part of the widget beyond the bitmap (while a layout stretches it).
+    const QRegion outside = region - QRegion(image.rect());
+    for (const QRect& r : outside)
+        painter.fillRect(r, palette().window());
+    for (const FloatingImage* floating : floating_)
+        if (floating)
+            paintFloatingImage(painter, *floating, area);
 }
 
-void DocumentView::paintFloatingImage(QPainter& painter, const QRect& area) const
+void DocumentView::paintFloatingImage(QPainter& painter, const FloatingImage& floating, const QRect& area) const
 {
-    if (!floating_ || !floating_->shown || floating_->image.isEmpty())
+    if (!floating.shown || floating.image.isEmpty())
         return;
-    const QPoint topLeft(floating_->topLeft.x, floating_->topLeft.y);
-    const QRect where = QRect(topLeft, QSize(floating_->image.width(), floating_->image.height())) & area;
+    const QPoint topLeft(floating.topLeft.x, floating.topLeft.y);
+    const QRect where = QRect(topLeft, QSize(floating.image.width(), floating.image.height())) & area;
     if (where.isEmpty())
         return;
-    QImage picture = imageOfBitmap(floating_->image);
-    if (floating_->transparent)
-        picture = withTransparentColour(picture, *floating_->transparent);
-    painter.drawImage(where.topLeft(), picture, where.translated(-topLeft));
+    QImage picture = imageOfBitmap(floating.image);
+    if (floating.transparent)
+        picture = withTransparentColour(picture.copy(where.translated(-topLeft)), *floating.transparent);
+    else
+        picture = picture.copy(where.translated(-topLeft));
+    painter.drawImage(where.topLeft(), picture);
 }
 
 void DocumentView::mousePressEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 #include "document/DocumentView.h"
 
 #include <QPainter>
+#include <QPaintEvent>
 
 #include <algorithm>
 #include <cstdint>
@@ -58,6 +59,24 @@ QRect DocumentView::viewRect(const QRect& imageRect) const
 QRect DocumentView::imageRect(const QRect& viewRect) const
 {
     return toQRect(viewRectToImage(toRect(viewRect), zoom_));
+}
+
+// Each part of the region is computed and drawn on its own (a rubber band
+// repaints a few thin bands, not the rectangle around them); the floating
+// pictures are drawn in bitmap pixels through a scaled painter, in blocks
+// above 1:1 and smooth below, like the bitmap under them.
+void DocumentView::paintZoomed(QPainter& painter, const QPaintEvent& event)
+{
+    const QRegion region = event.region();
+    for (const QRect& part : region)
+        paintBitmap(painter, part);
+    painter.setClipRegion(region);
+    painter.scale(zoom_.value(), zoom_.value());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_.num < zoom_.den);
+    const QRect area = imageRect(event.rect());
+    for (const FloatingImage* floating : floating_)
+        if (floating)
+            paintFloatingImage(painter, *floating, area);
 }
 
 // Only the part being repainted is computed, then drawn as it is, in bands

@@ -5,6 +5,8 @@
 #include "document/MagnifierPanel.h"
 #include "graphics/MagnifierGeometry.h"
 #include "platform/Prompter.h"
+#include "tools/TextTool.h"
+#include "tools/ToolDispatch.h"
 
 #include <QActionGroup>
 #include <QBoxLayout>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QRegion>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -44,7 +47,7 @@ ImageWindow::ImageWindow(Session& session, QWidget* parent) : QWidget(parent), s
     view_ = new DocumentView;
     view_->setObjectName("Image1");
     view_->setBitmap(&document_);
-    view_->setFloatingImage(&toolState_.floating);
+    view_->setFloatingImages({&toolState_.floating, &toolState_.text});
     scrollBox_->setWidget(view_);
     scrollBox_->viewport()->installEventFilter(this);
     auto* actualSize = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this);
@@ -111,38 +114,55 @@ void ImageWindow::documentChanged(QRect changed)
         refreshOverview();
 }
 
-Rect ImageWindow::toolPress(const ToolEvent& event)
+Damage ImageWindow::toolPress(const ToolEvent& event)
 {
-    return runTool(&Tool::press, event);
+    const Damage changed = repaintTool(dispatchPress(session_.tools, session_.currentTool, event, toolContext()));
+    updateCursor(event);
+    return changed;
 }
 
-Rect ImageWindow::toolMove(const ToolEvent& event)
+Damage ImageWindow::toolMove(const ToolEvent& event)
 {
     emit mousePositionChanged(event.x, event.y);
-    return runTool(&Tool::move, event);
+    const Damage changed = repaintTool(dispatchMove(session_.tools, session_.currentTool, event, toolContext()));
+    updateCursor(event);
+    return changed;
 }
 
-Rect ImageWindow::toolRelease(const ToolEvent& event)
+// The floating text shows the hand over itself, where the click that writes
+// it is awaited; elsewhere the view keeps the cursor of the view options.
+void ImageWindow::updateCursor(const ToolEvent& event)
 {
-    return runTool(&Tool::release, event);
+    const bool overText = floatingTextCatches(toolState_, event);
+    const Qt::CursorShape shape = overText ? Qt::PointingHandCursor : crossCursor_ ? Qt::CrossCursor : Qt::ArrowCursor;
+    if (view_->cursor().shape() != shape)
+        view_->setCursor(shape);
 }
 
-Rect ImageWindow::toolTimerTick()
+Damage ImageWindow::toolRelease(const ToolEvent& event)
 {
-    Tool* tool = session_.tools.find(session_.currentTool);
-    return tool ? repaintTool(tool->timerTick(toolContext())) : Rect{};
+    return repaintTool(dispatchRelease(session_.tools, session_.currentTool, event, toolContext()));
 }
 
-Rect ImageWindow::runTool(Rect (Tool::*handler)(const ToolEvent&, const ToolContext&), const ToolEvent& event)
+Damage ImageWindow::toolTimerTick()
 {
-    Tool* tool = session_.tools.find(session_.currentTool);
-    return tool ? repaintTool((tool->*handler)(event, toolContext())) : Rect{};
+    return repaintTool(dispatchTimerTick(session_.tools, session_.currentTool, toolContext()));
 }
 
-Rect ImageWindow::repaintTool(Rect changed)
+// A tool may have changed the document's size (the selection puts back its
+// copy of the picture) or depth: the view then follows as a whole.
+Damage ImageWindow::repaintTool(const Damage& changed)
 {
-    if (!changed.isEmpty())
-        view_->bitmapChanged(QRect(changed.left, changed.top, changed.width(), changed.height()));
+    if (changed.isEmpty())
+        return changed;
+    const Rect document{0, 0, document_.width(), document_.height()};
+    QRegion region;
+    for (const Rect& r : changed.rects()) {
+        const Rect part = r.intersected(document);
+        if (!part.isEmpty())
+            region += QRect(part.left, part.top, part.width(), part.height());
+    }
+    view_->bitmapChanged(region);
     return changed;
 }
 
@@ -165,8 +185,13 @@ ToolContext ImageWindow::toolContext()
 // stroke (or another change a macro cannot replay).
 void ImageWindow::saveUndoState()
 {
+    saveUndoState("un tracé d'outil de dessin : les outils suivent la souris et ne sont pas enregistrés");
+}
+
+void ImageWindow::saveUndoState(std::string macroNote)
+{
     session_.history.SaveUndoState(document_);
-    macroRecord_.snapshotTaken("un tracé d'outil de dessin : les outils suivent la souris et ne sont pas enregistrés");
+    macroRecord_.snapshotTaken(std::move(macroNote));
     emit undoStateSaved();
 }
 
@@ -262,6 +287,7 @@ bool ImageWindow::overviewVisible() const
 
 void ImageWindow::setCrossCursor(bool cross)
 {
+    crossCursor_ = cross;
     view_->setCursor(cross ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 

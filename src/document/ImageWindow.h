@@ -14,6 +14,7 @@
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
 #include "graphics/ViewZoom.h"
+#include "platform/qt/QtGlyphRasteriser.h"
 #include "tools/Tool.h"
 
 #include <QPointF>
@@ -67,17 +68,23 @@ public:
     void documentChanged(QRect changed = {});
 
     // The tool engine: the picture's mouse events come here. Each runs the
-    // session's current tool with this window's document, canvas and tool
-    // state, repaints what the tool reports changed and returns that. The
-    // overview is not refreshed (the magnifier's timer does it while the
-    // mouse is over the window). Nothing happens when no tool has the
-    // current id. A move also reports the position, whatever the tool.
-    Rect toolPress(const ToolEvent& event);
-    Rect toolMove(const ToolEvent& event);
-    Rect toolRelease(const ToolEvent& event);
+    // session's current tool (or the floating paste or text when the event
+    // concerns them, see tools/ToolDispatch.h) with this window's document,
+    // canvas and tool state, repaints what was reported changed and returns
+    // that. The overview is not refreshed (the magnifier's timer does it
+    // while the mouse is over the window). Nothing happens when no tool has
+    // the current id. A move also reports the position, whatever the tool.
+    Damage toolPress(const ToolEvent& event);
+    Damage toolMove(const ToolEvent& event);
+    Damage toolRelease(const ToolEvent& event);
     // A tick of the main window's timer while this window is active.
-    Rect toolTimerTick();
+    Damage toolTimerTick();
     ToolState& toolState() { return toolState_; }
+    // The context the tools get for this window (also for the commands that
+    // start a floating paste).
+    ToolContext toolContext();
+    // Repaints the view where `changed` says (clipped to the document).
+    Damage repaintTool(const Damage& changed);
 
     // LabelIm: the document's full path, "Image" for a new image.
     QString filePath() const;
@@ -167,8 +174,11 @@ protected:
 public:
     // SaveUndoState for this document: the snapshot, and its step in the
     // macro record (not replayable until the command that took it says what
-    // it applied); the undo controls follow through undoStateSaved.
+    // it applied); the undo controls follow through undoStateSaved. The
+    // tools' snapshots carry the note of a stroke; a command whose change no
+    // macro replays gives its own note.
     void saveUndoState() override;
+    void saveUndoState(std::string macroNote);
     // The effect commands applied to this document since it was opened or
     // created, beside the undo history.
     MacroRecord& macroRecord() { return macroRecord_; }
@@ -180,10 +190,7 @@ private:
     void setMainColour(Colour colour) override;
     void setBackgroundColour(Colour colour) override;
 
-    Rect runTool(Rect (Tool::*handler)(const ToolEvent&, const ToolContext&), const ToolEvent& event);
-    Rect repaintTool(Rect changed);
-    ToolContext toolContext();
-
+    void updateCursor(const ToolEvent& event);
     void resetHistories();
     void buildPopupMenu();
     void popupMenuAboutToShow();
@@ -192,11 +199,13 @@ private:
 
     Session& session_;
     Bitmap document_;
-    Canvas canvas_{document_};
+    QtGlyphRasteriser glyphs_;
+    Canvas canvas_{document_, &glyphs_};
     ToolState toolState_;
     MacroRecord macroRecord_;
     int jpegQuality_ = 0;
     bool panelRight_ = true;
+    bool crossCursor_ = true; // Curseuraxial1 (else the arrow)
     DocumentView* view_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
     QLabel* labelIm_ = nullptr;

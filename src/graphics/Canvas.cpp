@@ -96,6 +96,7 @@ Canvas::Ink Canvas::inkFor(Colour c) const
 void Canvas::begin()
 {
     changed_ = Rect{};
+    damage_.clear();
     ensure24();
 }
 
@@ -119,7 +120,7 @@ void Canvas::paintPixel(int x, int y, Ink ink)
         setPixels(p, 1, ink.value);
     else
         xorPixels(p, 1, ink.value);
-    changed_ = changed_.united({x, y, x + 1, y + 1});
+    mark({x, y, x + 1, y + 1});
 }
 
 void Canvas::paintSpan(int y, std::int64_t x0, std::int64_t x1, Ink ink)
@@ -135,7 +136,32 @@ void Canvas::paintSpan(int y, std::int64_t x0, std::int64_t x1, Ink ink)
         setPixels(p, x1 - x0, ink.value);
     else
         xorPixels(p, x1 - x0, ink.value);
-    changed_ = changed_.united({int(x0), y, int(x1), y + 1});
+    mark({int(x0), y, int(x1), y + 1});
+}
+
+void Canvas::paintColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, Ink ink)
+{
+    if (x < 0 || x >= bmp_->width())
+        return;
+    y0 = std::max<std::int64_t>(y0, 0);
+    y1 = std::min<std::int64_t>(y1, bmp_->height());
+    if (y0 >= y1)
+        return;
+    const std::uint8_t b = std::uint8_t(ink.value >> 16), g = std::uint8_t(ink.value >> 8), r = std::uint8_t(ink.value);
+    const std::size_t stride = bmp_->stride();
+    std::uint8_t* p = bmp_->row(int(y0)) + std::size_t(x) * 3;
+    for (std::int64_t y = y0; y < y1; ++y, p += stride) {
+        if (ink.set) {
+            p[0] = b;
+            p[1] = g;
+            p[2] = r;
+        } else {
+            p[0] ^= b;
+            p[1] ^= g;
+            p[2] ^= r;
+        }
+    }
+    mark({int(x), int(y0), int(x) + 1, int(y1)});
 }
 
 void Canvas::paintSpans(int y, const std::vector<CanvasSpan>& spans, Ink ink)

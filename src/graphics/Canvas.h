@@ -25,10 +25,13 @@
 // converts.
 //
 // Every drawing call returns the rectangle it changed, clipped to the bitmap,
-// and keeps it for lastChangedRect(), so views repaint only that.
+// and keeps it for lastChangedRect(), so views repaint only that; the pixels
+// it changed are also kept as a few rectangles, lastDamage(), which for an
+// outline are much smaller than its bounding rectangle.
 #include "graphics/Bitmap.h"
 #include "graphics/CanvasTypes.h"
 #include "graphics/Colour.h"
+#include "graphics/Damage.h"
 #include "graphics/Font.h"
 
 #include <cstdint>
@@ -49,6 +52,7 @@ public:
     Bitmap& bitmap() { return *bmp_; }
     const Bitmap& bitmap() const { return *bmp_; }
     void setGlyphRasteriser(const GlyphRasteriser* glyphs) { glyphs_ = glyphs; }
+    const GlyphRasteriser* glyphRasteriser() const { return glyphs_; }
 
     // --- State (persists between calls) ---
     void setPenColour(Colour c) { penColour_ = c & 0xFFFFFF; }
@@ -71,6 +75,8 @@ public:
     Point penPosition() const { return pos_; }
 
     Rect lastChangedRect() const { return changed_; }
+    // The pixels the last drawing call changed, within lastChangedRect().
+    const Damage& lastDamage() const { return damage_; }
 
     // --- Pixels and lines ---
     // Colour of a pixel; black outside the bitmap.
@@ -153,6 +159,8 @@ private:
     void paintPixel(int x, int y, Ink ink);
     void paintSpan(int y, std::int64_t x0, std::int64_t x1, Ink ink);
     void paintSpans(int y, const std::vector<CanvasSpan>& spans, Ink ink);
+    // Rows y0..y1-1 of column x.
+    void paintColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, Ink ink);
 
     void thinLine(Point a, Point b);
     void wideLine(Point a, Point b);
@@ -165,6 +173,12 @@ private:
     void drawRectangleStyled(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b);
     bool styleOn(std::int64_t index) const;
     void fillBlock(Rect r, Ink ink);
+    // Records changed pixels.
+    void mark(const Rect& r)
+    {
+        changed_ = changed_.united(r);
+        damage_.add(r);
+    }
 
     Bitmap* bmp_;
     const GlyphRasteriser* glyphs_;
@@ -181,6 +195,7 @@ private:
     std::int64_t stylePhase_ = 0;
 
     Rect changed_;
+    Damage damage_;
     // Scratch memory reused between calls (flood fill marks).
     std::vector<std::uint64_t> marks_;
 };

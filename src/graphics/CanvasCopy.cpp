@@ -167,7 +167,7 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
         bottom = y;
     }
     if (bottom >= top)
-        changed_ = Rect{first, top, last + 1, bottom + 1};
+        mark(Rect{first, top, last + 1, bottom + 1});
     return finish();
 }
 
@@ -218,7 +218,7 @@ Rect Canvas::drawTransparent(int x, int y, const Bitmap& src, Colour transparent
         }
     }
     if (maxX >= 0)
-        changed_ = Rect{minX, minY, maxX + 1, maxY + 1};
+        mark(Rect{minX, minY, maxX + 1, maxY + 1});
     return finish();
 }
 

@@ -73,6 +73,18 @@ Rect Canvas::rectangle(int x1, int y1, int x2, int y2)
             fillBlock(Rect{int(box.l + 1), int(box.t + 1), int(box.r - 1), int(box.b - 1)}, brushInk());
         return finish();
     }
+    if (penWidth_ == 1 && penStyle_ == PenStyle::Solid && brushHollow_ && box.r - box.l > 2 && box.b - box.t > 2) {
+        // A plain outline (a rubber band): its four sides, without walking
+        // the rows of the area it encloses.
+        const Ink pen = penInk();
+        if (box.t >= 0 && box.t < bmp_->height())
+            paintSpan(int(box.t), box.l, box.r, pen);
+        if (box.b - 1 >= 0 && box.b - 1 < bmp_->height())
+            paintSpan(int(box.b - 1), box.l, box.r, pen);
+        paintColumn(box.l, box.t + 1, box.b - 1, pen);
+        paintColumn(box.r - 1, box.t + 1, box.b - 1, pen);
+        return finish();
+    }
     drawFigure(region, rectanglePath(box.l, box.t, box.r, box.b), true);
     return finish();
 }

@@ -64,7 +64,7 @@ void Canvas::fillBlock(Rect r, Ink ink)
         for (int y = r.top; y < r.bottom; ++y)
             paintSpan(y, r.left, r.right, ink);
     }
-    changed_ = changed_.united(r);
+    mark(r);
 }
 
 Rect Canvas::fillRect(int left, int top, int right, int bottom)
@@ -207,7 +207,7 @@ Rect Canvas::floodFill(int x, int y, Colour colour, FloodFillMode mode)
         minY = std::min(minY, int(seed.y));
         maxY = std::max(maxY, int(seed.y));
     }
-    changed_ = Rect{minX, minY, maxX + 1, maxY + 1};
+    mark(Rect{minX, minY, maxX + 1, maxY + 1});
     return finish();
 }
 

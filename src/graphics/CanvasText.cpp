@@ -44,7 +44,7 @@ Rect Canvas::textOut(int x, int y, std::string_view utf8)
             p[0] = blueOf(c);
             p[1] = greenOf(c);
             p[2] = redOf(c);
-            changed_ = changed_.united({col, row, col + 1, row + 1});
+            mark({col, row, col + 1, row + 1});
         }
     }
     return finish();

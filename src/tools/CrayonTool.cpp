@@ -6,10 +6,10 @@ namespace px {
 
 // Each button held at the press runs its own set-up, left first, so with both
 // down the right button's colour wins. A middle-button press does nothing.
-Rect CrayonTool::press(const ToolEvent& event, const ToolContext& context)
+Damage CrayonTool::press(const ToolEvent& event, const ToolContext& context)
 {
     Canvas& canvas = context.canvas;
-    Rect changed;
+    Damage changed;
     for (const ToolEvent::Button button : {ToolEvent::Left, ToolEvent::Right}) {
         if (!event.holds(button))
             continue;
@@ -24,24 +24,26 @@ Rect CrayonTool::press(const ToolEvent& event, const ToolContext& context)
         canvas.setPenMode(MixMode::Copy);
         if (canvas.penWidth() == 1) {
             // A one-pixel line of no length draws nothing: the dot is set.
-            changed = changed.united(canvas.setPixel(event.x, event.y, colour));
+            changed.add(canvas.setPixel(event.x, event.y, colour));
             canvas.moveTo(event.x, event.y);
         } else {
             canvas.moveTo(event.x, event.y);
-            changed = changed.united(canvas.lineTo(event.x, event.y));
+            canvas.lineTo(event.x, event.y);
+            changed.add(canvas.lastDamage());
         }
     }
     return changed;
 }
 
-Rect CrayonTool::move(const ToolEvent& event, const ToolContext& context)
+Damage CrayonTool::move(const ToolEvent& event, const ToolContext& context)
 {
     if (!context.state.strokeActive)
         return {};
-    return context.canvas.lineTo(event.x, event.y);
+    context.canvas.lineTo(event.x, event.y);
+    return context.canvas.lastDamage();
 }
 
-Rect CrayonTool::release(const ToolEvent&, const ToolContext& context)
+Damage CrayonTool::release(const ToolEvent&, const ToolContext& context)
 {
     context.state.strokeActive = false;
     return {};

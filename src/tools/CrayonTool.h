@@ -8,9 +8,9 @@ namespace px {
 
 class CrayonTool : public Tool {
 public:
-    Rect press(const ToolEvent& event, const ToolContext& context) override;
-    Rect move(const ToolEvent& event, const ToolContext& context) override;
-    Rect release(const ToolEvent& event, const ToolContext& context) override;
+    Damage press(const ToolEvent& event, const ToolContext& context) override;
+    Damage move(const ToolEvent& event, const ToolContext& context) override;
+    Damage release(const ToolEvent& event, const ToolContext& context) override;
 };
 
 } // namespace px

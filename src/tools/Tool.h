@@ -15,6 +15,7 @@
 #include "graphics/Canvas.h"
 #include "graphics/CanvasTypes.h"
 #include "graphics/Colour.h"
+#include "graphics/Damage.h"
 
 #include <optional>
 #include <string>
@@ -62,13 +63,34 @@ struct FloatingImage {
     Rect area() const { return {topLeft.x, topLeft.y, topLeft.x + image.width(), topLeft.y + image.height()}; }
 };
 
+// Who receives the moves and the release of a press: the tool that took it,
+// or one of the floating pictures, which catch clicks on themselves whatever
+// tool is selected.
+enum class PressOwner { None, Tool, Paste, Text };
+
 // What a tool keeps for one image window between events.
 struct ToolState {
     bool strokeActive = false;    // a press is in progress (StrokeActive)
     Point startPoint;             // where the press began (StartPoint)
     Point endPoint;               // latest drag position, far corner of a rubber band (EndPoint)
     bool whitePenPreview = false; // a white figure's rubber band is drawn black (WhitePenPreview)
+
+    // "Sélection": the picture as it was at the press (SelectionBackup) and
+    // the rectangle of the last rubber band as dragged, not normalised
+    // (SelectionRect: x1, y1, x2, y2 in left, top, right, bottom).
+    Bitmap selectionBackup;
+    Rect selectionRect;
+
+    // The pasted picture waiting to be dropped (pPaste and imPaste).
     FloatingImage floating;
+    // Where the pointer holds the pasted picture while it is dragged.
+    std::optional<Point> pasteGrip;
+
+    // The text waiting to be placed (imText) and TextPlacing.
+    FloatingImage text;
+    bool textPlacing = false;
+
+    PressOwner pressOwner = PressOwner::None;
 };
 
 // The program around a tool, for what is not pixels: the undo history, the
@@ -114,21 +136,23 @@ struct ToolContext {
 };
 
 // Each handler returns the part of the view to repaint, in image pixels: the
-// document pixels it changed and, when it changed or moved the floating
-// picture, that picture's old and new areas. Empty when nothing changed.
+// document pixels it changed (the canvas's lastDamage() of each call it
+// made, so that an outline repaints as thin bands) and, when it changed or
+// moved a floating picture, that picture's old and new areas. Empty when
+// nothing changed.
 class Tool {
 public:
     virtual ~Tool() = default;
     // A button went down over the document.
-    virtual Rect press(const ToolEvent& event, const ToolContext& context) = 0;
+    virtual Damage press(const ToolEvent& event, const ToolContext& context) = 0;
     // The pointer moved over the document, with or without a button down, or
     // anywhere during a drag that began on it.
-    virtual Rect move(const ToolEvent&, const ToolContext&) { return {}; }
+    virtual Damage move(const ToolEvent&, const ToolContext&) { return {}; }
     // A button went up; it reaches the window that had the press.
-    virtual Rect release(const ToolEvent&, const ToolContext&) { return {}; }
+    virtual Damage release(const ToolEvent&, const ToolContext&) { return {}; }
     // A tick of the main window's timer while this tool is selected, on the
     // active image window.
-    virtual Rect timerTick(const ToolContext&) { return {}; }
+    virtual Damage timerTick(const ToolContext&) { return {}; }
 };
 
 } // namespace px

@@ -5,8 +5,11 @@
 // window's initial values.
 #include "graphics/Bitmap.h"
 #include "graphics/CanvasTypes.h"
+#include "graphics/Font.h"
 
 #include <array>
+#include <optional>
+#include <string>
 
 namespace px {
 
@@ -49,13 +52,29 @@ struct ToolOptions {
     int airbrushStyle = 1;
     std::array<bool, 25> airbrushCells{};
 
-    // "Spray": ComboBox18 and Edit3 with UpDown2.
+    // "Spray": ComboBox18 and Edit3 with UpDown2. The diameter is what the
+    // edit holds; no value while its text is not an integer.
     SprayShape sprayShape = SprayShape::Round;
-    int sprayDiameter = 20; // 0..500
+    std::optional<int> sprayDiameter = 20; // 0..500 through the up-down
+    std::string sprayDiameterText = "20";
 
     // "Tampon": the picture of Imagetamp, drawn at its own size. The options
     // window gives it its default picture.
     Bitmap stamp;
+
+    // "Texte": the line of the text window's preview and its font; the text
+    // is always written in the main colour.
+    std::string text;
+    FontSpec font = defaultTextFont();
+
+    // The text window's own font (8 points, 11 pixels high at 96 dots per
+    // inch), which the preview starts with.
+    static FontSpec defaultTextFont()
+    {
+        FontSpec f;
+        f.pointSize = 8;
+        return f;
+    }
 };
 
 } // namespace px

@@ -1,5 +1,6 @@
 // The rows of the generated images of the "&Image" menu and of the
 // textures of the "Effe&ts" menu.
+#include "effects/Parallel.h"
 #include "transforms/BandeDessinee.h"
 #include "transforms/Gradients.h"
 #include "transforms/Plasma.h"
@@ -101,11 +102,12 @@ void addTextureCommands(EffectRegistry& r)
            .description = "Donne un effet de bande dessinée à l'image",
            .inPlace = [](Bitmap& b, const EffectContext&, std::span<const int>) { BandeDessinee(b, 20); }});
     // "F&ormes".
-    r.add({.name = "Mandel1",
-           .caption = "Mandel",
-           .category = kTextures,
-           .description = "Applique l'effet mandel",
-           .inPlace = [](Bitmap& b, const EffectContext&, std::span<const int>) { Mandel(b, 50); }});
+    r.add(
+        {.name = "Mandel1",
+         .caption = "Mandel",
+         .category = kTextures,
+         .description = "Applique l'effet mandel",
+         .inPlace = [](Bitmap& b, const EffectContext&, std::span<const int>) { Mandel(b, 50, effectThreadCount()); }});
     r.add({.name = "Ovale1",
            .caption = "&Ovale",
            .category = kTextures,

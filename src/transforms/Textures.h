@@ -9,8 +9,9 @@ namespace px {
 // Mandelbrot mask: pixel (x, y) stands for k = (x * 3.25 / W - 2) +
 // i (y * 2.5 / H - 1.25); z := z^2 + k from 0, at most 65 times, until
 // |z|^2 >= 4. Pixels whose count is at most `threshold` turn black, the
-// others keep their colour.
-void Mandel(Bitmap& bitmap, int threshold);
+// others keep their colour. `threads` share the rows; the result does not
+// depend on it.
+void Mandel(Bitmap& bitmap, int threshold, int threads = 1);
 // The iteration count of one point, 1..65.
 int mandelCount(double kr, double ki);
 

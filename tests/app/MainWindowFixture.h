@@ -40,8 +40,18 @@ public:
         urls.push_back(url);
         return true;
     }
-    bool moveToTrash(const std::string&, std::string*) override { return false; }
+    // Records the file; fails with `trashError` when it is set.
+    bool moveToTrash(const std::string& path, std::string* error) override
+    {
+        trashed.push_back(path);
+        if (trashError.empty())
+            return true;
+        *error = trashError;
+        return false;
+    }
     std::vector<std::string> urls;
+    std::vector<std::string> trashed;
+    std::string trashError;
 };
 
 inline Bitmap uniformBitmap(int width, int height, Colour colour)

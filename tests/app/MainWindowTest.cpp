@@ -114,6 +114,8 @@ TEST_F(MainWindowLayoutTest, DrawingToolButtonsSelectTheirToolAndStatusText)
         EXPECT_EQ(actions[i]->isChecked(), i == 0) << "Lignebut is pressed at start";
     }
     addImage();
+    // The text window opened by "Texte" is answered OK.
+    onDialog([](QDialog&) { return int(QDialog::Accepted); });
     for (int i = 0; i < 18; ++i) {
         const ToolExpectation& e = kPanel2[i];
         QAction* a = actions[i];
@@ -261,8 +263,8 @@ TEST_F(MainWindowLayoutTest, MenuOpeningFollowsClipboardAndCaption)
 // Counts the timer ticks it gets and the document they concern.
 class TickCountingTool : public Tool {
 public:
-    Rect press(const ToolEvent&, const ToolContext&) override { return {}; }
-    Rect timerTick(const ToolContext& context) override
+    Damage press(const ToolEvent&, const ToolContext&) override { return {}; }
+    Damage timerTick(const ToolContext& context) override
     {
         documents.push_back(&context.document);
         return {};

@@ -1,6 +1,8 @@
 #include "document/DocumentView.h"
+#include "platform/qt/BitmapPainter.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,32 @@ TEST(ImageOfBitmap, TrueColourWrapsTheBitmapMemory)
     EXPECT_EQ(image.bytesPerLine(), qsizetype(b.stride()));
     EXPECT_EQ(image.pixel(2, 1), qRgb(10, 20, 30));
     EXPECT_TRUE(imageOfBitmap(Bitmap()).isNull());
+}
+
+// An area taller than one strip of converted rows, reaching past the
+// bitmap: the part on the bitmap shows its pixels where they are, the rest of
+// the screen is left alone.
+TEST(BitmapPainter, PaintsTheAreaInStripsAndNothingElse)
+{
+    const int side = 300; // 90000 pixels: more than one strip
+    static_assert(side * side > BitmapPainter::kStripPixels);
+    Bitmap b(side, side, 24);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            b.setPixel(x, y, makeColour(x % 256, y % 256, (x + y) % 256));
+    QImage screen(side + 20, side + 20, QImage::Format_RGB32);
+    screen.fill(qRgb(1, 2, 3));
+    BitmapPainter painter;
+    {
+        QPainter p(&screen);
+        painter.paint(p, b, QRect(10, 5, side + 10, side));
+    }
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x) {
+            const bool inside = x >= 10 && x < side && y >= 5 && y < side;
+            const QRgb want = inside ? qRgb(x % 256, y % 256, (x + y) % 256) : qRgb(1, 2, 3);
+            ASSERT_EQ(screen.pixel(x, y), want) << x << "," << y;
+        }
 }
 
 class IndexedImage : public ::testing::TestWithParam<int> {};

@@ -3,6 +3,7 @@
 #include "document/FullScreenView.h"
 #include "document/SessionFixture.h"
 #include "support/TestSupport.h"
+#include "tools/ToolRegistry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -223,6 +224,30 @@ TEST_F(ImageWindowTest, PopupCopiesTheMainTicksAndForwardsItsItems)
 
 // The full-screen view shows the picture on black and closes on any key or
 // mouse press; presses on the picture go through to the window.
+// The floating text shows the hand over itself until it is written; the
+// rest of the picture keeps the cursor of the view options.
+TEST_F(ImageWindowTest, FloatingTextShowsTheHandOverItself)
+{
+    ImageWindow window(session);
+    Bitmap white(60, 40, 24);
+    white.fill(kWhite);
+    window.setDocument(white);
+    window.setCrossCursor(false);
+    session.currentTool = kTextTool;
+    session.toolOptions.text = "abc";
+    const auto event = [](int x, int y, ToolEvent::Button b, unsigned held) { return ToolEvent{x, y, b, held}; };
+    window.toolPress(event(5, 5, ToolEvent::Left, ToolEvent::Left));
+    window.toolRelease(event(5, 5, ToolEvent::Left, 0));
+    const Rect text = window.toolState().text.area();
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_EQ(window.view()->cursor().shape(), Qt::PointingHandCursor);
+    window.toolMove(event(50, 35, ToolEvent::NoButton, 0)); // the text follows, centred on the pointer
+    EXPECT_EQ(window.view()->cursor().shape(), Qt::PointingHandCursor);
+    window.toolPress(event(50, 35, ToolEvent::Left, ToolEvent::Left));
+    EXPECT_FALSE(window.toolState().text.shown);
+    EXPECT_EQ(window.view()->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST(FullScreenView, ClosesOnAKeyOrAMousePress)
 {
     const Bitmap doc = test::fromAscii({"#..", "..#"});

@@ -38,6 +38,36 @@ TEST(CanvasRectangle, CoversLeftTopInclusiveRightBottomExclusiveInAnyCornerOrder
     }
 }
 
+// A hollow outline (the rubber band's figure) in NOT-XOR, also where it
+// leaves the bitmap: only its four sides, each pixel inverted once; the
+// corners of two sides are not inverted twice.
+TEST(CanvasRectangle, HollowOutlineInvertsItsSidesOnceAndClips)
+{
+    struct Case {
+        std::array<int, 4> corners;
+        std::array<int, 4> box; // the outline's box, before clipping
+    };
+    for (const Case& k : {Case{{2, 1, 8, 5}, {2, 1, 8, 5}}, Case{{8, 5, 2, 1}, {2, 1, 8, 5}},
+                          Case{{-3, 2, 5, 9}, {-3, 2, 5, 9}}, Case{{4, -2, 12, 3}, {4, -2, 12, 3}}}) {
+        Bitmap b = white(10, 7);
+        Canvas c(b);
+        c.setBrushHollow(true);
+        c.setPenColour(kRed);
+        c.setPenMode(MixMode::NotXor);
+        c.rectangle(k.corners[0], k.corners[1], k.corners[2], k.corners[3]);
+        // NOT-XOR of red on white: white ^ ~red = red.
+        Bitmap expected = white(10, 7);
+        const auto [l, t, r, bottom] = k.box;
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const bool inBox = x >= l && x < r && y >= t && y < bottom;
+                if (inBox && (x == l || x == r - 1 || y == t || y == bottom - 1))
+                    expected.setPixel(x, y, kRed);
+            }
+        EXPECT_TRUE(sameImage("rect-hollow", b, expected)) << k.corners[0] << "," << k.corners[1];
+    }
+}
+
 TEST(CanvasRectangle, ChangedRectangleIsClippedAndEmptyBoxesDrawNothing)
 {
     Bitmap b = white(10, 10);

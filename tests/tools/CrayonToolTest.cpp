@@ -12,11 +12,11 @@ using CrayonTest = ToolTest;
 TEST_F(CrayonTest, StrokeDrawsThePolylineAndReportsEachChangedRectangle)
 {
     CrayonTool crayon;
-    EXPECT_EQ(crayon.press(press(1, 1), context()), (Rect{1, 1, 2, 2}));
-    EXPECT_EQ(crayon.move(move(4, 1), context()), (Rect{1, 1, 4, 2}));
-    EXPECT_EQ(crayon.move(move(4, 4), context()), (Rect{4, 1, 5, 4}));
-    EXPECT_EQ(crayon.release(release(4, 4), context()), Rect{});
-    EXPECT_EQ(crayon.move(move(7, 5, ToolEvent::NoButton), context()), Rect{}) << "the stroke has ended";
+    EXPECT_EQ(crayon.press(press(1, 1), context()).bounds(), (Rect{1, 1, 2, 2}));
+    EXPECT_EQ(crayon.move(move(4, 1), context()).bounds(), (Rect{1, 1, 4, 2}));
+    EXPECT_EQ(crayon.move(move(4, 4), context()).bounds(), (Rect{4, 1, 5, 4}));
+    EXPECT_EQ(crayon.release(release(4, 4), context()).bounds(), Rect{});
+    EXPECT_EQ(crayon.move(move(7, 5, ToolEvent::NoButton), context()).bounds(), Rect{}) << "the stroke has ended";
 
     EXPECT_EQ(picture(document), "........\n"
                                  ".rrrr...\n"
@@ -47,7 +47,7 @@ TEST_P(CrayonClick, PaintsOnePixelInThePressColour)
     crayon.press(press(2, 3, c.button), context());
     EXPECT_EQ(state.strokeActive, c.snapshots > 0);
     crayon.release(release(2, 3, c.button), context());
-    EXPECT_EQ(crayon.move(move(5, 3, ToolEvent::NoButton), context()), Rect{});
+    EXPECT_EQ(crayon.move(move(5, 3, ToolEvent::NoButton), context()).bounds(), Rect{});
     EXPECT_EQ(picture(document), c.picture);
     EXPECT_EQ(host.snapshots.size(), c.snapshots);
 }
@@ -65,8 +65,8 @@ TEST_F(CrayonTest, WiderPenDrawsRoundDotAndBand)
     document = fromAscii({"..........", "..........", "..........", "..........", "..........", ".........."});
     options.crayonWidth = 3;
     CrayonTool crayon;
-    EXPECT_EQ(crayon.press(press(2, 2), context()), (Rect{1, 1, 4, 4}));
-    EXPECT_EQ(crayon.move(move(6, 2), context()), (Rect{1, 1, 8, 4}));
+    EXPECT_EQ(crayon.press(press(2, 2), context()).bounds(), (Rect{1, 1, 4, 4}));
+    EXPECT_EQ(crayon.move(move(6, 2), context()).bounds(), (Rect{1, 1, 8, 4}));
     EXPECT_EQ(picture(document), "..........\n"
                                  ".rrrrrrr..\n"
                                  ".rrrrrrr..\n"

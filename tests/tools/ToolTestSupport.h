@@ -39,11 +39,19 @@ private:
 
 inline constexpr Colour kRed = makeColour(255, 0, 0);
 inline constexpr Colour kBlue = makeColour(0, 0, 255);
+inline constexpr Colour kCyan = makeColour(0, 255, 255);
+inline constexpr Colour kYellow = makeColour(255, 255, 0);
+inline constexpr Colour kGreen = makeColour(0, 255, 0);
 
-// 'r' red, 'b' blue besides '.' white and '#' black.
+// 'r' red, 'b' blue, 'c' cyan, 'y' yellow, 'g' green besides '.' white and
+// '#' black; '?' any other colour.
 inline std::string picture(const Bitmap& bitmap)
 {
-    return toAscii(bitmap, {{'r', kRed}, {'b', kBlue}});
+    return toAscii(bitmap, {{'r', kRed}, {'b', kBlue}, {'c', kCyan}, {'y', kYellow}, {'g', kGreen}});
+}
+inline Bitmap pictureOf(std::initializer_list<const char*> rows)
+{
+    return fromAscii(rows, {{'r', kRed}, {'b', kBlue}, {'c', kCyan}, {'y', kYellow}, {'g', kGreen}});
 }
 
 class ToolTest : public ::testing::Test {
@@ -59,6 +67,20 @@ protected:
     static ToolEvent release(int x, int y, ToolEvent::Button button = ToolEvent::Left)
     {
         return ToolEvent{x, y, button, ToolEvent::NoButton};
+    }
+
+    // A press, moves through `path` and a release at its last point, with
+    // one button held throughout.
+    void drag(Tool& tool, std::initializer_list<Point> path, ToolEvent::Button button = ToolEvent::Left)
+    {
+        auto it = path.begin();
+        tool.press(press(it->x, it->y, button), context());
+        Point last = *it;
+        for (++it; it != path.end(); ++it) {
+            tool.move(move(it->x, it->y, button), context());
+            last = *it;
+        }
+        tool.release(release(last.x, last.y, button), context());
     }
 
     ToolContext context()

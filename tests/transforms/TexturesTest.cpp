@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace px {
 namespace {
 
@@ -91,6 +93,27 @@ TEST(Mandel, CountsIterationsUntilTheOrbitLeaves)
     Mandel(wide, 50);
     EXPECT_EQ(wide.pixel(8, 2), kWhite);
     EXPECT_EQ(wide.pixel(0, 2), kBlack);
+}
+
+// Across the whole set, at any width (four points are computed at once) and
+// with the rows shared between threads, each pixel follows the count of its
+// own point.
+TEST(Mandel, EveryPixelFollowsItsPointsCount)
+{
+    for (const auto& [w, h, threshold, threads] :
+         {std::tuple{103, 67, 50, 1}, std::tuple{40, 64, 64, 2}, std::tuple{7, 33, 3, 2}}) {
+        Bitmap b = filled(w, h, kWhite);
+        Mandel(b, threshold, threads);
+        int black = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool dark = mandelCount(x * 3.25 / w - 2.0, y * 2.5 / h - 1.25) <= threshold;
+                black += dark;
+                ASSERT_EQ(b.pixel(x, y), dark ? kBlack : kWhite) << w << " x " << h << " at " << x << ", " << y;
+            }
+        EXPECT_GT(black, 0);
+        EXPECT_LT(black, w * h);
+    }
 }
 
 TEST(Ovale, KeepsTheInscribedEllipse)

@@ -5,7 +5,7 @@
 for tool in xvfb-run openbox xdotool; do
   command -v "$tool" >/dev/null || { echo "no $tool: skipped"; exit 77; }
 done
-exec xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1

@@ -14,6 +14,7 @@
 #include <QSlider>
 
 #include <exception>
+#include <utility>
 
 namespace px {
 
@@ -37,6 +38,25 @@ PreviewImage::PreviewImage(QWidget* parent, QSize size) : QWidget(parent)
     setFixedSize(size);
 }
 
+Bitmap& PreviewImage::bitmap()
+{
+    if (bitmap_.use_count() > 1)
+        bitmap_ = std::make_shared<Bitmap>(*bitmap_);
+    return *bitmap_;
+}
+
+void PreviewImage::setBitmap(Bitmap bitmap)
+{
+    bitmap_ = std::make_shared<Bitmap>(std::move(bitmap));
+    update();
+}
+
+void PreviewImage::showPictureOf(const PreviewImage& other)
+{
+    bitmap_ = other.bitmap_;
+    update();
+}
+
 void PreviewImage::setStretch(bool stretch)
 {
     stretch_ = stretch;
@@ -47,10 +67,10 @@ void PreviewImage::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    if (bitmap_.isEmpty() || bitmap_.bitsPerPixel() != 24)
+    const Bitmap& b = *bitmap_;
+    if (b.isEmpty() || b.bitsPerPixel() != 24)
         return;
-    const QImage image(bitmap_.bits(), bitmap_.width(), bitmap_.height(), qsizetype(bitmap_.stride()),
-                       QImage::Format_BGR888);
+    const QImage image(b.bits(), b.width(), b.height(), qsizetype(b.stride()), QImage::Format_BGR888);
     if (stretch_)
         painter.drawImage(rect(), image);
     else

@@ -16,6 +16,7 @@
 #include <QSize>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,10 +39,20 @@ public:
 
     explicit PreviewImage(QWidget* parent = nullptr, QSize size = QSize(kWidth, kHeight));
 
-    Bitmap& bitmap() { return bitmap_; }
-    const Bitmap& bitmap() const { return bitmap_; }
+    // The picture, to edit in place. A picture that is shared (see shared())
+    // is copied first, so that whoever shares it keeps what it was given.
+    Bitmap& bitmap();
+    const Bitmap& bitmap() const { return *bitmap_; }
     // Repaints after the bitmap changed.
     void bitmapChanged() { update(); }
+
+    // The picture without a copy, for readers on other threads: it is never
+    // changed in place while they hold it.
+    std::shared_ptr<const Bitmap> shared() const { return bitmap_; }
+    // Takes `bitmap` as the picture, or shows the picture of `other` without
+    // copying it; both repaint.
+    void setBitmap(Bitmap bitmap);
+    void showPictureOf(const PreviewImage& other);
 
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
@@ -50,7 +61,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    Bitmap bitmap_;
+    std::shared_ptr<Bitmap> bitmap_ = std::make_shared<Bitmap>();
     bool stretch_ = false;
 };
 
