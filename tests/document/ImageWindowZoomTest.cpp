@@ -108,19 +108,21 @@ TEST_F(ImageWindowZoomTest, CtrlWheelZoomsAroundThePointer)
 
 struct StrokeCase {
     const char* name;
+    ToolId tool;
     ZoomFactor zoom;
     std::vector<QPointF> viewPoints; // press, moves, release
 };
 
 class ToolAtZoom : public ImageWindowZoomTest, public ::testing::WithParamInterface<StrokeCase> {};
 
-// A stroke drawn at any zoom changes the same image pixels as the stroke
-// through the image pixels under the pointer drawn at 1:1; the position panel
+// A stroke or a figure drawn at any zoom changes the same image pixels as
+// the same drag through the image pixels under the pointer at 1:1 (a
+// rectangle drawn at 3x lands where it would at 1x); the position panel
 // follows in image pixels.
 TEST_P(ToolAtZoom, DrawsOnTheImagePixelsUnderThePointer)
 {
     const StrokeCase& c = GetParam();
-    session.currentTool = kCrayonTool;
+    session.currentTool = c.tool;
     auto draw = [&](ZoomFactor zoom, const std::vector<QPointF>& points, std::vector<QPoint>* positions) {
         ImageWindow window(session);
         window.setDocument(whiteImage(40, 30));
@@ -153,9 +155,14 @@ TEST_P(ToolAtZoom, DrawsOnTheImagePixelsUnderThePointer)
 
 INSTANTIATE_TEST_SUITE_P(
     Zooms, ToolAtZoom,
-    ::testing::Values(StrokeCase{"Three", {3, 1}, {{7.5, 8.2}, {20.9, 8.2}, {50.1, 40.7}, {61.0, 44.0}}},
-                      StrokeCase{"Sixteen", {16, 1}, {{17, 30}, {100, 31}, {300, 200}}},
-                      StrokeCase{"Quarter", {1, 4}, {{1, 1}, {5.5, 2}, {9.9, 7}}}),
+    ::testing::Values(
+        StrokeCase{"CrayonThree", kCrayonTool, {3, 1}, {{7.5, 8.2}, {20.9, 8.2}, {50.1, 40.7}, {61.0, 44.0}}},
+        StrokeCase{"CrayonSixteen", kCrayonTool, {16, 1}, {{17, 30}, {100, 31}, {300, 200}}},
+        StrokeCase{"CrayonQuarter", kCrayonTool, {1, 4}, {{1, 1}, {5.5, 2}, {9.9, 7}}},
+        // The drag of a figure: its outline follows the pointer, then lands.
+        StrokeCase{"RectangleThree", kRectangleTool, {3, 1}, {{10.2, 7.9}, {40.5, 30.1}, {80.9, 61.4}}},
+        StrokeCase{"EllipseHalf", kEllipseTool, {1, 2}, {{2.5, 1.2}, {9.9, 8.0}, {15.1, 12.7}}},
+        StrokeCase{"LineSixteen", kLineTool, {16, 1}, {{40, 50}, {200, 130}, {380, 420}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The magnifier shows the image around the image pixel under the pointer,
