@@ -163,6 +163,12 @@ void decodeCodecPcxInto(std::span<const std::uint8_t> data, Bitmap& bmp)
             }
         }
     }
+    // After the pixels of an 8-bit file comes its 256-colour palette (a 12,
+    // then 768 bytes) or nothing at all (an old file, shown in greys). Some
+    // bytes but fewer than a palette are a file cut short: its colours are
+    // lost.
+    if (byteIndex && in.remaining() > 0 && in.remaining() < 769)
+        throw InvalidImageError("palette PCX tronquée");
 }
 
 Bitmap decodeCodecPcx(std::span<const std::uint8_t> data)

@@ -79,10 +79,11 @@ Bitmap decodeDibImage(const Candidate& c)
     const std::size_t colourStride = (std::size_t(w) * std::size_t(bits) + 31) / 32 * 4;
     const std::size_t maskStride = (std::size_t(w) + 31) / 32 * 4;
     const std::uint8_t* colours = in.take(colourStride * std::size_t(h));
-    // Some 32-bit icons leave out the mask, which their alpha makes useless.
+    // Some 32-bit icons leave out the mask, which their alpha makes useless;
+    // part of a mask is an image cut short.
     const std::uint8_t* mask =
         in.remaining() >= maskStride * std::size_t(h) ? in.take(maskStride * std::size_t(h)) : nullptr;
-    if (!mask && bits != 32)
+    if (!mask && (bits != 32 || in.remaining() > 0))
         throw InvalidImageError("masque d'icône tronqué");
 
     bool alpha = false;
@@ -148,8 +149,9 @@ Bitmap decodeIcon(std::span<const std::uint8_t> data)
     for (unsigned i = 0; i < count; ++i) {
         in.skip(8);
         const std::uint32_t size = in.u32le(), offset = in.u32le();
+        // An image that runs past the end of the file: the file was cut short.
         if (offset > data.size() || size > data.size() - offset)
-            continue;
+            throw InvalidImageError("icône tronquée");
         Candidate c{data.subspan(offset, size)};
         if (!describe(c))
             continue;

@@ -213,10 +213,9 @@ TEST_F(EffectsIndexTest, StretchStaysAfterAnnulerAndGoesAfterOk)
 }
 
 // Each entry's preview is what its menu command does to the document, byte
-// for byte and with the same draws from the generator (a black brush makes
-// the XOR step of the filters that have one change nothing, as it does in
-// the preview); only "Bruit avec couleur plus" and "Triangle plus" preview
-// with a milder amount.
+// for byte and with the same draws from the generator, the XOR step of the
+// filters with the window's brush included; only "Bruit avec couleur plus"
+// and "Triangle plus" preview with a milder amount.
 class EffectsIndexEntryPreview : public MainWindowFixture, public ::testing::WithParamInterface<int> {};
 
 TEST_P(EffectsIndexEntryPreview, IsTheCommandsResultComputedOffTheWindowThread)
@@ -224,7 +223,6 @@ TEST_P(EffectsIndexEntryPreview, IsTheCommandsResultComputedOffTheWindowThread)
     const int entry = GetParam();
     const std::string command = effectsIndexEntries()[std::size_t(entry)].command;
     ImageWindow* image = open(pattern(120, 90));
-    image->canvas().setBrushColour(kBlack);
     session.backgroundColour = makeColour(10, 200, 30);
     constexpr std::uint32_t kSeed = 0x1234567;
     session.random.setState(kSeed);
@@ -267,10 +265,10 @@ INSTANTIATE_TEST_SUITE_P(AllEntries, EffectsIndexEntryPreview, ::testing::Range(
                              return std::string(effectsIndexEntries()[std::size_t(info.param)].command);
                          });
 
-// On a uniform image the three kernels that sum to 0 give black; their
-// commands then XOR with the canvas brush (white by default) and give
-// white, while the preview, which has no brush, stays black.
-TEST_F(EffectsIndexTest, FilterPreviewsHaveNoBrushStep)
+// On a uniform image the three kernels that sum to 0 give black; the XOR
+// with the window's brush (white by default) then gives white, in the
+// preview as in the document after OK.
+TEST_F(EffectsIndexTest, FilterPreviewsShowTheBrushStepAsOkApplies)
 {
     for (const char* text : {"Contour", "Sculpture", "Trait"}) {
         SCOPED_TRACE(text);
@@ -283,7 +281,7 @@ TEST_F(EffectsIndexTest, FilterPreviewsHaveNoBrushStep)
             return d.result();
         });
         trigger("Indexeffets1");
-        EXPECT_TRUE(preview == uniformBitmap(5, 4, kBlack));
+        EXPECT_TRUE(preview == uniformBitmap(5, 4, kWhite));
         EXPECT_TRUE(image->document() == uniformBitmap(5, 4, kWhite));
     }
 }

@@ -104,7 +104,6 @@ const EffectCommand* indexEntryRow(const EffectRegistry& effects, int entry)
 EffectContext indexPreviewContext(const EffectContext& document)
 {
     EffectContext context = document;
-    context.brushColour = kBlack;
     context.canvas = nullptr;
     return context;
 }

@@ -27,9 +27,10 @@ std::span<const IndexEntry> effectsIndexEntries();
 // The row an entry runs, or null when the registry lacks it.
 const EffectCommand* indexEntryRow(const EffectRegistry& effects, int entry);
 
-// The context a preview runs in: the document's colours and the random
-// generator, but no canvas and a black brush (XOR with black changes
-// nothing).
+// The context a preview runs in: the document's colours, its canvas's
+// brush colour (the XOR step of "Contour", "Sculpture" and "Trait" shows in
+// the preview as OK will apply it) and the random generator, but no canvas:
+// a preview leaves the document's pen and brush alone.
 EffectContext indexPreviewContext(const EffectContext& document);
 
 // Replaces `preview` (a 24-bit copy of the document) by the entry's
