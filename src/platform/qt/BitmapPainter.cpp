@@ -1,5 +1,7 @@
 #include "platform/qt/BitmapPainter.h"
 
+#include "graphics/ViewZoom.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -18,11 +20,10 @@ void BitmapPainter::paint(QPainter& painter, const Bitmap& bitmap, const QRect& 
     for (int top = part.top(); top <= part.bottom(); top += rowsPerStrip) {
         const int rows = std::min(rowsPerStrip, part.bottom() + 1 - top);
         std::uint32_t* out = scratch_.data();
-        for (int y = top; y < top + rows; ++y) {
-            const std::uint8_t* in = bitmap.row(y) + std::size_t(part.left()) * 3;
-            for (int x = 0; x < width; ++x, in += 3)
-                *out++ = 0xFF000000u | (std::uint32_t(in[2]) << 16) | (std::uint32_t(in[1]) << 8) | in[0];
-        }
+        // The zoomed view's row conversion, vectorised where the processor
+        // allows it.
+        for (int y = top; y < top + rows; ++y, out += width)
+            fetchRowRgb32(bitmap, y, part.left(), part.right() + 1, out);
         const QImage strip(reinterpret_cast<const uchar*>(scratch_.data()), width, rows, qsizetype(width) * 4,
                            QImage::Format_RGB32);
         painter.drawImage(QPoint(part.left(), top), strip);
