@@ -97,6 +97,12 @@ private:
     std::array<std::uint8_t, 766> greyValue_{};
 };
 
+const Nearest8& standardNearest8()
+{
+    static const Nearest8 table;
+    return table;
+}
+
 inline int readIndex(const std::uint8_t* row, int x, int bpp)
 {
     switch (bpp) {
@@ -217,10 +223,8 @@ int Bitmap::nearestIndex(Colour c) const
 {
     if (palette_.empty())
         return 0;
-    if (bpp_ == 8 && palette_ == standardPalette(8)) {
-        static const Nearest8 nearest8;
-        return nearest8(redOf(c), greenOf(c), blueOf(c));
-    }
+    if (bpp_ == 8 && palette_ == standardPalette(8))
+        return standardNearest8()(redOf(c), greenOf(c), blueOf(c));
     return nearestIn(palette_, c);
 }
 
@@ -333,7 +337,11 @@ void Bitmap::setPixelFormat(int bpp)
                 writeIndex(d, x, bpp, map[readIndex(s, x, bpp_)]);
         }
     } else {
-        // 24 bits to indexed; neighbouring pixels often repeat a colour.
+        // 24 bits to indexed; neighbouring pixels often repeat a colour. The
+        // new bitmap's palette is the standard one of its depth: for 8 bits,
+        // the nearest entry comes from the table without comparing palettes
+        // at every colour.
+        const Nearest8* standard = bpp == 8 ? &standardNearest8() : nullptr;
         Colour last = 0xFFFFFFFF;
         int lastIdx = 0;
         for (int y = 0; y < height_; ++y) {
@@ -343,7 +351,7 @@ void Bitmap::setPixelFormat(int bpp)
                 const Colour c = makeColour(s[2], s[1], s[0]);
                 if (c != last) {
                     last = c;
-                    lastIdx = out.nearestIndex(c);
+                    lastIdx = standard ? (*standard)(s[2], s[1], s[0]) : out.nearestIndex(c);
                 }
                 writeIndex(d, x, bpp, lastIdx);
             }
