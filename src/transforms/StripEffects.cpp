@@ -2,6 +2,8 @@
 // "Lamelle", "Triangle", "Décomposée" and "Cryptée".
 #include "transforms/StripEffects.h"
 
+#include "effects/Parallel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -92,13 +94,20 @@ void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, in
 // destination row to the next.
 constexpr int kStripWidth = 512;
 
+// Strips touch only their own columns, so they are shared between threads.
 void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
 {
     const int W = b.width();
-    for (int first = 0; first < W; first += kStripWidth) {
-        const int end = std::min(W, first + kStripWidth);
-        slideStrip(b, L, offsets, first, end, slideRuns(offsets, first, end));
-    }
+    const int strips = (W + kStripWidth - 1) / kStripWidth;
+    forEachRowBand(
+        strips, effectThreadCount(),
+        [&](int firstStrip, int endStrip) {
+            for (int strip = firstStrip; strip < endStrip; ++strip) {
+                const int first = strip * kStripWidth, end = std::min(W, first + kStripWidth);
+                slideStrip(b, L, offsets, first, end, slideRuns(offsets, first, end));
+            }
+        },
+        1);
 }
 
 int slideLimit(const Bitmap& b, int a)
@@ -190,39 +199,43 @@ void Cryptee(Bitmap& bitmap, int a)
     const int P = a < 5 ? 4 : a & ~1;
     const int h = (P + 1) >> 1;
     const int W = bitmap.width();
-    for (int y = 0; y < bitmap.height(); ++y) {
-        int s = y % P;
-        if (s > h)
-            s = P - s;
-        if (s == 0)
-            s = P + 1;
-        const int m = std::abs(h - y % (P + 1)) + h;
-        if (s == 1)
-            continue; // every pixel takes itself
-        // A pixel takes a new sample where x mod s = 0 or x mod m = 1; the
-        // pixels up to the next such one repeat it. Runs are filled with
-        // four-byte copies, the last pixel of a run with three, so that the
-        // next sample is read before anything lands on it.
-        std::uint8_t* row = bitmap.row(y);
-        int nextS = 0, nextM = m == 1 ? W : 1; // next x with x mod s = 0, x mod m = 1
-        for (int x = 0; x < W;) {
-            const int sample = x;
-            if (nextS == x)
-                nextS += s;
-            if (nextM == x)
-                nextM += m;
-            const int end = std::min({nextS, nextM, W});
-            const std::uint8_t* held = row + std::size_t(sample) * 3;
-            const std::uint32_t value = held[0] | std::uint32_t(held[1]) << 8 | std::uint32_t(held[2]) << 16;
-            std::uint8_t* p = row + std::size_t(sample + 1) * 3;
-            for (x = sample + 1; x + 1 < end; ++x, p += 3)
-                std::memcpy(p, &value, 4);
-            if (x < end) {
-                copyPixel(p, held);
-                ++x;
+    // Each row reads and writes only itself: bands of rows go to separate
+    // threads.
+    forEachRowBand(bitmap.height(), effectThreadCount(), [&](int firstRow, int endRow) {
+        for (int y = firstRow; y < endRow; ++y) {
+            int s = y % P;
+            if (s > h)
+                s = P - s;
+            if (s == 0)
+                s = P + 1;
+            const int m = std::abs(h - y % (P + 1)) + h;
+            if (s == 1)
+                continue; // every pixel takes itself
+            // A pixel takes a new sample where x mod s = 0 or x mod m = 1; the
+            // pixels up to the next such one repeat it. Runs are filled with
+            // four-byte copies, the last pixel of a run with three, so that the
+            // next sample is read before anything lands on it.
+            std::uint8_t* row = bitmap.row(y);
+            int nextS = 0, nextM = m == 1 ? W : 1; // next x with x mod s = 0, x mod m = 1
+            for (int x = 0; x < W;) {
+                const int sample = x;
+                if (nextS == x)
+                    nextS += s;
+                if (nextM == x)
+                    nextM += m;
+                const int end = std::min({nextS, nextM, W});
+                const std::uint8_t* held = row + std::size_t(sample) * 3;
+                const std::uint32_t value = held[0] | std::uint32_t(held[1]) << 8 | std::uint32_t(held[2]) << 16;
+                std::uint8_t* p = row + std::size_t(sample + 1) * 3;
+                for (x = sample + 1; x + 1 < end; ++x, p += 3)
+                    std::memcpy(p, &value, 4);
+                if (x < end) {
+                    copyPixel(p, held);
+                    ++x;
+                }
             }
         }
-    }
+    });
 }
 
 } // namespace px
