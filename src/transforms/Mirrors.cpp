@@ -1,5 +1,6 @@
 #include "transforms/Mirrors.h"
 
+#include "effects/Parallel.h"
 #include "graphics/Canvas.h"
 
 #include <cstring>
@@ -88,8 +89,10 @@ void reversePixels(const std::uint8_t* src, std::uint8_t* dst, int width)
 
 void MirrorLeftRight(const Bitmap& source, Bitmap& target)
 {
-    for (int y = 0; y < source.height(); ++y)
-        reversePixels(source.row(y), target.row(y), source.width());
+    forEachRowBand(source.height(), effectThreadCount(), [&](int first, int end) {
+        for (int y = first; y < end; ++y)
+            reversePixels(source.row(y), target.row(y), source.width());
+    });
 }
 
 void MirrorTopBottom(const Bitmap& source, Bitmap& target)

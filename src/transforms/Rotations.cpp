@@ -1,5 +1,6 @@
 #include "transforms/Rotations.h"
 
+#include "effects/Parallel.h"
 #include "transforms/Mirrors.h"
 #include "transforms/TransformMath.h"
 
@@ -101,23 +102,30 @@ void quarterTurn(const Bitmap& source, Bitmap& target, bool clockwise)
 {
     const int w = source.width(), h = source.height();
     target.reallocate(h, w, 24);
-    for (int ty = 0; ty < w; ty += kTile) {
-        const int yEnd = std::min(ty + kTile, w);
-        for (int tx = 0; tx < h; tx += kTile) {
-            const int xEnd = std::min(tx + kTile, h);
+    // Bands of tile rows write separate target rows: one band per thread.
+    const int tileRows = (w + kTile - 1) / kTile;
+    forEachRowBand(
+        tileRows, effectThreadCount(),
+        [&](int firstTileRow, int endTileRow) {
+            for (int ty = firstTileRow * kTile; ty < std::min(w, endTileRow * kTile); ty += kTile) {
+                const int yEnd = std::min(ty + kTile, w);
+                for (int tx = 0; tx < h; tx += kTile) {
+                    const int xEnd = std::min(tx + kTile, h);
 #if defined(__x86_64__)
-            if (hasSsse3()) {
-                quarterTile(source, target, clockwise, tx, xEnd, ty, yEnd);
-                continue;
-            }
+                    if (hasSsse3()) {
+                        quarterTile(source, target, clockwise, tx, xEnd, ty, yEnd);
+                        continue;
+                    }
 #endif
-            for (int y = ty; y < yEnd; ++y) {
-                std::uint8_t* out = target.row(y) + std::size_t(tx) * 3;
-                for (int x = tx; x < xEnd; ++x, out += 3)
-                    copyPixel(out, quarterSource(source, clockwise, x, y));
+                    for (int y = ty; y < yEnd; ++y) {
+                        std::uint8_t* out = target.row(y) + std::size_t(tx) * 3;
+                        for (int x = tx; x < xEnd; ++x, out += 3)
+                            copyPixel(out, quarterSource(source, clockwise, x, y));
+                    }
+                }
             }
-        }
-    }
+        },
+        1);
 }
 
 } // namespace
@@ -213,32 +221,39 @@ void RotateFree(const Bitmap& source, Bitmap& target, int angle, Colour backgrou
     // square) stays in the cache while the tile is written, whatever the
     // angle; a whole target row would read from thousands of source rows.
     constexpr int kFreeTile = 64;
-    for (int ty = 0; ty < h; ty += kFreeTile)
-        for (int tx = 0; tx < w; tx += kFreeTile) {
-            const int xEnd = std::min(tx + kFreeTile, w);
-            for (int y = ty; y < std::min(ty + kFreeTile, h); ++y) {
-                const double v = 2.0 * (y - cy) + 1;
-                const double vs = v * s, vc = v * c;
-                int x = tx;
+    // Bands of tile rows write separate target rows: one band per thread.
+    const int tileRows = (h + kFreeTile - 1) / kFreeTile;
+    forEachRowBand(
+        tileRows, effectThreadCount(),
+        [&](int firstTileRow, int endTileRow) {
+            for (int ty = firstTileRow * kFreeTile; ty < std::min(h, endTileRow * kFreeTile); ty += kFreeTile)
+                for (int tx = 0; tx < w; tx += kFreeTile) {
+                    const int xEnd = std::min(tx + kFreeTile, w);
+                    for (int y = ty; y < std::min(ty + kFreeTile, h); ++y) {
+                        const double v = 2.0 * (y - cy) + 1;
+                        const double vs = v * s, vc = v * c;
+                        int x = tx;
 #if defined(__x86_64__)
-                if (hasAvx2())
-                    x = rotateFreeRowAvx2(source, target.row(y), x, xEnd, cx, cy, c, s, vs, vc, bg);
+                        if (hasAvx2())
+                            x = rotateFreeRowAvx2(source, target.row(y), x, xEnd, cx, cy, c, s, vs, vc, bg);
 #endif
-                std::uint8_t* out = target.row(y) + std::size_t(x) * 3;
-                for (; x < xEnd; ++x, out += 3) {
-                    const double u = 2.0 * (x - cx) + 1;
-                    const std::int64_t su = roundHalfEven(u * c - vs);
-                    const std::int64_t sv = roundHalfEven(u * s + vc);
-                    // Division truncating towards zero, as the rule says.
-                    const std::int64_t sx = (su - 1) / 2 + cx;
-                    const std::int64_t sy = (sv - 1) / 2 + cy;
-                    const std::uint8_t* in = bg;
-                    if (sx >= 0 && sx < w && sy >= 0 && sy < h)
-                        in = source.row(int(sy)) + std::size_t(sx) * 3;
-                    copyPixel(out, in);
+                        std::uint8_t* out = target.row(y) + std::size_t(x) * 3;
+                        for (; x < xEnd; ++x, out += 3) {
+                            const double u = 2.0 * (x - cx) + 1;
+                            const std::int64_t su = roundHalfEven(u * c - vs);
+                            const std::int64_t sv = roundHalfEven(u * s + vc);
+                            // Division truncating towards zero, as the rule says.
+                            const std::int64_t sx = (su - 1) / 2 + cx;
+                            const std::int64_t sy = (sv - 1) / 2 + cy;
+                            const std::uint8_t* in = bg;
+                            if (sx >= 0 && sx < w && sy >= 0 && sy < h)
+                                in = source.row(int(sy)) + std::size_t(sx) * 3;
+                            copyPixel(out, in);
+                        }
+                    }
                 }
-            }
-        }
+        },
+        1);
 }
 
 RotationRoutine rotationRoutine(RotationDirection direction, RotationDegrees degrees, int freeAngle)

@@ -2,12 +2,15 @@
 // stretching the edges.
 #include "effects/Effect.h"
 #include "effects/EffectTestHelpers.h"
+#include "effects/Parallel.h"
 #include "support/TestSupport.h"
 #include "transforms/Mirrors.h"
 #include "transforms/Resizing.h"
 #include "transforms/Rotations.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace px {
 namespace {
@@ -69,7 +72,7 @@ TEST(Mirrors, SmallPictures)
 TEST(Mirrors, EverySizeFollowsTheRule)
 {
     for (int w : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13, 16, 20, 21, 22, 42, 43, 47, 64})
-        for (int h = 1; h <= 21; h += (h < 6 ? 1 : 5)) {
+        for (int h : {1, 2, 3, 4, 5, 6, 11, 16, 21, 40}) { // 40 rows: two bands of rows for two threads
             const Bitmap s = coded(w, h);
             const Bitmap lr = applied(MirrorLeftRight, s), half = applied(Rotate180, s);
             const Bitmap right = applied(RotateRight90, s), left = applied(RotateLeft90, s);
@@ -126,6 +129,23 @@ TEST(RotateFree, AngleZeroCopiesAndFortyFiveLeavesTheCornersInTheBackground)
 // 2, H div 2). At 90 degrees on 5 x 5, target (3, 2) is u = 3, v = 1 in
 // doubled coordinates; it takes su = 1, sv = -3, source (2, 0): the pixel
 // above the centre moves to its right. Target (2, 3) takes source (3, 1).
+// Bands of target rows on two threads give what one thread gives.
+TEST(RotateFree, TwoThreadsGiveWhatOneGives)
+{
+    std::mt19937 rng(5);
+    const Bitmap s = test::randomImage(rng, 150, 140);
+    Bitmap one, two;
+    {
+        ScopedEffectThreads single(1);
+        RotateFree(s, one, 30, kWhite);
+    }
+    {
+        ScopedEffectThreads pair(2);
+        RotateFree(s, two, 30, kWhite);
+    }
+    EXPECT_TRUE(one == two);
+}
+
 TEST(RotateFree, PositiveAnglesTurnClockwise)
 {
     const Colour bg = makeColour(1, 2, 3);
