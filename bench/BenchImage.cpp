@@ -30,4 +30,19 @@ void setImageBytes(::benchmark::State& state)
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Bitmap::strideFor(kWidth, 24)) * kHeight);
 }
 
+void runOnCopies(::benchmark::State& state, const std::function<void(Bitmap&)>& routine)
+{
+    const Bitmap source = photoImage();
+    Bitmap b = source;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(b.bits(), source.bits(), source.byteSize());
+        state.ResumeTiming();
+        routine(b);
+        ::benchmark::DoNotOptimize(b.bits());
+        ::benchmark::ClobberMemory();
+    }
+    setImageBytes(state);
+}
+
 } // namespace px::bench

@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 namespace px::bench {
 
 constexpr int kWidth = 4000;
@@ -18,4 +20,16 @@ Bitmap photoImage();
 // iteration, so throughputs compare directly with the memcpy floor.
 void setImageBytes(::benchmark::State& state);
 
+// Times `routine` on a copy of the image, restored by memcpy outside the
+// timed region before every run (for routines that change it in place).
+void runOnCopies(::benchmark::State& state, const std::function<void(Bitmap&)>& routine);
+
 } // namespace px::bench
+
+// A benchmark NAME that runs the statement on `b`, a fresh copy of the image.
+#define PX_ON_COPY_BENCH(NAME, ...)                                                                                    \
+    void NAME(::benchmark::State& state)                                                                               \
+    {                                                                                                                  \
+        ::px::bench::runOnCopies(state, [&](::px::Bitmap& b) { __VA_ARGS__; });                                        \
+    }                                                                                                                  \
+    BENCHMARK(NAME)->Unit(::benchmark::kMillisecond)->UseRealTime()

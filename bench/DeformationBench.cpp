@@ -12,47 +12,25 @@
 namespace px::bench {
 namespace {
 
-void runOnCopies(::benchmark::State& state, const std::function<void(Bitmap&)>& routine)
-{
-    const Bitmap source = photoImage();
-    Bitmap b = source;
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::memcpy(b.bits(), source.bits(), source.byteSize());
-        state.ResumeTiming();
-        routine(b);
-        ::benchmark::DoNotOptimize(b.bits());
-        ::benchmark::ClobberMemory();
-    }
-    setImageBytes(state);
-}
-
-#define PX_DEFORMATION_BENCH(NAME, ...)                                                                                \
-    void NAME(::benchmark::State& state)                                                                               \
-    {                                                                                                                  \
-        runOnCopies(state, [&](Bitmap& b) { __VA_ARGS__; });                                                           \
-    }                                                                                                                  \
-    BENCHMARK(NAME)->Unit(::benchmark::kMillisecond)->UseRealTime()
-
 // At most 4 memcpy times.
-PX_DEFORMATION_BENCH(BM_Mosaique, Mosaique(b, 3));
-PX_DEFORMATION_BENCH(BM_Lamelle, Lamelle(b, 90));
-PX_DEFORMATION_BENCH(BM_Triangle, Triangle(b, 100));
-PX_DEFORMATION_BENCH(BM_Cryptee, Cryptee(b, 50));
-PX_DEFORMATION_BENCH(BM_RefletHorizontal, RefletHorizontal(b));
-PX_DEFORMATION_BENCH(BM_RefletVertical, RefletVertical(b));
-PX_DEFORMATION_BENCH(BM_Formes_Hexagone, Formes(b, 10, 100));
-PX_DEFORMATION_BENCH(BM_Formes_Rond, Formes(b, 12, 100));
-PX_DEFORMATION_BENCH(BM_Formes_TrapezeBas, Formes(b, 8, 100));
-PX_DEFORMATION_BENCH(BM_Rideau, Rideau(b, 15, 100));
-PX_DEFORMATION_BENCH(BM_Multiplieur, Multiplieur(b, 100));
-PX_DEFORMATION_BENCH(BM_MultiplieurChevauche, MultiplieurChevauche(b, 150));
+PX_ON_COPY_BENCH(BM_Mosaique, Mosaique(b, 3));
+PX_ON_COPY_BENCH(BM_Lamelle, Lamelle(b, 90));
+PX_ON_COPY_BENCH(BM_Triangle, Triangle(b, 100));
+PX_ON_COPY_BENCH(BM_Cryptee, Cryptee(b, 50));
+PX_ON_COPY_BENCH(BM_RefletHorizontal, RefletHorizontal(b));
+PX_ON_COPY_BENCH(BM_RefletVertical, RefletVertical(b));
+PX_ON_COPY_BENCH(BM_Formes_Hexagone, Formes(b, 10, 100));
+PX_ON_COPY_BENCH(BM_Formes_Rond, Formes(b, 12, 100));
+PX_ON_COPY_BENCH(BM_Formes_TrapezeBas, Formes(b, 8, 100));
+PX_ON_COPY_BENCH(BM_Rideau, Rideau(b, 15, 100));
+PX_ON_COPY_BENCH(BM_Multiplieur, Multiplieur(b, 100));
+PX_ON_COPY_BENCH(BM_MultiplieurChevauche, MultiplieurChevauche(b, 150));
 
 // At most 8 memcpy times.
-PX_DEFORMATION_BENCH(BM_Mirage, Mirage(b, 4));
-PX_DEFORMATION_BENCH(BM_MiragePlus, Mirage(b, 2));
-PX_DEFORMATION_BENCH(BM_Decomposee, Decomposee(b, 100));
-PX_DEFORMATION_BENCH(BM_AgrandissementFlou, AgrandissementFlou(b));
+PX_ON_COPY_BENCH(BM_Mirage, Mirage(b, 4));
+PX_ON_COPY_BENCH(BM_MiragePlus, Mirage(b, 2));
+PX_ON_COPY_BENCH(BM_Decomposee, Decomposee(b, 100));
+PX_ON_COPY_BENCH(BM_AgrandissementFlou, AgrandissementFlou(b));
 
 // One arctangent, sine and cosine per pixel: at most 40 memcpy times on one
 // thread.

@@ -19,21 +19,6 @@
 namespace px::bench {
 namespace {
 
-void inPlace(::benchmark::State& state, const std::function<void(Bitmap&)>& routine)
-{
-    const Bitmap source = photoImage();
-    Bitmap b = source;
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::memcpy(b.bits(), source.bits(), source.byteSize());
-        state.ResumeTiming();
-        routine(b);
-        ::benchmark::DoNotOptimize(b.bits());
-        ::benchmark::ClobberMemory();
-    }
-    setImageBytes(state);
-}
-
 void toTarget(::benchmark::State& state, const std::function<void(const Bitmap&, Bitmap&)>& routine)
 {
     const Bitmap source = photoImage();
@@ -46,13 +31,6 @@ void toTarget(::benchmark::State& state, const std::function<void(const Bitmap&,
     }
     setImageBytes(state);
 }
-
-#define PX_IN_PLACE(NAME, ...)                                                                                         \
-    void NAME(::benchmark::State& state)                                                                               \
-    {                                                                                                                  \
-        inPlace(state, [&](Bitmap& b) { __VA_ARGS__; });                                                               \
-    }                                                                                                                  \
-    BENCHMARK(NAME)->Unit(::benchmark::kMillisecond)->UseRealTime()
 
 #define PX_TO_TARGET(NAME, ...)                                                                                        \
     void NAME(::benchmark::State& state)                                                                               \
@@ -73,31 +51,31 @@ PX_TO_TARGET(BM_RotateFree30, RotateFree(s, t, 30, kWhite));
 PX_TO_TARGET(BM_MirrorDoubleBoth, MirrorDouble(s, t, MirrorDoubling::Both));
 
 // Textures.
-PX_IN_PLACE(BM_Marbre1, Marbre(b, MarbleVariant::A, 102, 100));
-PX_IN_PLACE(BM_Marbre2, Marbre(b, MarbleVariant::A, 100, 10));
-PX_IN_PLACE(BM_Marbre3, Marbre(b, MarbleVariant::B, 100, 10));
-PX_IN_PLACE(BM_Marbre4, Marbre(b, MarbleVariant::C, 100, 10));
-PX_IN_PLACE(BM_Marbre5, Marbre(b, MarbleVariant::A, 100, 10, true));
-PX_IN_PLACE(BM_Marbre6, Marbre(b, MarbleVariant::D, 100, 10));
+PX_ON_COPY_BENCH(BM_Marbre1, Marbre(b, MarbleVariant::A, 102, 100));
+PX_ON_COPY_BENCH(BM_Marbre2, Marbre(b, MarbleVariant::A, 100, 10));
+PX_ON_COPY_BENCH(BM_Marbre3, Marbre(b, MarbleVariant::B, 100, 10));
+PX_ON_COPY_BENCH(BM_Marbre4, Marbre(b, MarbleVariant::C, 100, 10));
+PX_ON_COPY_BENCH(BM_Marbre5, Marbre(b, MarbleVariant::A, 100, 10, true));
+PX_ON_COPY_BENCH(BM_Marbre6, Marbre(b, MarbleVariant::D, 100, 10));
 PX_TO_TARGET(BM_Spray, RandomGenerator r(1); Spray(s, t, 5, r));
 PX_TO_TARGET(BM_SprayPlus, RandomGenerator r(1); Spray(s, t, 10, r));
-PX_IN_PLACE(BM_SprayDecompose, RandomGenerator r; r.setFixedSeed(1); SprayDecompose(b, 200, r));
-PX_IN_PLACE(BM_Ovale, Ovale(b, kWhite));
+PX_ON_COPY_BENCH(BM_SprayDecompose, RandomGenerator r; r.setFixedSeed(1); SprayDecompose(b, 200, r));
+PX_ON_COPY_BENCH(BM_Ovale, Ovale(b, kWhite));
 PX_TO_TARGET(BM_Plasma, RandomGenerator r; r.setFixedSeed(1); Plasma(s, t, 500, r));
-PX_IN_PLACE(BM_Mandel, Mandel(b, 50));
-PX_IN_PLACE(BM_BandeDessinee, BandeDessinee(b, 20));
+PX_ON_COPY_BENCH(BM_Mandel, Mandel(b, 50));
+PX_ON_COPY_BENCH(BM_BandeDessinee, BandeDessinee(b, 20));
 
 // Borders and bevel.
-PX_IN_PLACE(BM_ButtonBevel, ButtonBevel(b, 5, 100));
-PX_IN_PLACE(BM_ButtonBevelWide, ButtonBevel(b, 100, 250));
-PX_IN_PLACE(BM_BordureDecomposee, BordureDecomposee(b, 10));
-PX_IN_PLACE(BM_BordureDecomposeePlus, BordureDecomposee(b, 5));
-PX_IN_PLACE(BM_BordureDecomposee2, BordureDecomposee(b, 2));
+PX_ON_COPY_BENCH(BM_ButtonBevel, ButtonBevel(b, 5, 100));
+PX_ON_COPY_BENCH(BM_ButtonBevelWide, ButtonBevel(b, 100, 250));
+PX_ON_COPY_BENCH(BM_BordureDecomposee, BordureDecomposee(b, 10));
+PX_ON_COPY_BENCH(BM_BordureDecomposeePlus, BordureDecomposee(b, 5));
+PX_ON_COPY_BENCH(BM_BordureDecomposee2, BordureDecomposee(b, 2));
 
 // Gradients, by style number.
 void BM_Gradient(::benchmark::State& state)
 {
-    inPlace(state, [&](Bitmap& b) {
+    runOnCopies(state, [&](Bitmap& b) {
         renderGradient(b, GradientStyle(state.range(0)), makeColour(200, 30, 10), makeColour(10, 90, 250));
     });
 }
