@@ -3,9 +3,13 @@
 // pixels written out as text.
 #include "graphics/Bitmap.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
+#include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -69,5 +73,35 @@ inline std::string hexPixels(const Bitmap& b)
     }
     return s;
 }
+
+// A file made by hand and what its reader gives: the depth and the pixels
+// as hexPixels writes them (the CodecDecode test), or a file it must refuse
+// with the invalid-file error (CodecRefused).
+struct DecodeCase {
+    const char* name;
+    Bitmap (*decode)(std::span<const std::uint8_t>);
+    Bytes file;
+    int bitsPerPixel;
+    const char* pixels;
+};
+
+struct RefuseCase {
+    const char* name;
+    Bitmap (*decode)(std::span<const std::uint8_t>);
+    Bytes file;
+};
+
+inline void PrintTo(const DecodeCase& d, std::ostream* os)
+{
+    *os << d.name;
+}
+
+inline void PrintTo(const RefuseCase& r, std::ostream* os)
+{
+    *os << r.name;
+}
+
+class CodecDecode : public ::testing::TestWithParam<DecodeCase> {};
+class CodecRefused : public ::testing::TestWithParam<RefuseCase> {};
 
 } // namespace px::test

@@ -16,39 +16,13 @@ namespace {
 
 using test::Builder;
 using test::Bytes;
+using test::CodecDecode;
+using test::CodecRefused;
 using test::operator+;
 
 Bitmap decodeCutGrey(std::span<const std::uint8_t> data)
 {
     return decodeCut(data);
-}
-
-struct Decoded {
-    const char* name;
-    Bitmap (*decode)(std::span<const std::uint8_t>);
-    Bytes file;
-    int bitsPerPixel;
-    const char* pixels; // test::hexPixels of the result
-};
-
-void PrintTo(const Decoded& d, std::ostream* os)
-{
-    *os << d.name;
-}
-
-class PaletteDecode : public ::testing::TestWithParam<Decoded> {};
-
-TEST_P(PaletteDecode, GivesTheExpectedPixels)
-{
-    const Decoded& d = GetParam();
-    Bitmap bmp;
-    try {
-        bmp = d.decode(d.file);
-    } catch (const InvalidImageError& e) {
-        FAIL() << "refused: " << e.detail();
-    }
-    EXPECT_EQ(bmp.bitsPerPixel(), d.bitsPerPixel);
-    EXPECT_EQ(test::hexPixels(bmp), d.pixels);
 }
 
 Bytes tga(int type, int depth, int w, int h, int descriptor, int mapFirst = 0, int mapLength = 0, int mapBits = 0)
@@ -137,7 +111,7 @@ Bytes animation(int magic, int w, int h, std::initializer_list<Bytes> chunks, in
     return b.add(body).bytes;
 }
 
-const Decoded kDecoded[] = {
+const test::DecodeCase kDecoded[] = {
     {"TargaRlePacketRunsIntoNextRow", decodeCodecTarga, tga(10, 24, 2, 2, 0x20) + Bytes{0x82, 1, 2, 3, 0x00, 4, 5, 6},
      24, "030201 030201|030201 060504"},
     {"TargaBottomUpRightToLeft", decodeCodecTarga, tga(2, 24, 2, 2, 0x10) + Bytes{1, 0, 0, 2, 0, 0, 3, 0, 0, 4, 0, 0},
@@ -180,28 +154,10 @@ const Decoded kDecoded[] = {
      8, "000000 000000 000000 000000|000000 000000 ffffff ffffff"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Files, PaletteDecode, ::testing::ValuesIn(kDecoded),
+INSTANTIATE_TEST_SUITE_P(PaletteFiles, CodecDecode, ::testing::ValuesIn(kDecoded),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct Refused {
-    const char* name;
-    Bitmap (*decode)(std::span<const std::uint8_t>);
-    Bytes file;
-};
-
-void PrintTo(const Refused& r, std::ostream* os)
-{
-    *os << r.name;
-}
-
-class PaletteRefused : public ::testing::TestWithParam<Refused> {};
-
-TEST_P(PaletteRefused, RaisesInvalidImage)
-{
-    EXPECT_THROW(GetParam().decode(GetParam().file), InvalidImageError);
-}
-
-const Refused kRefused[] = {
+const test::RefuseCase kRefused[] = {
     {"TargaType4", decodeCodecTarga, tga(4, 8, 1, 1, 0) + Bytes{0}},
     {"TargaDepth12", decodeCodecTarga, tga(2, 12, 1, 1, 0) + Bytes{0, 0}},
     {"TargaGrey24", decodeCodecTarga, tga(3, 24, 1, 1, 0) + Bytes{0, 0, 0}},
@@ -235,7 +191,7 @@ const Refused kRefused[] = {
     {"NoAutodeskSignature", decodeAutodesk, Bytes(200, 1)},
 };
 
-INSTANTIATE_TEST_SUITE_P(Files, PaletteRefused, ::testing::ValuesIn(kRefused),
+INSTANTIATE_TEST_SUITE_P(PaletteFiles, CodecRefused, ::testing::ValuesIn(kRefused),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Palette files: 6-bit ranges scaled to 0..255, and an entry that would
