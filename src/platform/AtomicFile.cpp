@@ -11,6 +11,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -325,6 +326,18 @@ int removeStaleTemporaryFiles(const fs::path& folder, std::chrono::seconds minim
     }
     ::closedir(dir);
     return removed;
+}
+
+bool openForRewrite(std::ifstream& in, const fs::path& path, bool forWriting)
+{
+    in.open(path, std::ios::binary);
+    if (in)
+        return true;
+    const int err = errno ? errno : EACCES;
+    std::error_code ec;
+    if (forWriting && fs::exists(path, ec))
+        fail(path, err);
+    return false;
 }
 
 } // namespace px

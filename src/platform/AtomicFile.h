@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +45,12 @@ public:
 private:
     std::string reason_;
 };
+
+// Opens a file the caller reads and may then rewrite. False when it cannot
+// be opened: a missing file reads as empty, but one that exists and cannot
+// be read throws FileWriteError when `forWriting` (rewriting it would lose
+// what could not be read).
+bool openForRewrite(std::ifstream& in, const std::filesystem::path& path, bool forWriting);
 
 class AtomicFileWriter {
 public:

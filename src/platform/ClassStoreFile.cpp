@@ -3,7 +3,6 @@
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -108,15 +107,9 @@ std::size_t unquote(const std::string& line, std::size_t pos, std::string& text)
 std::vector<Key> load(const fs::path& path, bool forWriting)
 {
     std::vector<Key> keys;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno ? errno : EACCES;
-        std::error_code ec;
-        if (forWriting && fs::exists(path, ec))
-            throw FileWriteError("Impossible d'écrire dans " + path.string() + " (" + std::strerror(err) + ")",
-                                 std::strerror(err));
+    std::ifstream in;
+    if (!openForRewrite(in, path, forWriting))
         return keys;
-    }
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')

@@ -3,7 +3,6 @@
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -73,15 +72,9 @@ struct Line {
 std::vector<Line> readLines(const fs::path& path, bool forWriting)
 {
     std::vector<Line> lines;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno ? errno : EACCES;
-        std::error_code ec;
-        if (forWriting && fs::exists(path, ec))
-            throw FileWriteError("Impossible d'écrire dans " + path.string() + " (" + std::strerror(err) + ")",
-                                 std::strerror(err));
+    std::ifstream in;
+    if (!openForRewrite(in, path, forWriting))
         return lines;
-    }
     std::string text;
     while (std::getline(in, text)) {
         Line line{std::move(text), in.eof() ? "" : "\n"};
