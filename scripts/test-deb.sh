@@ -51,14 +51,17 @@ mkdir -m 700 "$work/run"
 cat > "$work/start.sh" <<'INNER'
 set -u
 work=$1
-PIXORAN3_INI="$work/Pixoran3.ini" XDG_RUNTIME_DIR="$work/run" pixoran3 "$work/icone.bmp" "$work/copie.bmp" \
+# The test run exports QT_QPA_PLATFORM=offscreen for its GUI tests; the
+# installed editor must open a real window on the X server here.
+QT_QPA_PLATFORM=xcb PIXORAN3_INI="$work/Pixoran3.ini" XDG_RUNTIME_DIR="$work/run" pixoran3 "$work/icone.bmp" "$work/copie.bmp" \
   >"$work/out.txt" 2>"$work/err.txt" &
 pid=$!
-for _ in $(seq 1 50); do
+for _ in $(seq 1 150); do
   xdotool search --name '^Pixoran3$' >/dev/null 2>&1 && break
   sleep 0.2
 done
-xdotool search --name '^Pixoran3$' >/dev/null 2>&1 || { echo "no window"; kill $pid; exit 1; }
+xdotool search --name '^Pixoran3$' >/dev/null 2>&1 || {
+  echo "no window"; cat "$work/out.txt" "$work/err.txt"; kill $pid; exit 1; }
 sleep 1
 kill -0 $pid || { echo "the editor ended"; exit 1; }
 kill $pid
