@@ -61,6 +61,17 @@ std::vector<SlideRun> slideRuns(const std::vector<int>& offsets, int first, int 
     return runs;
 }
 
+// Routines that walk a narrow strip of columns down or up the image ask for
+// the strip's part of the row this many rows ahead: each row of a strip
+// starts a new page, which the processor's own prefetching does not follow.
+constexpr int kPrefetchRows = 4;
+
+void prefetchSpan(const std::uint8_t* row, int first, int end)
+{
+    for (int byte = first * 3; byte < end * 3; byte += 64)
+        __builtin_prefetch(row + byte);
+}
+
 void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, int end,
                 const std::vector<SlideRun>& runs)
 {
@@ -68,6 +79,8 @@ void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, in
     const std::ptrdiff_t stride = std::ptrdiff_t(b.stride());
     for (int Y = H - 1; Y >= 0; --Y) {
         std::uint8_t* row = b.row(Y);
+        if (Y - L - kPrefetchRows >= 0)
+            prefetchSpan(b.row(Y - L - kPrefetchRows), first, end);
         if (Y >= L && Y <= H - 1 - L) {
             for (const SlideRun& run : runs) {
                 std::uint8_t* to = row + std::size_t(run.x) * 3;
@@ -92,7 +105,7 @@ void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, in
 // Columns are independent; the image is walked in strips of this many
 // columns so that the source rows a strip reaches stay in cache from one
 // destination row to the next.
-constexpr int kStripWidth = 512;
+constexpr int kStripWidth = 256;
 
 // Strips touch only their own columns, so they are shared between threads.
 void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
@@ -176,18 +189,25 @@ void Decomposee(Bitmap& bitmap, int a)
     const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.stride());
     // Rows in scan-line order: a pixel only moves up, so row y still holds
     // its own pixels when it is reached; a later row's pixel overwrites an
-    // earlier one's at the same place.
-    for (int y = 0; y < H; ++y) {
-        std::uint8_t* row = bitmap.row(y);
-        for (int x = 0; x < W; ++x) {
-            const std::uint8_t* p = row + std::size_t(x) * 3;
-            const std::uint8_t blue = p[0], green = p[1], red = p[2];
-            const int d = lift[blue + green + red];
-            if (d != 0 && y - d >= 0) {
-                std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
-                to[0] = blue;
-                to[1] = green;
-                to[2] = red;
+    // earlier one's at the same place. A pixel moves within its column, so
+    // columns are independent: the image is walked in strips of columns,
+    // whose rows up to `a` above the current one stay in cache.
+    for (int first = 0; first < W; first += kStripWidth) {
+        const int end = std::min(W, first + kStripWidth);
+        for (int y = 0; y < H; ++y) {
+            std::uint8_t* row = bitmap.row(y);
+            if (y + kPrefetchRows < H)
+                prefetchSpan(bitmap.row(y + kPrefetchRows), first, end);
+            for (int x = first; x < end; ++x) {
+                const std::uint8_t* p = row + std::size_t(x) * 3;
+                const std::uint8_t blue = p[0], green = p[1], red = p[2];
+                const int d = lift[blue + green + red];
+                if (d != 0 && y - d >= 0) {
+                    std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
+                    to[0] = blue;
+                    to[1] = green;
+                    to[2] = red;
+                }
             }
         }
     }

@@ -90,6 +90,40 @@ TEST(Mirage, NarrowBandsCopyTheOppositeEdge)
     EXPECT_TRUE(b == expected);
 }
 
+// The rule applied literally on images wide and tall enough for the
+// eight- and sixteen-lane blends: B + MulDiv(p, M - B, band - 1), halves
+// away from zero, columns first, then rows on the columns' result.
+TEST(Mirage, WideImagesFollowTheLiteralRule)
+{
+    const auto mulDiv = [](int p, int q, int d) {
+        const int magnitude = (2 * p * std::abs(q) + d) / (2 * d);
+        return q < 0 ? -magnitude : magnitude;
+    };
+    std::mt19937 rng(11);
+    const Bitmap source = test::randomImage(rng, 203, 67);
+    for (int n : {1, 2, 3}) {
+        Bitmap expected = source;
+        const int bw = 203 / n, bh = 67 / n;
+        for (int y = 0; y < 67; ++y) {
+            const std::vector<std::uint8_t> row(expected.row(y), expected.row(y) + 203 * 3);
+            for (int x = 0; x < bw; ++x)
+                for (int c = 0; c < 3; ++c) {
+                    const int b = row[std::size_t(3 * (203 - bw + x) + c)], m = row[std::size_t(3 * (bw - 1 - x) + c)];
+                    expected.row(y)[3 * (203 - bw + x) + c] = std::uint8_t(b + mulDiv(x, m - b, bw - 1));
+                }
+        }
+        const Bitmap columns = expected;
+        for (int y = 0; y < bh; ++y)
+            for (int i = 0; i < 203 * 3; ++i) {
+                const int b = columns.row(67 - bh + y)[i], m = columns.row(bh - 1 - y)[i];
+                expected.row(67 - bh + y)[i] = std::uint8_t(b + mulDiv(y, m - b, bh - 1));
+            }
+        Bitmap b = source;
+        Mirage(b, n);
+        EXPECT_TRUE(b == expected) << "n = " << n;
+    }
+}
+
 // Fixed point: xstep = 3 * 32768 div 4 = 24576. x = 1: fx = 24576, weights
 // 8192 and 24576: (0 * 8192 + 100 * 24576) >> 15 = 75. x = 2: fx = 16384:
 // (75 + 200) / 2 = 137, reading the 75 just written. x = 3: fx = 8192:
