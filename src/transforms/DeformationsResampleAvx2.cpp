@@ -23,17 +23,30 @@ bool haveAvx2()
 
 namespace {
 
+bool haveAvx512()
+{
+    static const bool avx512 =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+    return avx512;
+}
+
+} // namespace
+
+namespace {
+
 #define PX_AVX2 __attribute__((target("avx2")))
 
 struct Sampler {
     const std::uint8_t* bits;
     int width, height, stride;
     int lastGather; // largest offset a 4-byte gather may start at
+    bool pairs;     // eight-byte gathers of two neighbours are available
 };
 
 Sampler samplerOf(const Bitmap& source)
 {
-    return {source.bits(), source.width(), source.height(), int(source.stride()), int(source.byteSize()) - 4};
+    return {source.bits(), source.width(), source.height(), int(source.stride()), int(source.byteSize()) - 4,
+            haveAvx512()};
 }
 
 PX_AVX2 inline __m256 abs8(__m256 v)
@@ -113,7 +126,8 @@ struct Batch {
     // Neighbours (0,0), (0,1), (1,0), (1,1): byte offsets and weights.
     alignas(32) int offset[4][kBatch];
     alignas(32) float weight[4][kBatch];
-    bool plain[kBatch / 8]; // the group is left to SampleWrapped
+    bool plain[kBatch / 8];  // the group is left to SampleWrapped
+    bool paired[kBatch / 8]; // each lane's two columns are neighbours, read as one eight-byte pair
 };
 
 // Stores the positions of group g and, when every lane is within what the
@@ -144,6 +158,16 @@ PX_AVX2 void prepareGroup(const Sampler& s, Batch& b, int g, __m256 sx, __m256 s
         _mm256_store_si256(reinterpret_cast<__m256i*>(b.offset[k] + first), o[k]);
     }
     b.plain[g] = !_mm256_testz_si256(beyond, beyond);
+    if (s.pairs) {
+        // Column index1 = index0 + 1 in every lane, and eight bytes readable
+        // from both rows' first neighbour.
+        const __m256i split = _mm256_cmpeq_epi32(ax.index1, _mm256_add_epi32(ax.index0, _mm256_set1_epi32(1)));
+        const __m256i lastPair = _mm256_set1_epi32(s.lastGather - 4);
+        const __m256i tooFar = _mm256_or_si256(_mm256_cmpgt_epi32(o[0], lastPair), _mm256_cmpgt_epi32(o[1], lastPair));
+        b.paired[g] = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(tooFar, split))) == 0xFF;
+    } else {
+        b.paired[g] = false;
+    }
     _mm256_store_ps(b.weight[0] + first, _mm256_mul_ps(ax.weight0, ay.weight0));
     _mm256_store_ps(b.weight[1] + first, _mm256_mul_ps(ax.weight0, ay.weight1));
     _mm256_store_ps(b.weight[2] + first, _mm256_mul_ps(ax.weight1, ay.weight0));
@@ -187,21 +211,10 @@ PX_AVX2 inline __m256i weightedSum(const __m256 w[4], __m256 p00, __m256 p01, __
     return _mm256_cvtps_epi32(_mm256_add_ps(left, right));
 }
 
-// The eight pixels of a prepared group, written as 24 bytes at `out`.
-PX_AVX2 void sumGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out)
+// Each channel is 0..255 already (the weights are at most 1 and sum to 1);
+// the eight pixels are written as blue, green, red bytes at `out`.
+PX_AVX2 inline void storePixels(__m256i blue, __m256i green, __m256i red, std::uint8_t* out)
 {
-    const int first = 8 * g;
-    const __m256 w[4] = {_mm256_load_ps(b.weight[0] + first), _mm256_load_ps(b.weight[1] + first),
-                         _mm256_load_ps(b.weight[2] + first), _mm256_load_ps(b.weight[3] + first)};
-    const ChannelLanes p00 = gatherPixels(s.bits, b.offset[0] + first);
-    const ChannelLanes p01 = gatherPixels(s.bits, b.offset[1] + first);
-    const ChannelLanes p10 = gatherPixels(s.bits, b.offset[2] + first);
-    const ChannelLanes p11 = gatherPixels(s.bits, b.offset[3] + first);
-    const __m256i blue = weightedSum(w, p00.blue, p01.blue, p10.blue, p11.blue);
-    const __m256i green = weightedSum(w, p00.green, p01.green, p10.green, p11.green);
-    const __m256i red = weightedSum(w, p00.red, p01.red, p10.red, p11.red);
-    // Each channel is 0..255 already (the weights are at most 1 and sum to
-    // 1); pack the eight pixels as blue, green, red bytes.
     const __m256i pixels =
         _mm256_or_si256(blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
     const __m256i packed =
@@ -212,10 +225,60 @@ PX_AVX2 void sumGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(joined, 1));
 }
 
+// The eight pixels of a prepared group, written as 24 bytes at `out`.
+PX_AVX2 void sumGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out)
+{
+    const int first = 8 * g;
+    const __m256 w[4] = {_mm256_load_ps(b.weight[0] + first), _mm256_load_ps(b.weight[1] + first),
+                         _mm256_load_ps(b.weight[2] + first), _mm256_load_ps(b.weight[3] + first)};
+    const ChannelLanes p00 = gatherPixels(s.bits, b.offset[0] + first);
+    const ChannelLanes p01 = gatherPixels(s.bits, b.offset[1] + first);
+    const ChannelLanes p10 = gatherPixels(s.bits, b.offset[2] + first);
+    const ChannelLanes p11 = gatherPixels(s.bits, b.offset[3] + first);
+    storePixels(weightedSum(w, p00.blue, p01.blue, p10.blue, p11.blue),
+                weightedSum(w, p00.green, p01.green, p10.green, p11.green),
+                weightedSum(w, p00.red, p01.red, p10.red, p11.red), out);
+}
+
+// Channel c (0 blue, 1 green, 2 red) of pixels held in the low three bytes
+// of each lane, as floats.
+PX_AVX2 inline __m256 channelOf(__m256i pixels, int c)
+{
+    return _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(pixels, 8 * c), _mm256_set1_epi32(0xFF)));
+}
+
+// sumGroup for a group whose lanes read each row's two neighbours as one
+// eight-byte pair: two gathers instead of four.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void sumPairedGroup(const Sampler& s, const Batch& b, int g,
+                                                                         std::uint8_t* out)
+{
+    const int first = 8 * g;
+    const __m256 w[4] = {_mm256_load_ps(b.weight[0] + first), _mm256_load_ps(b.weight[1] + first),
+                         _mm256_load_ps(b.weight[2] + first), _mm256_load_ps(b.weight[3] + first)};
+    const __m512i top =
+        _mm512_i32gather_epi64(_mm256_load_si256(reinterpret_cast<const __m256i*>(b.offset[0] + first)), s.bits, 1);
+    const __m512i bottom =
+        _mm512_i32gather_epi64(_mm256_load_si256(reinterpret_cast<const __m256i*>(b.offset[1] + first)), s.bits, 1);
+    const __m256i p00 = _mm512_cvtepi64_epi32(top), p10 = _mm512_cvtepi64_epi32(_mm512_srli_epi64(top, 24));
+    const __m256i p01 = _mm512_cvtepi64_epi32(bottom), p11 = _mm512_cvtepi64_epi32(_mm512_srli_epi64(bottom, 24));
+    __m256i channel[3];
+    for (int c = 0; c < 3; ++c)
+        channel[c] = weightedSum(w, channelOf(p00, c), channelOf(p01, c), channelOf(p10, c), channelOf(p11, c));
+    storePixels(channel[0], channel[1], channel[2], out);
+}
+#pragma GCC diagnostic pop
+
 // Stage two for the `groups` prepared groups of a batch; `out` is pixel 0.
 PX_AVX2 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, int groups, std::uint8_t* out)
 {
     for (int g = 0; g < groups; ++g) {
+        if (b.paired[g]) {
+            sumPairedGroup(s, b, g, out + std::size_t(8 * g) * 3);
+            continue;
+        }
         if (!b.plain[g]) {
             sumGroup(s, b, g, out + std::size_t(8 * g) * 3);
             continue;
