@@ -5,10 +5,10 @@
 // Almost every destination row y reads source rows y-1 (finished) and y
 // itself, at columns x-1 and x: the pixel just written to its left and its
 // own original value. Each row is thus a chain from left to right, and the
-// next row can follow one column behind. Blocks of eight such rows run as
-// the eight lanes of a vector, lane r one column behind lane r-1, each lane
-// taking its neighbours in the row above from the lane before it (see
-// DeformationsEnlargeAvx2.cpp). The first columns, the last ones and every
+// next row can follow one column behind. Blocks of eight or sixteen such
+// rows run as the lanes of a vector, lane r one column behind lane r-1, each
+// lane taking its neighbours in the row above from the lane before it (see
+// EnlargeBlockBody.inc). The first columns, the last ones and every
 // other row go pixel by pixel through the plain rule below.
 #include "transforms/Deformations.h"
 #include "transforms/EnlargeKernels.h"
@@ -60,48 +60,53 @@ void plainPixel(const Geometry& g, Bitmap& b, const Row& row, int x)
     std::memcpy(out + std::size_t(x) * 3, v, 3);
 }
 
-} // namespace enlarge
-
-void AgrandissementFlou(Bitmap& bitmap)
+void enlargeWith(Bitmap& bitmap, int lanes)
 {
-    using namespace enlarge;
     if (bitmap.isEmpty())
         return;
     bitmap.setPixelFormat(24);
     const Geometry g(bitmap.width(), bitmap.height());
     const int W = g.W, H = g.H;
+    const auto block = lanes == 16 ? enlargeBlock16 : enlargeBlock8;
+    // A block's rows as they were, one after the other, for the vector
+    // lanes (which write four bytes per pixel), with room for a four-byte
+    // read at the last pixel.
     const std::size_t rowBytes = std::size_t(W) * 3;
-    // The rows' original pixels, kLanes rows at a time (with room for a
-    // four-byte read at the last pixel).
-    std::vector<std::uint8_t> originals(rowBytes * kLanes + 4);
+    std::vector<std::uint8_t> copies(lanes > 0 ? rowBytes * std::size_t(lanes) + 4 : 0);
     const auto rowAt = [&](int y) {
         const std::int64_t ya = y * g.ystep;
-        Row r{y, int(ya >> 15), 0, int(ya & 32767), nullptr};
+        Row r{y, int(ya >> 15), 0, int(ya & 32767), bitmap.row(y)};
         r.row1 = r.row0 < H - 1 ? r.row0 + 1 : r.row0;
         return r;
     };
     // A row that reads row y-1 and itself.
     const auto follows = [&](int y) { return y >= 1 && rowAt(y).row0 == y - 1; };
-    const bool vector = W > kLanes && haveAvx2();
+    const bool vector = lanes > 0 && W > lanes;
     for (int y = 0; y < H;) {
-        if (vector && y + kLanes <= H && follows(y) && follows(y + kLanes - 1)) {
-            Row rows[kLanes];
-            for (int r = 0; r < kLanes; ++r) {
+        if (vector && y + lanes <= H && follows(y) && follows(y + lanes - 1)) {
+            Row rows[kMaxLanes];
+            for (int r = 0; r < lanes; ++r) {
                 rows[r] = rowAt(y + r);
-                rows[r].original = originals.data() + rowBytes * std::size_t(r);
-                std::memcpy(const_cast<std::uint8_t*>(rows[r].original), bitmap.row(y + r), rowBytes);
+                rows[r].original = copies.data() + rowBytes * std::size_t(r);
+                std::memcpy(copies.data() + rowBytes * std::size_t(r), bitmap.row(y + r), rowBytes);
             }
-            enlargeBlockAvx2(g, bitmap, rows);
-            y += kLanes;
+            block(g, bitmap, rows);
+            y += lanes;
             continue;
         }
-        Row row = rowAt(y);
-        row.original = originals.data();
-        std::memcpy(originals.data(), bitmap.row(y), rowBytes);
+        const Row row = rowAt(y);
         for (int x = 0; x < W; ++x)
             plainPixel(g, bitmap, row, x);
         ++y;
     }
+}
+
+} // namespace enlarge
+
+void AgrandissementFlou(Bitmap& bitmap)
+{
+    // A vector of 16 lanes where the processor has one, else of 8.
+    enlarge::enlargeWith(bitmap, enlarge::haveAvx512() ? 16 : enlarge::haveAvx2() ? 8 : 0);
 }
 
 } // namespace px

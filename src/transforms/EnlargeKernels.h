@@ -1,7 +1,7 @@
 #pragma once
 // The parts of "Agrandissement flou" shared by the plain rows
-// (DeformationsEnlarge.cpp) and the eight-row blocks
-// (DeformationsEnlargeAvx2.cpp).
+// (DeformationsEnlarge.cpp) and the blocks of eight or sixteen rows
+// (DeformationsEnlargeVector.cpp).
 #include "graphics/Bitmap.h"
 
 #include <cstdint>
@@ -9,10 +9,11 @@
 
 namespace px::enlarge {
 
-inline constexpr int kLanes = 8;
+// The most rows a block holds.
+inline constexpr int kMaxLanes = 16;
 // Entries before and after the per-column tables, so that a lane left of
 // column 0 or right of the last column reads a harmless value.
-inline constexpr int kGuard = kLanes;
+inline constexpr int kGuard = kMaxLanes;
 
 // Per column: the source column sx and the fraction fx of the 15-bit
 // fixed-point walk across the row; the row step.
@@ -27,8 +28,9 @@ struct Geometry {
     std::vector<int> fraction;
 };
 
-// One destination row: its source rows, its fraction, and a copy of its
-// pixels as they were before the row is written.
+// One destination row: its source rows, its fraction, and its pixels as
+// they were before the row is written (a copy, or the row itself when
+// nothing but this rule writes it).
 struct Row {
     int y;
     int row0, row1;
@@ -41,10 +43,17 @@ struct Row {
 void plainPixel(const Geometry& g, Bitmap& b, const Row& row, int x);
 
 bool haveAvx2();
+bool haveAvx512();
 
-// The kLanes rows of `rows` (consecutive, each reading the one before it and
-// itself), all of them; only for processors where haveAvx2() holds and
-// images wider than kLanes.
-void enlargeBlockAvx2(const Geometry& g, Bitmap& b, const Row* rows);
+// "Agrandissement flou" with blocks of `lanes` rows (16 needs haveAvx512(),
+// 8 haveAvx2()), or pixel by pixel (0).
+void enlargeWith(Bitmap& bitmap, int lanes);
+
+// The 8 (16) rows of `rows` (consecutive, each reading the one before it and
+// itself, their originals copied one after the other), all of them; only
+// for processors where haveAvx2() (haveAvx512()) holds and images wider
+// than the block's rows.
+void enlargeBlock8(const Geometry& g, Bitmap& b, const Row* rows);
+void enlargeBlock16(const Geometry& g, Bitmap& b, const Row* rows);
 
 } // namespace px::enlarge

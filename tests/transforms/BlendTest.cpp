@@ -1,6 +1,7 @@
 // "Mirage", "Agrandissement flou" and the two half-image mirrors.
 #include "effects/EffectTestHelpers.h"
 #include "transforms/Deformations.h"
+#include "transforms/EnlargeKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -149,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BlurredEnlargement,
                                            GridCase{"one pixel", {{77}}, {{77}}}));
 
 // The rule applied literally, pixel by pixel in place: wide images take the
-// eight-rows-at-once path, whose lanes must give the same bytes. Widths 300
+// blocks of rows at once, whose lanes must give the same bytes. Widths 300
 // and 1000 reach the columns whose source is two columns back (x - sx = 2
 // from x = 298 and x = 993).
 class BlurredEnlargementSizes : public ::testing::TestWithParam<std::pair<int, int>> {};
@@ -178,6 +179,14 @@ TEST_P(BlurredEnlargementSizes, FollowTheLiteralRule)
     Bitmap b = source;
     AgrandissementFlou(b);
     EXPECT_TRUE(b == expected);
+    // Every path this processor has: pixel by pixel, blocks of 8 and 16 rows.
+    for (int lanes : {0, 8, 16}) {
+        if ((lanes == 8 && !enlarge::haveAvx2()) || (lanes == 16 && !enlarge::haveAvx512()))
+            continue;
+        b = source;
+        enlarge::enlargeWith(b, lanes);
+        EXPECT_TRUE(b == expected) << lanes << " lanes";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, BlurredEnlargementSizes,

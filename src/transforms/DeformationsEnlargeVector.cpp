@@ -1,0 +1,250 @@
+// Blocks of rows of "Agrandissement flou" at once, one row per vector lane:
+// eight lanes with AVX2, sixteen with AVX-512. The kernel itself is
+// EnlargeBlockBody.inc, compiled once for each width under its processor
+// target, over the lane operations defined here.
+#include "transforms/EnlargeKernels.h"
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace px::enlarge {
+
+bool haveAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+bool haveAvx512()
+{
+    static const bool avx512 =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+    return avx512;
+}
+
+namespace {
+
+// The four lanes of `v` to rows[0..3] + at, four bytes each.
+__attribute__((target("sse4.1"))) inline void storeQuarter(__m128i v, std::uint8_t* const* rows, std::size_t at)
+{
+    const std::uint32_t l0 = std::uint32_t(_mm_cvtsi128_si32(v)), l1 = std::uint32_t(_mm_extract_epi32(v, 1));
+    const std::uint32_t l2 = std::uint32_t(_mm_extract_epi32(v, 2)), l3 = std::uint32_t(_mm_extract_epi32(v, 3));
+    std::memcpy(rows[0] + at, &l0, 4);
+    std::memcpy(rows[1] + at, &l1, 4);
+    std::memcpy(rows[2] + at, &l2, 4);
+    std::memcpy(rows[3] + at, &l3, 4);
+}
+
+} // namespace
+
+namespace lanes8 {
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+using Vec = __m256i;
+using Mask = __m256i;
+constexpr int kVecLanes = 8;
+
+inline Vec set1(int v)
+{
+    return _mm256_set1_epi32(v);
+}
+inline Vec add(Vec a, Vec b)
+{
+    return _mm256_add_epi32(a, b);
+}
+inline Vec sub(Vec a, Vec b)
+{
+    return _mm256_sub_epi32(a, b);
+}
+inline Vec mul(Vec a, Vec b)
+{
+    return _mm256_mullo_epi32(a, b);
+}
+inline Vec maxOf(Vec a, Vec b)
+{
+    return _mm256_max_epi32(a, b);
+}
+inline Vec shiftRight(Vec a, int n)
+{
+    return _mm256_srli_epi32(a, n);
+}
+inline Vec shiftLeft(Vec a, int n)
+{
+    return _mm256_slli_epi32(a, n);
+}
+inline Vec andBits(Vec a, Vec b)
+{
+    return _mm256_and_si256(a, b);
+}
+inline Vec orBits(Vec a, Vec b)
+{
+    return _mm256_or_si256(a, b);
+}
+inline Vec select(Vec one, Vec two, Mask m)
+{
+    return _mm256_blendv_epi8(one, two, m);
+}
+inline Mask equal(Vec a, Vec b)
+{
+    return _mm256_cmpeq_epi32(a, b);
+}
+inline bool none(Mask m)
+{
+    return _mm256_testz_si256(m, m);
+}
+inline Vec laneIndex()
+{
+    return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+}
+inline Vec loadLanes(const int* p)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+// Lane r takes p[-r].
+inline Vec loadReversed(const int* p)
+{
+    return _mm256_permutevar8x32_epi32(loadLanes(p - 7), _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0));
+}
+inline Vec gather(const std::uint8_t* base, Vec offsets)
+{
+    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), offsets, 1);
+}
+// Lane r takes lane r-1; lane 0 takes `first`.
+inline Vec moveUp(Vec v, int first)
+{
+    return _mm256_blend_epi32(_mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6)),
+                              _mm256_set1_epi32(first), 0x01);
+}
+// Lane r's four bytes to rows[r] + at, taken from the registers (a trip
+// through memory would make each four-byte read wait for the vector store),
+// one store per lane (gathered into a scatter, they would be slower).
+inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
+{
+    storeQuarter(_mm256_castsi256_si128(pixels), rows, at);
+    storeQuarter(_mm256_extracti128_si256(pixels, 1), rows + 4, at);
+}
+
+#include "transforms/EnlargeBlockBody.inc"
+
+#pragma GCC pop_options
+
+} // namespace lanes8
+
+namespace lanes16 {
+
+#pragma GCC push_options
+#pragma GCC target("avx2,avx512f,avx512bw,avx512vl")
+// GCC 12 takes the undefined upper lanes that its 512-bit intrinsics start
+// from for uninitialised reads.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+
+using Vec = __m512i;
+using Mask = __mmask16;
+constexpr int kVecLanes = 16;
+
+inline Vec set1(int v)
+{
+    return _mm512_set1_epi32(v);
+}
+inline Vec add(Vec a, Vec b)
+{
+    return _mm512_add_epi32(a, b);
+}
+inline Vec sub(Vec a, Vec b)
+{
+    return _mm512_sub_epi32(a, b);
+}
+inline Vec mul(Vec a, Vec b)
+{
+    return _mm512_mullo_epi32(a, b);
+}
+inline Vec maxOf(Vec a, Vec b)
+{
+    return _mm512_max_epi32(a, b);
+}
+inline Vec shiftRight(Vec a, int n)
+{
+    return _mm512_srli_epi32(a, unsigned(n));
+}
+inline Vec shiftLeft(Vec a, int n)
+{
+    return _mm512_slli_epi32(a, unsigned(n));
+}
+inline Vec andBits(Vec a, Vec b)
+{
+    return _mm512_and_si512(a, b);
+}
+inline Vec orBits(Vec a, Vec b)
+{
+    return _mm512_or_si512(a, b);
+}
+inline Vec select(Vec one, Vec two, Mask m)
+{
+    return _mm512_mask_blend_epi32(m, one, two);
+}
+inline Mask equal(Vec a, Vec b)
+{
+    return _mm512_cmpeq_epi32_mask(a, b);
+}
+inline bool none(Mask m)
+{
+    return m == 0;
+}
+inline Vec laneIndex()
+{
+    return _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+}
+inline Vec loadLanes(const int* p)
+{
+    return _mm512_loadu_si512(p);
+}
+// Lane r takes p[-r].
+inline Vec loadReversed(const int* p)
+{
+    return _mm512_permutexvar_epi32(_mm512_setr_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
+                                    loadLanes(p - 15));
+}
+inline Vec gather(const std::uint8_t* base, Vec offsets)
+{
+    return _mm512_i32gather_epi32(offsets, base, 1);
+}
+// Lane r takes lane r-1; lane 0 takes `first`.
+inline Vec moveUp(Vec v, int first)
+{
+    return _mm512_mask_blend_epi32(
+        0x0001, _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14), v),
+        _mm512_set1_epi32(first));
+}
+// Lane r's four bytes to rows[r] + at, as in lanes8.
+inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
+{
+    storeQuarter(_mm512_castsi512_si128(pixels), rows, at);
+    storeQuarter(_mm512_extracti32x4_epi32(pixels, 1), rows + 4, at);
+    storeQuarter(_mm512_extracti32x4_epi32(pixels, 2), rows + 8, at);
+    storeQuarter(_mm512_extracti32x4_epi32(pixels, 3), rows + 12, at);
+}
+
+#include "transforms/EnlargeBlockBody.inc"
+
+#pragma GCC diagnostic pop
+#pragma GCC pop_options
+
+} // namespace lanes16
+
+void enlargeBlock8(const Geometry& g, Bitmap& b, const Row* rows)
+{
+    lanes8::enlargeBlock(g, b, rows);
+}
+
+void enlargeBlock16(const Geometry& g, Bitmap& b, const Row* rows)
+{
+    lanes16::enlargeBlock(g, b, rows);
+}
+
+} // namespace px::enlarge
