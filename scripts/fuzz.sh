@@ -18,12 +18,6 @@ cmake --build build-fuzz
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   mapfile -t targets < <(cd build-fuzz/fuzz && ls fuzz_* 2>/dev/null | grep -v '\.' || true)
-  # The metafile target draws through libwmf, which spends minutes on one
-  # input that declares a picture of the largest size we accept: it runs
-  # only when named or with FUZZ_WMF=1, so the timed run stays bounded.
-  if [ "${FUZZ_WMF:-0}" != "1" ]; then
-    mapfile -t targets < <(printf '%s\n' "${targets[@]}" | grep -v '^fuzz_wmf$')
-  fi
 fi
 for t in "${targets[@]}"; do
   corpus="build-fuzz/fuzz/corpus-$t"

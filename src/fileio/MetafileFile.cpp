@@ -6,6 +6,8 @@
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -14,6 +16,12 @@ namespace px {
 namespace {
 
 constexpr double kPixelsPerInch = 96;
+
+// libwmf draws a picture of 16 megapixels in over ten seconds and one of
+// the largest size a reader accepts in many minutes: a metafile declaring
+// more than this many pixels is drawn smaller, same proportions. It is a
+// drawing, so any size shows all of it.
+constexpr std::uint64_t kMaxDrawnPixels = std::uint64_t(2048) * 2048;
 
 struct ApiCloser {
     void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
@@ -45,6 +53,11 @@ Bitmap decodeWindowsMetafile(std::span<const std::uint8_t> data)
     if (wmf_display_size(api.get(), &width, &height, kPixelsPerInch, kPixelsPerInch) != wmf_E_None)
         throw InvalidImageError("taille du métafichier illisible");
     checkImageSize(width, height);
+    if (std::uint64_t(width) * height > kMaxDrawnPixels) {
+        const double scale = std::sqrt(double(kMaxDrawnPixels) / (double(width) * double(height)));
+        width = std::max(1u, unsigned(double(width) * scale));
+        height = std::max(1u, unsigned(double(height) * scale));
+    }
 
     // The drawing comes back as a PNG stream through the device's sink:
     // libwmf then frees its picture itself, which it never does for a

@@ -49,7 +49,7 @@ TEST(Icon, DrawsTheColoursThroughTheMaskOverWhite)
     EXPECT_THROW(decodeIcon(cut), InvalidImageError);
 }
 
-TEST(Metafile, DrawsAtItsNaturalSizeAndRefusesGarbage)
+TEST(Metafile, DrawsAtItsNaturalSizeUpToFourMegapixelsAndRefusesGarbage)
 {
     const auto seed = std::filesystem::path(PIXORAN3_SOURCE_DIR) / "fuzz/seeds/fuzz_wmf/rectangle.wmf";
     const Bitmap bmp = readImageFile(seed); // 40 x 30 units at 96 an inch, a red rectangle
@@ -61,6 +61,27 @@ TEST(Metafile, DrawsAtItsNaturalSizeAndRefusesGarbage)
     EXPECT_THROW(readImageFile(dir.file("bad.wmf")), InvalidImageError);
     test::writeBytes(dir.file("any.emf"), test::readAll(seed));
     EXPECT_THROW(readImageFile(dir.file("any.emf")), InvalidImageError);
+    // Declared 16000 x 8000 (the bounding box in the placeable header, at
+    // 96 units an inch, with its checksum): drawn at 2896 x 1448, the most
+    // pixels under 2048 x 2048 in the same proportions, the rectangle still
+    // filling it.
+    Bytes large = test::readAll(seed);
+    const auto put16 = [&](std::size_t at, unsigned v) {
+        large[at] = std::uint8_t(v & 0xFF);
+        large[at + 1] = std::uint8_t(v >> 8);
+    };
+    put16(10, 16000);
+    put16(12, 8000);
+    put16(14, 96);
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < 20; i += 2)
+        sum ^= unsigned(large[i]) | unsigned(large[i + 1]) << 8;
+    put16(20, sum);
+    test::writeBytes(dir.file("large.wmf"), large);
+    const Bitmap drawn = readImageFile(dir.file("large.wmf"));
+    EXPECT_EQ(drawn.width(), 2896);
+    EXPECT_EQ(drawn.height(), 1448);
+    EXPECT_EQ(drawn.pixel(1448, 724), makeColour(255, 0, 0));
 }
 
 TEST(HaloImage, TakesThePaletteFileBesideItWhateverItsCase)
