@@ -57,8 +57,10 @@ __attribute__((target("avx2"))) std::size_t blendAvx2(std::uint8_t* out, const s
 // blendAvx2 with sixteen lanes. (GCC 12 takes the undefined upper lanes
 // that its 512-bit conversion intrinsics start from for uninitialised
 // reads.)
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 __attribute__((target("avx512f,avx512bw"))) std::size_t blendAvx512(std::uint8_t* out, const std::uint8_t* mirrored,
                                                                     const std::uint8_t* right,
                                                                     const std::uint32_t* twiceP, std::uint32_t constant,
@@ -87,7 +89,9 @@ __attribute__((target("avx512f,avx512bw"))) std::size_t blendAvx512(std::uint8_t
     }
     return i;
 }
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 bool haveAvx2()
 {

@@ -39,82 +39,83 @@ __attribute__((target("sse4.1"))) inline void storeQuarter(__m128i v, std::uint8
 
 } // namespace
 
+// Every function of a lane set, the kernel's included, carries its
+// processor target (PX_LANES).
 namespace lanes8 {
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+#define PX_LANES __attribute__((target("avx2")))
 
 using Vec = __m256i;
 using Mask = __m256i;
 constexpr int kVecLanes = 8;
 
-inline Vec set1(int v)
+PX_LANES inline Vec set1(int v)
 {
     return _mm256_set1_epi32(v);
 }
-inline Vec add(Vec a, Vec b)
+PX_LANES inline Vec add(Vec a, Vec b)
 {
     return _mm256_add_epi32(a, b);
 }
-inline Vec sub(Vec a, Vec b)
+PX_LANES inline Vec sub(Vec a, Vec b)
 {
     return _mm256_sub_epi32(a, b);
 }
-inline Vec mul(Vec a, Vec b)
+PX_LANES inline Vec mul(Vec a, Vec b)
 {
     return _mm256_mullo_epi32(a, b);
 }
-inline Vec maxOf(Vec a, Vec b)
+PX_LANES inline Vec maxOf(Vec a, Vec b)
 {
     return _mm256_max_epi32(a, b);
 }
-inline Vec shiftRight(Vec a, int n)
+PX_LANES inline Vec shiftRight(Vec a, int n)
 {
     return _mm256_srli_epi32(a, n);
 }
-inline Vec shiftLeft(Vec a, int n)
+PX_LANES inline Vec shiftLeft(Vec a, int n)
 {
     return _mm256_slli_epi32(a, n);
 }
-inline Vec andBits(Vec a, Vec b)
+PX_LANES inline Vec andBits(Vec a, Vec b)
 {
     return _mm256_and_si256(a, b);
 }
-inline Vec orBits(Vec a, Vec b)
+PX_LANES inline Vec orBits(Vec a, Vec b)
 {
     return _mm256_or_si256(a, b);
 }
-inline Vec select(Vec one, Vec two, Mask m)
+PX_LANES inline Vec select(Vec one, Vec two, Mask m)
 {
     return _mm256_blendv_epi8(one, two, m);
 }
-inline Mask equal(Vec a, Vec b)
+PX_LANES inline Mask equal(Vec a, Vec b)
 {
     return _mm256_cmpeq_epi32(a, b);
 }
-inline bool none(Mask m)
+PX_LANES inline bool none(Mask m)
 {
     return _mm256_testz_si256(m, m);
 }
-inline Vec laneIndex()
+PX_LANES inline Vec laneIndex()
 {
     return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
 }
-inline Vec loadLanes(const int* p)
+PX_LANES inline Vec loadLanes(const int* p)
 {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 // Lane r takes p[-r].
-inline Vec loadReversed(const int* p)
+PX_LANES inline Vec loadReversed(const int* p)
 {
     return _mm256_permutevar8x32_epi32(loadLanes(p - 7), _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0));
 }
-inline Vec gather(const std::uint8_t* base, Vec offsets)
+PX_LANES inline Vec gather(const std::uint8_t* base, Vec offsets)
 {
     return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), offsets, 1);
 }
 // Lane r takes lane r-1; lane 0 takes `first`.
-inline Vec moveUp(Vec v, int first)
+PX_LANES inline Vec moveUp(Vec v, int first)
 {
     return _mm256_blend_epi32(_mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6)),
                               _mm256_set1_epi32(first), 0x01);
@@ -122,7 +123,7 @@ inline Vec moveUp(Vec v, int first)
 // Lane r's four bytes to rows[r] + at, taken from the registers (a trip
 // through memory would make each four-byte read wait for the vector store),
 // one store per lane (gathered into a scatter, they would be slower).
-inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
+PX_LANES inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
 {
     storeQuarter(_mm256_castsi256_si128(pixels), rows, at);
     storeQuarter(_mm256_extracti128_si256(pixels, 1), rows + 4, at);
@@ -130,99 +131,100 @@ inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
 
 #include "transforms/EnlargeBlockBody.inc"
 
-#pragma GCC pop_options
+#undef PX_LANES
 
 } // namespace lanes8
 
 namespace lanes16 {
 
-#pragma GCC push_options
-#pragma GCC target("avx2,avx512f,avx512bw,avx512vl")
+#define PX_LANES __attribute__((target("avx2,avx512f,avx512bw,avx512vl")))
 // GCC 12 takes the undefined upper lanes that its 512-bit intrinsics start
 // from for uninitialised reads.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
 
 using Vec = __m512i;
 using Mask = __mmask16;
 constexpr int kVecLanes = 16;
 
-inline Vec set1(int v)
+PX_LANES inline Vec set1(int v)
 {
     return _mm512_set1_epi32(v);
 }
-inline Vec add(Vec a, Vec b)
+PX_LANES inline Vec add(Vec a, Vec b)
 {
     return _mm512_add_epi32(a, b);
 }
-inline Vec sub(Vec a, Vec b)
+PX_LANES inline Vec sub(Vec a, Vec b)
 {
     return _mm512_sub_epi32(a, b);
 }
-inline Vec mul(Vec a, Vec b)
+PX_LANES inline Vec mul(Vec a, Vec b)
 {
     return _mm512_mullo_epi32(a, b);
 }
-inline Vec maxOf(Vec a, Vec b)
+PX_LANES inline Vec maxOf(Vec a, Vec b)
 {
     return _mm512_max_epi32(a, b);
 }
-inline Vec shiftRight(Vec a, int n)
+PX_LANES inline Vec shiftRight(Vec a, int n)
 {
     return _mm512_srli_epi32(a, unsigned(n));
 }
-inline Vec shiftLeft(Vec a, int n)
+PX_LANES inline Vec shiftLeft(Vec a, int n)
 {
     return _mm512_slli_epi32(a, unsigned(n));
 }
-inline Vec andBits(Vec a, Vec b)
+PX_LANES inline Vec andBits(Vec a, Vec b)
 {
     return _mm512_and_si512(a, b);
 }
-inline Vec orBits(Vec a, Vec b)
+PX_LANES inline Vec orBits(Vec a, Vec b)
 {
     return _mm512_or_si512(a, b);
 }
-inline Vec select(Vec one, Vec two, Mask m)
+PX_LANES inline Vec select(Vec one, Vec two, Mask m)
 {
     return _mm512_mask_blend_epi32(m, one, two);
 }
-inline Mask equal(Vec a, Vec b)
+PX_LANES inline Mask equal(Vec a, Vec b)
 {
     return _mm512_cmpeq_epi32_mask(a, b);
 }
-inline bool none(Mask m)
+PX_LANES inline bool none(Mask m)
 {
     return m == 0;
 }
-inline Vec laneIndex()
+PX_LANES inline Vec laneIndex()
 {
     return _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
 }
-inline Vec loadLanes(const int* p)
+PX_LANES inline Vec loadLanes(const int* p)
 {
     return _mm512_loadu_si512(p);
 }
 // Lane r takes p[-r].
-inline Vec loadReversed(const int* p)
+PX_LANES inline Vec loadReversed(const int* p)
 {
     return _mm512_permutexvar_epi32(_mm512_setr_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
                                     loadLanes(p - 15));
 }
-inline Vec gather(const std::uint8_t* base, Vec offsets)
+PX_LANES inline Vec gather(const std::uint8_t* base, Vec offsets)
 {
     return _mm512_i32gather_epi32(offsets, base, 1);
 }
 // Lane r takes lane r-1; lane 0 takes `first`.
-inline Vec moveUp(Vec v, int first)
+PX_LANES inline Vec moveUp(Vec v, int first)
 {
     return _mm512_mask_blend_epi32(
         0x0001, _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14), v),
         _mm512_set1_epi32(first));
 }
 // Lane r's four bytes to rows[r] + at, as in lanes8.
-inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
+PX_LANES inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
 {
     storeQuarter(_mm512_castsi512_si128(pixels), rows, at);
     storeQuarter(_mm512_extracti32x4_epi32(pixels, 1), rows + 4, at);
@@ -232,8 +234,10 @@ inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size_t at)
 
 #include "transforms/EnlargeBlockBody.inc"
 
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
-#pragma GCC pop_options
+#endif
+#undef PX_LANES
 
 } // namespace lanes16
 

@@ -249,9 +249,11 @@ PX_AVX2 inline __m256 channelOf(__m256i pixels, int c)
 
 // sumGroup for a group whose lanes read each row's two neighbours as one
 // eight-byte pair: two gathers instead of four.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
 __attribute__((target("avx512f,avx512bw,avx512vl"))) void sumPairedGroup(const Sampler& s, const Batch& b, int g,
                                                                          std::uint8_t* out)
 {
@@ -269,7 +271,9 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void sumPairedGroup(const S
         channel[c] = weightedSum(w, channelOf(p00, c), channelOf(p01, c), channelOf(p10, c), channelOf(p11, c));
     storePixels(channel[0], channel[1], channel[2], out);
 }
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 // Stage two for the `groups` prepared groups of a batch; `out` is pixel 0.
 PX_AVX2 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, int groups, std::uint8_t* out)
