@@ -99,6 +99,9 @@ def single_file_table(pixoran3, vips, work, runs):
         ("--apply Luminosit1=50", ["--apply", "Luminosit1=50", tif, out_tif],
          ["linear", tif, out_tif, "1", "50", "--uchar"]),
         ("--apply Rotation3=Droite,90", ["--apply", "Rotation3=Droite,90", tif, out_tif], ["rot", tif, out_tif, "d90"]),
+        ("--apply Rotation3=Gauche,90", ["--apply", "Rotation3=Gauche,90", tif, out_tif], ["rot", tif, out_tif, "d270"]),
+        ("--apply Rotation3=Droite,180", ["--apply", "Rotation3=Droite,180", tif, out_tif],
+         ["rot", tif, out_tif, "d180"]),
         ("PNG -> PNG copy", ["--batch", png, out_png], ["copy", png, out_png]),
     ]
     image_mb = WIDTH * HEIGHT * 3 / 2**20

@@ -4,6 +4,7 @@
 #include "effects/EffectFrame.h"
 #include "effects/Parallel.h"
 #include "fileio/ImageFormats.h"
+#include "fileio/ImageRows.h"
 #include "graphics/Canvas.h"
 
 #include <atomic>
@@ -25,7 +26,44 @@ struct Failure {
     std::string message;
 };
 
-// Reads `input`, applies the steps and writes `output`. The generator starts
+// A step's result made a band at a time as the writer asks for its rows:
+// only one band exists at once, never the whole result beside its source.
+class BandRows final : public ImageRows {
+public:
+    explicit BandRows(EffectBands bands)
+        : ImageRows(bands.width, bands.height, 24), bands_(std::move(bands)),
+          bandHeight_(
+              std::min(height(), std::max(kMinBandRows, int(kBandBytes / stride()) / kMinBandRows * kMinBandRows))),
+          buffer_(stride() * std::size_t(bandHeight_))
+    {
+    }
+
+    const std::uint8_t* row(int y) override
+    {
+        if (y < first_ || y >= end_) {
+            first_ = y / bandHeight_ * bandHeight_;
+            end_ = std::min(first_ + bandHeight_, height());
+            bands_.fill(RowBand{buffer_.data(), stride(), first_, end_});
+        }
+        return buffer_.data() + stride() * std::size_t(y - first_);
+    }
+
+private:
+    // About 2 MB of rows, a multiple of 32 of them: enough for the routines
+    // to share a band between threads in whole tiles.
+    static constexpr std::size_t kBandBytes = std::size_t(2) << 20;
+    static constexpr int kMinBandRows = 32;
+
+    EffectBands bands_;
+    int bandHeight_;
+    std::vector<std::uint8_t> buffer_;
+    int first_ = 0;
+    int end_ = 0;
+};
+
+// Reads `input`, applies the steps and writes `output`. When the last step
+// has a band form and the output's writer takes rows, its result goes to the
+// file a band at a time instead of being made whole first. The generator starts
 // from the request's seed (or the clock) for every file, as if the file were
 // the only one.
 void processFile(const BatchRequest& request, const std::filesystem::path& input, const std::filesystem::path& output,
@@ -63,7 +101,8 @@ void processFile(const BatchRequest& request, const std::filesystem::path& input
     Canvas canvas(image);
     EffectContext context{request.mainColour, request.backgroundColour, canvas.brushColour(), &random, &canvas};
     try {
-        for (const BatchStep& step : request.steps) {
+        for (std::size_t i = 0; i < request.steps.size(); ++i) {
+            const BatchStep& step = request.steps[i];
             if (step.seed) {
                 random.setFixedSeed(*step.seed);
                 random.setState(*step.seed);
@@ -72,8 +111,16 @@ void processFile(const BatchRequest& request, const std::filesystem::path& input
                 context.mainColour = *step.mainColour;
             if (step.backgroundColour)
                 context.backgroundColour = *step.backgroundColour;
-            if (!appliesNothing(*step.command, step.values))
-                applyEffect(*step.command, image, context, step.values, scratch);
+            if (appliesNothing(*step.command, step.values))
+                continue;
+            if (i + 1 == request.steps.size() && format.writeRows) {
+                if (auto bands = effectBands(*step.command, image, context, step.values)) {
+                    BandRows rows(std::move(*bands));
+                    writeImageRows(output, rows, SaveOptions{});
+                    return;
+                }
+            }
+            applyEffect(*step.command, image, context, step.values, scratch);
         }
         writeImageFile(output, image, SaveOptions{});
     } catch (const std::exception& e) { // EffectError, FileWriteError, BitmapError

@@ -10,6 +10,7 @@
 #include "effects/AdjustmentSetup.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Random.h"
+#include "graphics/RowBand.h"
 
 #include <functional>
 #include <optional>
@@ -75,6 +76,17 @@ enum class WindowAfterEffect {
     Cascade,     // the main window cascades its image windows
 };
 
+// A WorkCopy result given a band of rows at a time: its size, and what
+// writes rows band.first..band.end-1 of it (from the document, which must
+// outlive the bands; bands may come in any order). For callers that only
+// pass the result on, such as a batch run writing it to a file, so that the
+// result never exists whole beside its source.
+struct EffectBands {
+    int width = 0;
+    int height = 0;
+    std::function<void(const RowBand&)> fill;
+};
+
 struct EffectCommand {
     // How the routine meets the document. InPlace: it edits the document
     // bitmap. WorkCopy: it reads the document and writes a 24-bit work
@@ -114,6 +126,12 @@ struct EffectCommand {
     using WorkCopyRoutine = std::function<void(const Bitmap&, Bitmap&, const EffectContext&, std::span<const int>)>;
     InPlaceRoutine inPlace;
     WorkCopyRoutine workCopy;
+    // WorkCopy only, optional: the result a band at a time, exactly what
+    // `workCopy` writes. Empty for values that have no band form. Throws
+    // what `workCopy` would before anything is written.
+    using BandsRoutine =
+        std::function<std::optional<EffectBands>(const Bitmap&, const EffectContext&, std::span<const int>)>;
+    BandsRoutine bands;
 };
 
 // The values of a track-bar dialog: one per track bar, named and bounded as

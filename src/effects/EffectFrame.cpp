@@ -69,6 +69,16 @@ void applyEffect(const EffectCommand& command, Bitmap& document, const EffectCon
     document.swap(work); // the old document buffer becomes the next work bitmap
 }
 
+std::optional<EffectBands> effectBands(const EffectCommand& command, Bitmap& document, const EffectContext& context,
+                                       std::span<const int> values)
+{
+    if (command.shape != EffectCommand::Shape::WorkCopy || !command.bands)
+        return std::nullopt;
+    if (command.convertTo24)
+        document.setPixelFormat(24);
+    return command.bands(document, context, values);
+}
+
 std::string checkEffectValues(const EffectCommand& command, std::span<const int> values)
 {
     std::size_t required = command.parameters.size();

@@ -23,6 +23,13 @@ private:
 void applyEffect(const EffectCommand& command, Bitmap& document, const EffectContext& context,
                  std::span<const int> values, EffectScratch& scratch);
 
+// The result of `command` a band at a time, for a caller that only passes
+// it on: the document is converted to 24 bits as applyEffect would, and the
+// bands read it. Empty when the command has no band form for these values;
+// applyEffect is then the way (its 24-bit conversion is already done).
+std::optional<EffectBands> effectBands(const EffectCommand& command, Bitmap& document, const EffectContext& context,
+                                       std::span<const int> values);
+
 // Checks values against the declared parameters (optional ones may be left
 // out at the end); returns an error text naming the first bad value, or an
 // empty string.

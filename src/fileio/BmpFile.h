@@ -33,6 +33,8 @@
 
 namespace px {
 
+class ImageRows;
+
 // Decodes a complete BMP file held in memory. Throws InvalidImageError.
 Bitmap decodeBmp(std::span<const std::uint8_t> data);
 
@@ -50,5 +52,7 @@ std::vector<std::uint8_t> encodeBmp(const Bitmap& bmp);
 // target, so a failed save leaves the old file intact. Throws FileWriteError
 // when the file cannot be written, BitmapError for an empty bitmap.
 void writeBmpFile(const std::filesystem::path& path, const Bitmap& bmp);
+// The same from rows given one at a time (bottom row first).
+void writeBmpFile(const std::filesystem::path& path, ImageRows& rows);
 
 } // namespace px

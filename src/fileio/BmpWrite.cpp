@@ -1,5 +1,6 @@
 #include "fileio/BmpFile.h"
 
+#include "fileio/ImageRows.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
@@ -23,17 +24,17 @@ inline void put32(std::uint8_t* p, std::uint32_t v)
     put16(p + 2, v >> 16);
 }
 
-std::size_t paletteEntries(const Bitmap& bmp)
+std::size_t paletteEntries(const ImageRows& bmp)
 {
     return bmp.isIndexed() ? std::size_t(1) << bmp.bitsPerPixel() : 0;
 }
 
-std::size_t headersAndPaletteSize(const Bitmap& bmp)
+std::size_t headersAndPaletteSize(const ImageRows& bmp)
 {
     return kHeadersSize + 4 * paletteEntries(bmp);
 }
 
-void checkWritable(const Bitmap& bmp)
+void checkWritable(const ImageRows& bmp)
 {
     if (bmp.isEmpty())
         throw BitmapError("Image vide : rien à enregistrer");
@@ -41,7 +42,7 @@ void checkWritable(const Bitmap& bmp)
 
 // File header, info header and colour table into `out`
 // (headersAndPaletteSize bytes).
-void writeHeaders(const Bitmap& bmp, std::uint8_t* out)
+void writeHeaders(const ImageRows& bmp, std::uint8_t* out)
 {
     const std::size_t offset = headersAndPaletteSize(bmp);
     const std::size_t imageSize = bmp.stride() * std::size_t(bmp.height());
@@ -73,7 +74,7 @@ void writeHeaders(const Bitmap& bmp, std::uint8_t* out)
 
 // Row y of the bitmap as stored in the file: padding bytes and the bits past
 // the last pixel are zero whatever the bitmap holds there.
-void copyRow(const Bitmap& bmp, int y, std::uint8_t* dst)
+void copyRow(ImageRows& bmp, int y, std::uint8_t* dst)
 {
     const std::size_t stride = bmp.stride();
     const std::size_t bits = std::size_t(bmp.width()) * std::size_t(bmp.bitsPerPixel());
@@ -86,8 +87,9 @@ void copyRow(const Bitmap& bmp, int y, std::uint8_t* dst)
 
 } // namespace
 
-void encodeBmp(const Bitmap& bmp, std::vector<std::uint8_t>& out)
+void encodeBmp(const Bitmap& bitmap, std::vector<std::uint8_t>& out)
 {
+    BitmapRows bmp(bitmap);
     checkWritable(bmp);
     const std::size_t offset = headersAndPaletteSize(bmp);
     const std::size_t stride = bmp.stride();
@@ -106,6 +108,12 @@ std::vector<std::uint8_t> encodeBmp(const Bitmap& bmp)
 }
 
 void writeBmpFile(const std::filesystem::path& path, const Bitmap& bmp)
+{
+    BitmapRows rows(bmp);
+    writeBmpFile(path, rows);
+}
+
+void writeBmpFile(const std::filesystem::path& path, ImageRows& bmp)
 {
     checkWritable(bmp);
     std::vector<std::uint8_t> buffer(std::max(headersAndPaletteSize(bmp), bmp.stride()));

@@ -13,6 +13,7 @@
 #include "codecs/GifImage.h"
 #include "fileio/BmpFile.h"
 #include "fileio/IconFile.h"
+#include "fileio/ImageRows.h"
 #include "fileio/JpegFile.h"
 #include "fileio/MetafileFile.h"
 #include "fileio/PcxFile.h"
@@ -101,29 +102,30 @@ const std::vector<RegisteredFormat> kRegistered = {
     {"pcx", "PCX", "TPCX", decodePcx},
 };
 
-void writeBmp(const fs::path& path, const Bitmap& bmp, const SaveOptions&)
+// Each writer twice: from a bitmap and from rows (the same file).
+template <typename Image> void writeBmp(const fs::path& path, Image& bmp, const SaveOptions&)
 {
     writeBmpFile(path, bmp);
 }
 
-void writeJpeg(const fs::path& path, const Bitmap& bmp, const SaveOptions& options)
+template <typename Image> void writeJpeg(const fs::path& path, Image& bmp, const SaveOptions& options)
 {
     writeJpegFile(path, bmp, JpegOptions{options.jpegQuality, options.progressive});
 }
 
-void writePng(const fs::path& path, const Bitmap& bmp, const SaveOptions&)
+template <typename Image> void writePng(const fs::path& path, Image& bmp, const SaveOptions&)
 {
     savePngFile(path, bmp);
 }
 
 // An 8-bit image keeps its palette (colour-mapped file); every other depth
 // is written in true colour.
-void writeTarga(const fs::path& path, const Bitmap& bmp, const SaveOptions&)
+template <typename Image> void writeTarga(const fs::path& path, Image& bmp, const SaveOptions&)
 {
     saveTargaFile(path, bmp, bmp.bitsPerPixel() == 8 ? kTargaColourMapped : kTargaTrueColour);
 }
 
-void writeTiff(const fs::path& path, const Bitmap& bmp, const SaveOptions&)
+template <typename Image> void writeTiff(const fs::path& path, Image& bmp, const SaveOptions&)
 {
     saveTiffFile(path, bmp);
 }
@@ -135,14 +137,14 @@ constexpr RestoreRoute kRestoreRegistered{.addsToRecent = false};
 constexpr RestoreRoute kRestoreOwnReader{.ownReader = true, .addsToRecent = false};
 constexpr RestoreRoute kRestoreIn24Bits{.ownReader = true, .to24Bits = true, .addsToRecent = false};
 
-
 // A JPEG name: the program's reader and writer, the JPEG options.
 constexpr FileFormat jpegFormat(std::string_view extension)
 {
     return {.extension = extension,
             .read = decodeJpeg,
             .filterEntry = true,
-            .write = writeJpeg,
+            .write = writeJpeg<const Bitmap>,
+            .writeRows = writeJpeg<ImageRows>,
             .jpegOptions = true,
             .restore = kRestoreIn24Bits};
 }
@@ -155,7 +157,8 @@ constexpr FileFormat tiffFormat(std::string_view extension)
             .read = decodeTiff,
             .readFile = readTiffFile,
             .filterEntry = true,
-            .write = writeTiff,
+            .write = writeTiff<const Bitmap>,
+            .writeRows = writeTiff<ImageRows>,
             .lowerCaseSavedName = true,
             .restore = kRestoreRegistered};
 }
@@ -164,7 +167,12 @@ const FileFormat kFormats[] = {
     {.extension = "bw"},
     {.extension = "cel"},
     {.extension = "cut"},
-    {.extension = "bmp", .read = decodeBmp, .filterEntry = true, .write = writeBmp, .restore = kRestoreRegistered},
+    {.extension = "bmp",
+     .read = decodeBmp,
+     .filterEntry = true,
+     .write = writeBmp<const Bitmap>,
+     .writeRows = writeBmp<ImageRows>,
+     .restore = kRestoreRegistered},
     {.extension = "dib"},
     {.extension = "emf"},
     {.extension = "gif",
@@ -186,7 +194,8 @@ const FileFormat kFormats[] = {
      .read = decodePng,
      .readFile = readPngFile,
      .filterEntry = true,
-     .write = writePng,
+     .write = writePng<const Bitmap>,
+     .writeRows = writePng<ImageRows>,
      .restore = kRestoreOwnReader},
     {.extension = "psd"},
     {.extension = "rgb"},
@@ -197,7 +206,11 @@ const FileFormat kFormats[] = {
     {.extension = "sgi"},
     // The program's own reader, lenient with unknown headers; "&Restaurer..."
     // goes through the registered list's strict class.
-    {.extension = "tga", .read = decodeTarga, .filterEntry = true, .write = writeTarga},
+    {.extension = "tga",
+     .read = decodeTarga,
+     .filterEntry = true,
+     .write = writeTarga<const Bitmap>,
+     .writeRows = writeTarga<ImageRows>},
     tiffFormat("tif"),
     tiffFormat("tiff"),
     {.extension = "vda"},
@@ -205,7 +218,6 @@ const FileFormat kFormats[] = {
     {.extension = "win"},
     {.extension = "wmf"},
 };
-
 
 // The type texts of "&Informations...", spelt as the program always showed
 // them. Names with other extensions fall back on the registered list.

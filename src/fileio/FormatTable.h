@@ -32,6 +32,8 @@
 
 namespace px {
 
+class ImageRows;
+
 // Decodes a whole file held in memory. Throws InvalidImageError.
 using ImageDecoder = Bitmap (*)(std::span<const std::uint8_t>);
 // The same for formats whose image also needs a file beside it (found from
@@ -48,6 +50,8 @@ struct SaveOptions {
 
 // Writes a bitmap to a file, atomically. Throws FileWriteError, BitmapError.
 using ImageWriter = void (*)(const std::filesystem::path&, const Bitmap&, const SaveOptions&);
+// The same file from 24-bit rows given one at a time, written as they come.
+using ImageRowsWriter = void (*)(const std::filesystem::path&, ImageRows&, const SaveOptions&);
 
 // One entry of the registered-format list: extension without dot (lower
 // case), the description shown to the user, the name of the class that reads
@@ -77,14 +81,15 @@ struct RestoreRoute {
 };
 
 struct FileFormat {
-    std::string_view extension;         // lower case, without dot
-    ImageDecoder read = nullptr;        // null: the registered list reads the file
-    ImageFileReader readFile = nullptr; // the same reader straight from the file, used when set
-    bool filterEntry = false;           // own "Fichiers ..." entry in the open (and, with a writer, save) filter
-    ImageWriter write = nullptr;        // null: nothing is written
-    bool jpegOptions = false;           // the writer takes the JPEG options
-    bool lowerCaseSavedName = false;    // written under the name with its extension lower-cased
-    std::string_view saveRefusal;       // not empty: saving under this extension shows this and writes nothing
+    std::string_view extension;          // lower case, without dot
+    ImageDecoder read = nullptr;         // null: the registered list reads the file
+    ImageFileReader readFile = nullptr;  // the same reader straight from the file, used when set
+    bool filterEntry = false;            // own "Fichiers ..." entry in the open (and, with a writer, save) filter
+    ImageWriter write = nullptr;         // null: nothing is written
+    ImageRowsWriter writeRows = nullptr; // the writer from rows (set with `write`)
+    bool jpegOptions = false;            // the writer takes the JPEG options
+    bool lowerCaseSavedName = false;     // written under the name with its extension lower-cased
+    std::string_view saveRefusal;        // not empty: saving under this extension shows this and writes nothing
     RestoreRoute restore;
 };
 

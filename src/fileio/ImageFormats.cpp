@@ -56,4 +56,13 @@ void writeImageFile(const std::filesystem::path& path, const Bitmap& bmp, const 
         write(savedPathFor(path), bmp, options);
 }
 
+bool writeImageRows(const std::filesystem::path& path, ImageRows& rows, const SaveOptions& options)
+{
+    const ImageRowsWriter write = fileFormatFor(path).writeRows;
+    if (!write)
+        return false;
+    write(savedPathFor(path), rows, options);
+    return true;
+}
+
 } // namespace px

@@ -15,6 +15,8 @@
 
 namespace px {
 
+class ImageRows;
+
 // Reads an image by its name. Throws InvalidImageError (or BitmapError).
 // A PCX file that is not valid gives an empty bitmap; a Targa (.tga) file
 // with an unknown image type or depth gives a 1 x 1 bitmap.
@@ -37,5 +39,10 @@ std::filesystem::path savedPathFor(const std::filesystem::path& path);
 // Writes nothing for names without a writer. A failed write leaves any
 // previous file intact. Throws FileWriteError, BitmapError for an empty bitmap.
 void writeImageFile(const std::filesystem::path& path, const Bitmap& bmp, const SaveOptions& options);
+
+// The same file from 24-bit rows given one at a time, without the whole
+// image in memory. False (nothing written) for names whose row has no
+// writer from rows. Throws FileWriteError, BitmapError.
+bool writeImageRows(const std::filesystem::path& path, ImageRows& rows, const SaveOptions& options);
 
 } // namespace px

@@ -2,12 +2,14 @@
 
 #include "codecs/ImageFileError.h"
 #include "fileio/FileBytes.h"
+#include "fileio/ImageRows.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include <jpeglib.h>
 
@@ -128,7 +130,10 @@ struct Target {
     VectorDestination* vector = nullptr;
 };
 
-bool writeAll(Encoder& e, Target target, int width, int height, int quality, bool progressive, JSAMPROW* rows)
+// Row y of the image, 24-bit BGR.
+using RowAt = std::function<const std::uint8_t*(int)>;
+
+bool writeAll(Encoder& e, Target target, int width, int height, int quality, bool progressive, const RowAt& rowAt)
 {
     if (setjmp(e.err.jump))
         return false;
@@ -147,8 +152,10 @@ bool writeAll(Encoder& e, Target target, int width, int height, int quality, boo
     if (progressive)
         jpeg_simple_progression(&e.info);
     jpeg_start_compress(&e.info, TRUE);
-    while (e.info.next_scanline < e.info.image_height)
-        jpeg_write_scanlines(&e.info, rows + e.info.next_scanline, e.info.image_height - e.info.next_scanline);
+    while (e.info.next_scanline < e.info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rowAt(int(e.info.next_scanline)));
+        jpeg_write_scanlines(&e.info, &row, 1);
+    }
     jpeg_finish_compress(&e.info);
     return true;
 }
@@ -201,25 +208,36 @@ Bitmap decodeJpeg(std::span<const std::uint8_t> data)
     return bmp;
 }
 
-Bitmap readJpegFile(const std::filesystem::path& path) { return decodeJpeg(readFileBytes(path)); }
+Bitmap readJpegFile(const std::filesystem::path& path)
+{
+    return decodeJpeg(readFileBytes(path));
+}
 
 namespace {
 
+void encode(ImageRows& rows, const JpegOptions& options, Target target)
+{
+    if (rows.isEmpty())
+        throw BitmapError("image vide");
+    if (rows.bitsPerPixel() != 24)
+        throw BitmapError("lignes de 24 bits attendues");
+    Encoder e;
+    e.info.err = &e.err.base;
+    initErrors(e.err);
+    const int quality = std::clamp(options.quality, 1, 99);
+    const RowAt rowAt = [&rows](int y) { return rows.row(y); };
+    if (!writeAll(e, target, rows.width(), rows.height(), quality, options.progressive, rowAt))
+        throw FileWriteError("Erreur d'écriture JPEG");
+}
+
+// Indexed bitmaps are written through their colours.
 void encode(const Bitmap& source, const JpegOptions& options, Target target)
 {
     if (source.isEmpty())
         throw BitmapError("image vide");
     Bitmap converted;
-    const Bitmap* bmp = &viewAs24(source, converted);
-    std::vector<JSAMPROW> rows(std::size_t(bmp->height()));
-    for (int y = 0; y < bmp->height(); ++y)
-        rows[std::size_t(y)] = const_cast<JSAMPROW>(bmp->row(y));
-    Encoder e;
-    e.info.err = &e.err.base;
-    initErrors(e.err);
-    const int quality = std::clamp(options.quality, 1, 99);
-    if (!writeAll(e, target, bmp->width(), bmp->height(), quality, options.progressive, rows.data()))
-        throw FileWriteError("Erreur d'écriture JPEG");
+    BitmapRows rows(viewAs24(source, converted));
+    encode(rows, options, target);
 }
 
 } // namespace
@@ -255,6 +273,15 @@ void writeJpegFile(const std::filesystem::path& path, const Bitmap& bmp, const J
 {
     AtomicFileWriter writer(path);
     encodeJpeg(bmp, options, writer.stream());
+    writer.commit();
+}
+
+void writeJpegFile(const std::filesystem::path& path, ImageRows& rows, const JpegOptions& options)
+{
+    if (rows.isEmpty() || rows.bitsPerPixel() != 24)
+        throw BitmapError(rows.isEmpty() ? "image vide" : "lignes de 24 bits attendues");
+    AtomicFileWriter writer(path);
+    encode(rows, options, Target{writer.stream(), nullptr});
     writer.commit();
 }
 

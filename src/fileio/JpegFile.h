@@ -18,6 +18,8 @@
 
 namespace px {
 
+class ImageRows;
+
 struct JpegOptions {
     int quality = 90; // clamped to 1..99
     bool progressive = false;
@@ -38,5 +40,8 @@ std::vector<std::uint8_t> encodeJpeg(const Bitmap& bmp, const JpegOptions& optio
 void encodeJpeg(const Bitmap& bmp, const JpegOptions& options, std::vector<std::uint8_t>& out);
 // Writes through a temporary file renamed over the target.
 void writeJpegFile(const std::filesystem::path& path, const Bitmap& bmp, const JpegOptions& options);
+// The same from 24-bit rows given one at a time (top row first). Throws
+// BitmapError for rows of another depth.
+void writeJpegFile(const std::filesystem::path& path, ImageRows& rows, const JpegOptions& options);
 
 } // namespace px

@@ -2,6 +2,7 @@
 
 #include "codecs/ByteSource.h"
 #include "codecs/ImageFileError.h"
+#include "fileio/ImageRows.h"
 #include "platform/AtomicFile.h"
 
 #include <png.h>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <csetjmp>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -134,7 +136,10 @@ struct Sink {
 // Compressed data is handed to the sink in IDAT chunks of this size.
 constexpr std::size_t kIdatBytes = std::size_t(1) << 20;
 
-bool writeAll(WriteState& s, Sink sink, png_uint_32 width, png_uint_32 height, bool alpha, png_bytep* rows)
+// Row y of the file's pixels, in the order and layout libpng takes them.
+using RowAt = std::function<png_const_bytep(int)>;
+
+bool writeAll(WriteState& s, Sink sink, png_uint_32 width, png_uint_32 height, bool alpha, const RowAt& rowAt)
 {
     if (setjmp(png_jmpbuf(s.png)))
         return false;
@@ -163,7 +168,8 @@ bool writeAll(WriteState& s, Sink sink, png_uint_32 width, png_uint_32 height, b
     png_set_text(s.png, s.info, &entry, 1);
     png_write_info(s.png, s.info);
     png_set_bgr(s.png);
-    png_write_image(s.png, rows);
+    for (png_uint_32 y = 0; y < height; ++y)
+        png_write_row(s.png, rowAt(int(y)));
     png_write_end(s.png, s.info);
     png_write_flush(s.png);
     return true;
@@ -248,34 +254,31 @@ void loadPngFile(const std::filesystem::path& path, Bitmap& bmp)
 
 namespace {
 
-void encode(const Bitmap& source, Sink sink, Colour transparent)
+// Rows without alpha go to libpng as they are; with a transparent colour,
+// each is widened to BGRA in a buffer of one row.
+void encode(ImageRows& bmp, Sink sink, Colour transparent)
 {
-    if (source.isEmpty())
+    if (bmp.isEmpty())
         throw BitmapError("image vide");
+    if (bmp.bitsPerPixel() != 24)
+        throw BitmapError("lignes de 24 bits attendues");
     const bool alpha = transparent != kNoTransparentColour;
-    Bitmap converted;
-    const Bitmap* bmp = &viewAs24(source, converted);
-    const int w = bmp->width(), h = bmp->height();
-    std::vector<png_bytep> rows(static_cast<std::size_t>(h));
-    std::vector<std::uint8_t> bgra;
-    if (!alpha) {
-        for (int y = 0; y < h; ++y)
-            rows[std::size_t(y)] = const_cast<png_bytep>(bmp->row(y));
-    } else {
-        bgra.resize(std::size_t(w) * h * 4);
-        const Colour key = transparent & 0xFFFFFF;
-        for (int y = 0; y < h; ++y) {
-            std::uint8_t* d = bgra.data() + std::size_t(y) * w * 4;
-            rows[std::size_t(y)] = d;
-            const std::uint8_t* s = bmp->row(y);
-            for (int x = 0; x < w; ++x, s += 3, d += 4) {
-                d[0] = s[0];
-                d[1] = s[1];
-                d[2] = s[2];
-                d[3] = makeColour(s[2], s[1], s[0]) == key ? 0 : 255;
-            }
+    const int w = bmp.width(), h = bmp.height();
+    std::vector<std::uint8_t> bgra(alpha ? std::size_t(w) * 4 : 0);
+    const Colour key = transparent & 0xFFFFFF;
+    const RowAt rowAt = [&](int y) -> png_const_bytep {
+        const std::uint8_t* in = bmp.row(y);
+        if (!alpha)
+            return in;
+        std::uint8_t* out = bgra.data();
+        for (int x = 0; x < w; ++x, in += 3, out += 4) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = makeColour(in[2], in[1], in[0]) == key ? 0 : 255;
         }
-    }
+        return bgra.data();
+    };
     WriteState s;
     s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, silentWarning);
     if (!s.png)
@@ -285,8 +288,18 @@ void encode(const Bitmap& source, Sink sink, Colour transparent)
         throw FileWriteError(kWriteError);
     png_set_error_fn(
         s.png, nullptr, [](png_structp p, png_const_charp) { png_longjmp(p, 1); }, silentWarning);
-    if (!writeAll(s, sink, png_uint_32(w), png_uint_32(h), alpha, rows.data()))
+    if (!writeAll(s, sink, png_uint_32(w), png_uint_32(h), alpha, rowAt))
         throw FileWriteError(kWriteError);
+}
+
+// Indexed bitmaps are written through their colours.
+void encode(const Bitmap& source, Sink sink, Colour transparent)
+{
+    if (source.isEmpty())
+        throw BitmapError("image vide");
+    Bitmap converted;
+    BitmapRows rows(viewAs24(source, converted));
+    encode(rows, sink, transparent);
 }
 
 } // namespace
@@ -314,10 +327,10 @@ std::vector<std::uint8_t> encodePng(const Bitmap& bmp, Colour transparent)
     return out;
 }
 
-void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour transparent)
+namespace {
+
+void save(const std::filesystem::path& path, const std::function<void(std::FILE*)>& encodeTo)
 {
-    if (bmp.isEmpty())
-        throw BitmapError("image vide");
     // The writer's own texts, each followed by the system's reason.
     const auto withReason = [](std::string text, const std::string& reason) {
         return FileWriteError(reason.empty() ? text : text + " (" + reason + ")", reason);
@@ -330,13 +343,29 @@ void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour tr
     }
     try {
         errno = 0;
-        encodePng(bmp, writer->stream(), transparent);
+        encodeTo(writer->stream());
         writer->commit();
     } catch (const FileWriteError& e) {
         // libpng stops at the first short write; errno tells why.
         const std::string reason = !e.reason().empty() ? e.reason() : errno ? std::strerror(errno) : std::string();
         throw withReason(kWriteError, reason);
     }
+}
+
+} // namespace
+
+void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour transparent)
+{
+    if (bmp.isEmpty())
+        throw BitmapError("image vide");
+    save(path, [&](std::FILE* stream) { encodePng(bmp, stream, transparent); });
+}
+
+void savePngFile(const std::filesystem::path& path, ImageRows& rows)
+{
+    if (rows.isEmpty() || rows.bitsPerPixel() != 24)
+        throw BitmapError(rows.isEmpty() ? "image vide" : "lignes de 24 bits attendues");
+    save(path, [&](std::FILE* stream) { encode(rows, Sink{stream, nullptr}, kNoTransparentColour); });
 }
 
 } // namespace px

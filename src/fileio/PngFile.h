@@ -22,6 +22,8 @@
 
 namespace px {
 
+class ImageRows;
+
 // No transparent colour (the value the save commands pass).
 inline constexpr Colour kNoTransparentColour = 0x1FFFFFFF;
 
@@ -44,5 +46,8 @@ void encodePng(const Bitmap& bmp, std::vector<std::uint8_t>& out, Colour transpa
 // failure while writing "Error Writing PNG File!", each followed by the
 // system's reason in parentheses.
 void savePngFile(const std::filesystem::path& path, const Bitmap& bmp, Colour transparent = kNoTransparentColour);
+// The same from 24-bit rows given one at a time (top row first), without a
+// transparent colour. Throws BitmapError for rows of another depth.
+void savePngFile(const std::filesystem::path& path, ImageRows& rows);
 
 } // namespace px

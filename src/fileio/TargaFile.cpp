@@ -2,11 +2,13 @@
 
 #include "codecs/ImageFileError.h"
 #include "fileio/FileBytes.h"
+#include "fileio/ImageRows.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 
 namespace px {
 
@@ -14,9 +16,15 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 18;
 
-[[noreturn]] void invalid(const char* why) { throw InvalidImageError(why); }
+[[noreturn]] void invalid(const char* why)
+{
+    throw InvalidImageError(why);
+}
 
-inline unsigned u16(const std::uint8_t* p) { return unsigned(p[0]) | (unsigned(p[1]) << 8); }
+inline unsigned u16(const std::uint8_t* p)
+{
+    return unsigned(p[0]) | (unsigned(p[1]) << 8);
+}
 
 // Colour table entries of 6 bits per channel; the same stage on load and save.
 struct SixBitPalette {
@@ -31,7 +39,10 @@ std::vector<Colour> toBitmapPalette(const SixBitPalette& pal)
     return out;
 }
 
-inline std::uint8_t sixToFile(std::uint8_t v) { return std::uint8_t(v * 255 / 63); }
+inline std::uint8_t sixToFile(std::uint8_t v)
+{
+    return std::uint8_t(v * 255 / 63);
+}
 
 // Bounded reader over the file's bytes: every take() checks the length.
 class Cursor {
@@ -65,8 +76,8 @@ bool isAcceptedHeader(const Header& h)
 {
     const bool typeOk = h.imageType == 1 || h.imageType == 2 || h.imageType == 3 || h.imageType == 9 ||
                         h.imageType == 10 || h.imageType == 11;
-    const bool depthOk = h.depth == 1 || h.depth == 4 || h.depth == 8 || h.depth == 16 || h.depth == 24 ||
-                         h.depth == 32;
+    const bool depthOk =
+        h.depth == 1 || h.depth == 4 || h.depth == 8 || h.depth == 16 || h.depth == 24 || h.depth == 32;
     return typeOk && depthOk;
 }
 
@@ -249,7 +260,10 @@ void putU16(std::uint8_t* p, unsigned v)
 
 } // namespace
 
-void decodeTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp) { decode(data, bmp); }
+void decodeTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp)
+{
+    decode(data, bmp);
+}
 
 Bitmap decodeTarga(std::span<const std::uint8_t> data)
 {
@@ -258,13 +272,21 @@ Bitmap decodeTarga(std::span<const std::uint8_t> data)
     return bmp;
 }
 
-Bitmap loadTargaFile(const std::filesystem::path& path) { return decodeTarga(readFileBytes(path)); }
-
-void encodeTarga(const Bitmap& source, int imageType, std::vector<std::uint8_t>& out)
+Bitmap loadTargaFile(const std::filesystem::path& path)
 {
-    if (source.isEmpty())
+    return decodeTarga(readFileBytes(path));
+}
+
+namespace {
+
+using ByteWriter = std::function<void(const std::uint8_t*, std::size_t)>;
+
+// Header, identification and colour map in one piece, then the rows one at
+// a time, top row first.
+void writeTarga(ImageRows& bmp, int imageType, const ByteWriter& write)
+{
+    if (bmp.isEmpty())
         throw BitmapError("image vide");
-    const Bitmap& bmp = source;
     const bool mapped = imageType == kTargaColourMapped && bmp.isIndexed();
     const int w = bmp.width();
     const int h = bmp.height();
@@ -278,10 +300,8 @@ void encodeTarga(const Bitmap& source, int imageType, std::vector<std::uint8_t>&
 
     const std::size_t idLength = sizeof kTargaIdentification - 1;
     const std::size_t mapBytes = mapped ? 256 * 3 : 0;
-    const std::size_t pixelBytes = std::size_t(w) * h * (mapped ? 1 : 3);
-    out.resize(kHeaderSize + idLength + mapBytes + pixelBytes);
-    std::uint8_t* p = out.data();
-    std::memset(p, 0, kHeaderSize);
+    std::vector<std::uint8_t> head(kHeaderSize + idLength + mapBytes);
+    std::uint8_t* p = head.data();
     p[0] = std::uint8_t(idLength);
     p[1] = mapped ? 1 : 0;
     p[2] = mapped ? 1 : 2;
@@ -303,14 +323,17 @@ void encodeTarga(const Bitmap& source, int imageType, std::vector<std::uint8_t>&
         for (int i = 0; i < 256; ++i, p += 3)
             std::memcpy(p, bgr[i].data(), 3);
     }
+    write(head.data(), head.size());
 
+    const std::size_t rowBytes = std::size_t(w) * (mapped ? 1 : 3);
+    std::vector<std::uint8_t> line(bpp == 24 ? 0 : rowBytes);
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* src = bmp.row(y);
         if (bpp == 24) {
-            std::memcpy(p, src, std::size_t(w) * 3);
-            p += std::size_t(w) * 3;
+            write(src, rowBytes);
             continue;
         }
+        p = line.data();
         for (int x = 0; x < w; ++x) {
             unsigned index;
             if (bpp == 8)
@@ -326,14 +349,37 @@ void encodeTarga(const Bitmap& source, int imageType, std::vector<std::uint8_t>&
                 p += 3;
             }
         }
+        write(line.data(), rowBytes);
     }
+}
+
+} // namespace
+
+void encodeTarga(const Bitmap& bmp, int imageType, std::vector<std::uint8_t>& out)
+{
+    if (bmp.isEmpty())
+        throw BitmapError("image vide");
+    BitmapRows rows(bmp);
+    const bool mapped = imageType == kTargaColourMapped && bmp.isIndexed();
+    out.clear();
+    out.reserve(kHeaderSize + sizeof kTargaIdentification - 1 + (mapped ? 256 * 3 : 0) +
+                std::size_t(bmp.width()) * std::size_t(bmp.height()) * (mapped ? 1 : 3));
+    writeTarga(rows, imageType, [&out](const std::uint8_t* p, std::size_t n) { out.insert(out.end(), p, p + n); });
 }
 
 void saveTargaFile(const std::filesystem::path& path, const Bitmap& bmp, int imageType)
 {
-    std::vector<std::uint8_t> data;
-    encodeTarga(bmp, imageType, data);
-    writeFileAtomically(path, data.data(), data.size());
+    BitmapRows rows(bmp);
+    saveTargaFile(path, rows, imageType);
+}
+
+void saveTargaFile(const std::filesystem::path& path, ImageRows& rows, int imageType)
+{
+    if (rows.isEmpty())
+        throw BitmapError("image vide");
+    AtomicFileWriter file(path);
+    writeTarga(rows, imageType, [&file](const std::uint8_t* p, std::size_t n) { file.write(p, n); });
+    file.commit();
 }
 
 } // namespace px

@@ -27,6 +27,8 @@
 
 namespace px {
 
+class ImageRows;
+
 inline constexpr int kTargaColourMapped = 1;
 inline constexpr int kTargaTrueColour = 2;
 
@@ -45,5 +47,8 @@ Bitmap loadTargaFile(const std::filesystem::path& path);
 void encodeTarga(const Bitmap& bmp, int imageType, std::vector<std::uint8_t>& out);
 // Writes through a temporary file renamed over the target. Throws FileWriteError.
 void saveTargaFile(const std::filesystem::path& path, const Bitmap& bmp, int imageType);
+// The same from rows given one at a time (top row first), written as they
+// come.
+void saveTargaFile(const std::filesystem::path& path, ImageRows& rows, int imageType);
 
 } // namespace px

@@ -1,6 +1,7 @@
 #include "fileio/TiffWriter.h"
 
 #include "codecs/RgbSwap.h"
+#include "fileio/ImageRows.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
@@ -90,7 +91,7 @@ std::uint32_t writeSoftware(Out& out)
 // 1 where the first palette colour is brighter than the second: such a
 // 1-bit bitmap stores white as 0, and its bits are flipped for a
 // black-is-zero file.
-bool invertedMonochrome(const Bitmap& bmp)
+bool invertedMonochrome(const ImageRows& bmp)
 {
     const auto& pal = bmp.palette();
     auto level = [&](std::size_t i) {
@@ -100,24 +101,12 @@ bool invertedMonochrome(const Bitmap& bmp)
     return level(0) > level(1);
 }
 
-} // namespace
+using ByteWriter = std::function<void(const std::uint8_t*, std::size_t)>;
 
-void writeTiff(const Bitmap& source, const std::function<void(const std::uint8_t*, std::size_t)>& write)
+void writeTiff(ImageRows& bmp, const ByteWriter& write)
 {
-    if (source.isEmpty())
+    if (bmp.isEmpty())
         throw BitmapError("image vide");
-    const Bitmap* bmpPtr = &source;
-    Bitmap widened;
-    if (source.bitsPerPixel() == 4 && source.width() < 4) {
-        widened = source;
-        widened.setPixelFormat(8);
-        widened.setPalette(source.palette());
-        for (int y = 0; y < source.height(); ++y)
-            for (int x = 0; x < source.width(); ++x)
-                widened.setPixelIndex(x, y, source.pixelIndex(x, y));
-        bmpPtr = &widened;
-    }
-    const Bitmap& bmp = *bmpPtr;
     const int bpp = bmp.bitsPerPixel();
     const std::uint32_t height = std::uint32_t(bmp.height());
     std::uint32_t width = std::uint32_t(bmp.width());
@@ -233,6 +222,26 @@ void writeTiff(const Bitmap& source, const std::function<void(const std::uint8_t
     write(out.tail().data(), out.tail().size());
 }
 
+// A 4-bit bitmap narrower than 4 pixels goes as 8-bit, the rest as it is.
+void writeTiff(const Bitmap& source, const ByteWriter& write)
+{
+    if (source.bitsPerPixel() == 4 && source.width() < 4 && !source.isEmpty()) {
+        Bitmap widened = source;
+        widened.setPixelFormat(8);
+        widened.setPalette(source.palette());
+        for (int y = 0; y < source.height(); ++y)
+            for (int x = 0; x < source.width(); ++x)
+                widened.setPixelIndex(x, y, source.pixelIndex(x, y));
+        BitmapRows rows(widened);
+        writeTiff(rows, write);
+        return;
+    }
+    BitmapRows rows(source);
+    writeTiff(rows, write);
+}
+
+} // namespace
+
 void encodeTiff(const Bitmap& bmp, std::vector<std::uint8_t>& bytes)
 {
     bytes.clear();
@@ -243,6 +252,13 @@ void saveTiffFile(const std::filesystem::path& path, const Bitmap& bmp)
 {
     AtomicFileWriter file(path);
     writeTiff(bmp, [&file](const std::uint8_t* p, std::size_t n) { file.write(p, n); });
+    file.commit();
+}
+
+void saveTiffFile(const std::filesystem::path& path, ImageRows& rows)
+{
+    AtomicFileWriter file(path);
+    writeTiff(rows, [&file](const std::uint8_t* p, std::size_t n) { file.write(p, n); });
     file.commit();
 }
 

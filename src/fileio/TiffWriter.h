@@ -14,11 +14,16 @@
 
 namespace px {
 
+class ImageRows;
+
 inline constexpr char kTiffSoftware[] = "Talpe soft";
 
 // Throws BitmapError for an empty bitmap.
 void encodeTiff(const Bitmap& bmp, std::vector<std::uint8_t>& out);
 // Writes through a temporary file renamed over the target. Throws FileWriteError.
 void saveTiffFile(const std::filesystem::path& path, const Bitmap& bmp);
+// The same from rows given one at a time (top row first), written as they
+// come; a 4-bit image must be at least 4 pixels wide.
+void saveTiffFile(const std::filesystem::path& path, ImageRows& rows);
 
 } // namespace px

@@ -24,27 +24,35 @@ void addDoubling(EffectRegistry& r, const char* name, const char* caption, Mirro
            }});
 }
 
-// Rotation3's values: direction, degrees and, for "Libre", the angle.
-void rotate(const Bitmap& source, Bitmap& target, const EffectContext& context, std::span<const int> v)
+// Rotation3's values: direction, degrees and, for "Libre", the angle; every
+// turn has a band form, which the whole turn fills at once.
+EffectBands rotationBands(const Bitmap& source, const EffectContext& context, std::span<const int> v)
 {
     const auto degrees = RotationDegrees(v[1]);
     if (degrees == RotationDegrees::Free && v.size() < 3)
         throw EffectError("'' n'est pas une valeur entière correcte.");
     const int angle = v.size() > 2 ? v[2] : 0;
+    const int w = source.width(), h = source.height();
     switch (rotationRoutine(RotationDirection(v[0]), degrees, angle)) {
     case RotationRoutine::Right90:
-        RotateRight90(source, target);
-        break;
+        return {h, w, [&source](const RowBand& band) { RotateRight90Rows(source, band); }};
     case RotationRoutine::Left90:
-        RotateLeft90(source, target);
-        break;
+        return {h, w, [&source](const RowBand& band) { RotateLeft90Rows(source, band); }};
     case RotationRoutine::Rotate180:
-        Rotate180(source, target);
-        break;
+        return {w, h, [&source](const RowBand& band) { Rotate180Rows(source, band); }};
     case RotationRoutine::Free:
-        RotateFree(source, target, angle, context.backgroundColour);
         break;
     }
+    const Colour background = context.backgroundColour;
+    return {w, h,
+            [&source, angle, background](const RowBand& band) { RotateFreeRows(source, band, angle, background); }};
+}
+
+void rotate(const Bitmap& source, Bitmap& target, const EffectContext& context, std::span<const int> v)
+{
+    const EffectBands bands = rotationBands(source, context, v);
+    target.reallocate(bands.width, bands.height, 24);
+    bands.fill(RowBand::whole(target));
 }
 
 EffectParameter side(const char* name)
@@ -84,7 +92,8 @@ void addGeometryCommands(EffectRegistry& r)
            .binding = EffectBinding::Dialog,
            .dialog = "TForm18",
            .category = kCategory,
-           .workCopy = rotate});
+           .workCopy = rotate,
+           .bands = rotationBands});
     // The snapshot is taken before the dialog opens; the size is checked
     // before the picture changes.
     r.add({.name = "Etirerbords1",

@@ -57,8 +57,8 @@ __attribute__((target("ssse3"))) inline void store12(std::uint8_t* p, __m128i v)
 // Target rows y..y+3, columns x..x+3 of a quarter turn: four source rows of
 // four pixels, widened to 32-bit lanes, transposed as a 4 x 4 matrix and
 // narrowed back.
-__attribute__((target("ssse3"))) inline void quarterBlock(const Bitmap& source, Bitmap& target, bool clockwise, int x,
-                                                          int y)
+__attribute__((target("ssse3"))) inline void quarterBlock(const Bitmap& source, const RowBand& target, bool clockwise,
+                                                          int x, int y)
 {
     const __m128i widen = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i narrow = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
@@ -78,7 +78,7 @@ __attribute__((target("ssse3"))) inline void quarterBlock(const Bitmap& source, 
         store12(target.row(y + j) + std::size_t(x) * 3, _mm_shuffle_epi8(lanes[clockwise ? j : 3 - j], narrow));
 }
 
-__attribute__((target("ssse3"))) void quarterTile(const Bitmap& source, Bitmap& target, bool clockwise, int tx,
+__attribute__((target("ssse3"))) void quarterTile(const Bitmap& source, const RowBand& target, bool clockwise, int tx,
                                                   int xEnd, int ty, int yEnd)
 {
     int y = ty;
@@ -96,19 +96,20 @@ __attribute__((target("ssse3"))) void quarterTile(const Bitmap& source, Bitmap& 
 }
 #endif
 
-// target(x', y') := source(y', H-1-x') (clockwise) or source(W-1-y', x'),
-// tile by tile; whole 4 x 4 blocks with the vector unit when it has SSSE3.
-void quarterTurn(const Bitmap& source, Bitmap& target, bool clockwise)
+// The target's rows target.first..target.end-1: target(x', y') :=
+// source(y', H-1-x') (clockwise) or source(W-1-y', x'), tile by tile; whole
+// 4 x 4 blocks with the vector unit when it has SSSE3.
+void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise)
 {
-    const int w = source.width(), h = source.height();
-    target.reallocate(h, w, 24);
+    const int h = source.height();
     // Bands of tile rows write separate target rows: one band per thread.
-    const int tileRows = (w + kTile - 1) / kTile;
+    const int tileRows = (target.end - target.first + kTile - 1) / kTile;
     forEachRowBand(
         tileRows, effectThreadCount(),
         [&](int firstTileRow, int endTileRow) {
-            for (int ty = firstTileRow * kTile; ty < std::min(w, endTileRow * kTile); ty += kTile) {
-                const int yEnd = std::min(ty + kTile, w);
+            const int bandEnd = std::min(target.end, target.first + endTileRow * kTile);
+            for (int ty = target.first + firstTileRow * kTile; ty < bandEnd; ty += kTile) {
+                const int yEnd = std::min(ty + kTile, target.end);
                 for (int tx = 0; tx < h; tx += kTile) {
                     const int xEnd = std::min(tx + kTile, h);
 #if defined(__x86_64__)
@@ -132,19 +133,36 @@ void quarterTurn(const Bitmap& source, Bitmap& target, bool clockwise)
 
 void RotateRight90(const Bitmap& source, Bitmap& target)
 {
-    quarterTurn(source, target, true);
+    target.reallocate(source.height(), source.width(), 24);
+    quarterTurn(source, RowBand::whole(target), true);
 }
 
 void RotateLeft90(const Bitmap& source, Bitmap& target)
 {
-    quarterTurn(source, target, false);
+    target.reallocate(source.height(), source.width(), 24);
+    quarterTurn(source, RowBand::whole(target), false);
 }
 
 void Rotate180(const Bitmap& source, Bitmap& target)
 {
+    target.reallocate(source.width(), source.height(), 24);
+    Rotate180Rows(source, RowBand::whole(target));
+}
+
+void RotateRight90Rows(const Bitmap& source, const RowBand& target)
+{
+    quarterTurn(source, target, true);
+}
+
+void RotateLeft90Rows(const Bitmap& source, const RowBand& target)
+{
+    quarterTurn(source, target, false);
+}
+
+void Rotate180Rows(const Bitmap& source, const RowBand& target)
+{
     const int w = source.width(), h = source.height();
-    target.reallocate(w, h, 24);
-    for (int y = 0; y < h; ++y)
+    for (int y = target.first; y < target.end; ++y)
         reversePixels(source.row(h - 1 - y), target.row(y), w);
 }
 
@@ -211,8 +229,13 @@ __attribute__((target("avx2"))) int rotateFreeRowAvx2(const Bitmap& source, std:
 
 void RotateFree(const Bitmap& source, Bitmap& target, int angle, Colour background)
 {
+    target.reallocate(source.width(), source.height(), 24);
+    RotateFreeRows(source, RowBand::whole(target), angle, background);
+}
+
+void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colour background)
+{
     const int w = source.width(), h = source.height();
-    target.reallocate(w, h, 24);
     const int cx = w / 2, cy = h / 2;
     const double theta = -(angle * 3.141592653589793 / 180.0);
     const double s = std::sin(theta), c = std::cos(theta);
@@ -222,14 +245,15 @@ void RotateFree(const Bitmap& source, Bitmap& target, int angle, Colour backgrou
     // angle; a whole target row would read from thousands of source rows.
     constexpr int kFreeTile = 64;
     // Bands of tile rows write separate target rows: one band per thread.
-    const int tileRows = (h + kFreeTile - 1) / kFreeTile;
+    const int tileRows = (target.end - target.first + kFreeTile - 1) / kFreeTile;
     forEachRowBand(
         tileRows, effectThreadCount(),
         [&](int firstTileRow, int endTileRow) {
-            for (int ty = firstTileRow * kFreeTile; ty < std::min(h, endTileRow * kFreeTile); ty += kFreeTile)
+            const int bandEnd = std::min(target.end, target.first + endTileRow * kFreeTile);
+            for (int ty = target.first + firstTileRow * kFreeTile; ty < bandEnd; ty += kFreeTile)
                 for (int tx = 0; tx < w; tx += kFreeTile) {
                     const int xEnd = std::min(tx + kFreeTile, w);
-                    for (int y = ty; y < std::min(ty + kFreeTile, h); ++y) {
+                    for (int y = ty; y < std::min(ty + kFreeTile, bandEnd); ++y) {
                         const double v = 2.0 * (y - cy) + 1;
                         const double vs = v * s, vc = v * c;
                         int x = tx;

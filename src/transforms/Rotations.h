@@ -2,6 +2,7 @@
 // "&Rotation...": quarter and half turns, and a free angle that keeps the
 // image's size.
 #include "graphics/Bitmap.h"
+#include "graphics/RowBand.h"
 
 namespace px {
 
@@ -19,6 +20,15 @@ void Rotate180(const Bitmap& source, Bitmap& target);
 // coordinates; pixels whose source lies outside the image take
 // `background`.
 void RotateFree(const Bitmap& source, Bitmap& target, int angle, Colour background);
+
+// The same turns a band at a time: rows target.first..target.end-1 of what
+// the routine above writes into its target, for callers that pass the
+// turned image on without keeping it whole. The rows hold the target's
+// width (the source's height for the quarter turns).
+void RotateRight90Rows(const Bitmap& source, const RowBand& target);
+void RotateLeft90Rows(const Bitmap& source, const RowBand& target);
+void Rotate180Rows(const Bitmap& source, const RowBand& target);
+void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colour background);
 
 // The dialog's choice: direction and degrees (the "&Libre" text already
 // read as an integer) to the routine it runs.
