@@ -189,25 +189,18 @@ void Decomposee(Bitmap& bitmap, int a)
     const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.stride());
     // Rows in scan-line order: a pixel only moves up, so row y still holds
     // its own pixels when it is reached; a later row's pixel overwrites an
-    // earlier one's at the same place. A pixel moves within its column, so
-    // columns are independent: the image is walked in strips of columns,
-    // whose rows up to `a` above the current one stay in cache.
-    for (int first = 0; first < W; first += kStripWidth) {
-        const int end = std::min(W, first + kStripWidth);
-        for (int y = 0; y < H; ++y) {
-            std::uint8_t* row = bitmap.row(y);
-            if (y + kPrefetchRows < H)
-                prefetchSpan(bitmap.row(y + kPrefetchRows), first, end);
-            for (int x = first; x < end; ++x) {
-                const std::uint8_t* p = row + std::size_t(x) * 3;
-                const std::uint8_t blue = p[0], green = p[1], red = p[2];
-                const int d = lift[blue + green + red];
-                if (d != 0 && y - d >= 0) {
-                    std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
-                    to[0] = blue;
-                    to[1] = green;
-                    to[2] = red;
-                }
+    // earlier one's at the same place.
+    for (int y = 0; y < H; ++y) {
+        std::uint8_t* row = bitmap.row(y);
+        for (int x = 0; x < W; ++x) {
+            const std::uint8_t* p = row + std::size_t(x) * 3;
+            const std::uint8_t blue = p[0], green = p[1], red = p[2];
+            const int d = lift[blue + green + red];
+            if (d != 0 && y - d >= 0) {
+                std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
+                to[0] = blue;
+                to[1] = green;
+                to[2] = red;
             }
         }
     }
