@@ -26,12 +26,6 @@ Bitmap numbered(int w, int h)
     return b;
 }
 
-void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
 using ClipboardCommandsTest = MainWindowFixture;
 
 // A window captioned "Image" whose client height is the picture's plus 56;

@@ -11,17 +11,11 @@
 #include "transforms/StripEffects.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
-#include <QTimer>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <future>
 #include <mutex>
 
@@ -202,11 +196,7 @@ TEST_F(EffectsIndexTest, StretchStaysAfterAnnulerAndGoesAfterOk)
     trigger("Indexeffets1");
     open(pattern(20, 20));
     bool stretchedAtOpening = false;
-    onDialog([&](QDialog& d) {
-        stretchedAtOpening = indexOf(d).destination()->stretch();
-        click(d, "Button1");
-        return d.result();
-    });
+    onDialog(pressing("Button1", [&](QDialog& d) { stretchedAtOpening = indexOf(d).destination()->stretch(); }));
     trigger("Indexeffets1");
     EXPECT_TRUE(stretchedAtOpening);
     EXPECT_FALSE(indexOf(*window->dialog("TForm46")).destination()->stretch());
@@ -230,7 +220,7 @@ TEST_P(EffectsIndexEntryPreview, IsTheCommandsResultComputedOffTheWindowThread)
 
     Bitmap preview;
     std::uint32_t stateAfterPreview = 0;
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button2", [&](QDialog& d) {
         auto& index = indexOf(d);
         index.list()->setCurrentRow(entry);
         EXPECT_TRUE(index.previewPending());
@@ -241,9 +231,7 @@ TEST_P(EffectsIndexEntryPreview, IsTheCommandsResultComputedOffTheWindowThread)
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         preview = index.destination()->bitmap();
         stateAfterPreview = session.random.state();
-        click(d, "Button2");
-        return d.result();
-    });
+    }));
     trigger("Indexeffets1");
     ASSERT_FALSE(preview.isEmpty());
 
@@ -274,12 +262,10 @@ TEST_F(EffectsIndexTest, FilterPreviewsShowTheBrushStepAsOkApplies)
         SCOPED_TRACE(text);
         ImageWindow* image = open(uniformBitmap(5, 4, makeColour(100, 150, 200)));
         Bitmap preview;
-        onDialog([&](QDialog& d) {
+        onDialog(pressing("Button1", [&](QDialog& d) {
             choose(indexOf(d), entryNamed(text));
             preview = indexOf(d).destination()->bitmap();
-            click(d, "Button1");
-            return d.result();
-        });
+        }));
         trigger("Indexeffets1");
         EXPECT_TRUE(preview == uniformBitmap(5, 4, kWhite));
         EXPECT_TRUE(image->document() == uniformBitmap(5, 4, kWhite));
@@ -290,15 +276,13 @@ TEST_F(EffectsIndexTest, EachPreviewStartsFromTheUnchangedImage)
 {
     ImageWindow* image = open(pattern(30, 20));
     Bitmap twirled, blurred;
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button2", [&](QDialog& d) {
         auto& index = indexOf(d);
         choose(index, entryNamed("Tordre"));
         twirled = index.destination()->bitmap();
         choose(index, entryNamed("Flou"));
         blurred = index.destination()->bitmap();
-        click(d, "Button2");
-        return d.result();
-    });
+    }));
     trigger("Indexeffets1");
     EXPECT_FALSE(twirled == pattern(30, 20));
     trigger("Flou1");
@@ -323,19 +307,13 @@ TEST_F(EffectsIndexTest, OkAppliesTheSelectionKeptFromTheLastOpening)
 
     image->setDocument(pattern(8, 6));
     const int decomposed = entryNamed("Décomposée plus");
-    onDialog([&](QDialog& d) {
-        choose(indexOf(d), decomposed);
-        click(d, "Button2");
-        return d.result();
-    });
+    onDialog(pressing("Button2", [&](QDialog& d) { choose(indexOf(d), decomposed); }));
     trigger("Indexeffets1");
     QString label4;
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button1", [&](QDialog& d) {
         EXPECT_EQ(indexOf(d).selectedEntry(), decomposed);
         label4 = indexOf(d).description()->text();
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Indexeffets1");
     EXPECT_EQ(label4, QStringLiteral("Décompose encore plus l'image"));
     EXPECT_EQ(undoSteps(), 1);
@@ -348,12 +326,10 @@ TEST_F(EffectsIndexTest, TrianglePlusAppliesItsCommandAfterAMilderPreview)
 {
     ImageWindow* image = open(pattern(300, 320));
     Bitmap preview;
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button1", [&](QDialog& d) {
         choose(indexOf(d), entryNamed("Triangle plus"));
         preview = indexOf(d).destination()->bitmap();
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Indexeffets1");
     Bitmap at50 = pattern(300, 320), at150 = pattern(300, 320);
     Triangle(at50, 50);
@@ -373,11 +349,7 @@ TEST_F(EffectsIndexTest, AnnulerLeavesImageAndHistoriesUntouched)
     const Bitmap before = image->document();
     ASSERT_EQ(undoSteps(), 1);
     ASSERT_EQ(redoSteps(), 1);
-    onDialog([&](QDialog& d) {
-        choose(indexOf(d), entryNamed("Mosaïque"));
-        click(d, "Button2");
-        return d.result();
-    });
+    onDialog(pressing("Button2", [&](QDialog& d) { choose(indexOf(d), entryNamed("Mosaïque")); }));
     trigger("Indexeffets1");
     EXPECT_TRUE(image->document() == before);
     EXPECT_EQ(undoSteps(), 1);
@@ -394,7 +366,7 @@ TEST_F(EffectsIndexTest, OnlyTheLatestClicksPreviewIsShown)
     Bitmap shown;
     std::vector<int> shownEntries;
     EffectsIndexDialog* index = nullptr;
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button2", [&](QDialog& d) {
         index = &indexOf(d);
         QObject::connect(index, &EffectsIndexDialog::previewShown, index,
                          [&](int entry) { shownEntries.push_back(entry); });
@@ -406,9 +378,7 @@ TEST_F(EffectsIndexTest, OnlyTheLatestClicksPreviewIsShown)
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         shown = index->destination()->bitmap();
         index->list()->setCurrentRow(entryNamed("Spray plus"));
-        click(d, "Button2");
-        return d.result();
-    });
+    }));
     trigger("Indexeffets1");
     index->waitForPreview();
     QCoreApplication::processEvents();
@@ -424,12 +394,10 @@ TEST_F(EffectsIndexTest, OnlyTheLatestClicksPreviewIsShown)
 TEST_F(EffectsIndexTest, AnEmptyDocumentPreviewsAndAppliesNothing)
 {
     ImageWindow* image = open(Bitmap(0, 5, 24));
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button1", [&](QDialog& d) {
         choose(indexOf(d), entryNamed("Mandel"));
         EXPECT_TRUE(indexOf(d).destination()->bitmap().isEmpty());
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Indexeffets1");
     EXPECT_TRUE(image->document().isEmpty());
     EXPECT_EQ(undoSteps(), 0);
@@ -481,91 +449,6 @@ TEST(LatestJobRunnerTest, RunsTheRunningAndTheNewestJobOnly)
     release.set_value();
     runner.waitIdle();
     EXPECT_EQ(ran, (std::vector<int>{1, 3}));
-}
-
-} // namespace
-} // namespace px::test
-
-namespace px::test {
-namespace {
-
-// How long the window is held while the 67 entries are clicked on a
-// 4000 x 3000 image, and how long each preview takes to arrive. Reports,
-// never fails on time; runs when PIXORAN3_MEASURE_INDEX is set (it takes
-// about a minute).
-TEST_F(EffectsIndexTest, ResponsivenessOnALargeImage)
-{
-    if (!std::getenv("PIXORAN3_MEASURE_INDEX"))
-        GTEST_SKIP() << "set PIXORAN3_MEASURE_INDEX=1 to measure";
-    open(pattern(4000, 3000));
-    const int count = int(effectsIndexEntries().size());
-    std::vector<double> latency(std::size_t(count), -1.0);
-    double longestHold = 0, longestHoldRapid = 0;
-    int shownInRapidPass = 0;
-    onDialog([&](QDialog& d) {
-        auto& index = indexOf(d);
-        d.show();
-        QElapsedTimer clock;
-        clock.start();
-        double lastTick = 0;
-        double* hold = &longestHold;
-        QTimer heartbeat;
-        heartbeat.setTimerType(Qt::PreciseTimer);
-        heartbeat.setInterval(1);
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            const double now = double(clock.nsecsElapsed()) / 1e6;
-            *hold = std::max(*hold, now - lastTick);
-            lastTick = now;
-        });
-        QEventLoop loop;
-        int waitingFor = -1;
-        double clickedAt = 0;
-        QObject::connect(&index, &EffectsIndexDialog::previewShown, &loop, [&](int entry) {
-            if (entry != waitingFor)
-                return;
-            if (hold == &longestHold)
-                latency[std::size_t(entry)] = double(clock.nsecsElapsed()) / 1e6 - clickedAt;
-            loop.quit();
-        });
-        lastTick = double(clock.nsecsElapsed()) / 1e6;
-        heartbeat.start();
-        // One click at a time, each preview awaited.
-        for (int entry = 0; entry < count; ++entry) {
-            waitingFor = entry;
-            QTimer::singleShot(20, &index, [&, entry] {
-                clickedAt = double(clock.nsecsElapsed()) / 1e6;
-                index.list()->setCurrentRow(entry);
-            });
-            loop.exec();
-        }
-        // Then every entry clicked 40 ms after the last, without waiting.
-        hold = &longestHoldRapid;
-        QObject::connect(&index, &EffectsIndexDialog::previewShown, &loop, [&] { ++shownInRapidPass; });
-        for (int entry = count - 1; entry >= 0; --entry)
-            QTimer::singleShot(40 * (count - entry), &index, [&, entry] { index.list()->setCurrentRow(entry); });
-        waitingFor = 0;
-        loop.exec();
-        heartbeat.stop();
-        d.hide();
-        return int(QDialog::Rejected);
-    });
-    trigger("Indexeffets1");
-
-    std::vector<int> order(static_cast<std::size_t>(count), 0);
-    for (int i = 0; i < count; ++i)
-        order[std::size_t(i)] = i;
-    std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return latency[std::size_t(a)] > latency[std::size_t(b)]; });
-    std::printf("longest hold of the event loop: %.1f ms (one click at a time), %.1f ms (a click every 40 ms, "
-                "%d of 67 previews shown)\n",
-                longestHold, longestHoldRapid, shownInRapidPass);
-    std::printf("slowest previews (click to shown):\n");
-    for (int k = 0; k < count; ++k)
-        std::printf("  %-28s %7.0f ms\n", effectsIndexEntries()[std::size_t(order[std::size_t(k)])].text,
-                    latency[std::size_t(order[std::size_t(k)])]);
-    RecordProperty("longest_hold_ms", int(std::max(longestHold, longestHoldRapid)));
-    for (double l : latency)
-        EXPECT_GE(l, 0.0) << "every preview arrives";
 }
 
 } // namespace

@@ -6,8 +6,6 @@
 
 #include <QSlider>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -26,12 +24,6 @@ Bitmap noise(int w, int h)
     return b;
 }
 
-std::string textOf(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
 {
     const Bitmap original = noise(23, 14);
@@ -42,11 +34,7 @@ TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
     // Through the menus: a random command, a track-bar dialog at 50, a
     // colour-choice command, and an effect that is undone again.
     trigger("Bruit1");
-    onDialog([](QDialog& d) {
-        d.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(50);
-        click(d, "Button1");
-        return d.result();
-    });
+    onDialog(pressing("Button1", [](QDialog& d) { d.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(50); }));
     trigger("Luminosit1");
     prompter.queueColour(makeColour(40, 90, 200));
     trigger("Colorisation1");
@@ -65,7 +53,7 @@ TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
 
     prompter.queueFile(dir.file("macro.txt").string());
     trigger("Enregistrerlamacro1");
-    const std::string macro = textOf(dir.file("macro.txt"));
+    const std::string macro = readText(dir.file("macro.txt"));
     EXPECT_EQ(macro.find("Emboss1"), std::string::npos) << "an undone step is left out";
     EXPECT_NE(macro.find("--apply Luminosit1=50\n"), std::string::npos) << macro;
     EXPECT_NE(macro.find("--seed 987654321\n--apply Bruit1\n"), std::string::npos) << macro;
@@ -90,7 +78,7 @@ TEST_F(MacroTest, ToolStrokesAreNamedAndTheItemFollowsTheImage)
     trigger("Ngative1");
     prompter.queueFile(dir.file("m.txt").string());
     trigger("Enregistrerlamacro1");
-    const std::string macro = textOf(dir.file("m.txt"));
+    const std::string macro = readText(dir.file("m.txt"));
     EXPECT_NE(macro.find("# (un tracé d'outil de dessin"), std::string::npos) << macro;
     EXPECT_NE(macro.find("--apply Ngative1\n"), std::string::npos) << macro;
 }

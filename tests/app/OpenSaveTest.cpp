@@ -10,9 +10,7 @@
 #include <QSlider>
 
 #include <cctype>
-#include <csignal>
 #include <iterator>
-#include <sys/resource.h>
 
 namespace px::test {
 namespace {
@@ -205,22 +203,6 @@ TEST_F(OpenSaveTest, OpeningTheSameFileTwiceGivesTwoWindowsAndOneRecentEntry)
     second->document().setPixel(0, 0, kBlack);
     EXPECT_EQ(first->document().pixel(0, 0), makeColour(255, 0, 0)) << "independent documents";
     EXPECT_EQ(w.recentFiles().entries(), QStringList{q(file)});
-}
-
-TEST_F(OpenSaveTest, StartFileOpensWhenTheWindowIsFirstShown)
-{
-    const std::filesystem::path file = dir.file("depart.png");
-    writeImageFile(file, sample(), SaveOptions{});
-    MainWindow& w = create(q(file));
-    EXPECT_EQ(openWindows(), 0);
-    show();
-    ASSERT_EQ(openWindows(), 1);
-    EXPECT_EQ(w.activeImageWindow()->windowTitle(), "depart.png");
-    EXPECT_EQ(w.activeImageWindow()->filePath().toStdString(), file.string());
-    EXPECT_EQ(w.activeImageWindow()->document(), sample());
-    EXPECT_EQ(panel1(), file.string());
-    EXPECT_TRUE(recentMenuShows(1, file.string()));
-    EXPECT_TRUE(w.imageOpen());
 }
 
 // ---- Restoring -------------------------------------------------------------
@@ -420,15 +402,7 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     image->setDocument(Bitmap(300, 300));
     prompter.clearCalls();
 
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    trigger("Enregistrer1");
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    withFileSizeLimit(4096, [&] { trigger("Enregistrer1"); });
 
     ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(prompter.last().caption, "Erreur");

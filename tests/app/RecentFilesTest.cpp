@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
 
 namespace px::test {
 namespace {
@@ -61,11 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
 class RecentFilesTest : public MainWindowFixture {
 protected:
     void writeIni(const std::string& text) { std::ofstream(ini(), std::ios::binary) << text; }
-    std::string iniText() const
-    {
-        std::ifstream in(ini(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     std::vector<std::string> menuCaptions() const
     {
         std::vector<std::string> out;
@@ -100,7 +94,7 @@ TEST_F(RecentFilesTest, UnchangedListLeavesTheSettingsFileAlone)
     writeIni(text);
     create();
     window.reset();
-    EXPECT_EQ(iniText(), text);
+    EXPECT_EQ(readText(ini()), text);
 }
 
 TEST_F(RecentFilesTest, ChangedListIsWrittenAtDestructionKeepingLaterKeys)

@@ -50,12 +50,10 @@ TEST_F(CaptureCommands, ChoosingATriggerEnablesItsOwnControls)
 
 TEST_F(CaptureCommands, OkWritesTheDelayWithoutCapturing)
 {
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button1", [](QDialog& d) {
         d.findChild<QRadioButton*>(QStringLiteral("RadioButton3"))->setChecked(true);
         d.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("7"));
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Setup1");
     EXPECT_EQ(settings.readString("Capture", "Temps"), "7");
     EXPECT_EQ(screen->grabs, 0);
@@ -69,12 +67,10 @@ TEST_F(CaptureCommands, OkWritesTheDelayWithoutCapturing)
 TEST_F(CaptureCommands, CapturerInSetupCapturesOnTheChosenKey)
 {
     triggers->presses = {false, false, true};
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button3", [](QDialog& d) {
         d.findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->setChecked(true);
         d.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(4);
-        click(d, "Button3");
-        return d.result();
-    });
+    }));
     bool minimisedAtGrab = false;
     screen->onGrab = [&] { minimisedAtGrab = window->isMinimized(); };
     trigger("Setup1");

@@ -86,14 +86,12 @@ TEST_F(RealPrinter, ImageAtFactorsTwoByTwo)
 {
     ASSERT_TRUE(printer->hasPrinters());
     open(uniformBitmap(300, 200, kBlack))->setFilePath(QStringLiteral("/images/noir.bmp"));
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button2", [](QDialog& d) {
         d.show();
         QCoreApplication::processEvents();
         d.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(2);
         d.findChild<QSlider*>(QStringLiteral("TrackBar2"))->setValue(2);
-        click(d, "Button2");
-        return d.result();
-    });
+    }));
     trigger("Aperuavantimpression1");
     EXPECT_TRUE(prompter.calls().empty());
     ASSERT_TRUE(waitForPdf()) << "no PDF from the queue";

@@ -3,10 +3,13 @@
 #include "fileio/BmpFile.h"
 
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <grp.h>
+#include <iterator>
 #include <map>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,8 +26,8 @@ fs::path corpusDir()
 TempDir::TempDir()
 {
     static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            ("pixoran3-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    path_ =
+        fs::temp_directory_path() / ("pixoran3-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -82,6 +85,25 @@ std::string runAsOrdinaryUser(const std::function<std::string()>& body)
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return "child: ended abnormally";
     return result;
+}
+
+std::string readText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+    body();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 namespace {

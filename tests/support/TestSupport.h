@@ -38,14 +38,20 @@ unsigned ordinaryUserId();
 // Lets that user create and remove files in `folder` (mode 0777).
 void shareWithOrdinaryUser(const std::filesystem::path& folder);
 
+// The whole file as bytes in a string (empty when it cannot be read).
+std::string readText(const std::filesystem::path& path);
+
+// Runs `body` with the process's file size limit at `bytes` (SIGXFSZ
+// ignored), so that writes past it fail as on a full disk, even for root.
+void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body);
+
 // Writes both images as BMP files into the build folder so that a pixel
 // mismatch can be looked at; returns a message naming them.
 std::string dumpMismatch(const std::string& name, const Bitmap& actual, const Bitmap& expected);
 
 // Builds a 24-bit bitmap from rows of characters; each character is looked
 // up in `legend` ("." -> white, "#" -> black by default).
-Bitmap fromAscii(std::initializer_list<const char*> rows,
-                 std::initializer_list<std::pair<char, Colour>> legend = {});
+Bitmap fromAscii(std::initializer_list<const char*> rows, std::initializer_list<std::pair<char, Colour>> legend = {});
 
 // The inverse of fromAscii for error messages and expectations.
 std::string toAscii(const Bitmap& bmp, std::initializer_list<std::pair<char, Colour>> legend = {});
