@@ -207,8 +207,6 @@ const CorpusCase kCases[] = {
     {"celpic/ap_RED.CEL", 42, 53, -1, -1},
     {"celpic/ap_LOGO.CEL", 84, 88, -1, -1},
     {"celpic/ap_APWCOL.CEL", 161, 193, -1, -1},
-    // Photo-CD: ImageMagick maps YCC through its own tone curve, not the
-    // published matrix, and interpolates chroma (differences up to 85).
     {"pcd/pil_hopper.pcd", 768, 512, -1, 3},
     {"generated/im_pcd_base.pcd", 768, 512, -1, 3},
     {"generated/im_pcd_rose.pcd", 768, 512, -1, 3},
