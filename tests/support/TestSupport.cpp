@@ -9,6 +9,7 @@
 #include <grp.h>
 #include <iterator>
 #include <map>
+#include <random>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,6 +94,13 @@ std::string readText(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+void writeText(const fs::path& path, const std::string& text)
+{
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
 void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body)
 {
     rlimit saved{};
@@ -104,6 +112,16 @@ void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body)
     body();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
+}
+
+Bitmap noise(int width, int height, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    Bitmap b(width, height, 24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width * 3; ++x)
+            b.row(y)[x] = std::uint8_t(rng());
+    return b;
 }
 
 namespace {

@@ -38,8 +38,10 @@ unsigned ordinaryUserId();
 // Lets that user create and remove files in `folder` (mode 0777).
 void shareWithOrdinaryUser(const std::filesystem::path& folder);
 
-// The whole file as bytes in a string (empty when it cannot be read).
+// The whole file as bytes in a string (empty when it cannot be read), and
+// the file made of `text`, its folders created.
 std::string readText(const std::filesystem::path& path);
+void writeText(const std::filesystem::path& path, const std::string& text);
 
 // Runs `body` with the process's file size limit at `bytes` (SIGXFSZ
 // ignored), so that writes past it fail as on a full disk, even for root.
@@ -48,6 +50,11 @@ void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body);
 // Writes both images as BMP files into the build folder so that a pixel
 // mismatch can be looked at; returns a message naming them.
 std::string dumpMismatch(const std::string& name, const Bitmap& actual, const Bitmap& expected);
+
+// A 24-bit bitmap of random bytes (the same for the same seed), whose
+// pixels differ from their neighbours, so that a shifted, mirrored or
+// skipped pixel shows.
+Bitmap noise(int width, int height, unsigned seed = 1);
 
 // Builds a 24-bit bitmap from rows of characters; each character is looked
 // up in `legend` ("." -> white, "#" -> black by default).
