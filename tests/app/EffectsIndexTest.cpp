@@ -29,16 +29,6 @@ EffectsIndexDialog& indexOf(QDialog& d)
     return *qobject_cast<EffectsIndexDialog*>(&d);
 }
 
-// Every pixel different from its neighbours, so that every effect changes it.
-Bitmap pattern(int width, int height)
-{
-    Bitmap b(width, height, 24);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            b.setPixel(x, y, makeColour((x * 37 + y * 11) & 255, (x * 5 + y * 71) & 255, ((x ^ y) * 13) & 255));
-    return b;
-}
-
 int entryNamed(const char* text)
 {
     const auto entries = effectsIndexEntries();
@@ -129,7 +119,7 @@ TEST_F(EffectsIndexTest, FocusAloneChoosesNoEntry)
 {
     MainWindow& w = create();
     auto& index = indexOf(*w.dialog("TForm46"));
-    index.load(pattern(4, 4), {});
+    index.load(noise(4, 4), {});
     QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(index.list(), &tab);
     ASSERT_EQ(index.list()->currentRow(), 0) << "the focus frame is on the first entry";
@@ -143,7 +133,7 @@ TEST_F(EffectsIndexTest, MenuItemShortcutAndToolButtonOpenTheIndex)
 {
     MainWindow& w = create();
     EXPECT_EQ(w.action("Indexeffets1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
-    open(pattern(4, 4));
+    open(noise(4, 4));
     trigger("Indexeffets1");
     trigger("Choixeffetbut");
     EXPECT_EQ(shownDialogs, (std::vector<std::string>{"TForm46", "TForm46"}));
@@ -191,10 +181,10 @@ INSTANTIATE_TEST_SUITE_P(Sizes, EffectsIndexStretch,
 // preview back, Annuler leaves it.
 TEST_F(EffectsIndexTest, StretchStaysAfterAnnulerAndGoesAfterOk)
 {
-    open(pattern(200, 100));
+    open(noise(200, 100));
     onDialog(pressing("Button2"));
     trigger("Indexeffets1");
-    open(pattern(20, 20));
+    open(noise(20, 20));
     bool stretchedAtOpening = false;
     onDialog(pressing("Button1", [&](QDialog& d) { stretchedAtOpening = indexOf(d).destination()->stretch(); }));
     trigger("Indexeffets1");
@@ -212,7 +202,7 @@ TEST_P(EffectsIndexEntryPreview, IsTheCommandsResultComputedOffTheWindowThread)
 {
     const int entry = GetParam();
     const std::string command = effectsIndexEntries()[std::size_t(entry)].command;
-    ImageWindow* image = open(pattern(120, 90));
+    ImageWindow* image = open(noise(120, 90));
     session.backgroundColour = makeColour(10, 200, 30);
     constexpr std::uint32_t kSeed = 0x1234567;
     session.random.setState(kSeed);
@@ -235,7 +225,7 @@ TEST_P(EffectsIndexEntryPreview, IsTheCommandsResultComputedOffTheWindowThread)
     trigger("Indexeffets1");
     ASSERT_FALSE(preview.isEmpty());
 
-    Bitmap expected = pattern(120, 90);
+    Bitmap expected = noise(120, 90);
     session.random.setState(kSeed);
     if (command == "Triangleplus1") {
         Triangle(expected, 50);
@@ -245,7 +235,7 @@ TEST_P(EffectsIndexEntryPreview, IsTheCommandsResultComputedOffTheWindowThread)
         EXPECT_EQ(stateAfterPreview, session.random.state()) << "the same draws";
     }
     EXPECT_TRUE(preview == expected) << dumpMismatch("index-" + command, preview, expected);
-    EXPECT_FALSE(preview == pattern(120, 90)) << "the preview shows the effect";
+    EXPECT_FALSE(preview == noise(120, 90)) << "the preview shows the effect";
 }
 
 INSTANTIATE_TEST_SUITE_P(AllEntries, EffectsIndexEntryPreview, ::testing::Range(0, 67),
@@ -274,7 +264,7 @@ TEST_F(EffectsIndexTest, FilterPreviewsShowTheBrushStepAsOkApplies)
 
 TEST_F(EffectsIndexTest, EachPreviewStartsFromTheUnchangedImage)
 {
-    ImageWindow* image = open(pattern(30, 20));
+    ImageWindow* image = open(noise(30, 20));
     Bitmap twirled, blurred;
     onDialog(pressing("Button2", [&](QDialog& d) {
         auto& index = indexOf(d);
@@ -284,7 +274,7 @@ TEST_F(EffectsIndexTest, EachPreviewStartsFromTheUnchangedImage)
         blurred = index.destination()->bitmap();
     }));
     trigger("Indexeffets1");
-    EXPECT_FALSE(twirled == pattern(30, 20));
+    EXPECT_FALSE(twirled == noise(30, 20));
     trigger("Flou1");
     EXPECT_TRUE(blurred == image->document()) << dumpMismatch("index-flou-after-tordre", blurred, image->document());
 }
@@ -305,7 +295,7 @@ TEST_F(EffectsIndexTest, OkAppliesTheSelectionKeptFromTheLastOpening)
     EXPECT_TRUE(image->document() == uniformBitmap(8, 6, kBlack));
     EXPECT_EQ(panel->overviewImage().pixel(0, 0), kBlack) << "refreshed";
 
-    image->setDocument(pattern(8, 6));
+    image->setDocument(noise(8, 6));
     const int decomposed = entryNamed("Décomposée plus");
     onDialog(pressing("Button2", [&](QDialog& d) { choose(indexOf(d), decomposed); }));
     trigger("Indexeffets1");
@@ -317,21 +307,21 @@ TEST_F(EffectsIndexTest, OkAppliesTheSelectionKeptFromTheLastOpening)
     trigger("Indexeffets1");
     EXPECT_EQ(label4, QStringLiteral("Décompose encore plus l'image"));
     EXPECT_EQ(undoSteps(), 1);
-    ImageWindow* other = open(pattern(8, 6));
+    ImageWindow* other = open(noise(8, 6));
     trigger("Dcomposerplus1");
     EXPECT_TRUE(image->document() == other->document()) << "as the menu item \"Décomposée plus\" does";
 }
 
 TEST_F(EffectsIndexTest, TrianglePlusAppliesItsCommandAfterAMilderPreview)
 {
-    ImageWindow* image = open(pattern(300, 320));
+    ImageWindow* image = open(noise(300, 320));
     Bitmap preview;
     onDialog(pressing("Button1", [&](QDialog& d) {
         choose(indexOf(d), entryNamed("Triangle plus"));
         preview = indexOf(d).destination()->bitmap();
     }));
     trigger("Indexeffets1");
-    Bitmap at50 = pattern(300, 320), at150 = pattern(300, 320);
+    Bitmap at50 = noise(300, 320), at150 = noise(300, 320);
     Triangle(at50, 50);
     Triangle(at150, 150);
     ASSERT_FALSE(at50 == at150);
@@ -342,7 +332,7 @@ TEST_F(EffectsIndexTest, TrianglePlusAppliesItsCommandAfterAMilderPreview)
 
 TEST_F(EffectsIndexTest, AnnulerLeavesImageAndHistoriesUntouched)
 {
-    ImageWindow* image = open(pattern(12, 10));
+    ImageWindow* image = open(noise(12, 10));
     trigger("Flou1");
     trigger("Sharpen1");
     trigger("Annuler1"); // one step in each history
@@ -362,7 +352,7 @@ TEST_F(EffectsIndexTest, AnnulerLeavesImageAndHistoriesUntouched)
 // preview still being computed when the window closes is never shown.
 TEST_F(EffectsIndexTest, OnlyTheLatestClicksPreviewIsShown)
 {
-    open(pattern(50, 40));
+    open(noise(50, 40));
     Bitmap shown;
     std::vector<int> shownEntries;
     EffectsIndexDialog* index = nullptr;
@@ -385,7 +375,7 @@ TEST_F(EffectsIndexTest, OnlyTheLatestClicksPreviewIsShown)
     EXPECT_EQ(shownEntries, std::vector<int>{entryNamed("Mosaïque plus")});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(index->destination()->bitmap().isEmpty()) << "the copies are freed once closed";
-    ImageWindow* reference = open(pattern(50, 40));
+    ImageWindow* reference = open(noise(50, 40));
     trigger("Mosaqueplus1");
     EXPECT_TRUE(shown == reference->document());
 }

@@ -14,19 +14,9 @@ namespace {
 
 using MacroTest = MainWindowFixture;
 
-Bitmap noise(int w, int h)
-{
-    std::mt19937 rng(11);
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x)
-            b.row(y)[x] = std::uint8_t(rng());
-    return b;
-}
-
 TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
 {
-    const Bitmap original = noise(23, 14);
+    const Bitmap original = noise(23, 14, 11);
     ImageWindow* image = open(original);
     session.random.setState(987654321);
     session.mainColour = makeColour(200, 10, 10);
@@ -72,7 +62,7 @@ TEST_F(MacroTest, ToolStrokesAreNamedAndTheItemFollowsTheImage)
     MainWindow& w = create();
     EXPECT_TRUE(w.action("Enregistrerlamacro1")->isVisible());
     EXPECT_FALSE(enabled("Enregistrerlamacro1"));
-    ImageWindow* image = open(noise(4, 4));
+    ImageWindow* image = open(noise(4, 4, 11));
     EXPECT_TRUE(enabled("Enregistrerlamacro1"));
     image->saveUndoState(); // what a tool does before its stroke
     trigger("Ngative1");

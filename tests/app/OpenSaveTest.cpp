@@ -355,7 +355,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, SaveAsWrites,
                                            SaveCase{"Enregistrerlacopiesous1", "copie.png"}),
                          [](const auto& info) { return testName(info.param.name); });
 
-TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
+TEST_F(OpenSaveTest, RefusedOrFailedSaveAsKeepsTheOldNameEverywhere)
 {
     MainWindow& w = create();
     ImageWindow* image = addImage(QStringLiteral("garde.bmp"), q(dir.file("garde.bmp")));
@@ -374,6 +374,17 @@ TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.file("photo.pcx")));
     EXPECT_EQ(messages(), 1u) << "silent for an extension without writer";
     EXPECT_EQ(image->windowTitle(), "garde.bmp");
+
+    // A folder that does not exist: the error, and the old name everywhere.
+    w.statusPanels()->setPanelText(1, q(dir.file("garde.bmp")));
+    prompter.queueFile(dir.file("parti/nouveau.bmp").string());
+    trigger("Enregistrersous1");
+    ASSERT_EQ(messages(), 2u);
+    EXPECT_EQ(prompter.last().caption, "Erreur");
+    EXPECT_EQ(image->windowTitle(), "garde.bmp");
+    EXPECT_EQ(image->filePath().toStdString(), dir.file("garde.bmp").string());
+    EXPECT_EQ(panel1(), dir.file("garde.bmp").string());
+    EXPECT_FALSE(w.action("mru1")->isVisible());
 }
 
 TEST_F(OpenSaveTest, TifNamesAreWrittenInLowerCaseButShownAsChosen)
@@ -410,21 +421,6 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     EXPECT_EQ(prompter.last().text.rfind("Impossible d'écrire dans " + file.string(), 0), 0u) << prompter.last().text;
     EXPECT_EQ(bytesOf(file), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "aide, astuces.txt, grand.bmp";
-}
-
-TEST_F(OpenSaveTest, FailedSaveAsKeepsTheOldNameEverywhere)
-{
-    MainWindow& w = create();
-    ImageWindow* image = addImage(QStringLiteral("ancien.bmp"), q(dir.file("ancien.bmp")));
-    w.statusPanels()->setPanelText(1, q(dir.file("ancien.bmp")));
-    prompter.queueFile(dir.file("parti/nouveau.bmp").string());
-    trigger("Enregistrersous1");
-    ASSERT_EQ(messages(), 1u);
-    EXPECT_EQ(prompter.last().caption, "Erreur");
-    EXPECT_EQ(image->windowTitle(), "ancien.bmp");
-    EXPECT_EQ(image->filePath().toStdString(), dir.file("ancien.bmp").string());
-    EXPECT_EQ(panel1(), dir.file("ancien.bmp").string());
-    EXPECT_FALSE(w.action("mru1")->isVisible());
 }
 
 // The save question of a closing window goes through "&Enregistrer", which

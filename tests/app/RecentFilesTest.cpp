@@ -88,18 +88,13 @@ TEST_F(RecentFilesTest, LoadSkipsEmptyKeysAndReadsKeysWithoutRegardToCase)
     EXPECT_EQ(w.recentFiles().entries(), list({"/img/a.bmp", "/img/chat & chien.png", "/img/d.jpg"}));
 }
 
-TEST_F(RecentFilesTest, UnchangedListLeavesTheSettingsFileAlone)
+TEST_F(RecentFilesTest, OnlyAChangedListIsWrittenAtDestructionKeepingLaterKeys)
 {
-    const std::string text = "; mes réglages\n[MRUS]\nMRU1=/img/a.bmp\nMRU2=\nMRU3=/img/c.bmp\n";
+    const std::string text = "; mes réglages\n[MRUS]\nMRU1=/img/a.bmp\nMRU2=\nMRU3=/img/c.bmp\nMRU4=/img/vieux.bmp\n";
     writeIni(text);
     create();
     window.reset();
-    EXPECT_EQ(readText(ini()), text);
-}
-
-TEST_F(RecentFilesTest, ChangedListIsWrittenAtDestructionKeepingLaterKeys)
-{
-    writeIni("[MRUS]\nMRU1=/img/a.bmp\nMRU2=\nMRU3=/img/c.bmp\nMRU4=/img/vieux.bmp\n");
+    EXPECT_EQ(readText(ini()), text) << "an unchanged list leaves the settings file alone";
     const auto file = image("neuf.bmp");
     MainWindow& w = create();
     // The list read is a, c; after the open it is neuf, a, c.
