@@ -1,12 +1,12 @@
 // Files our writers produce, read by another program: ImageMagick's convert
 // turns each into raw RGB, which must match what our own reader sees.
+#include "codecs/CodecTiff.h"
 #include "fileio/FileTestSupport.h"
 #include "fileio/JpegFile.h"
 #include "fileio/PcxFile.h"
 #include "fileio/PngFile.h"
 #include "fileio/TargaFile.h"
 #include "fileio/TiffWriter.h"
-#include "codecs/CodecTiff.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
