@@ -52,19 +52,7 @@ Bitmap decodeWith(const std::string& command)
     char buffer[65536];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
         out.append(buffer, n);
-    int w = 0, h = 0, maxval = 0, consumed = 0;
-    if (std::sscanf(out.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &consumed) != 3 || maxval != 255 || w <= 0 || h <= 0)
-        return {};
-    const std::size_t start = std::size_t(consumed) + 1;
-    if (out.size() < start + std::size_t(w) * std::size_t(h) * 3)
-        return {};
-    Bitmap bmp(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const auto* p = reinterpret_cast<const std::uint8_t*>(out.data()) + start + (std::size_t(y) * w + x) * 3;
-            bmp.setPixel(x, y, makeColour(p[0], p[1], p[2]));
-        }
-    return bmp;
+    return test::parsePnm(out);
 }
 
 // ImageMagick's decoding of the file's first image as 8-bit RGB, alpha dropped.

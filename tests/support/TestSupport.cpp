@@ -3,6 +3,7 @@
 #include "fileio/BmpFile.h"
 
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -121,6 +122,31 @@ Bitmap noise(int width, int height, unsigned seed)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width * 3; ++x)
             b.row(y)[x] = std::uint8_t(rng());
+    return b;
+}
+
+Bitmap parsePnm(const std::string& bytes)
+{
+    std::size_t at = 2;
+    const auto number = [&] {
+        while (at < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[at])) || bytes[at] == '#'))
+            at = bytes[at] == '#' ? bytes.find('\n', at) : at + 1;
+        int v = 0;
+        for (; at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at])); ++at)
+            v = v * 10 + (bytes[at] - '0');
+        return v;
+    };
+    const bool colour = bytes.starts_with("P6");
+    const int w = number(), h = number(), maxval = number();
+    const std::size_t channels = colour ? 3 : 1;
+    if ((!colour && !bytes.starts_with("P5")) || w <= 0 || h <= 0 || maxval != 255 ||
+        bytes.size() < at + 1 + std::size_t(w) * std::size_t(h) * channels)
+        return {};
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data()) + at + 1;
+    Bitmap b(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x, p += channels)
+            b.setPixel(x, y, colour ? makeColour(p[0], p[1], p[2]) : makeColour(p[0], p[0], p[0]));
     return b;
 }
 

@@ -51,6 +51,11 @@ void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body);
 // mismatch can be looked at; returns a message naming them.
 std::string dumpMismatch(const std::string& name, const Bitmap& actual, const Bitmap& expected);
 
+// A binary grey or colour pixel map (P5 or P6, comments allowed, samples of
+// one byte) as a 24-bit bitmap; empty when the text is not one. Other
+// programs' decodings come back in this form.
+Bitmap parsePnm(const std::string& bytes);
+
 // A 24-bit bitmap of random bytes (the same for the same seed), whose
 // pixels differ from their neighbours, so that a shifted, mirrored or
 // skipped pixel shows.
