@@ -6,6 +6,7 @@
 #include "codecs/CodecTarga.h"
 #include "codecs/ImageFileError.h"
 #include "fileio/FileBytes.h"
+#include "fileio/FileTestSupport.h"
 #include "fileio/FormatTable.h"
 #include "fileio/ImageFormats.h"
 #include "support/TestSupport.h"
@@ -69,18 +70,6 @@ Bitmap decodeWithPillow(const fs::path& path)
                       path.string() + "'");
 }
 
-int largestDifference(const Bitmap& a, const Bitmap& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const Colour p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(redOf(p) - redOf(q)), std::abs(greenOf(p) - greenOf(q)),
-                              std::abs(blueOf(p) - blueOf(q))});
-        }
-    return worst;
-}
-
 class CodecCorpus : public ::testing::TestWithParam<CorpusCase> {};
 
 TEST_P(CodecCorpus, OpensAtItsSizeAndMatchesOtherReaders)
@@ -116,7 +105,7 @@ TEST_P(CodecCorpus, OpensAtItsSizeAndMatchesOtherReaders)
         SCOPED_TRACE(reference.name);
         ASSERT_EQ(expected.width(), c.width);
         ASSERT_EQ(expected.height(), c.height);
-        EXPECT_LE(largestDifference(bmp, expected), reference.tolerance)
+        EXPECT_LE(test::largestDifference(bmp, expected), reference.tolerance)
             << test::dumpMismatch(fs::path(c.file).filename().string() + "_" + reference.name, bmp, expected);
     }
 }
