@@ -142,6 +142,7 @@ TEST_F(NewImageDialogTest, EmptyFieldShowsTheMessageAndZeroWidthMakesAnEmptyImag
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(std::filesystem::exists(settings->path()));
     // A width of 0 is no empty field: it makes an empty image.
+    dialog->resolutionEdit()->setText("72");
     setFields("0", "200", "Blanc", k24Bit);
     ImageWindow* image = dialog->okClicked();
     ASSERT_NE(image, nullptr);
