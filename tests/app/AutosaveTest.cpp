@@ -63,7 +63,7 @@ TEST_F(AutosaveTest, DialogStartsOffAtFiveMinutesAndSetsTheTimerInMinutes)
     EXPECT_FALSE(box()->isChecked()) << "the dialog keeps its state for the next opening";
 }
 
-TEST_F(AutosaveTest, TickSavesTheActiveImageToItsFile)
+TEST_F(AutosaveTest, TickSavesTheActiveImageToItsFileOrAsksForAName)
 {
     MainWindow& w = create();
     autosaveTick(w);
@@ -78,11 +78,8 @@ TEST_F(AutosaveTest, TickSavesTheActiveImageToItsFile)
     EXPECT_EQ(readImageFile(active), fromAscii({"#.#", "..#"}));
     EXPECT_FALSE(std::filesystem::exists(first)) << "only the active window is saved";
     EXPECT_TRUE(prompter.calls().empty());
-}
 
-TEST_F(AutosaveTest, ANewImageAsksForANameAtEveryTick)
-{
-    MainWindow& w = create();
+    // A new image asks for a name at every tick.
     addImage();
     autosaveTick(w);
     autosaveTick(w);

@@ -16,22 +16,6 @@ namespace {
 constexpr Colour kRed = makeColour(255, 0, 0);
 constexpr Colour kGreen = makeColour(0, 255, 0);
 
-// A picture whose pixels all differ, so that a copy shows where it came from.
-Bitmap numbered(int w, int h)
-{
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.setPixel(x, y, makeColour(x * 20, y * 20, 77));
-    return b;
-}
-
-void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
 using ClipboardCommandsTest = MainWindowFixture;
 
 // A window captioned "Image" whose client height is the picture's plus 56;
@@ -39,15 +23,15 @@ using ClipboardCommandsTest = MainWindowFixture;
 TEST_F(ClipboardCommandsTest, PasteAsNewImageOpensAWindowOfTheClipboardPicture)
 {
     create();
-    ImageWindow* first = open(numbered(9, 6));
+    ImageWindow* first = open(noise(9, 6));
     trigger("Supprimer1");
     ASSERT_EQ(undoSteps(), 1);
-    clipboard.setImage(numbered(7, 5));
+    clipboard.setImage(noise(7, 5));
     trigger("Coller1");
     ASSERT_EQ(openWindows(), 2);
     ImageWindow* pasted = window->activeImageWindow();
     ASSERT_NE(pasted, first);
-    EXPECT_EQ(pasted->document(), numbered(7, 5));
+    EXPECT_EQ(pasted->document(), noise(7, 5));
     EXPECT_EQ(pasted->windowTitle(), "Image");
     EXPECT_EQ(pasted->filePath(), "Image");
     EXPECT_EQ(pasted->height(), 5 + 56);
@@ -63,22 +47,22 @@ TEST_F(ClipboardCommandsTest, PasteAsNewImageOpensAWindowOfTheClipboardPicture)
 TEST_F(ClipboardCommandsTest, CutThenUndoRestoresThePicture)
 {
     create();
-    ImageWindow* image = open(numbered(9, 6));
+    ImageWindow* image = open(noise(9, 6));
     trigger("Copier1");
-    EXPECT_EQ(clipboard.image(), numbered(9, 6));
+    EXPECT_EQ(clipboard.image(), noise(9, 6));
     EXPECT_EQ(undoSteps(), 0);
     clipboard.clear();
 
     trigger("Couper1");
     EXPECT_EQ(image->document(), uniformBitmap(9, 6, kWhite));
-    EXPECT_EQ(clipboard.image(), numbered(9, 6));
+    EXPECT_EQ(clipboard.image(), noise(9, 6));
     EXPECT_EQ(undoSteps(), 1);
     EXPECT_TRUE(enabled("Annuler1"));
     EXPECT_TRUE(enabled("Annulerbut"));
     EXPECT_EQ(image->canvas().copyMode(), CopyMode::SrcCopy);
     trigger("Annuler1");
-    EXPECT_EQ(image->document(), numbered(9, 6));
-    EXPECT_EQ(clipboard.image(), numbered(9, 6));
+    EXPECT_EQ(image->document(), noise(9, 6));
+    EXPECT_EQ(clipboard.image(), noise(9, 6));
 }
 
 struct ClearCase {
@@ -95,7 +79,7 @@ class ClearCommand : public ClipboardCommandsTest, public ::testing::WithParamIn
 TEST_P(ClearCommand, FillsTheWholePicture)
 {
     create();
-    ImageWindow* image = open(numbered(9, 6));
+    ImageWindow* image = open(noise(9, 6));
     session.backgroundColour = kGreen;
     image->canvas().setBrushHollow(true);
     image->canvas().setPenMode(MixMode::NotXor);
@@ -107,7 +91,7 @@ TEST_P(ClearCommand, FillsTheWholePicture)
     EXPECT_EQ(image->macroRecord().steps()[0].command, nullptr);
     EXPECT_NE(image->macroRecord().steps()[0].note.find(GetParam().caption), std::string::npos);
     trigger("Annuler1");
-    EXPECT_EQ(image->document(), numbered(9, 6));
+    EXPECT_EQ(image->document(), noise(9, 6));
     EXPECT_TRUE(image->macroRecord().steps().empty());
 }
 
@@ -155,7 +139,7 @@ TEST_F(ClipboardCommandsTest, PasteAsSelectionFloatsUntilTheRightClick)
 TEST_F(ClipboardCommandsTest, LoadIntoTheClipboardThenPaste)
 {
     create();
-    const Bitmap picture = numbered(5, 4);
+    const Bitmap picture = noise(5, 4);
     writeBmpFile(dir.file("chat.bmp"), picture);
     prompter.queueFile(dir.file("chat.bmp").string());
     trigger("Charger1");
@@ -185,8 +169,8 @@ TEST_F(ClipboardCommandsTest, LoadIntoTheClipboardThenPaste)
 TEST_F(ClipboardCommandsTest, EmptyingTheClipboardDisablesPasteWithinOneTick)
 {
     MainWindow& w = create();
-    open(numbered(3, 3));
-    clipboard.setImage(numbered(2, 2));
+    open(noise(3, 3));
+    clipboard.setImage(noise(2, 2));
     w.timerTick();
     EXPECT_TRUE(enabled("Collerbut"));
     trigger("Vider1");
@@ -220,7 +204,7 @@ TEST_F(ClipboardCommandsTest, PictureTooLargeIsRefusedWithAMessage)
     EXPECT_EQ(prompter.last().text, "L'image du presse-papier est trop grande.");
 
     auto* image = new ImageWindow(own);
-    image->setDocument(numbered(4, 4));
+    image->setDocument(noise(4, 4));
     w.addImageWindow(image);
     w.commands().run("Slction1");
     EXPECT_FALSE(image->toolState().floating.shown);
@@ -233,7 +217,7 @@ protected:
     ImageWindow* openFile()
     {
         create();
-        writeBmpFile(dir.file("chat.bmp"), numbered(4, 4));
+        writeBmpFile(dir.file("chat.bmp"), noise(4, 4));
         return window->openImageFile(q(dir.file("chat.bmp")));
     }
     std::string path() const { return dir.file("chat.bmp").string(); }

@@ -67,40 +67,22 @@ TEST(CommandTableStructure, EachRadioGroupHasExactlyOneTickedItemInOneMenu)
     }
 }
 
-std::vector<std::string> childNames(const std::string& parent)
+// The object names of the rows under `parent`, separated by spaces.
+std::string childNames(const std::string& parent)
 {
-    std::vector<std::string> names;
+    std::string names;
     for (const Command* c : table().children(parent))
-        names.push_back(c->row.objectName);
+        names += (names.empty() ? "" : " ") + std::string(c->row.objectName);
     return names;
 }
 
 TEST(CommandTableStructure, MenuBarAndFileMenuKeepTheirOrder)
 {
-    EXPECT_EQ(childNames(""), (std::vector<std::string>{"Fichier1", "Edition1", "Environnement1", "Image2", "Effets1",
-                                                        "Couleurs1", "Capture1", "Window1", "Aide1"}));
-    EXPECT_EQ(childNames("Fichier1"), (std::vector<std::string>{"Nouveau1",
-                                                                "Ouvrir1",
-                                                                "Fermer1",
-                                                                "Restaurer1",
-                                                                "Effacer1",
-                                                                "N2",
-                                                                "Enregistrer1",
-                                                                "Enregistrersous1",
-                                                                "Enregistrerlacopiesous1",
-                                                                "N8",
-                                                                "Twain1",
-                                                                "N4",
-                                                                "Aperuavantimpression1",
-                                                                "Configurationdelimpression1",
-                                                                "Imprimer1",
-                                                                "N11",
-                                                                "mru1",
-                                                                "mru2",
-                                                                "mru3",
-                                                                "mru4",
-                                                                "Mrudiv",
-                                                                "Quitter1"}));
+    EXPECT_EQ(childNames(""), "Fichier1 Edition1 Environnement1 Image2 Effets1 Couleurs1 Capture1 Window1 Aide1");
+    EXPECT_EQ(childNames("Fichier1"),
+              "Nouveau1 Ouvrir1 Fermer1 Restaurer1 Effacer1 N2 Enregistrer1 Enregistrersous1 Enregistrerlacopiesous1 "
+              "N8 Twain1 N4 Aperuavantimpression1 Configurationdelimpression1 Imprimer1 N11 mru1 mru2 mru3 mru4 "
+              "Mrudiv Quitter1");
 }
 
 // Rows typed from the menu tree: path of captions, shortcut, start state

@@ -2,6 +2,7 @@
 // command line, sharp icons and tool bars that fit a screen scaled to 2, a
 // usable frame for the smallest image, dialogs at one place, a silent start.
 #include "app/MainWindowFixture.h"
+#include "app/RecentFiles.h"
 #include "app/StatusBar.h"
 #include "app/ToolBarRows.h"
 #include "codecs/ImageFileError.h"
@@ -49,11 +50,19 @@ protected:
 };
 
 // Each image opens in its own window as "&Ouvrir..." opens it; the file that
-// is not an image gets the same message and no window.
+// is not an image gets the same message and no window. A drop over an image
+// window reaches the main window: Qt gives a drop to the first widget up from
+// the pointer that accepts drops, and nothing between the picture and the
+// main window does.
 TEST_F(DesktopTest, DroppedFilesOpenOneWindowEach)
 {
     create();
     show();
+    ImageWindow* image = addImage();
+    for (QWidget* w = image->view(); w != window.get(); w = w->parentWidget()) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_FALSE(w->acceptDrops()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+    }
     QMimeData data;
     data.setUrls(files() << QUrl(QStringLiteral("https://exemple.fr/chat.bmp")));
     QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -63,7 +72,7 @@ TEST_F(DesktopTest, DroppedFilesOpenOneWindowEach)
     QCoreApplication::sendEvent(window.get(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     QCoreApplication::processEvents();
-    EXPECT_EQ(captions(), (QStringList{"un.bmp", "deux.bmp"}));
+    EXPECT_EQ(captions(), (QStringList{"Image", "un.bmp", "deux.bmp"}));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{InvalidImageError::kMessage});
     EXPECT_EQ(window->imageWindows().back()->filePath(), q(dir.file("deux.bmp")));
 
@@ -76,21 +85,6 @@ TEST_F(DesktopTest, DroppedFilesOpenOneWindowEach)
     EXPECT_FALSE(refused.isAccepted());
 }
 
-// A drop over an image window reaches the main window: Qt gives a drop to the
-// first widget up from the pointer that accepts drops, and nothing between
-// the picture and the main window does.
-TEST_F(DesktopTest, DropsOverAnImageWindowReachTheMainWindow)
-{
-    create();
-    show();
-    ImageWindow* image = addImage();
-    for (QWidget* w = image->view(); w != window.get(); w = w->parentWidget()) {
-        ASSERT_NE(w, nullptr);
-        EXPECT_FALSE(w->acceptDrops()) << w->metaObject()->className() << " " << w->objectName().toStdString();
-    }
-    EXPECT_TRUE(window->acceptDrops());
-}
-
 TEST_F(DesktopTest, EveryCommandLineFileOpensInItsOwnWindow)
 {
     const QList<QUrl> urls = files();
@@ -100,10 +94,16 @@ TEST_F(DesktopTest, EveryCommandLineFileOpensInItsOwnWindow)
         options.startupFiles << url.toLocalFile();
     window = std::make_unique<MainWindow>(session, settings, options);
     window->runModal = [](QDialog&) { return int(QDialog::Rejected); };
+    EXPECT_EQ(openWindows(), 0) << "not before the window is first shown";
     show();
     QCoreApplication::processEvents();
     EXPECT_EQ(captions(), (QStringList{"un.bmp", "deux.bmp"}));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{InvalidImageError::kMessage});
+    ImageWindow* last = window->activeImageWindow();
+    EXPECT_EQ(last->document(), uniformBitmap(5, 4, kWhite));
+    EXPECT_EQ(last->filePath(), q(dir.file("deux.bmp")));
+    EXPECT_EQ(window->statusPanels()->panelText(1), q(dir.file("deux.bmp")));
+    EXPECT_EQ(window->recentFiles().entries(), (QStringList{q(dir.file("deux.bmp")), q(dir.file("un.bmp"))}));
 }
 
 // A "Nouveau..." image 0 pixels wide still gets a frame whose title bar and
@@ -115,12 +115,10 @@ TEST_F(DesktopTest, ImageWindowsKeepAUsableFrame)
     auto* dialog = window->dialog("TForm4");
     ASSERT_NE(dialog, nullptr);
     const QMdiSubWindow* sub = nullptr;
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button1", [&](QDialog& d) {
         d.findChild<QLineEdit*>("Edit1")->setText("0");
         d.findChild<QLineEdit*>("Edit2")->setText("0");
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Nouveau1");
     ASSERT_EQ(openWindows(), 1);
     sub = window->mdiArea()->subWindowList().front();
@@ -133,29 +131,9 @@ TEST_F(DesktopTest, ImageWindowsKeepAUsableFrame)
 }
 
 // At a scale of 2 a screen 1280 pixels wide is 640 wide for the toolkit: the
-// drawing tools then get a row of their own instead of hiding behind "»".
-TEST_F(DesktopTest, ToolBarsFitAScreenScaledToTwo)
-{
-    create();
-    for (int width : {1280, 640}) {
-        window->resize(width, 400);
-        show();
-        QCoreApplication::processEvents();
-        for (QToolBar* bar : {window->mainToolBar(), window->toolPalette()}) {
-            auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
-            EXPECT_TRUE(!more || !more->isVisible()) << bar->objectName().toStdString() << " at " << width;
-            EXPECT_GE(bar->width(), bar->sizeHint().width()) << bar->objectName().toStdString() << " at " << width;
-        }
-        const bool sameRow = window->toolPalette()->y() == window->mainToolBar()->y();
-        EXPECT_EQ(sameRow, width == 1280) << width;
-    }
-    window->resize(1280, 400);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window->toolPalette()->y(), window->mainToolBar()->y()) << "the row is shared again";
-}
-
-// The whole window fits there too: the status panels keep their widths on a
-// wide window and give way only on a narrow one.
+// drawing tools then get a row of their own instead of hiding behind "»", and
+// the status panels keep their widths on a wide window and give way only on
+// a narrow one.
 TEST_F(DesktopTest, TheWindowFitsAScreenScaledToTwo)
 {
     create();
@@ -164,6 +142,13 @@ TEST_F(DesktopTest, TheWindowFitsAScreenScaledToTwo)
     for (int width : {1280, 640}) {
         window->resize(width, 480);
         QCoreApplication::processEvents();
+        for (QToolBar* bar : {window->mainToolBar(), window->toolPalette()}) {
+            auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+            EXPECT_TRUE(!more || !more->isVisible()) << bar->objectName().toStdString() << " at " << width;
+            EXPECT_GE(bar->width(), bar->sizeHint().width()) << bar->objectName().toStdString() << " at " << width;
+        }
+        const bool sameRow = window->toolPalette()->y() == window->mainToolBar()->y();
+        EXPECT_EQ(sameRow, width == 1280) << width;
         EXPECT_LE(window->minimumSizeHint().width(), 640);
         EXPECT_EQ(window->width(), width);
         QStatusBar* bar = window->statusBar();
@@ -177,6 +162,9 @@ TEST_F(DesktopTest, TheWindowFitsAScreenScaledToTwo)
                 EXPECT_GE(panel->width(), wanted[i]) << i;
         }
     }
+    window->resize(1280, 480);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->toolPalette()->y(), window->mainToolBar()->y()) << "the row is shared again";
 }
 
 // The program's icons come from their SVG sources at every scale: the pixmap
@@ -249,12 +237,10 @@ TEST_F(DesktopTest, ClosingAHugeImageGivesItsMemoryBack)
     returnFreedMemory();
     const std::size_t before = residentBytes();
     ASSERT_GT(before, 0u);
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button1", [&](QDialog& d) {
         d.findChild<QLineEdit*>("Edit1")->setText("9999");
         d.findChild<QLineEdit*>("Edit2")->setText("9999");
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Nouveau1");
     ASSERT_EQ(openWindows(), 1);
     QCoreApplication::processEvents();

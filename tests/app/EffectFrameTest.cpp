@@ -45,14 +45,17 @@ TEST_F(EffectFrameTest, EveryEffectRowIsAMenuCommandWithItsCaptionHandlerAndDial
         EXPECT_TRUE(bool(w.commands().find(name)->handler)) << name;
 }
 
-TEST_F(EffectFrameTest, EffectTakesOneUndoStepAndEnablesTheUndoControls)
+// An effect changes the active window only, in one undo step.
+TEST_F(EffectFrameTest, EffectTakesOneUndoStepOnTheActiveWindow)
 {
+    ImageWindow* first = open(uniformBitmap(1, 1, kBlack));
     ImageWindow* image = open(uniformBitmap(2, 2, makeColour(10, 20, 30)));
     EXPECT_FALSE(enabled("Annuler1"));
     EXPECT_FALSE(enabled("Annulerbut"));
 
     trigger("Ngative1");
     EXPECT_EQ(image->document(), uniformBitmap(2, 2, makeColour(245, 235, 225)));
+    EXPECT_EQ(first->document().pixel(0, 0), kBlack);
     EXPECT_EQ(undoSteps(), 1);
     EXPECT_TRUE(enabled("Annuler1"));
     EXPECT_TRUE(enabled("Annulerbut"));
@@ -60,16 +63,6 @@ TEST_F(EffectFrameTest, EffectTakesOneUndoStepAndEnablesTheUndoControls)
 
     trigger("Annuler1");
     EXPECT_EQ(image->document(), uniformBitmap(2, 2, makeColour(10, 20, 30)));
-}
-
-TEST_F(EffectFrameTest, EffectsActOnTheActiveWindowOnly)
-{
-    ImageWindow* first = open(uniformBitmap(1, 1, kBlack));
-    ImageWindow* second = open(uniformBitmap(1, 1, kBlack));
-    ASSERT_EQ(window->activeImageWindow(), second);
-    trigger("Ngative1");
-    EXPECT_EQ(second->document().pixel(0, 0), kWhite);
-    EXPECT_EQ(first->document().pixel(0, 0), kBlack);
 }
 
 TEST_F(EffectFrameTest, RunEffectChecksItsValues)
@@ -88,19 +81,6 @@ TEST_F(EffectFrameTest, RunEffectChecksItsValues)
     EXPECT_EQ(undoSteps(), 1);
 }
 
-TEST_F(EffectFrameTest, RoutineErrorIsShownAndLeavesTheImageWithItsSnapshot)
-{
-    MainWindow& w = create();
-    const Bitmap before = uniformBitmap(2, 2, makeColour(40, 50, 60));
-    ImageWindow* image = open(before);
-    const int zeroDivisor[] = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
-    EXPECT_FALSE(w.runEffect("Filtre1", zeroDivisor));
-    EXPECT_EQ(image->document(), before);
-    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
-    EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
-    EXPECT_EQ(undoSteps(), 1) << "the snapshot taken before the routine stays";
-}
-
 TEST_F(EffectFrameTest, EmptyDocumentIsLeftAlone)
 {
     ImageWindow* image = open(Bitmap(0, 0, 24));
@@ -111,27 +91,21 @@ TEST_F(EffectFrameTest, EmptyDocumentIsLeftAlone)
 }
 
 // Trait: a kernel summing to 0 blackens a uniform image, then every pixel is
-// XORed with the document canvas's brush colour.
-TEST_F(EffectFrameTest, XorStepUsesTheDocumentCanvasBrush)
+// XORed with the document canvas's brush colour. "Changer une couleur" takes
+// the session's colours. A pixel format is an undoable step.
+TEST_F(EffectFrameTest, EffectsTakeTheWindowsCanvasAndTheSessionColours)
 {
     ImageWindow* image = open(uniformBitmap(3, 3, makeColour(90, 90, 90)));
-    image->canvas().setBrushColour(makeColour(255, 0, 0));
+    image->canvas().setBrushColour(kRed);
     trigger("Trait1");
-    EXPECT_EQ(image->document(), uniformBitmap(3, 3, makeColour(255, 0, 0)));
-}
+    EXPECT_EQ(image->document(), uniformBitmap(3, 3, kRed));
 
-TEST_F(EffectFrameTest, ChangeColourUsesTheSessionColours)
-{
-    ImageWindow* image = open(fromAscii({"#.", ".#"}));
+    image = open(fromAscii({"#.", ".#"}));
     session.mainColour = kBlack;
     session.backgroundColour = kGreen;
     trigger("Changercol1");
     EXPECT_EQ(toAscii(image->document(), {{'g', kGreen}}), "g.\n.g\n");
-}
 
-TEST_F(EffectFrameTest, PixelFormatIsAnUndoableStep)
-{
-    ImageWindow* image = open(fromAscii({"#.", ".#"}));
     trigger("N2couleurs1bit1");
     EXPECT_EQ(image->document().bitsPerPixel(), 1);
     EXPECT_EQ(image->document().pixel(1, 0), kWhite);
@@ -140,25 +114,12 @@ TEST_F(EffectFrameTest, PixelFormatIsAnUndoableStep)
 }
 
 // Teinte: colour * max(R, G, B) / 255 rounded half to even: for (128, 64, 0)
-// and a tint of (0, 0, 200), blue = 200 * 128 / 255 = 100.39 -> 100.
-TEST_F(EffectFrameTest, TintAppliesTheChosenColour)
+// and a tint of (0, 0, 200), blue = 200 * 128 / 255 = 100.39 -> 100. The
+// dialog starts from the colour chosen last; Colorisation asks before its
+// snapshot, Teinte after.
+TEST_F(EffectFrameTest, ColourDialogCommands)
 {
-    ImageWindow* image = open(fromAscii({"rh"}, {{'r', kRed}, {'h', makeColour(128, 64, 0)}}));
-    prompter.queueColour(makeColour(0, 0, 200));
-    trigger("Teinte1");
-    EXPECT_EQ(image->document().pixel(0, 0), makeColour(0, 0, 200));
-    EXPECT_EQ(image->document().pixel(1, 0), makeColour(0, 0, 100));
-    EXPECT_EQ(undoSteps(), 1);
-
-    // The dialog starts from the colour chosen last.
-    prompter.queueColour(std::nullopt);
-    trigger("Colorisation1");
-    EXPECT_EQ(prompter.last().initialColour, makeColour(0, 0, 200));
-}
-
-TEST_F(EffectFrameTest, CancelledColourDialogs)
-{
-    const Bitmap before = fromAscii({"#."});
+    const Bitmap before = fromAscii({"rh"}, {{'r', kRed}, {'h', makeColour(128, 64, 0)}});
     ImageWindow* image = open(before);
     prompter.queueColour(std::nullopt);
     trigger("Colorisation1");
@@ -167,6 +128,15 @@ TEST_F(EffectFrameTest, CancelledColourDialogs)
     trigger("Teinte1");
     EXPECT_EQ(undoSteps(), 1) << "Teinte takes its snapshot before asking";
     EXPECT_EQ(image->document(), before);
+
+    prompter.queueColour(makeColour(0, 0, 200));
+    trigger("Teinte1");
+    EXPECT_EQ(image->document().pixel(0, 0), makeColour(0, 0, 200));
+    EXPECT_EQ(image->document().pixel(1, 0), makeColour(0, 0, 100));
+    EXPECT_EQ(undoSteps(), 2);
+    prompter.queueColour(std::nullopt);
+    trigger("Colorisation1");
+    EXPECT_EQ(prompter.last().initialColour, makeColour(0, 0, 200));
 }
 
 TEST_F(EffectFrameTest, ColourCountShowsItsMessageWithoutAnUndoStep)

@@ -12,20 +12,10 @@
 #include <QListWidget>
 #include <QRadioButton>
 
-#include <sstream>
-
 namespace px::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 class FileReportCommandsTest : public MainWindowFixture {
 protected:
@@ -34,6 +24,11 @@ protected:
         auto* label = window->dialog(form)->findChild<QLabel*>(QLatin1String(name));
         EXPECT_NE(label, nullptr) << name;
         return label ? label->text().toStdString() : std::string();
+    }
+    void expectLabels(const char* form, const std::vector<std::pair<const char*, const char*>>& expected) const
+    {
+        for (const auto& [name, value] : expected)
+            EXPECT_EQ(text(form, name), value) << name;
     }
     QLineEdit* edit(const char* name) const
     {
@@ -50,50 +45,42 @@ protected:
     }
 };
 
-TEST_F(FileReportCommandsTest, InformationOnANewImage)
+// A new image has no format or file; each report sets what it knows: a
+// ".tif" names its format from the registered list; an unknown extension
+// leaves name, type and depth of the report before.
+TEST_F(FileReportCommandsTest, InformationKeepsWhatAReportDoesNotSet)
 {
     create();
     open(Bitmap(640, 480, 24));
     trigger("Infosbut");
     EXPECT_EQ(shownDialogs, std::vector<std::string>{"TForm16"});
-    EXPECT_EQ(text("TForm16", "Label10"), "Image");
-    EXPECT_EQ(text("TForm16", "Label8"), "Pas de format");
-    EXPECT_EQ(text("TForm16", "Label2"), "640");
-    EXPECT_EQ(text("TForm16", "Label4"), "480");
-    EXPECT_EQ(text("TForm16", "Label12"), "900 Ko");
-    EXPECT_EQ(text("TForm16", "Label14"), "Image non créée");
-    EXPECT_EQ(text("TForm16", "Label16"), "Image non créée");
-    EXPECT_EQ(text("TForm16", "Label18"), "24 (16.7 millions de couleurs)");
-    EXPECT_EQ(text("TForm16", "Label6"), "72");
-}
+    expectLabels("TForm16", {{"Label10", "Image"},
+                             {"Label8", "Pas de format"},
+                             {"Label2", "640"},
+                             {"Label4", "480"},
+                             {"Label12", "900 Ko"},
+                             {"Label14", "Image non créée"},
+                             {"Label16", "Image non créée"},
+                             {"Label18", "24 (16.7 millions de couleurs)"},
+                             {"Label6", "72"}});
 
-// Each report sets what it knows: a ".tif" names its format from the
-// registered list; an unknown extension leaves name, type and depth of the
-// report before.
-TEST_F(FileReportCommandsTest, InformationKeepsWhatAReportDoesNotSet)
-{
-    create();
     fileWindow("a.png", 1500, 8);
     trigger("Informationsimage1");
-    EXPECT_EQ(text("TForm16", "Label10"), "a.png");
-    EXPECT_EQ(text("TForm16", "Label8"), "Portable Network Graphic");
-    EXPECT_EQ(text("TForm16", "Label18"), "24 (16.7 millions de couleurs)");
-    EXPECT_EQ(text("TForm16", "Label12"), "1 Ko");
+    expectLabels("TForm16", {{"Label10", "a.png"},
+                             {"Label8", "Portable Network Graphic"},
+                             {"Label18", "24 (16.7 millions de couleurs)"},
+                             {"Label12", "1 Ko"}});
     EXPECT_NE(text("TForm16", "Label14"), "aucune information");
 
+    const std::vector<std::pair<const char*, const char*>> tif = {
+        {"Label10", "b.tif"}, {"Label8", "TIFF images"}, {"Label18", "1 (2 couleurs)"}, {"Label12", "1023 octets"}};
     fileWindow("b.tif", 1023, 1);
     trigger("Informationsimage1");
-    EXPECT_EQ(text("TForm16", "Label10"), "b.tif");
-    EXPECT_EQ(text("TForm16", "Label8"), "TIFF images");
-    EXPECT_EQ(text("TForm16", "Label18"), "1 (2 couleurs)");
-    EXPECT_EQ(text("TForm16", "Label12"), "1023 octets");
+    expectLabels("TForm16", tif);
 
     fileWindow("c.xyz", 3000000);
     trigger("Informationsimage1");
-    EXPECT_EQ(text("TForm16", "Label10"), "b.tif");
-    EXPECT_EQ(text("TForm16", "Label8"), "TIFF images");
-    EXPECT_EQ(text("TForm16", "Label18"), "1 (2 couleurs)");
-    EXPECT_EQ(text("TForm16", "Label12"), "2 Mo");
+    expectLabels("TForm16", {tif[0], tif[1], tif[2], {"Label12", "2 Mo"}});
 }
 
 // 2,000,000 bytes at 2, 5, 128 and 1024 Ko/s: 976, 390, 15 and 1 s.
@@ -103,11 +90,9 @@ TEST_F(FileReportCommandsTest, DownloadTimesFollowTheRates)
     fileWindow("gros.bmp", 2000000);
     trigger("Tempsdetelechargements1");
     EXPECT_EQ(shownDialogs, std::vector<std::string>{"TForm8"});
-    EXPECT_EQ(text("TForm8", "Label5"), "976 s");
-    EXPECT_EQ(text("TForm8", "Label6"), "390 s");
-    EXPECT_EQ(text("TForm8", "Label7"), "15 s");
-    EXPECT_EQ(text("TForm8", "Label8"), "1 s");
-    EXPECT_EQ(text("TForm8", "Label17"), "2000000");
+    expectLabels(
+        "TForm8",
+        {{"Label5", "976 s"}, {"Label6", "390 s"}, {"Label7", "15 s"}, {"Label8", "1 s"}, {"Label17", "2000000"}});
     EXPECT_FALSE(window->dialog("TForm8")->findChild<QLabel*>("Label17")->isVisibleTo(window->dialog("TForm8")));
 
     // Only digits reach the box.
@@ -171,22 +156,20 @@ TEST_F(AssociationCommandTest, OkAssociatesAnnulerWritesNothing)
     settings.writeString("Formats", "gif", "1");
     create();
     QStringList items;
-    onDialog([&](QDialog& d) {
+    onDialog(pressing("Button2", [&](QDialog&) {
         for (int i = 0; i < list()->count(); ++i)
             items << list()->item(i)->text();
         list()->setCurrentRow(9);
-        click(d, "Button2");
-        return d.result();
-    });
+    }));
     trigger("Formatsassoci1");
     EXPECT_EQ(items.join(','), "Fichiers BMP,Fichiers GIF,Fichiers JPA,Fichiers JPE,Fichiers JPEG,Fichiers JPG,"
                                "Fichiers PNG,Fichiers TGA,Fichiers TIF,Fichiers TIFF");
     EXPECT_EQ(text("TForm23", "Label4"), "*.tiff");
     EXPECT_EQ(ticks(), (std::vector<bool>{false, true, false, false, false, false, false, false, false, false}));
 
-    const std::string iniBefore = readAll(ini());
+    const std::string iniBefore = readText(ini());
     tickAndPress(6, "Button2");
-    EXPECT_EQ(readAll(ini()), iniBefore);
+    EXPECT_EQ(readText(ini()), iniBefore);
     EXPECT_FALSE(fs::exists(dir.file("config/Pixoran3.reg")));
     EXPECT_FALSE(fs::exists(dir.file("config/mimeapps.list")));
 
@@ -202,7 +185,7 @@ TEST_F(AssociationCommandTest, OkAssociatesAnnulerWritesNothing)
               std::vector<std::string>{"pixoran3.desktop"});
     // The test program's path holds no character that needs quotes.
     const std::string exec = "\nExec=" + QCoreApplication::applicationFilePath().toStdString() + " %F\n";
-    EXPECT_NE(readAll(dir.file("data/applications/pixoran3.desktop")).find(exec), std::string::npos);
+    EXPECT_NE(readText(dir.file("data/applications/pixoran3.desktop")).find(exec), std::string::npos);
 }
 
 TEST_F(AssociationCommandTest, AFailedWriteIsReportedAndTheWindowStaysOpen)
@@ -250,7 +233,7 @@ TEST_F(PreviewCommandTest, SavedImageIsShownOnTheBackgroundColour)
     EXPECT_EQ(asks[0].buttons, Buttons::OkCancel);
     EXPECT_EQ(prompter.callsOf(Kind::SaveFile)[0].fileRequest.title, "Enregistrer sous");
     EXPECT_TRUE(fs::exists(dir.file("vue.png")));
-    const std::string html = readAll(page());
+    const std::string html = readText(page());
     EXPECT_NE(html.find("<body bgcolor=\"#FF0000\">\n"), std::string::npos) << html;
     EXPECT_NE(html.find("<img src=\"file://" + dir.file("vue.png").string() + "\">\n"), std::string::npos) << html;
     EXPECT_EQ(shell.urls, std::vector<std::string>{page().string()});
@@ -282,7 +265,7 @@ TEST_F(PreviewCommandTest, CancelledSaveShowsTheCurrentFile)
     prompter.queueAnswer(Answer::Ok);
     prompter.queueFileCancel();
     trigger("Aperudunavigateur1");
-    EXPECT_NE(readAll(page()).find("\n" + dir.file("ancien.bmp").string() + "\n"), std::string::npos);
+    EXPECT_NE(readText(page()).find("\n" + dir.file("ancien.bmp").string() + "\n"), std::string::npos);
     EXPECT_EQ(shell.urls.size(), 1u);
 }
 

@@ -59,7 +59,7 @@ TEST_F(FilterDialogTest, FieldsStartWithTheirTextsAndFilterKeys)
 TEST_F(FilterDialogTest, PreviewOnOpeningAndOnUsableChanges)
 {
     ImageWindow* image = open(uniformBitmap(3, 3, kGrey));
-    onDialog([this](QDialog& d) {
+    onDialog(pressing("Button1", [this](QDialog& d) {
         EXPECT_EQ(previewPixel(d), kBlack);
         setKernel(d, kIdentity);
         EXPECT_EQ(previewPixel(d), kGrey);
@@ -71,9 +71,7 @@ TEST_F(FilterDialogTest, PreviewOnOpeningAndOnUsableChanges)
         EXPECT_EQ(previewPixel(d), kBlack);
         field(d, "e5")->setText("2");
         EXPECT_EQ(previewPixel(d), makeColour(200, 200, 200));
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Filtre1");
     EXPECT_EQ(image->document(), uniformBitmap(3, 3, makeColour(200, 200, 200)));
     EXPECT_EQ(undoSteps(), 1);
@@ -87,7 +85,7 @@ TEST_F(FilterDialogTest, BadFieldsShowTheErrorAndLeaveImageAndPreview)
 {
     const Bitmap before = uniformBitmap(2, 2, kGrey);
     ImageWindow* image = open(before);
-    onDialog([this](QDialog& d) {
+    onDialog(pressing("Button1", [this](QDialog& d) {
         setKernel(d, kIdentity);
         field(d, "e5")->setText("2");
         const Colour shown = previewPixel(d);
@@ -96,25 +94,21 @@ TEST_F(FilterDialogTest, BadFieldsShowTheErrorAndLeaveImageAndPreview)
         EXPECT_EQ(errors(), 1u);
         EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
         EXPECT_EQ(previewPixel(d), shown);
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Filtre1");
     EXPECT_EQ(errors(), 2u) << "applying reports the error again";
     EXPECT_EQ(image->document(), before);
     EXPECT_EQ(undoSteps(), 1) << "the snapshot was taken before the filter ran";
 
     std::size_t base = 0; // the divisor 0 left in the field may be reported at the opening
-    onDialog([this, &base](QDialog& d) {
+    onDialog(pressing("Button1", [this, &base](QDialog& d) {
         setKernel(d, kIdentity);
         base = errors();
         field(d, "e3")->setText("1-2");
         EXPECT_EQ(errors(), base + 1);
         EXPECT_NE(prompter.last().text.find("1-2"), std::string::npos);
         EXPECT_EQ(previewPixel(d), kGrey);
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Filtre1");
     EXPECT_EQ(errors(), base + 2);
     EXPECT_EQ(image->document(), before);

@@ -6,8 +6,6 @@
 
 #include <QSlider>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -16,25 +14,9 @@ namespace {
 
 using MacroTest = MainWindowFixture;
 
-Bitmap noise(int w, int h)
-{
-    std::mt19937 rng(11);
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x)
-            b.row(y)[x] = std::uint8_t(rng());
-    return b;
-}
-
-std::string textOf(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
 {
-    const Bitmap original = noise(23, 14);
+    const Bitmap original = noise(23, 14, 11);
     ImageWindow* image = open(original);
     session.random.setState(987654321);
     session.mainColour = makeColour(200, 10, 10);
@@ -42,11 +24,7 @@ TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
     // Through the menus: a random command, a track-bar dialog at 50, a
     // colour-choice command, and an effect that is undone again.
     trigger("Bruit1");
-    onDialog([](QDialog& d) {
-        d.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(50);
-        click(d, "Button1");
-        return d.result();
-    });
+    onDialog(pressing("Button1", [](QDialog& d) { d.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(50); }));
     trigger("Luminosit1");
     prompter.queueColour(makeColour(40, 90, 200));
     trigger("Colorisation1");
@@ -65,7 +43,7 @@ TEST_F(MacroTest, TenCommandsReplayToTheEditorsPixels)
 
     prompter.queueFile(dir.file("macro.txt").string());
     trigger("Enregistrerlamacro1");
-    const std::string macro = textOf(dir.file("macro.txt"));
+    const std::string macro = readText(dir.file("macro.txt"));
     EXPECT_EQ(macro.find("Emboss1"), std::string::npos) << "an undone step is left out";
     EXPECT_NE(macro.find("--apply Luminosit1=50\n"), std::string::npos) << macro;
     EXPECT_NE(macro.find("--seed 987654321\n--apply Bruit1\n"), std::string::npos) << macro;
@@ -84,13 +62,13 @@ TEST_F(MacroTest, ToolStrokesAreNamedAndTheItemFollowsTheImage)
     MainWindow& w = create();
     EXPECT_TRUE(w.action("Enregistrerlamacro1")->isVisible());
     EXPECT_FALSE(enabled("Enregistrerlamacro1"));
-    ImageWindow* image = open(noise(4, 4));
+    ImageWindow* image = open(noise(4, 4, 11));
     EXPECT_TRUE(enabled("Enregistrerlamacro1"));
     image->saveUndoState(); // what a tool does before its stroke
     trigger("Ngative1");
     prompter.queueFile(dir.file("m.txt").string());
     trigger("Enregistrerlamacro1");
-    const std::string macro = textOf(dir.file("m.txt"));
+    const std::string macro = readText(dir.file("m.txt"));
     EXPECT_NE(macro.find("# (un tracé d'outil de dessin"), std::string::npos) << macro;
     EXPECT_NE(macro.find("--apply Ngative1\n"), std::string::npos) << macro;
 }

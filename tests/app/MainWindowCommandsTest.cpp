@@ -294,16 +294,5 @@ TEST_F(StartupTest, DialogsAreCreatedOnceInOrderAndOwnedByTheWindow)
     EXPECT_EQ(names.size(), 40u);
 }
 
-TEST_F(StartupTest, AnUnreadableStartFileLeavesNoWindow)
-{
-    std::ofstream(dir.file("faux.bmp")) << "pas une image";
-    MainWindow& w = create(QString::fromStdString(dir.file("faux.bmp").string()));
-    show();
-    EXPECT_EQ(openWindows(), 0);
-    ASSERT_EQ(prompter.callsOf(Kind::Message).size(), 1u);
-    EXPECT_EQ(prompter.last().text, "Le fichier est un fichier image non valide.");
-    EXPECT_FALSE(w.imageOpen());
-}
-
 } // namespace
 } // namespace px::test

@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -59,6 +60,18 @@ inline Bitmap uniformBitmap(int width, int height, Colour colour)
     Bitmap b(width, height, 24);
     b.fill(colour);
     return b;
+}
+
+inline Colour grey(int v)
+{
+    return makeColour(v, v, v);
+}
+
+// A mouse event at `at` in `w`'s coordinates, sent straight to it.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
 }
 
 class MainWindowFixture : public ::testing::Test {
@@ -140,10 +153,13 @@ protected:
         ASSERT_NE(b, nullptr) << button;
         b->click();
     }
-    // A dialog script that only presses `button` ("Button1" is OK, "Button2" Annuler).
-    static std::function<int(QDialog&)> pressing(const char* button)
+    // A dialog script that runs `step` (when given), then presses `button`
+    // ("Button1" is OK, "Button2" Annuler).
+    static std::function<int(QDialog&)> pressing(const char* button, std::function<void(QDialog&)> step = {})
     {
-        return [button](QDialog& d) {
+        return [button, step = std::move(step)](QDialog& d) {
+            if (step)
+                step(d);
             click(d, button);
             return d.result();
         };

@@ -10,9 +10,7 @@
 #include <QSlider>
 
 #include <cctype>
-#include <csignal>
 #include <iterator>
-#include <sys/resource.h>
 
 namespace px::test {
 namespace {
@@ -207,22 +205,6 @@ TEST_F(OpenSaveTest, OpeningTheSameFileTwiceGivesTwoWindowsAndOneRecentEntry)
     EXPECT_EQ(w.recentFiles().entries(), QStringList{q(file)});
 }
 
-TEST_F(OpenSaveTest, StartFileOpensWhenTheWindowIsFirstShown)
-{
-    const std::filesystem::path file = dir.file("depart.png");
-    writeImageFile(file, sample(), SaveOptions{});
-    MainWindow& w = create(q(file));
-    EXPECT_EQ(openWindows(), 0);
-    show();
-    ASSERT_EQ(openWindows(), 1);
-    EXPECT_EQ(w.activeImageWindow()->windowTitle(), "depart.png");
-    EXPECT_EQ(w.activeImageWindow()->filePath().toStdString(), file.string());
-    EXPECT_EQ(w.activeImageWindow()->document(), sample());
-    EXPECT_EQ(panel1(), file.string());
-    EXPECT_TRUE(recentMenuShows(1, file.string()));
-    EXPECT_TRUE(w.imageOpen());
-}
-
 // ---- Restoring -------------------------------------------------------------
 
 TEST_F(OpenSaveTest, RestoreReloadsTheFileAfterConfirmation)
@@ -373,7 +355,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, SaveAsWrites,
                                            SaveCase{"Enregistrerlacopiesous1", "copie.png"}),
                          [](const auto& info) { return testName(info.param.name); });
 
-TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
+TEST_F(OpenSaveTest, RefusedOrFailedSaveAsKeepsTheOldNameEverywhere)
 {
     MainWindow& w = create();
     ImageWindow* image = addImage(QStringLiteral("garde.bmp"), q(dir.file("garde.bmp")));
@@ -392,6 +374,17 @@ TEST_F(OpenSaveTest, GifIsRefusedAndOtherExtensionsWriteNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.file("photo.pcx")));
     EXPECT_EQ(messages(), 1u) << "silent for an extension without writer";
     EXPECT_EQ(image->windowTitle(), "garde.bmp");
+
+    // A folder that does not exist: the error, and the old name everywhere.
+    w.statusPanels()->setPanelText(1, q(dir.file("garde.bmp")));
+    prompter.queueFile(dir.file("parti/nouveau.bmp").string());
+    trigger("Enregistrersous1");
+    ASSERT_EQ(messages(), 2u);
+    EXPECT_EQ(prompter.last().caption, "Erreur");
+    EXPECT_EQ(image->windowTitle(), "garde.bmp");
+    EXPECT_EQ(image->filePath().toStdString(), dir.file("garde.bmp").string());
+    EXPECT_EQ(panel1(), dir.file("garde.bmp").string());
+    EXPECT_FALSE(w.action("mru1")->isVisible());
 }
 
 TEST_F(OpenSaveTest, TifNamesAreWrittenInLowerCaseButShownAsChosen)
@@ -420,15 +413,7 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     image->setDocument(Bitmap(300, 300));
     prompter.clearCalls();
 
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    trigger("Enregistrer1");
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    withFileSizeLimit(4096, [&] { trigger("Enregistrer1"); });
 
     ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(prompter.last().caption, "Erreur");
@@ -436,21 +421,6 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     EXPECT_EQ(prompter.last().text.rfind("Impossible d'écrire dans " + file.string(), 0), 0u) << prompter.last().text;
     EXPECT_EQ(bytesOf(file), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "aide, astuces.txt, grand.bmp";
-}
-
-TEST_F(OpenSaveTest, FailedSaveAsKeepsTheOldNameEverywhere)
-{
-    MainWindow& w = create();
-    ImageWindow* image = addImage(QStringLiteral("ancien.bmp"), q(dir.file("ancien.bmp")));
-    w.statusPanels()->setPanelText(1, q(dir.file("ancien.bmp")));
-    prompter.queueFile(dir.file("parti/nouveau.bmp").string());
-    trigger("Enregistrersous1");
-    ASSERT_EQ(messages(), 1u);
-    EXPECT_EQ(prompter.last().caption, "Erreur");
-    EXPECT_EQ(image->windowTitle(), "ancien.bmp");
-    EXPECT_EQ(image->filePath().toStdString(), dir.file("ancien.bmp").string());
-    EXPECT_EQ(panel1(), dir.file("ancien.bmp").string());
-    EXPECT_FALSE(w.action("mru1")->isVisible());
 }
 
 // The save question of a closing window goes through "&Enregistrer", which

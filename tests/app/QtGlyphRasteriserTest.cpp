@@ -73,7 +73,7 @@ TEST(QtGlyphRasteriser, TextOutFillsItsExtentOnlyWithHardEdgedPixels)
     }
 }
 
-TEST(QtGlyphRasteriser, ExtentGrowsWithThePointSize)
+TEST(QtGlyphRasteriser, ExtentGrowsWithThePointSizeAndTheMaskMatchesIt)
 {
     QtGlyphRasteriser glyphs;
     int lastW = 0, lastH = 0;
@@ -91,18 +91,15 @@ TEST(QtGlyphRasteriser, ExtentGrowsWithThePointSize)
     glyphs.measure(font(12), "Ab", w1, h, a);
     glyphs.measure(font(12), "AbAb", w2, h, a);
     EXPECT_GT(w2, w1) << "a longer text is wider";
-}
 
-TEST(QtGlyphRasteriser, MaskMatchesTheMeasureAndEmptyTextHasNoWidth)
-{
-    QtGlyphRasteriser glyphs;
-    int w, h, a;
-    glyphs.measure(font(14), "éà Ab", w, h, a);
+    // The mask has the measured size; an empty text has none.
+    int w, h3, a3;
+    glyphs.measure(font(14), "éà Ab", w, h3, a3);
     const GlyphMask m = glyphs.render(font(14), "éà Ab");
     EXPECT_EQ(m.width, w);
-    EXPECT_EQ(m.height, h);
-    EXPECT_EQ(m.ascent, a);
-    ASSERT_EQ(m.coverage.size(), std::size_t(w) * std::size_t(h));
+    EXPECT_EQ(m.height, h3);
+    EXPECT_EQ(m.ascent, a3);
+    ASSERT_EQ(m.coverage.size(), std::size_t(w) * std::size_t(h3));
     const GlyphMask empty = glyphs.render(font(14), "");
     EXPECT_EQ(empty.width, 0);
     EXPECT_GT(empty.height, 0);

@@ -29,12 +29,6 @@ public:
     QRegion painted;
 };
 
-void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
 using ToolDispatchTest = MainWindowFixture;
 
 TEST_F(ToolDispatchTest, PencilDragChangesItsPixelsAndRepaintsOnlyThem)

@@ -25,7 +25,6 @@ namespace {
 class TransformDialogsTest : public MainWindowFixture {
 protected:
     template <class D> D* dialog(const char* form) { return qobject_cast<D*>(window->dialog(form)); }
-    std::size_t errors() const { return prompter.callsOf(Kind::Message).size(); }
 
     static void type(QWidget* w, const QString& keys)
     {
@@ -57,7 +56,7 @@ TEST_F(TransformDialogsTest, GradientDialogStylesColoursPreviewAndOk)
     EXPECT_EQ(combo->currentText(), "Vertical");
 
     prompter.queueColour(makeColour(0, 255, 0));
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog& dlg) {
         EXPECT_EQ(d->startColour(), kRed);
         EXPECT_EQ(d->endColour(), kBlue);
         EXPECT_EQ(d->preview().width(), 281);
@@ -69,21 +68,17 @@ TEST_F(TransformDialogsTest, GradientDialogStylesColoursPreviewAndOk)
         click(dlg, "Button4"); // "&Fond...": the end colour
         EXPECT_EQ(d->endColour(), makeColour(0, 255, 0));
         EXPECT_EQ(d->preview().pixel(280, 10), makeColour(0, 255, 0));
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Construiredegrader");
     EXPECT_EQ(prompter.callsOf(Kind::ChooseColour).at(0).initialColour, kBlue);
     EXPECT_EQ(image->document().pixel(0, 1), kRed);
     EXPECT_EQ(image->document().pixel(255, 1), makeColour(0, 255, 0));
     EXPECT_EQ(undoSteps(), 1);
     // The next opening starts again from the swatches.
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button2", [&](QDialog&) {
         EXPECT_EQ(d->endColour(), kBlue);
         EXPECT_EQ(combo->currentText(), "Horizontal");
-        click(dlg, "Button2");
-        return dlg.result();
-    });
+    }));
     trigger("Construiredegrader");
     EXPECT_EQ(undoSteps(), 1);
 }
@@ -116,12 +111,10 @@ TEST_F(TransformDialogsTest, RotationDialogChoicesAndTheFreeAngle)
     EXPECT_TRUE(d->angleGreyed());
 
     // "Gauche" "&90": B on top.
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         d->directionButton(1)->click();
         d->degreesButton(0)->click();
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Rotation3");
     ASSERT_EQ(image->document().height(), 2);
     EXPECT_EQ(image->document().pixel(0, 0), kBlue);
@@ -129,12 +122,10 @@ TEST_F(TransformDialogsTest, RotationDialogChoicesAndTheFreeAngle)
     // "&Libre" with a text that is not a whole number: the conversion error,
     // the picture as it was, the snapshot taken.
     const Bitmap before = image->document();
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         d->degreesButton(3)->click();
         d->angleEdit()->setText("4x5");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Rotation3");
     EXPECT_EQ(prompter.last().text, "'4x5' n'est pas une valeur entière correcte.");
     EXPECT_EQ(image->document(), before);
@@ -149,16 +140,14 @@ TEST_F(TransformDialogsTest, ResizeDialogScalesAndFitsTheWindow)
     auto* d = dialog<ImageSizeDialog>("TForm31");
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), "Redimensionner...");
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         EXPECT_EQ(d->widthEdit()->value(), 40);
         EXPECT_EQ(d->heightEdit()->value(), 30);
         setText(d->widthEdit(), "");
         type(d->widthEdit(), "6x0-0");
         EXPECT_EQ(d->widthEdit()->typedText(), "600");
         setText(d->heightEdit(), "500");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Redimensionner1");
     EXPECT_EQ(image->document().width(), 600);
     EXPECT_EQ(image->document().height(), 500);
@@ -168,11 +157,7 @@ TEST_F(TransformDialogsTest, ResizeDialogScalesAndFitsTheWindow)
 
     // An empty edit is a conversion error; 0 is refused; both keep the picture.
     for (const char* width : {"", "0"}) {
-        onDialog([&](QDialog& dlg) {
-            setText(d->widthEdit(), QString::fromLatin1(width));
-            click(dlg, "Button1");
-            return dlg.result();
-        });
+        onDialog(pressing("Button1", [&](QDialog&) { setText(d->widthEdit(), QString::fromLatin1(width)); }));
         trigger("Redimensionner1");
         EXPECT_EQ(prompter.last().text,
                   *width ? std::string(kImageSizeRefused) : std::string("'' n'est pas une valeur entière correcte."));
@@ -191,12 +176,10 @@ TEST_F(TransformDialogsTest, StretchEdgesTakesItsSnapshotBeforeTheDialog)
     EXPECT_EQ(undoSteps(), 1) << "Annuler keeps the snapshot";
     EXPECT_EQ(image->document().width(), 300);
 
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         EXPECT_EQ(d->widthEdit()->value(), 300);
         setText(d->widthEdit(), "400");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Etirerbords1");
     EXPECT_EQ(undoSteps(), 2);
     EXPECT_EQ(image->document().width(), 400);
@@ -204,11 +187,7 @@ TEST_F(TransformDialogsTest, StretchEdgesTakesItsSnapshotBeforeTheDialog)
     EXPECT_EQ(image->document().pixel(300, 0), kBlack);
 
     // An empty edit counts as 0, which is refused.
-    onDialog([&](QDialog& dlg) {
-        setText(d->heightEdit(), "");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    onDialog(pressing("Button1", [&](QDialog&) { setText(d->heightEdit(), ""); }));
     trigger("Etirerbords1");
     EXPECT_EQ(prompter.last().text, kImageSizeRefused);
     EXPECT_EQ(image->document().height(), 200);
@@ -224,11 +203,8 @@ TEST_F(TransformDialogsTest, FrameDialogsDrawWithTheWindowsCanvas)
     EXPECT_EQ(simple->windowTitle(), "Bordure simple...");
     EXPECT_EQ(simple->findChild<QComboBox*>("ComboBox1")->currentText(), "Transparent");
     EXPECT_EQ(simple->findChild<QSpinBox*>("Edit1")->value(), 1);
-    onDialog([](QDialog& dlg) {
-        dlg.findChild<QComboBox*>("ComboBox1")->setCurrentText("Solide");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    onDialog(
+        pressing("Button1", [](QDialog& dlg) { dlg.findChild<QComboBox*>("ComboBox1")->setCurrentText("Solide"); }));
     trigger("Bordure1");
     EXPECT_EQ(image->document().pixel(0, 3), kRed);
     EXPECT_EQ(image->document().pixel(3, 3), kBlue);
@@ -238,12 +214,10 @@ TEST_F(TransformDialogsTest, FrameDialogsDrawWithTheWindowsCanvas)
     EXPECT_EQ(two->windowTitle(), "Bordure à deux couleurs...");
     EXPECT_EQ(two->findChild<QSpinBox*>("Edit1")->value(), 8);
     EXPECT_EQ(two->findChild<QComboBox*>("ComboBox2")->currentText(), "Principale - fond");
-    onDialog([](QDialog& dlg) {
+    onDialog(pressing("Button1", [](QDialog& dlg) {
         dlg.findChild<QSpinBox*>("Edit1")->setValue(1);
         dlg.findChild<QComboBox*>("ComboBox2")->setCurrentText("Fond - principale");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Bordurecou1");
     EXPECT_EQ(image->document().pixel(3, 0), kWhite) << "the top line in the background colour";
     EXPECT_EQ(image->canvas().penColour(), kRed);
@@ -278,12 +252,10 @@ TEST_F(TransformDialogsTest, AddBorderLinksItsMarginsAndGrowsTheImage)
     type(d->margin(2), "a");
     EXPECT_EQ(d->margin(2)->typedText(), "24");
 
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         for (int i = 0; i < 4; ++i)
             d->margin(i)->setValue(10);
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Ajouterunebordure1");
     EXPECT_EQ(image->document().width(), 120);
     EXPECT_EQ(image->document().height(), 70);
@@ -292,11 +264,7 @@ TEST_F(TransformDialogsTest, AddBorderLinksItsMarginsAndGrowsTheImage)
     EXPECT_EQ(image->canvas().penColour(), session.mainColour);
 
     // An empty margin: the conversion error after the snapshot.
-    onDialog([&](QDialog& dlg) {
-        setText(d->margin(3), "");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    onDialog(pressing("Button1", [&](QDialog&) { setText(d->margin(3), ""); }));
     trigger("Ajouterunebordure1");
     EXPECT_EQ(prompter.last().text, "'' n'est pas une valeur entière correcte.");
     EXPECT_EQ(image->document().width(), 120);
@@ -313,21 +281,17 @@ TEST_F(TransformDialogsTest, BevelDialogAppliesOnlyWithATransparency)
     EXPECT_EQ(d->trackBar(1)->maximum(), 100);
     EXPECT_EQ(d->valueLabel(0)->objectName(), "Label7");
     EXPECT_EQ(d->valueLabel(1)->objectName(), "Label10");
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         d->trackBar(1)->setValue(5);
         EXPECT_EQ(d->valueLabel(1)->text(), "5");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Bouton3");
     EXPECT_EQ(undoSteps(), 0) << "a size alone applies nothing";
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         d->trackBar(1)->setValue(5);
         d->trackBar(0)->setValue(100);
         EXPECT_EQ(d->destination()->bitmap().pixel(10, 19), makeColour(155, 155, 155));
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Bouton3");
     EXPECT_EQ(undoSteps(), 1);
     EXPECT_EQ(image->document().pixel(10, 19), makeColour(155, 155, 155));
@@ -338,8 +302,6 @@ TEST_F(TransformDialogsTest, BevelDialogAppliesOnlyWithATransparency)
 TEST_F(TransformDialogsTest, BlendDialogPositionOneIsNoBorder)
 {
     Bitmap rows(3, 3, 24);
-    for (int y = 0; y < 3; ++y)
-        rows.fill(makeColour(y * 50, 0, 0)), rows.setPixel(0, y, makeColour(y * 50, 0, 0));
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
             rows.setPixel(x, y, makeColour(y * 50, x * 50, 0));
@@ -355,12 +317,10 @@ TEST_F(TransformDialogsTest, BlendDialogPositionOneIsNoBorder)
     trigger("Borduredcomposer2");
     EXPECT_EQ(undoSteps(), 0);
     EXPECT_EQ(image->document(), rows);
-    onDialog([&](QDialog& dlg) {
+    onDialog(pressing("Button1", [&](QDialog&) {
         d->trackBar(0)->setValue(2);
         EXPECT_EQ(d->valueLabel(0)->text(), "2");
-        click(dlg, "Button1");
-        return dlg.result();
-    });
+    }));
     trigger("Borduredcomposer2");
     EXPECT_EQ(undoSteps(), 1);
     EXPECT_EQ(image->document().pixel(0, 0), makeColour(100, 0, 0)) << "row 0 takes the bottom row";

@@ -18,12 +18,6 @@ namespace {
 
 using UndoCommandsTest = MainWindowFixture;
 
-// "&Luminosité" on one channel value k: k + (255 - k) * 50 div 255: 0 -> 50 -> 90.
-Colour grey(int v)
-{
-    return makeColour(v, v, v);
-}
-
 // The menu items and buttons drive the histories (whose rules have their own
 // tests) and follow them in their enabled states.
 TEST_F(UndoCommandsTest, MenuItemsUndoAndRedoAndFollowTheHistories)
@@ -41,6 +35,7 @@ TEST_F(UndoCommandsTest, MenuItemsUndoAndRedoAndFollowTheHistories)
     EXPECT_EQ(image->document(), start) << "empty histories do nothing";
     expectEnabled(false, false);
 
+    // "&Luminosité" on one channel value k: k + (255 - k) * 50 div 255: 0 -> 50 -> 90.
     image->setDocument(uniformBitmap(1, 1, kBlack));
     trigger("Luminosite1");
     trigger("Luminosite1");
@@ -109,22 +104,16 @@ TEST_F(UndoCommandsTest, LevelsDialog)
     EXPECT_EQ(dialog->spinEdit()->maximum(), 20);
     EXPECT_EQ(dialog->spinEdit()->value(), 5);
 
-    onDialog([](QDialog& d) {
-        d.findChild<QSpinBox*>("SpinEdit1")->setValue(10);
-        click(d, "Button1");
-        return d.result();
-    });
+    onDialog(pressing("Button1", [](QDialog& d) { d.findChild<QSpinBox*>("SpinEdit1")->setValue(10); }));
     trigger("Annulation1");
     EXPECT_EQ(session.history.levels(), 10);
     EXPECT_EQ(session.history.redoHistory().levels(), 10);
 
     int shown = 0;
-    onDialog([&shown](QDialog& d) {
+    onDialog(pressing("Button2", [&shown](QDialog& d) {
         shown = d.findChild<QSpinBox*>("SpinEdit1")->value();
         d.findChild<QSpinBox*>("SpinEdit1")->setValue(3);
-        click(d, "Button2");
-        return d.result();
-    });
+    }));
     trigger("Annulation1");
     EXPECT_EQ(shown, 10);
     EXPECT_EQ(dialog->spinEdit()->value(), 5);
@@ -145,14 +134,12 @@ TEST_F(UndoCommandsTest, NewImageCommandCreatesTheWindow)
     MainWindow& w = create();
     open(uniformBitmap(1, 1, kBlack));
     trigger("Ngative1");
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button1", [](QDialog& d) {
         d.show();
         d.findChild<QLineEdit*>("Edit1")->setText("40");
         d.findChild<QLineEdit*>("Edit2")->setText("30");
         d.findChild<QComboBox*>("ComboBox3")->setEditText("Jaune");
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Nouveaubut");
     ASSERT_EQ(w.dialog("TForm4")->result(), QDialog::Accepted);
     ImageWindow* image = w.activeImageWindow();

@@ -11,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <sstream>
 
 namespace px {
@@ -32,22 +30,6 @@ Result run(const std::vector<std::string>& args)
     return {code.value_or(-1), err.str()};
 }
 
-std::string bytesOf(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Bitmap noise(int w, int h, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x)
-            b.row(y)[x] = std::uint8_t(rng());
-    return b;
-}
-
 class BatchFolder : public ::testing::Test {
 protected:
     void SetUp() override
@@ -56,7 +38,7 @@ protected:
         fs::create_directories(dir.file("out2"));
         for (int i = 0; i < 5; ++i) {
             inputs.push_back(dir.file("image" + std::to_string(i) + ".bmp").string());
-            writeBmpFile(inputs.back(), noise(17 + i, 9 + 2 * i, unsigned(i)));
+            writeBmpFile(inputs.back(), test::noise(17 + i, 9 + 2 * i, unsigned(i)));
         }
     }
     std::vector<std::string> folderArgs(const std::string& out, const std::string& jobs)
@@ -80,13 +62,13 @@ TEST_F(BatchFolder, OutputsAreNamedAfterTheirInputsAndIdenticalWhateverTheWorker
     ASSERT_EQ(run(folderArgs("out2", "2")).code, 0);
     for (int i = 0; i < 5; ++i) {
         const std::string name = "image" + std::to_string(i) + ".bmp";
-        const std::string one = bytesOf(dir.file("out1") / name);
+        const std::string one = test::readText(dir.file("out1") / name);
         ASSERT_FALSE(one.empty()) << name;
-        EXPECT_EQ(one, bytesOf(dir.file("out2") / name)) << name;
+        EXPECT_EQ(one, test::readText(dir.file("out2") / name)) << name;
         const Result alone = run({"--apply", "Bruit1", "--apply", "Luminosit1=40", "--seed", "77",
                                   inputs[std::size_t(i)], dir.file("alone.bmp").string()});
         ASSERT_EQ(alone.code, 0);
-        EXPECT_EQ(one, bytesOf(dir.file("alone.bmp"))) << name;
+        EXPECT_EQ(one, test::readText(dir.file("alone.bmp"))) << name;
     }
 }
 
@@ -189,14 +171,14 @@ TEST(Macro, ReplaysLikeTheSameOptions)
 {
     test::TempDir dir;
     const std::string input = dir.file("in.bmp").string();
-    writeBmpFile(input, noise(13, 7, 5));
+    writeBmpFile(input, test::noise(13, 7, 5));
     std::ofstream(dir.file("m.txt")) << "--seed 4\n--apply Bruitcouleur1\n--apply Saturation3=120\n--apply Ngative1\n";
     ASSERT_EQ(run({"--macro", dir.file("m.txt").string(), input, dir.file("a.bmp").string()}).code, 0);
     ASSERT_EQ(run({"--seed", "4", "--apply", "Bruitcouleur1", "--apply", "Saturation3=120", "--apply", "Ngative1",
                    input, dir.file("b.bmp").string()})
                   .code,
               0);
-    EXPECT_EQ(bytesOf(dir.file("a.bmp")), bytesOf(dir.file("b.bmp")));
+    EXPECT_EQ(test::readText(dir.file("a.bmp")), test::readText(dir.file("b.bmp")));
     const Result missing = run({"--macro", dir.file("none.txt").string(), input, dir.file("c.bmp").string()});
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find("fichier macro illisible"), std::string::npos);

@@ -38,17 +38,6 @@ Result run(const std::vector<std::string>& args)
     return r;
 }
 
-std::string readText(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeText(const fs::path& p, const std::string& text)
-{
-    std::ofstream(p, std::ios::binary) << text;
-}
-
 Bitmap sample()
 {
     Bitmap b(3, 2, 4);
@@ -134,7 +123,7 @@ TEST(CommandLine, AnInputReadAsAnEmptyImageIsInvalid)
     test::TempDir dir;
     std::string pcx(130, '\0');
     pcx[0] = 10, pcx[1] = 5, pcx[2] = 1, pcx[3] = 1, pcx[65] = 4, pcx[66] = 2, pcx[68] = 1;
-    writeText(dir.file("quatre.pcx"), pcx);
+    test::writeText(dir.file("quatre.pcx"), pcx);
     const Result r = run({"--batch", dir.file("quatre.pcx").string(), dir.file("out.bmp").string()});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, kInvalid);
@@ -144,7 +133,7 @@ TEST(CommandLine, AnInputReadAsAnEmptyImageIsInvalid)
 TEST(CommandLine, BatchRefusesBadInputsAndOutputsAndLeavesNoOutput)
 {
     test::TempDir dir;
-    writeText(dir.file("garbage.bmp"), "BM this is not a bitmap");
+    test::writeText(dir.file("garbage.bmp"), "BM this is not a bitmap");
     writeBmpFile(dir.file("good.png"), sample()); // a real image, but not read by its name
     for (const char* name : {"garbage.bmp", "missing.bmp", "good.png", "noextension"}) {
         SCOPED_TRACE(name);
@@ -155,9 +144,9 @@ TEST(CommandLine, BatchRefusesBadInputsAndOutputsAndLeavesNoOutput)
         EXPECT_FALSE(fs::exists(output));
     }
     // An existing output file is left as it was.
-    writeText(dir.file("kept.bmp"), "old");
+    test::writeText(dir.file("kept.bmp"), "old");
     EXPECT_EQ(run({"--batch", dir.file("garbage.bmp").string(), dir.file("kept.bmp").string()}).code, 1);
-    EXPECT_EQ(readText(dir.file("kept.bmp")), "old");
+    EXPECT_EQ(test::readText(dir.file("kept.bmp")), "old");
 
     // Output formats it cannot write, and a missing folder.
     writeBmpFile(dir.file("in.bmp"), sample());
@@ -285,6 +274,20 @@ TEST(CommandLineApply, ListCommandsDocumentsEveryEffectWithItsValues)
     EXPECT_NE(lines["Filtre1"][2].find("DIVISOR(-2147483648..2147483647 pris modulo 65536"), std::string::npos)
         << lines["Filtre1"][2];
     EXPECT_EQ(std::count(lines["Filtre1"][2].begin(), lines["Filtre1"][2].end(), ','), 9) << "one comma per value";
+    for (const char* line :
+         {"Rotation3\tRotation...\tDIRECTION(Droite|Gauche),DEGRES(90|180|270|Libre),[ANGLE(-2147483648..2147483647)]"
+          "\n",
+          "Redimensionner1\tRedimensionner...\tLARGEUR(1..65535),HAUTEUR(1..65535)\n",
+          "Ajouterunebordure1\tAjouter une bordure...\tHAUT(0..5000),BAS(0..5000),GAUCHE(0..5000),DROITE(0..5000)\n",
+          "Construiredegrader\tConstruire dégrader...\tSTYLE(Horizontal|Vertical|Elliptic|Rectangle|VertCentre|"
+          "HorizCentre|Radial1|Radial2),[DEBUT(RRGGBB)],[FIN(RRGGBB)]\n",
+          "Bordurecou1\tDeux couleurs...\tSTYLE(Transparent|Solide),EPAISSEUR(1..100),"
+          "COULEURS(Principale - fond|Fond - principale)\n",
+          "Bouton3\tBouton...\tTRANSPARENCE(0..250),TAILLE(0..100)\n", "Plasma1\tPlasma\t\n",
+          "Tordre3\tTordre...\tPOSITION(0..300)\n", "Mirage3\tMirage...\tPOSITION(0..20)\n",
+          "Allucination2\tHallucination...\tPOSITION(0..200)\n", "Mosaque2\tMosaïque...\tPOSITION(0..50)\n",
+          "Fisheye1\tFisheye\t\n"})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line;
 
     // A stream that refuses the text: exit 1 with a message.
     std::ostream broken(nullptr);
@@ -294,31 +297,6 @@ TEST(CommandLineApply, ListCommandsDocumentsEveryEffectWithItsValues)
         EXPECT_EQ(runCommandLine({option}, broken, err), 1) << option;
         EXPECT_EQ(err.str(), "Impossible d'écrire sur la sortie standard\n");
     }
-}
-
-// The real program, started without any display.
-struct Process {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-Process runProgram(const test::TempDir& dir, const std::vector<std::string>& args)
-{
-    std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + std::string(PIXORAN3_EXECUTABLE) + "'";
-    for (const auto& a : args)
-        command += " '" + a + "'";
-    const fs::path out = dir.file("stdout.txt"), err = dir.file("stderr.txt");
-    command += " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    Process p;
-    p.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    p.out = readText(out);
-    p.err = readText(err);
-    fs::remove(out);
-    fs::remove(err);
-    return p;
 }
 
 // Starts the program with `args` in `folder`, its output to `out` and its
@@ -350,6 +328,22 @@ pid_t startProgram(const fs::path& folder, const std::vector<std::string>& args,
     ::_exit(127);
 }
 
+// The real program, started without any display, run to its end.
+struct Process {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Process runProgram(const test::TempDir& dir, const std::vector<std::string>& args)
+{
+    const pid_t pid = startProgram(dir.path(), args, dir.file("stdout.txt"), dir.file("stderr.txt"));
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readText(dir.file("stdout.txt")),
+            test::readText(dir.file("stderr.txt"))};
+}
+
 // Full disk on standard output: exit 1 with the system's reason.
 TEST(CommandLineProgram, AFailedWriteToStandardOutputExitsOne)
 {
@@ -359,22 +353,9 @@ TEST(CommandLineProgram, AFailedWriteToStandardOutputExitsOne)
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << option << " " << status;
-        EXPECT_EQ(readText(dir.file("err.txt")),
+        EXPECT_EQ(test::readText(dir.file("err.txt")),
                   "Impossible d'écrire sur la sortie standard (No space left on device)\n");
     }
-}
-
-// "--" ends the options: names that start with "--" are files after it.
-TEST(CommandLineProgram, DoubleDashEndsTheOptions)
-{
-    test::TempDir dir;
-    writeBmpFile(dir.file("--in.bmp"), sample());
-    const pid_t pid =
-        startProgram(dir.path(), {"--batch", "--", "--in.bmp", "--out.bmp"}, dir.file("out.txt"), dir.file("err.txt"));
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << readText(dir.file("err.txt"));
-    EXPECT_TRUE(readBmpFile(dir.file("--out.bmp")) == sample());
 }
 
 class CommandLineInterrupted : public ::testing::TestWithParam<int> {};
@@ -384,14 +365,7 @@ class CommandLineInterrupted : public ::testing::TestWithParam<int> {};
 TEST_P(CommandLineInterrupted, LeavesNoTemporaryFileBehind)
 {
     test::TempDir dir;
-    Bitmap noise(2500, 2500, 24);
-    std::uint32_t state = 7;
-    for (int y = 0; y < noise.height(); ++y) {
-        std::uint8_t* row = noise.row(y);
-        for (int x = 0; x < noise.width() * 3; ++x)
-            row[x] = std::uint8_t((state = state * 1664525u + 1013904223u) >> 24);
-    }
-    writeBmpFile(dir.file("in.bmp"), noise);
+    writeBmpFile(dir.file("in.bmp"), test::noise(2500, 2500, 7));
     const pid_t pid =
         startProgram(dir.path(), {"--batch", "in.bmp", "out.png"}, dir.file("out.txt"), dir.file("err.txt"));
     // The temporary file once some of the image is in it.
@@ -472,6 +446,12 @@ TEST(CommandLineProgram, RunsWithoutADisplay)
     const Process typo = runProgram(dir, {"--bacth", dir.file("in.bmp").string(), dir.file("out.png").string()});
     EXPECT_EQ(typo.code, 2);
     EXPECT_EQ(typo.err, "option inconnue : --bacth\n" + commandLineUsage());
+
+    // "--" ends the options: names that start with "--" are files after it.
+    writeBmpFile(dir.file("--in.bmp"), sample());
+    const Process dashes = runProgram(dir, {"--batch", "--", "--in.bmp", "--out.bmp"});
+    EXPECT_EQ(dashes.code, 0) << dashes.err;
+    EXPECT_TRUE(readBmpFile(dir.file("--out.bmp")) == sample());
 }
 
 } // namespace

@@ -75,11 +75,13 @@ INSTANTIATE_TEST_SUITE_P(Depths, IndexedImage, ::testing::Values(1, 4, 8));
 
 struct MouseCase {
     QEvent::Type type;
-    QPointF at;
+    double x, y;
     Qt::MouseButton button;
     Qt::MouseButtons held;
     Qt::KeyboardModifiers modifiers;
-    ToolEvent expected;
+    int toolX, toolY;
+    ToolEvent::Button toolButton;
+    unsigned toolButtons, toolModifiers;
 };
 
 class ToolEventOfMouse : public ::testing::TestWithParam<MouseCase> {};
@@ -89,42 +91,26 @@ class ToolEventOfMouse : public ::testing::TestWithParam<MouseCase> {};
 TEST_P(ToolEventOfMouse, GivesThePixelButtonsAndModifiers)
 {
     const MouseCase& c = GetParam();
-    const QMouseEvent event(c.type, c.at, c.at, c.button, c.held, c.modifiers);
+    const QMouseEvent event(c.type, QPointF(c.x, c.y), QPointF(c.x, c.y), c.button, c.held, c.modifiers);
     const ToolEvent e = toolEventOf(event);
-    EXPECT_EQ(e.x, c.expected.x);
-    EXPECT_EQ(e.y, c.expected.y);
-    EXPECT_EQ(e.button, c.expected.button);
-    EXPECT_EQ(e.buttons, c.expected.buttons);
-    EXPECT_EQ(e.modifiers, c.expected.modifiers);
+    EXPECT_EQ(e.x, c.toolX);
+    EXPECT_EQ(e.y, c.toolY);
+    EXPECT_EQ(e.button, c.toolButton);
+    EXPECT_EQ(e.buttons, c.toolButtons);
+    EXPECT_EQ(e.modifiers, c.toolModifiers);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Events, ToolEventOfMouse,
-    ::testing::Values(MouseCase{QEvent::MouseButtonPress,
-                                {3.7, 4.2},
-                                Qt::LeftButton,
-                                Qt::LeftButton,
-                                Qt::NoModifier,
-                                ToolEvent{3, 4, ToolEvent::Left, ToolEvent::Left, ToolEvent::NoModifier}},
-                      MouseCase{QEvent::MouseButtonPress,
-                                {0, 0},
-                                Qt::RightButton,
-                                Qt::LeftButton | Qt::RightButton,
-                                Qt::ShiftModifier | Qt::ControlModifier,
-                                ToolEvent{0, 0, ToolEvent::Right, ToolEvent::Left | ToolEvent::Right,
-                                          ToolEvent::Shift | ToolEvent::Control}},
-                      MouseCase{QEvent::MouseMove,
-                                {-0.5, -3},
-                                Qt::NoButton,
-                                Qt::MiddleButton,
-                                Qt::AltModifier,
-                                ToolEvent{-1, -3, ToolEvent::NoButton, ToolEvent::Middle, ToolEvent::Alt}},
-                      MouseCase{QEvent::MouseButtonRelease,
-                                {700, 2},
-                                Qt::LeftButton,
-                                Qt::NoButton,
-                                Qt::NoModifier,
-                                ToolEvent{700, 2, ToolEvent::Left, ToolEvent::NoButton, ToolEvent::NoModifier}}));
+    ::testing::Values(MouseCase{QEvent::MouseButtonPress, 3.7, 4.2, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, 3,
+                                4, ToolEvent::Left, ToolEvent::Left, ToolEvent::NoModifier},
+                      MouseCase{QEvent::MouseButtonPress, 0, 0, Qt::RightButton, Qt::LeftButton | Qt::RightButton,
+                                Qt::ShiftModifier | Qt::ControlModifier, 0, 0, ToolEvent::Right,
+                                ToolEvent::Left | ToolEvent::Right, ToolEvent::Shift | ToolEvent::Control},
+                      MouseCase{QEvent::MouseMove, -0.5, -3, Qt::NoButton, Qt::MiddleButton, Qt::AltModifier, -1, -3,
+                                ToolEvent::NoButton, ToolEvent::Middle, ToolEvent::Alt},
+                      MouseCase{QEvent::MouseButtonRelease, 700, 2, Qt::LeftButton, Qt::NoButton, Qt::NoModifier, 700,
+                                2, ToolEvent::Left, ToolEvent::NoButton, ToolEvent::NoModifier}));
 
 // The floating picture is painted over the bitmap, clipped to the view, and
 // its transparent colour lets the bitmap show through.

@@ -222,8 +222,6 @@ TEST_F(ImageWindowTest, PopupCopiesTheMainTicksAndForwardsItsItems)
     EXPECT_EQ(forwarded, QStringList({"Droite1", "Gauche1", "Blanc1", "Noir1", "Vuedensemble1", "Visible1"}));
 }
 
-// The full-screen view shows the picture on black and closes on any key or
-// mouse press; presses on the picture go through to the window.
 // The floating text shows the hand over itself until it is written; the
 // rest of the picture keeps the cursor of the view options.
 TEST_F(ImageWindowTest, FloatingTextShowsTheHandOverItself)
@@ -248,6 +246,8 @@ TEST_F(ImageWindowTest, FloatingTextShowsTheHandOverItself)
     EXPECT_EQ(window.view()->cursor().shape(), Qt::ArrowCursor);
 }
 
+// The full-screen view shows the picture on black and closes on any key or
+// mouse press; presses on the picture go through to the window.
 TEST(FullScreenView, ClosesOnAKeyOrAMousePress)
 {
     const Bitmap doc = test::fromAscii({"#..", "..#"});

@@ -133,7 +133,7 @@ TEST_F(NewImageDialogTest, SizeFieldsTakeDigitsAndBackspaceOnly)
     EXPECT_EQ(dialog->resolutionEdit()->text(), "72");
 }
 
-TEST_F(NewImageDialogTest, EmptyFieldShowsTheMessageAndKeepsTheDialogOpen)
+TEST_F(NewImageDialogTest, EmptyFieldShowsTheMessageAndZeroWidthMakesAnEmptyImage)
 {
     dialog->resolutionEdit()->clear();
     EXPECT_EQ(dialog->okClicked(), nullptr);
@@ -141,6 +141,12 @@ TEST_F(NewImageDialogTest, EmptyFieldShowsTheMessageAndKeepsTheDialogOpen)
     EXPECT_EQ(prompter.last().text, "Pour créer une nouvelle image, vous devez remplir tous les champs.");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(std::filesystem::exists(settings->path()));
+    // A width of 0 is no empty field: it makes an empty image.
+    dialog->resolutionEdit()->setText("72");
+    setFields("0", "200", "Blanc", k24Bit);
+    ImageWindow* image = dialog->okClicked();
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(image->document().isEmpty());
 }
 
 struct FillCase {
@@ -178,14 +184,6 @@ INSTANTIATE_TEST_SUITE_P(Colours, NewImageFill,
                                            FillCase{"Turquoise", k24Bit, 24, kBlack}, // unknown: left black
                                            // The 8-bit cube has no (0, 0, 128): the nearest entry is (0, 0, 153).
                                            FillCase{"Bleu marrine", "256 couleurs (8 bit)", 8, makeColour(0, 0, 153)}));
-
-TEST_F(NewImageDialogTest, ZeroWidthMakesAnEmptyImage)
-{
-    setFields("0", "200", "Blanc", k24Bit);
-    ImageWindow* image = dialog->okClicked();
-    ASSERT_NE(image, nullptr);
-    EXPECT_TRUE(image->document().isEmpty());
-}
 
 TEST_F(NewImageDialogTest, OkSavesTheValuesAndTheNextShowingReadsThem)
 {

@@ -34,6 +34,11 @@ inline Grid greysOf(const Bitmap& b)
     return rows;
 }
 
+inline Colour grey(int v)
+{
+    return makeColour(v, v, v);
+}
+
 inline Bitmap filled(int w, int h, Colour c)
 {
     Bitmap b(w, h, 24);

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace px {
@@ -15,15 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(BrowserPreviewTest, ColourDigitsAreRedGreenBlueInUpperCase)
-{
-    EXPECT_EQ(ColorToHexRGB(makeColour(255, 0, 0)), "FF0000");
-    EXPECT_EQ(ColorToHexRGB(makeColour(0x12, 0xAB, 0x0C)), "12AB0C");
-    EXPECT_EQ(ColorToHexRGB(kWhite), "FFFFFF");
-}
-
+// The colour's digits are red, green, blue in upper case.
 TEST(BrowserPreviewTest, TwelveLinesOnTheBackgroundColour)
 {
+    EXPECT_EQ(ColorToHexRGB(makeColour(0x12, 0xAB, 0x0C)), "12AB0C");
     EXPECT_EQ(browserPreviewPage("/home/anne/chat.png", makeColour(255, 0, 0)),
               "<html>\n"
               "<head>\n"
@@ -61,9 +54,7 @@ TEST(BrowserPreviewTest, PageIsWrittenIntoTheUsersOwnTemporaryFolder)
     const fs::path page = writeBrowserPreview(folder, "/a.bmp", kBlack);
     writeBrowserPreview(folder, "/b.bmp", kBlack);
     EXPECT_EQ(page, folder / "pxrn3.html");
-    std::stringstream text;
-    text << std::ifstream(page).rdbuf();
-    EXPECT_EQ(text.str(), browserPreviewPage("/b.bmp", kBlack)) << "replaced";
+    EXPECT_EQ(test::readText(page), browserPreviewPage("/b.bmp", kBlack)) << "replaced";
     EXPECT_EQ(privateTemporaryFolder(dir.path()), folder) << "found again";
 }
 

@@ -3,6 +3,7 @@
 // fields, whole-file reads and writes, and indices written out as text.
 #include "graphics/Bitmap.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +65,19 @@ inline std::string indicesOf(const Bitmap& b)
             s += "0123456789abcdef"[b.pixelIndex(x, y) & 15];
     }
     return s;
+}
+
+// The largest difference of any channel between two images of one size.
+inline int largestDifference(const Bitmap& a, const Bitmap& b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const Colour p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(redOf(p) - redOf(q)), std::abs(greenOf(p) - greenOf(q)),
+                              std::abs(blueOf(p) - blueOf(q))});
+        }
+    return worst;
 }
 
 inline std::size_t fileCount(const std::filesystem::path& dir)

@@ -1,5 +1,6 @@
 #include "fileio/JpegFile.h"
 #include "codecs/ImageFileError.h"
+#include "fileio/FileTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,18 +22,6 @@ Bitmap smoothImage()
     return b;
 }
 
-int maxDifference(const Bitmap& a, const Bitmap& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const Colour p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(redOf(p) - redOf(q)), std::abs(greenOf(p) - greenOf(q)),
-                              std::abs(blueOf(p) - blueOf(q))});
-        }
-    return worst;
-}
-
 struct JpegCase {
     int quality;
     bool progressive;
@@ -51,7 +40,7 @@ TEST_P(JpegRoundTrip, ReadsBackCloseToTheSource)
     const Bitmap back = decodeJpeg(file);
     ASSERT_EQ(back.width(), 32);
     ASSERT_EQ(back.height(), 24);
-    EXPECT_LE(maxDifference(back, src), GetParam().tolerance);
+    EXPECT_LE(test::largestDifference(back, src), GetParam().tolerance);
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, JpegRoundTrip,

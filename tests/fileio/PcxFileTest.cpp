@@ -140,14 +140,11 @@ INSTANTIATE_TEST_SUITE_P(Files, PcxInvalid,
                                            withByte(withTrailer(pcxHeader(8, 1, 1, 1, 2), {}), 128,
                                                     13))); // marker not 12
 
-TEST(PcxRead, ShortLinesFillTheStartOfEachRow)
+TEST(PcxRead, ShortLinesAndDataStoppingEarlyKeepWhatCame)
 {
     // 3 x 2 eight bits but 2 bytes per line: the third column stays 0.
-    Bytes file = pcxHeader(8, 1, 3, 2, 2);
-}
-
-TEST(PcxRead, DataStoppingEarlyKeepsWhatCame)
-{
+    const Bitmap s = decodePcxImage(withTrailer(pcxHeader(8, 1, 3, 2, 2) + Bytes{1, 2, 3, 4}, {})).bitmap;
+    EXPECT_EQ(indicesOf(s), "120|340");
     // The second line is missing entirely.
     const Bitmap b = decodePcx(pcxHeader(8, 3, 1, 2, 2) + Bytes{5, 0, 6, 0, 7});
     ASSERT_EQ(b.height(), 2);

@@ -1,10 +1,12 @@
 // Files our writers produce, read by another program: ImageMagick's convert
 // turns each into raw RGB, which must match what our own reader sees.
+#include "codecs/CodecTiff.h"
 #include "fileio/FileTestSupport.h"
 #include "fileio/JpegFile.h"
 #include "fileio/PcxFile.h"
 #include "fileio/PngFile.h"
 #include "fileio/TargaFile.h"
+#include "fileio/TiffWriter.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -74,6 +76,12 @@ INSTANTIATE_TEST_SUITE_P(
                       // our reader keeps v * 4, another reader the file's value.
                       WriterCase{"targa_colour_mapped", "tga", 8,
                                  [](const auto& p, const Bitmap& b) { return viaTarga(p, b, kTargaColourMapped); }, 3},
+                      WriterCase{"tiff_24", "tif", 24,
+                                 [](const auto& p, const Bitmap& b) {
+                                     saveTiffFile(p, b);
+                                     return decodeTiff(test::readAll(p));
+                                 },
+                                 0},
                       WriterCase{"pcx_24", "pcx", 24,
                                  [](const auto& p, const Bitmap& b) {
                                      writePcxFile(p, b);

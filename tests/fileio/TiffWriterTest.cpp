@@ -120,19 +120,5 @@ TEST(TiffWrite, InvertedMonochromeAndNarrowFourBitImagesKeepTheirLook)
     }
 }
 
-TEST(TiffWrite, SecondReaderAcceptsTheFile)
-{
-    // ImageMagick, when installed, must read our file with the same pixels.
-    if (std::system("command -v convert >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "convert not installed";
-    test::TempDir dir;
-    const Bitmap src = test::fromAscii({"#.r", "g#."}, {{'r', makeColour(200, 0, 0)}, {'g', makeColour(0, 128, 0)}});
-    saveTiffFile(dir.file("a.tif"), src);
-    const std::string cmd = "convert " + dir.file("a.tif").string() + " -depth 8 rgb:" + dir.file("a.rgb").string();
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    EXPECT_EQ(test::readAll(dir.file("a.rgb")),
-              (Bytes{0, 0, 0, 255, 255, 255, 200, 0, 0, 0, 128, 0, 0, 0, 0, 255, 255, 255}));
-}
-
 } // namespace
 } // namespace px

@@ -50,12 +50,10 @@ TEST_F(CaptureCommands, ChoosingATriggerEnablesItsOwnControls)
 
 TEST_F(CaptureCommands, OkWritesTheDelayWithoutCapturing)
 {
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button1", [](QDialog& d) {
         d.findChild<QRadioButton*>(QStringLiteral("RadioButton3"))->setChecked(true);
         d.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("7"));
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Setup1");
     EXPECT_EQ(settings.readString("Capture", "Temps"), "7");
     EXPECT_EQ(screen->grabs, 0);
@@ -69,12 +67,10 @@ TEST_F(CaptureCommands, OkWritesTheDelayWithoutCapturing)
 TEST_F(CaptureCommands, CapturerInSetupCapturesOnTheChosenKey)
 {
     triggers->presses = {false, false, true};
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button3", [](QDialog& d) {
         d.findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->setChecked(true);
         d.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(4);
-        click(d, "Button3");
-        return d.result();
-    });
+    }));
     bool minimisedAtGrab = false;
     screen->onGrab = [&] { minimisedAtGrab = window->isMinimized(); };
     trigger("Setup1");
@@ -110,12 +106,13 @@ public:
 
 struct SequenceCase {
     const char* name;
-    CaptureOptions options;
+    CaptureOptions::Mode mode;
+    int functionKey, delaySeconds;
     bool canPoll;
-    std::deque<bool> presses;
+    const char* presses; // one a poll: '1' pressed, '0' not
     int turns;
     bool screenReadable;
-    std::string steps;
+    const char* steps;
     bool made;
 };
 
@@ -136,51 +133,28 @@ TEST_P(CaptureSequenceSteps, InOrder)
         screen.screen = Bitmap();
     ScriptedTrigger trigger;
     trigger.canPoll = c.canPoll;
-    trigger.presses = c.presses;
-    EXPECT_EQ(runCapture(c.options, host, screen, trigger), c.made);
+    for (const char* p = c.presses; *p; ++p)
+        trigger.presses.push_back(*p == '1');
+    EXPECT_EQ(runCapture(CaptureOptions{c.mode, c.functionKey, c.delaySeconds}, host, screen, trigger), c.made);
     EXPECT_EQ(host.steps, c.steps);
 }
 
 using Mode = CaptureOptions::Mode;
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CaptureSequenceSteps,
-    ::testing::Values(
-        SequenceCase{"RightButton",
-                     {Mode::RightButton, 1, 1},
-                     true,
-                     {false, true},
-                     1000,
-                     true,
-                     "minimise wait0 wait10 wait10 window restore",
-                     true},
-        SequenceCase{"Delay", {Mode::Delay, 1, 3}, true, {}, 1000, true, "minimise wait3000 window restore", true},
-        SequenceCase{"FallbackToDelay",
-                     {Mode::FunctionKey, 5, 2},
-                     false,
-                     {},
-                     1000,
-                     true,
-                     "message minimise wait2000 window restore",
-                     true},
-        // The program quits while waiting: no capture.
-        SequenceCase{"QuitWhileWaiting",
-                     {Mode::RightButton, 1, 1},
-                     true,
-                     {},
-                     3,
-                     true,
-                     "minimise wait0 wait10 wait10 wait10 restore",
-                     false},
-        SequenceCase{"QuitDuringDelay", {Mode::Delay, 1, 1}, true, {}, 0, true, "minimise wait1000 restore", false},
-        SequenceCase{"ScreenUnreadable",
-                     {Mode::Delay, 1, 1},
-                     true,
-                     {},
-                     1000,
-                     false,
-                     "minimise wait1000 restoremessage ",
-                     false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CaptureSequenceSteps,
+                         ::testing::Values(SequenceCase{"RightButton", Mode::RightButton, 1, 1, true, "01", 1000, true,
+                                                        "minimise wait0 wait10 wait10 window restore", true},
+                                           SequenceCase{"Delay", Mode::Delay, 1, 3, true, "", 1000, true,
+                                                        "minimise wait3000 window restore", true},
+                                           SequenceCase{"FallbackToDelay", Mode::FunctionKey, 5, 2, false, "", 1000,
+                                                        true, "message minimise wait2000 window restore", true},
+                                           // The program quits while waiting: no capture.
+                                           SequenceCase{"QuitWhileWaiting", Mode::RightButton, 1, 1, true, "", 3, true,
+                                                        "minimise wait0 wait10 wait10 wait10 restore", false},
+                                           SequenceCase{"QuitDuringDelay", Mode::Delay, 1, 1, true, "", 0, true,
+                                                        "minimise wait1000 restore", false},
+                                           SequenceCase{"ScreenUnreadable", Mode::Delay, 1, 1, true, "", 1000, false,
+                                                        "minimise wait1000 restoremessage ", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace px::test

@@ -31,20 +31,14 @@ std::string run(const std::string& command)
     return out;
 }
 
-// The dark pixels' bounding box of a binary PGM file (P5, 8 bits).
+// The dark pixels' bounding box of a binary PGM file.
 Rect darkBox(const std::string& pgmPath)
 {
-    std::ifstream in(pgmPath, std::ios::binary);
-    std::string magic;
-    int w = 0, h = 0, max = 0;
-    in >> magic >> w >> h >> max;
-    in.get();
-    std::vector<unsigned char> pixels(std::size_t(w) * std::size_t(h));
-    in.read(reinterpret_cast<char*>(pixels.data()), std::streamsize(pixels.size()));
-    Rect box{w, h, 0, 0};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (pixels[std::size_t(y) * std::size_t(w) + std::size_t(x)] < 128)
+    const Bitmap page = parsePnm(readText(pgmPath));
+    Rect box{page.width(), page.height(), 0, 0};
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (redOf(page.pixel(x, y)) < 128)
                 box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
                        std::max(box.bottom, y + 1)};
     return box;
@@ -86,14 +80,12 @@ TEST_F(RealPrinter, ImageAtFactorsTwoByTwo)
 {
     ASSERT_TRUE(printer->hasPrinters());
     open(uniformBitmap(300, 200, kBlack))->setFilePath(QStringLiteral("/images/noir.bmp"));
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button2", [](QDialog& d) {
         d.show();
         QCoreApplication::processEvents();
         d.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(2);
         d.findChild<QSlider*>(QStringLiteral("TrackBar2"))->setValue(2);
-        click(d, "Button2");
-        return d.result();
-    });
+    }));
     trigger("Aperuavantimpression1");
     EXPECT_TRUE(prompter.calls().empty());
     ASSERT_TRUE(waitForPdf()) << "no PDF from the queue";

@@ -23,41 +23,6 @@ void PrintTo(const SaneCase& c, std::ostream* os)
     *os << c.name;
 }
 
-// A P5 or P6 file as a 24-bit bitmap; empty when it is not one.
-Bitmap readPnm(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    in >> magic;
-    auto number = [&in] {
-        in >> std::ws;
-        while (in.peek() == '#') {
-            std::string comment;
-            std::getline(in, comment);
-            in >> std::ws;
-        }
-        int v = 0;
-        in >> v;
-        return v;
-    };
-    const int w = number(), h = number();
-    number();
-    in.get();
-    if ((magic != "P5" && magic != "P6") || w <= 0 || h <= 0)
-        return {};
-    const int channels = magic == "P6" ? 3 : 1;
-    Bitmap b(w, h, 24);
-    std::vector<unsigned char> row(std::size_t(w) * std::size_t(channels));
-    for (int y = 0; y < h; ++y) {
-        in.read(reinterpret_cast<char*>(row.data()), std::streamsize(row.size()));
-        for (int x = 0; x < w; ++x) {
-            const unsigned char* p = row.data() + x * channels;
-            b.setPixel(x, y, channels == 3 ? Colour(p[0] | p[1] << 8 | p[2] << 16) : Colour(p[0] * 0x010101u));
-        }
-    }
-    return b;
-}
-
 class SaneTestBackend : public OutputFixture, public ::testing::WithParamInterface<SaneCase> {
 protected:
     void SetUp() override
@@ -95,7 +60,7 @@ TEST_P(SaneTestBackend, OneFrameInANewWindow)
     const std::filesystem::path pnm = dir.file("scan.pnm");
     const std::string command = "scanimage -d test:0 --format=pnm >'" + pnm.string() + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const Bitmap expected = readPnm(pnm);
+    const Bitmap expected = parsePnm(readText(pnm));
     EXPECT_TRUE(frame == expected) << dumpMismatch(std::string("sane_") + GetParam().name, frame, expected);
 }
 

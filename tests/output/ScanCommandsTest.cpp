@@ -101,14 +101,12 @@ TEST_F(ScanCommands, SaneSourceChosenForTheRun)
     createWithDoubles(false);
     // Without a choice the first device scans.
     trigger("Acqurir1");
-    onDialog([](QDialog& d) {
+    onDialog(pressing("Button1", [](QDialog& d) {
         auto* list = d.findChild<QListWidget*>(QStringLiteral("ListBox1"));
         EXPECT_EQ(list->count(), 2);
         EXPECT_EQ(list->item(1)->text(), QStringLiteral("Noname virtual device (test:1)"));
         list->setCurrentRow(1);
-        click(d, "Button1");
-        return d.result();
-    });
+    }));
     trigger("Slectiondelasource1");
     trigger("Acqurir1");
     // A cancelled list changes nothing and scans nothing.

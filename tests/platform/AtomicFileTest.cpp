@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,36 +18,27 @@ std::size_t entries(const fs::path& dir)
     return std::size_t(std::distance(fs::directory_iterator(dir), {}));
 }
 
-std::string readAll(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // The old content stays until commit, a writer dropped without commit leaves
 // no temporary file, and the replaced file keeps its permissions.
 TEST(AtomicFile, ReplacesTheTargetOnlyOnCommitKeepingItsPermissions)
 {
     test::TempDir dir;
     const auto target = dir.file("a.txt");
-    const auto files = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
     writeFileAtomically(target, "old", 3);
     ::chmod(target.c_str(), 0640);
     {
         AtomicFileWriter w(target);
         w.write("new content");
-        EXPECT_EQ(readAll(target), "old");
+        EXPECT_EQ(test::readText(target), "old");
     }
-    EXPECT_EQ(readAll(target), "old");
-    EXPECT_EQ(files(), 1);
+    EXPECT_EQ(test::readText(target), "old");
+    EXPECT_EQ(entries(dir.path()), 1u);
 
     AtomicFileWriter w(target);
     w.write("new content");
     w.commit();
-    EXPECT_EQ(readAll(target), "new content");
-    EXPECT_EQ(files(), 1);
+    EXPECT_EQ(test::readText(target), "new content");
+    EXPECT_EQ(entries(dir.path()), 1u);
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -65,6 +55,14 @@ TEST(AtomicFile, RefusedFolderRaisesWithTheFileName)
         EXPECT_NE(std::string(e.what()).find("Impossible d'écrire dans " + target.string()), std::string::npos)
             << e.what();
     }
+}
+
+std::string repeated(const std::string& part, int times)
+{
+    std::string s;
+    for (int i = 0; i < times; ++i)
+        s += part;
+    return s;
 }
 
 struct NameCase {
@@ -87,28 +85,13 @@ TEST_P(TemporaryName, FitsTheNameLimit)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TemporaryName,
-    ::testing::Values(NameCase{"Short", "chat.png", ".chat.png.pixoran3-AbCd0123"},
-                      // 236 bytes of the target fit beside the 19 of the dot, mark and suffix.
-                      NameCase{"Longest", std::string(236, 'a'), "." + std::string(236, 'a') + ".pixoran3-AbCd0123"},
-                      NameCase{"Cut", std::string(250, 'b') + ".png",
-                               "." + std::string(236, 'b') + ".pixoran3-AbCd0123"},
-                      // "x" then 2-byte characters: byte 236 is the second half of one, so 235 are kept.
-                      NameCase{"CutBeforeACharacter",
-                               "x" +
-                                   [] {
-                                       std::string s;
-                                       for (int i = 0; i < 120; ++i)
-                                           s += "é";
-                                       return s;
-                                   }(),
-                               ".x" +
-                                   [] {
-                                       std::string s;
-                                       for (int i = 0; i < 117; ++i)
-                                           s += "é";
-                                       return s;
-                                   }() +
-                                   ".pixoran3-AbCd0123"}),
+    ::testing::Values(
+        NameCase{"Short", "chat.png", ".chat.png.pixoran3-AbCd0123"},
+        // 236 bytes of the target fit beside the 19 of the dot, mark and suffix.
+        NameCase{"Longest", std::string(236, 'a'), "." + std::string(236, 'a') + ".pixoran3-AbCd0123"},
+        NameCase{"Cut", std::string(250, 'b') + ".png", "." + std::string(236, 'b') + ".pixoran3-AbCd0123"},
+        // "x" then 2-byte characters: byte 236 is the second half of one, so 235 are kept.
+        NameCase{"CutBeforeACharacter", "x" + repeated("é", 120), ".x" + repeated("é", 117) + ".pixoran3-AbCd0123"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Names of 248 to 255 bytes used to need a temporary name past the limit.
@@ -118,7 +101,7 @@ TEST(AtomicFile, SavesUnderNamesUpToTheLimit)
     for (std::size_t length : {247u, 248u, 251u, 255u}) {
         const auto target = dir.file(std::string(length - 4, 'n') + ".bmp");
         writeFileAtomically(target, "abc", 3);
-        EXPECT_EQ(readAll(target), "abc") << length;
+        EXPECT_EQ(test::readText(target), "abc") << length;
         fs::remove(target);
     }
     EXPECT_TRUE(fs::is_empty(dir.path()));
@@ -142,14 +125,14 @@ TEST(AtomicFile, WritesThroughSymbolicLinks)
     w.commit();
     EXPECT_TRUE(fs::is_symlink(dir.path() / "links" / "one.bmp"));
     EXPECT_TRUE(fs::is_symlink(dir.path() / "links" / "two.bmp"));
-    EXPECT_EQ(readAll(real), "new");
+    EXPECT_EQ(test::readText(real), "new");
     EXPECT_EQ(entries(dir.path() / "links"), 2u);
     EXPECT_EQ(entries(real.parent_path()), 1u);
 
     // A dangling link: the file it names is created, as an ordinary write would.
     fs::create_symlink("../real/nouveau.bmp", dir.path() / "links" / "three.bmp");
     writeFileAtomically(dir.path() / "links" / "three.bmp", "x", 1);
-    EXPECT_EQ(readAll(dir.path() / "real" / "nouveau.bmp"), "x");
+    EXPECT_EQ(test::readText(dir.path() / "real" / "nouveau.bmp"), "x");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "links" / "three.bmp"));
 
     // A loop is refused with the system's reason.
@@ -171,8 +154,8 @@ TEST(AtomicFile, HardLinksAreReplacedAsANewFile)
     std::ofstream(dir.file("a.bmp")) << "old";
     fs::create_hard_link(dir.file("a.bmp"), dir.file("b.bmp"));
     writeFileAtomically(dir.file("a.bmp"), "new", 3);
-    EXPECT_EQ(readAll(dir.file("a.bmp")), "new");
-    EXPECT_EQ(readAll(dir.file("b.bmp")), "old");
+    EXPECT_EQ(test::readText(dir.file("a.bmp")), "new");
+    EXPECT_EQ(test::readText(dir.file("b.bmp")), "old");
 }
 
 struct PermissionCase {
@@ -217,10 +200,10 @@ TEST_P(AtomicFilePermission, FollowsTheRightToWriteTheFile)
     EXPECT_EQ(entries(dir.path()), 1u);
     if (c.allowed) {
         EXPECT_EQ(outcome, "written");
-        EXPECT_EQ(readAll(target), "new");
+        EXPECT_EQ(test::readText(target), "new");
     } else {
         EXPECT_EQ(outcome, "Impossible d'écrire dans " + target.string() + " (Permission denied)");
-        EXPECT_EQ(readAll(target), "old");
+        EXPECT_EQ(test::readText(target), "old");
     }
 }
 
@@ -246,7 +229,7 @@ TEST(AtomicFile, RootKeepsTheOwnerOfTheFileItReplaces)
     EXPECT_EQ(st.st_uid, 65534u);
     EXPECT_EQ(st.st_gid, 65534u);
     EXPECT_EQ(st.st_mode & 07777, 0604u);
-    EXPECT_EQ(readAll(target), "new");
+    EXPECT_EQ(test::readText(target), "new");
 }
 
 // Only our own temporary files, left for a day, plain files of the user.

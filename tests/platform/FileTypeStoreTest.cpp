@@ -7,26 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace px {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeAll(const fs::path& p, const std::string& text)
-{
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
 
 TEST(ClassStoreFileTest, KeysAreCreatedWithTheirParentsAndFoundWithoutCase)
 {
@@ -45,14 +30,14 @@ TEST(ClassStoreFileTest, KeysAreCreatedWithTheirParentsAndFoundWithoutCase)
     EXPECT_FALSE(store.value(".bmp\\shell")) << "a created key has no default value";
     EXPECT_FALSE(store.keyExists(".gif"));
 
-    EXPECT_EQ(readAll(store.path()), "; Pixoran3: file-type classes\n"
-                                     "\n[.Bmp]\n"
-                                     "@=\"Pixoran3.Image\"\n"
-                                     "\"Content Type\"=\"a\\\\b\\nc\"\n"
-                                     "\n[.Bmp\\shell]\n"
-                                     "\n[.Bmp\\shell\\open]\n"
-                                     "\n[.Bmp\\shell\\open\\command]\n"
-                                     "@=\"\\\"/opt/p 3/pixoran3\\\" %f\"\n");
+    EXPECT_EQ(test::readText(store.path()), "; Pixoran3: file-type classes\n"
+                                            "\n[.Bmp]\n"
+                                            "@=\"Pixoran3.Image\"\n"
+                                            "\"Content Type\"=\"a\\\\b\\nc\"\n"
+                                            "\n[.Bmp\\shell]\n"
+                                            "\n[.Bmp\\shell\\open]\n"
+                                            "\n[.Bmp\\shell\\open\\command]\n"
+                                            "@=\"\\\"/opt/p 3/pixoran3\\\" %f\"\n");
 
     store.setValue(".bmp", "", "bmpfile");
     EXPECT_EQ(store.value(".bmp"), "bmpfile") << "replaced, not added";
@@ -63,7 +48,7 @@ TEST(ClassStoreFileTest, MalformedLinesAreSkippedAndBadKeysRefused)
 {
     test::TempDir dir;
     ClassStoreFile store(dir.file("c.reg"));
-    writeAll(store.path(), "@=\"before any key\"\n[.png]\r\n@=\"pngfile\"\r\nbroken\n@=\"no end\n\"x\"=\"1\"\n");
+    test::writeText(store.path(), "@=\"before any key\"\n[.png]\r\n@=\"pngfile\"\r\nbroken\n@=\"no end\n\"x\"=\"1\"\n");
     EXPECT_EQ(store.value(".png"), "pngfile");
     EXPECT_EQ(store.value(".png", "x"), "1");
 
@@ -91,32 +76,32 @@ TEST_F(XdgFileTypeStoreTest, DefaultIsSetInFrontAndRestored)
                                "[Default Applications]\r\n"
                                "Image/PNG = gimp.desktop;eog.desktop;\r\n"
                                "text/plain=gedit.desktop;\r\n";
-    writeAll(mimeApps(), before);
+    test::writeText(mimeApps(), before);
 
     store.setDesktopDefault("image/png");
     store.setDesktopDefault("image/png");
     EXPECT_EQ(desktopDefaults(mimeApps(), "image/png"),
               (std::vector<std::string>{"pixoran3.desktop", "gimp.desktop", "eog.desktop"}));
     store.setDesktopDefault("image/gif");
-    EXPECT_EQ(readAll(mimeApps()), "# mes choix\r\n"
-                                   "[Added Associations]\r\n"
-                                   "image/png=eog.desktop;\r\n"
-                                   "\r\n"
-                                   "[Default Applications]\r\n"
-                                   "Image/PNG =pixoran3.desktop;gimp.desktop;eog.desktop;\r\n"
-                                   "text/plain=gedit.desktop;\r\n"
-                                   "image/gif=pixoran3.desktop;\n");
+    EXPECT_EQ(test::readText(mimeApps()), "# mes choix\r\n"
+                                          "[Added Associations]\r\n"
+                                          "image/png=eog.desktop;\r\n"
+                                          "\r\n"
+                                          "[Default Applications]\r\n"
+                                          "Image/PNG =pixoran3.desktop;gimp.desktop;eog.desktop;\r\n"
+                                          "text/plain=gedit.desktop;\r\n"
+                                          "image/gif=pixoran3.desktop;\n");
 
     store.restoreDesktopDefault("image/gif");
     store.restoreDesktopDefault("image/png");
     EXPECT_EQ(desktopDefaults(mimeApps(), "image/png"), (std::vector<std::string>{"gimp.desktop", "eog.desktop"}));
-    EXPECT_EQ(readAll(mimeApps()), "# mes choix\r\n"
-                                   "[Added Associations]\r\n"
-                                   "image/png=eog.desktop;\r\n"
-                                   "\r\n"
-                                   "[Default Applications]\r\n"
-                                   "Image/PNG =gimp.desktop;eog.desktop;\r\n"
-                                   "text/plain=gedit.desktop;\r\n");
+    EXPECT_EQ(test::readText(mimeApps()), "# mes choix\r\n"
+                                          "[Added Associations]\r\n"
+                                          "image/png=eog.desktop;\r\n"
+                                          "\r\n"
+                                          "[Default Applications]\r\n"
+                                          "Image/PNG =gimp.desktop;eog.desktop;\r\n"
+                                          "text/plain=gedit.desktop;\r\n");
 }
 
 TEST_F(XdgFileTypeStoreTest, WithoutAFileTheSectionIsCreatedAndRestoringLeavesItEmpty)
@@ -125,21 +110,21 @@ TEST_F(XdgFileTypeStoreTest, WithoutAFileTheSectionIsCreatedAndRestoringLeavesIt
     EXPECT_FALSE(fs::exists(mimeApps())) << "nothing to restore, nothing written";
 
     store.setDesktopDefault("image/tiff");
-    EXPECT_EQ(readAll(mimeApps()), "[Default Applications]\nimage/tiff=pixoran3.desktop;\n");
+    EXPECT_EQ(test::readText(mimeApps()), "[Default Applications]\nimage/tiff=pixoran3.desktop;\n");
     store.restoreDesktopDefault("image/tiff");
-    EXPECT_EQ(readAll(mimeApps()), "[Default Applications]\n");
+    EXPECT_EQ(test::readText(mimeApps()), "[Default Applications]\n");
 
-    writeAll(mimeApps(), "[Added Associations]\nimage/bmp=a.desktop;");
+    test::writeText(mimeApps(), "[Added Associations]\nimage/bmp=a.desktop;");
     store.setDesktopDefault("image/bmp");
-    EXPECT_EQ(readAll(mimeApps()), "[Added Associations]\nimage/bmp=a.desktop;\n"
-                                   "[Default Applications]\nimage/bmp=pixoran3.desktop;\n");
+    EXPECT_EQ(test::readText(mimeApps()), "[Added Associations]\nimage/bmp=a.desktop;\n"
+                                          "[Default Applications]\nimage/bmp=pixoran3.desktop;\n");
 }
 
 TEST_F(XdgFileTypeStoreTest, DesktopEntryStartsTheCommandForItsTypes)
 {
     const std::vector<std::string> types{"image/bmp", "image/png"};
     store.writeDesktopEntry("\"/opt/a\\\\b/pixoran3\" %f", types);
-    const std::string entry = readAll(store.paths().desktopEntry);
+    const std::string entry = test::readText(store.paths().desktopEntry);
     EXPECT_TRUE(entry.starts_with("[Desktop Entry]\nType=Application\nName=Pixoran3\n")) << entry;
     EXPECT_NE(entry.find("\nExec=\"/opt/a\\\\\\\\b/pixoran3\" %f\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nMimeType=image/bmp;image/png;\n"), std::string::npos) << entry;

@@ -1,32 +1,16 @@
 #include "platform/SettingsFile.h"
 #include "support/TestSupport.h"
 
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
-#include <sstream>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace px {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeAll(const fs::path& p, const std::string& text)
-{
-    std::ofstream(p, std::ios::binary) << text;
-}
 
 const char* const kHandWritten = "; Réglages de Pixoran3\n"
                                  "[MRUS]\n"
@@ -63,7 +47,7 @@ protected:
 TEST_F(SettingsFileTest, ReadsValuesByTheProfileRules)
 {
     EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), "1"); // no file yet
-    writeAll(ini.path(), kHandWritten);
+    test::writeText(ini.path(), kHandWritten);
     EXPECT_EQ(ini.readString("mrus", "MRU1"), "C:\\Images\\chat.bmp");
     EXPECT_EQ(ini.readString("MRUS", "mru2"), "/home/anne/fleurs, été.png");
     EXPECT_EQ(ini.readString("NOUVEAU", "hauteur"), "480");
@@ -76,7 +60,7 @@ TEST_F(SettingsFileTest, ReadsValuesByTheProfileRules)
     SettingsFile other(ini.path());
     other.writeString("Nouveau", "largeur", "800");
     EXPECT_EQ(ini.readString("Nouveau", "largeur"), "800");
-    writeAll(ini.path(), "[Nouveau]\nlargeur=12\n");
+    test::writeText(ini.path(), "[Nouveau]\nlargeur=12\n");
     EXPECT_EQ(other.readString("Nouveau", "largeur"), "12");
 }
 
@@ -86,7 +70,7 @@ TEST_F(SettingsFileTest, WriteCreatesFolderFileSectionAndKey)
     nested.writeString("MRUS", "mru1", "/tmp/a.bmp");
     nested.writeString("Astuces", "Demarrage", "1");
     nested.writeString("MRUS", "mru2", "/tmp/b.bmp");
-    EXPECT_EQ(readAll(nested.path()), "[MRUS]\nmru1=/tmp/a.bmp\nmru2=/tmp/b.bmp\n\n[Astuces]\nDemarrage=1\n");
+    EXPECT_EQ(test::readText(nested.path()), "[MRUS]\nmru1=/tmp/a.bmp\nmru2=/tmp/b.bmp\n\n[Astuces]\nDemarrage=1\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(nested.path().parent_path()), {}), 1); // no temporary left
 }
 
@@ -102,9 +86,9 @@ class SettingsEdit : public SettingsFileTest, public ::testing::WithParamInterfa
 
 TEST_P(SettingsEdit, KeepsEveryOtherLineByteForByte)
 {
-    writeAll(ini.path(), kHandWritten);
+    test::writeText(ini.path(), kHandWritten);
     ini.writeString(GetParam().section, GetParam().key, GetParam().value);
-    EXPECT_EQ(readAll(ini.path()), GetParam().expected);
+    EXPECT_EQ(test::readText(ini.path()), GetParam().expected);
 }
 
 std::string handWrittenWith(const std::string& from, const std::string& to)
@@ -133,11 +117,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsEdit,
 
 TEST_F(SettingsFileTest, KeepsCrlfLineEndsAndByteOrderMark)
 {
-    writeAll(ini.path(), "\xEF\xBB\xBF[Formats]\r\nbmp=0\r\n\r\n[Nouveau]\r\nlargeur=1");
+    test::writeText(ini.path(), "\xEF\xBB\xBF[Formats]\r\nbmp=0\r\n\r\n[Nouveau]\r\nlargeur=1");
     ini.writeString("formats", "BMP", "1");
     ini.writeString("Nouveau", "Type", "256 couleurs");
     ini.writeString("Compression", "Jpeg", "90");
-    EXPECT_EQ(readAll(ini.path()),
+    EXPECT_EQ(test::readText(ini.path()),
               "\xEF\xBB\xBF[Formats]\r\nbmp=1\r\n\r\n[Nouveau]\r\nlargeur=1\r\nType=256 couleurs\r\n"
               "\r\n[Compression]\r\nJpeg=90\r\n");
     EXPECT_EQ(ini.readString("FORMATS", "bmp"), "1");
@@ -156,12 +140,12 @@ TEST_F(SettingsFileTest, ValuesComeBackAsWritten)
 
 TEST_F(SettingsFileTest, FirstOfDuplicateSectionsAndKeysWins)
 {
-    writeAll(ini.path(), "[A]\nk=1\nk=2\n[B]\nz=0\n[a]\nk=3\nonly=4\n");
+    test::writeText(ini.path(), "[A]\nk=1\nk=2\n[B]\nz=0\n[a]\nk=3\nonly=4\n");
     EXPECT_EQ(ini.readString("A", "k"), "1");
     EXPECT_EQ(ini.readString("A", "only"), "4");
     ini.writeString("a", "only", "5");
     ini.writeString("a", "new", "6");
-    EXPECT_EQ(readAll(ini.path()), "[A]\nk=1\nk=2\nnew=6\n[B]\nz=0\n[a]\nk=3\nonly=5\n");
+    EXPECT_EQ(test::readText(ini.path()), "[A]\nk=1\nk=2\nnew=6\n[B]\nz=0\n[a]\nk=3\nonly=5\n");
 }
 
 struct ForeignBytesCase {
@@ -177,13 +161,13 @@ class ForeignBytes : public SettingsFileTest, public ::testing::WithParamInterfa
 // keeps every other byte of the file.
 TEST_P(ForeignBytes, ReadInLatin1AndKeptThroughAWrite)
 {
-    writeAll(ini.path(), GetParam().file);
+    test::writeText(ini.path(), GetParam().file);
     EXPECT_EQ(ini.readString("Astuces", "Demarrage", "1"), GetParam().expected);
     EXPECT_EQ(ini.readString("Nouveau", "largeur", "320"), "640");
     ini.writeString("Nouveau", "largeur", "800");
     std::string after = GetParam().file;
     after.replace(after.find("largeur=640"), 11, "largeur=800");
-    EXPECT_EQ(readAll(ini.path()), after);
+    EXPECT_EQ(test::readText(ini.path()), after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -204,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the system does not know it.
 TEST_F(SettingsFileTest, ForeignValuesFollowTheEightBitEncoding)
 {
-    writeAll(ini.path(), "[MRUS]\nmru1=/img/\xA4\xBD.bmp\nmru2=/img/\xC0.bmp\n");
+    test::writeText(ini.path(), "[MRUS]\nmru1=/img/\xA4\xBD.bmp\nmru2=/img/\xC0.bmp\n");
     EXPECT_EQ(SettingsFile(ini.path(), "ISO-8859-15").readString("MRUS", "mru1"), "/img/€œ.bmp");
     EXPECT_EQ(SettingsFile(ini.path(), "CP1251").readString("MRUS", "mru2"), "/img/А.bmp"); // Cyrillic A
     EXPECT_EQ(SettingsFile(ini.path(), "NO-SUCH-ENCODING").readString("MRUS", "mru1"), "/img/¤½.bmp");
@@ -213,7 +197,7 @@ TEST_F(SettingsFileTest, ForeignValuesFollowTheEightBitEncoding)
 
 TEST_F(SettingsFileTest, RefusedWritesRaiseTheProgramMessage)
 {
-    writeAll(dir.file("plain"), "a file, not a folder");
+    test::writeText(dir.file("plain"), "a file, not a folder");
     SettingsFile underFile(dir.file("plain") / "Pixoran3.ini");
     expectRefused(underFile);
 
@@ -227,7 +211,7 @@ TEST_F(SettingsFileTest, RefusedWritesRaiseTheProgramMessage)
 TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact)
 {
     const std::string old = "[Nouveau]\nlargeur=320\n";
-    writeAll(ini.path(), old);
+    test::writeText(ini.path(), old);
 
     // A line break would add lines of its own, a NUL byte would spoil the
     // line and bytes that are not UTF-8 would read back as other text:
@@ -235,25 +219,19 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact)
     for (const std::string& bad :
          {std::string("1\n[Formats]"), std::string("1\0", 2), std::string("/img/\xE9t\xE9.bmp")})
         expectRefused(ini, bad);
-    EXPECT_EQ(readAll(ini.path()), old);
+    EXPECT_EQ(test::readText(ini.path()), old);
 
     // A file size limit makes the system refuse the new content, even for root.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = old.size() + 4;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::optional<std::string> error;
-    try {
-        ini.writeString("Nouveau", "largeur", std::string(100, '9'));
-    } catch (const SettingsWriteError& e) {
-        error = e.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    test::withFileSizeLimit(old.size() + 4, [&] {
+        try {
+            ini.writeString("Nouveau", "largeur", std::string(100, '9'));
+        } catch (const SettingsWriteError& e) {
+            error = e.what();
+        }
+    });
     EXPECT_EQ(error, "Impossible d'écrire dans " + ini.path().string());
-    EXPECT_EQ(readAll(ini.path()), old);
+    EXPECT_EQ(test::readText(ini.path()), old);
     EXPECT_EQ(files(), 1u);
 }
 
@@ -264,7 +242,7 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsLeftUntouched)
 {
     test::shareWithOrdinaryUser(dir.path());
     const std::string old = "[Nouveau]\nlargeur=320\n";
-    writeAll(ini.path(), old);
+    test::writeText(ini.path(), old);
     ASSERT_EQ(::chown(ini.path().c_str(), test::ordinaryUserId(), test::ordinaryUserId()), 0);
     fs::permissions(ini.path(), fs::perms(0444));
     const std::string outcome = test::runAsOrdinaryUser([&]() -> std::string {
@@ -276,18 +254,18 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsLeftUntouched)
         }
     });
     EXPECT_EQ(outcome, "Impossible d'écrire dans " + ini.path().string());
-    EXPECT_EQ(readAll(ini.path()), old);
+    EXPECT_EQ(test::readText(ini.path()), old);
     EXPECT_EQ(fs::status(ini.path()).permissions(), fs::perms(0444));
     EXPECT_EQ(files(), 1u);
 }
 
 TEST_F(SettingsFileTest, WritesThroughASymbolicLink)
 {
-    writeAll(dir.file("real.ini"), "[A]\nk=1\n");
+    test::writeText(dir.file("real.ini"), "[A]\nk=1\n");
     fs::create_symlink("real.ini", ini.path());
     ini.writeString("A", "k", "2");
     EXPECT_TRUE(fs::is_symlink(ini.path()));
-    EXPECT_EQ(readAll(dir.file("real.ini")), "[A]\nk=2\n");
+    EXPECT_EQ(test::readText(dir.file("real.ini")), "[A]\nk=2\n");
 }
 
 class EnvVar {

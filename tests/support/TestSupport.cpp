@@ -3,10 +3,15 @@
 #include "fileio/BmpFile.h"
 
 #include <atomic>
+#include <cctype>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <grp.h>
+#include <iterator>
 #include <map>
+#include <random>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,8 +28,8 @@ fs::path corpusDir()
 TempDir::TempDir()
 {
     static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            ("pixoran3-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    path_ =
+        fs::temp_directory_path() / ("pixoran3-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -82,6 +87,67 @@ std::string runAsOrdinaryUser(const std::function<std::string()>& body)
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return "child: ended abnormally";
     return result;
+}
+
+std::string readText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeText(const fs::path& path, const std::string& text)
+{
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+    body();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+}
+
+Bitmap noise(int width, int height, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    Bitmap b(width, height, 24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width * 3; ++x)
+            b.row(y)[x] = std::uint8_t(rng());
+    return b;
+}
+
+Bitmap parsePnm(const std::string& bytes)
+{
+    std::size_t at = 2;
+    const auto number = [&] {
+        while (at < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[at])) || bytes[at] == '#'))
+            at = bytes[at] == '#' ? bytes.find('\n', at) : at + 1;
+        int v = 0;
+        for (; at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at])); ++at)
+            v = v * 10 + (bytes[at] - '0');
+        return v;
+    };
+    const bool colour = bytes.starts_with("P6");
+    const int w = number(), h = number(), maxval = number();
+    const std::size_t channels = colour ? 3 : 1;
+    if ((!colour && !bytes.starts_with("P5")) || w <= 0 || h <= 0 || maxval != 255 ||
+        bytes.size() < at + 1 + std::size_t(w) * std::size_t(h) * channels)
+        return {};
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data()) + at + 1;
+    Bitmap b(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x, p += channels)
+            b.setPixel(x, y, colour ? makeColour(p[0], p[1], p[2]) : makeColour(p[0], p[0], p[0]));
+    return b;
 }
 
 namespace {

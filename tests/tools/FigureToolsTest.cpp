@@ -6,6 +6,8 @@
 #include "tools/ToolRegistry.h"
 #include "tools/ToolTestSupport.h"
 
+#include <sstream>
+
 namespace px::test {
 namespace {
 
@@ -17,8 +19,8 @@ struct BandCase {
     ToolEvent::Button button;
     Colour main;
     Colour background;
-    std::vector<Point> path; // press, moves; the release is at `releaseAt`
-    Point releaseAt;
+    const char* path; // press and moves as "x,y x,y ..."; the release is at (releaseX, releaseY)
+    int releaseX, releaseY;
     const char* duringDrag; // after the last move
     const char* afterRelease;
     Colour penAfter;
@@ -34,11 +36,15 @@ TEST_P(RubberBand, DrawsTheBandThenTheFinalFigure)
     mainColour = c.main;
     backgroundColour = c.background;
     FigureTool tool(c.tool);
-    tool.press(press(c.path[0].x, c.path[0].y, c.button), context());
-    for (std::size_t i = 1; i < c.path.size(); ++i)
-        tool.move(move(c.path[i].x, c.path[i].y, c.button), context());
+    std::istringstream path(c.path);
+    int x = 0, y = 0;
+    char comma = 0;
+    path >> x >> comma >> y;
+    tool.press(press(x, y, c.button), context());
+    while (path >> x >> comma >> y)
+        tool.move(move(x, y, c.button), context());
     EXPECT_EQ(picture(document), c.duringDrag);
-    tool.release(release(c.releaseAt.x, c.releaseAt.y, c.button), context());
+    tool.release(release(c.releaseX, c.releaseY, c.button), context());
     EXPECT_EQ(picture(document), c.afterRelease);
     EXPECT_EQ(canvas.penColour(), c.penAfter);
     EXPECT_FALSE(state.whitePenPreview);
@@ -47,51 +53,23 @@ TEST_P(RubberBand, DrawsTheBandThenTheFinalFigure)
     EXPECT_EQ(picture(host.snapshots[0]), kBlank) << "the snapshot holds no band";
 }
 
-INSTANTIATE_TEST_SUITE_P(Figures, RubberBand,
-                         ::testing::Values(BandCase{"RedRectangle",
-                                                    kRectangleTool,
-                                                    ToolEvent::Left,
-                                                    kRed,
-                                                    kBlue,
-                                                    {{1, 1}, {5, 4}},
-                                                    {5, 4},
-                                                    "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n",
-                                                    "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n",
-                                                    kRed},
-                                           // A white figure's band is black; the white final figure covers it.
-                                           BandCase{"WhiteRectangle",
-                                                    kRectangleTool,
-                                                    ToolEvent::Left,
-                                                    kWhite,
-                                                    kBlue,
-                                                    {{1, 1}, {5, 4}},
-                                                    {5, 4},
-                                                    "........\n.####...\n.#..#...\n.####...\n........\n........\n",
-                                                    kBlank,
-                                                    kWhite},
-                                           // Right button: pen in the background colour (white), band black.
-                                           BandCase{"RightButtonLine",
-                                                    kLineTool,
-                                                    ToolEvent::Right,
-                                                    kBlack,
-                                                    kWhite,
-                                                    {{1, 1}, {6, 1}},
-                                                    {6, 1},
-                                                    "........\n.#####..\n........\n........\n........\n........\n",
-                                                    kBlank,
-                                                    kWhite},
-                                           // The last band stays where the final figure does not cover it.
-                                           BandCase{"ReleaseAwayFromTheLastMove",
-                                                    kRectangleTool,
-                                                    ToolEvent::Left,
-                                                    kRed,
-                                                    kBlue,
-                                                    {{1, 1}, {5, 4}, {3, 3}},
-                                                    {6, 5},
-                                                    "........\n.rr.....\n.rr.....\n........\n........\n........\n",
-                                                    "........\n.rrrrr..\n.rr..r..\n.r...r..\n.rrrrr..\n........\n",
-                                                    kRed}),
-                         [](const auto& info) { return std::string(info.param.name); });
+constexpr const char* kRedBox = "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Figures, RubberBand,
+    ::testing::Values(BandCase{"RedRectangle", kRectangleTool, ToolEvent::Left, kRed, kBlue, "1,1 5,4", 5, 4, kRedBox,
+                               kRedBox, kRed},
+                      // A white figure's band is black; the white final figure covers it.
+                      BandCase{"WhiteRectangle", kRectangleTool, ToolEvent::Left, kWhite, kBlue, "1,1 5,4", 5, 4,
+                               "........\n.####...\n.#..#...\n.####...\n........\n........\n", kBlank, kWhite},
+                      // Right button: pen in the background colour (white), band black.
+                      BandCase{"RightButtonLine", kLineTool, ToolEvent::Right, kBlack, kWhite, "1,1 6,1", 6, 1,
+                               "........\n.#####..\n........\n........\n........\n........\n", kBlank, kWhite},
+                      // The last band stays where the final figure does not cover it.
+                      BandCase{"ReleaseAwayFromTheLastMove", kRectangleTool, ToolEvent::Left, kRed, kBlue,
+                               "1,1 5,4 3,3", 6, 5, "........\n.rr.....\n.rr.....\n........\n........\n........\n",
+                               "........\n.rrrrr..\n.rr..r..\n.r...r..\n.rrrrr..\n........\n", kRed}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A middle-button press starts nothing: no snapshot, no band, no figure.
 TEST_F(ToolTest, MiddleButtonStartsNothing)
@@ -175,8 +153,7 @@ TEST_P(FigureFill, BrushFollowsFillAndBicolour)
 }
 
 INSTANTIATE_TEST_SUITE_P(Fills, FigureFill,
-                         ::testing::Values(FillCase{"Hollow", false, true, ToolEvent::Left,
-                                                    "........\n.rrrr...\n.r..r...\n.rrrr...\n........\n........\n"},
+                         ::testing::Values(FillCase{"Hollow", false, true, ToolEvent::Left, kRedBox},
                                            FillCase{"SolidPressColour", true, false, ToolEvent::Left,
                                                     "........\n.rrrr...\n.rrrr...\n.rrrr...\n........\n........\n"},
                                            FillCase{"SolidOtherColour", true, true, ToolEvent::Left,

@@ -77,7 +77,7 @@ struct FillCase {
     const char* name;
     FloodFillMode mode;
     ToolEvent::Button button;
-    Point at;
+    int x, y;
     const char* picture;
 };
 
@@ -92,39 +92,24 @@ TEST_P(Fill, FillsTheSurfaceOrUpToTheBorder)
     canvas.setBrushHollow(true);
     options.fillMode = c.mode;
     FillTool fill;
-    fill.press(press(c.at.x, c.at.y, c.button), context());
+    fill.press(press(c.x, c.y, c.button), context());
     EXPECT_EQ(picture(document), c.picture);
     EXPECT_EQ(host.snapshots.size(), 1u);
     EXPECT_FALSE(canvas.brushHollow());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Fill,
-                         ::testing::Values(FillCase{"Surface",
-                                                    FloodFillMode::Surface,
-                                                    ToolEvent::Left,
-                                                    {2, 2},
+                         ::testing::Values(FillCase{"Surface", FloodFillMode::Surface, ToolEvent::Left, 2, 2,
                                                     "........\n.rrrrr..\n.rrrrr..\n.rr#rr..\n.rrrrr..\n........\n"},
-                                           FillCase{"Border",
-                                                    FloodFillMode::Border,
-                                                    ToolEvent::Left,
-                                                    {2, 2},
+                                           FillCase{"Border", FloodFillMode::Border, ToolEvent::Left, 2, 2,
                                                     "........\n.rrrrr..\n.rrrrr..\n.rrrrr..\n.rrrrr..\n........\n"},
                                            // Right button: the background colour, bounded by blue.
-                                           FillCase{"BorderRightButton",
-                                                    FloodFillMode::Border,
-                                                    ToolEvent::Right,
-                                                    {2, 2},
+                                           FillCase{"BorderRightButton", FloodFillMode::Border, ToolEvent::Right, 2, 2,
                                                     "bbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\nbbbbbbbb\n"},
-                                           FillCase{"SurfaceOutside",
-                                                    FloodFillMode::Surface,
-                                                    ToolEvent::Right,
-                                                    {0, 0},
+                                           FillCase{"SurfaceOutside", FloodFillMode::Surface, ToolEvent::Right, 0, 0,
                                                     "bbbbbbbb\nbrrrrrbb\nbr...rbb\nbr.#.rbb\nbrrrrrbb\nbbbbbbbb\n"},
                                            // The start pixel already has the border colour.
-                                           FillCase{"BorderOnBorder",
-                                                    FloodFillMode::Border,
-                                                    ToolEvent::Left,
-                                                    {1, 1},
+                                           FillCase{"BorderOnBorder", FloodFillMode::Border, ToolEvent::Left, 1, 1,
                                                     "........\n.rrrrr..\n.r...r..\n.r.#.r..\n.rrrrr..\n........\n"}),
                          [](const auto& info) { return std::string(info.param.name); });
 

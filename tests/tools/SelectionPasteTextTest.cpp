@@ -14,16 +14,6 @@
 namespace px::test {
 namespace {
 
-// Every pixel its own colour, so that a copy shows where it came from.
-Bitmap numbered(int w, int h)
-{
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.setPixel(x, y, makeColour(x * 4, y * 4, 128));
-    return b;
-}
-
 // The block of `b` with corners (l, t) and (r, b) exclusive, copied pixel by pixel.
 Bitmap block(const Bitmap& src, int l, int t, int r, int bottom)
 {
@@ -66,7 +56,7 @@ class UprightSelection : public DispatchTest, public ::testing::WithParamInterfa
 TEST_P(UprightSelection, PutsTheBlockOnTheClipboardTheRightWayUp)
 {
     const DragCase& c = GetParam();
-    document = numbered(60, 50);
+    document = noise(60, 50);
     const Bitmap original = document;
     pressAt(c.from.x, c.from.y);
     moveTo(30, 30);
@@ -88,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Directions, UprightSelection,
 // without a drag selects nothing and leaves the clipboard alone.
 TEST_F(DispatchTest, SelectionTakesTheLastBandAndAClickTakesNothing)
 {
-    document = numbered(60, 50);
+    document = noise(60, 50);
     const Bitmap original = document;
     clipboard.setImage(pictureOf({"r"}));
     pressAt(5, 5);
@@ -107,7 +97,7 @@ TEST_F(DispatchTest, SelectionTakesTheLastBandAndAClickTakesNothing)
 // comes back indexed.
 TEST_F(DispatchTest, SelectionKeepsToThePictureAndItsDepth)
 {
-    document = numbered(60, 50);
+    document = noise(60, 50);
     const Bitmap original = document;
     pressAt(50, 40);
     moveTo(80, 70);

@@ -13,14 +13,10 @@ namespace {
 
 using test::filled;
 using test::fromAscii;
+using test::grey;
 using test::toAscii;
 
-Colour grey(int v)
-{
-    return makeColour(v, v, v);
-}
-
-TEST(AddBorder, TenOnEverySideOfAHundredByFifty)
+TEST(AddBorder, TenOnEverySideOfAHundredByFiftyAndEachSideItsOwn)
 {
     const Colour bg = makeColour(10, 20, 30), picture = makeColour(200, 100, 50);
     Bitmap b = filled(100, 50, picture);
@@ -36,13 +32,10 @@ TEST(AddBorder, TenOnEverySideOfAHundredByFifty)
                            {0, 0, bg},
                            {119, 69, bg}})
         EXPECT_EQ(b.pixel(x, y), c) << x << "," << y;
-}
-
-TEST(AddBorder, EachSideItsOwnWidth)
-{
-    Bitmap b = fromAscii({"#"});
-    AddBorder(b, 1, 0, 2, 3, kWhite);
-    EXPECT_EQ(toAscii(b), "......\n..#...\n");
+    // Each side its own width.
+    Bitmap one = fromAscii({"#"});
+    AddBorder(one, 1, 0, 2, 3, kWhite);
+    EXPECT_EQ(toAscii(one), "......\n..#...\n");
     // A result beyond 65535 pixels a side is refused before anything changes.
     Bitmap wide = filled(65000, 1, kBlack);
     EXPECT_THROW(AddBorder(wide, 0, 0, 400, 400, kWhite), EffectError);

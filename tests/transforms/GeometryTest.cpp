@@ -104,7 +104,7 @@ TEST(MirrorDouble, ImageBesideAndAboveItsMirrors)
     EXPECT_EQ(ascii(out), "EE\nEE\n");
 }
 
-TEST(RotateFree, AngleZeroCopiesAndFortyFiveLeavesTheCornersInTheBackground)
+TEST(RotateFree, AngleZeroCopiesFortyFiveLeavesTheCornersAndNinetyTurnsClockwise)
 {
     const Colour bg = makeColour(1, 2, 3);
     const Bitmap s = coded(9, 7);
@@ -123,12 +123,19 @@ TEST(RotateFree, AngleZeroCopiesAndFortyFiveLeavesTheCornersInTheBackground)
     // The centre pixel stays where it is at any angle.
     RotateFree(coded(21, 21), t, 33, bg);
     EXPECT_EQ(t.pixel(10, 10), makeColour(10, 10, 0));
+
+    // A positive angle turns clockwise on the screen about the corner (W div
+    // 2, H div 2). At 90 degrees on 5 x 5, target (3, 2) is u = 3, v = 1 in
+    // doubled coordinates; it takes su = 1, sv = -3, source (2, 0): the pixel
+    // above the centre moves to its right. Target (2, 3) takes source (3, 1);
+    // column 4 (u = 5) takes sv = -5, source row -1: outside.
+    RotateFree(coded(5, 5), t, 90, bg);
+    EXPECT_EQ(t.pixel(3, 2), makeColour(2, 0, 0));
+    EXPECT_EQ(t.pixel(2, 3), makeColour(3, 1, 0));
+    EXPECT_EQ(t.pixel(4, 2), bg);
+    EXPECT_EQ(t.pixel(0, 2), makeColour(2, 3, 0));
 }
 
-// A positive angle turns clockwise on the screen about the corner (W div
-// 2, H div 2). At 90 degrees on 5 x 5, target (3, 2) is u = 3, v = 1 in
-// doubled coordinates; it takes su = 1, sv = -3, source (2, 0): the pixel
-// above the centre moves to its right. Target (2, 3) takes source (3, 1).
 // Bands of target rows on two threads give what one thread gives.
 TEST(RotateFree, TwoThreadsGiveWhatOneGives)
 {
@@ -144,18 +151,6 @@ TEST(RotateFree, TwoThreadsGiveWhatOneGives)
         RotateFree(s, two, 30, kWhite);
     }
     EXPECT_TRUE(one == two);
-}
-
-TEST(RotateFree, PositiveAnglesTurnClockwise)
-{
-    const Colour bg = makeColour(1, 2, 3);
-    Bitmap t;
-    RotateFree(coded(5, 5), t, 90, bg);
-    EXPECT_EQ(t.pixel(3, 2), makeColour(2, 0, 0));
-    EXPECT_EQ(t.pixel(2, 3), makeColour(3, 1, 0));
-    // Column 4 of the target (u = 5) takes sv = -5, source row -1: outside.
-    EXPECT_EQ(t.pixel(4, 2), bg);
-    EXPECT_EQ(t.pixel(0, 2), makeColour(2, 3, 0));
 }
 
 struct RotationCase {

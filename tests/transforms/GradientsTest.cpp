@@ -14,11 +14,7 @@ namespace px {
 namespace {
 
 using test::filled;
-
-Colour grey(int v)
-{
-    return makeColour(v, v, v);
-}
+using test::grey;
 
 TEST(GradientScale, TruncatesTowardsZeroAndGivesZeroWithoutSteps)
 {

@@ -85,41 +85,6 @@ INSTANTIATE_TEST_SUITE_P(Lift, StripGrid,
                                                      {{0}, {255}, {85}, {170}},
                                                      {{0}, {170}, {85}, {170}}}));
 
-// On an image several hundred columns wide (walked in strips, with runs of
-// columns crossing the strips' edges) every column follows its rule
-// literally: slid down by its offset, or each pixel lifted by its sum.
-TEST(ColumnEffects, WideImagesFollowTheLiteralRule)
-{
-    std::mt19937 rng(3);
-    const int W = 701, H = 230;
-    const Bitmap source = test::randomImage(rng, W, H);
-    const auto slid = [&](int L, const std::function<int(int)>& offset) {
-        Bitmap expected = source;
-        for (int x = 0; x < W; ++x)
-            for (int y = 0; y <= H - 1 - L; ++y)
-                std::memcpy(expected.row(y + offset(x)) + 3 * x, source.row(y) + 3 * x, 3);
-        return expected;
-    };
-    Bitmap b = source;
-    Lamelle(b, 90);
-    EXPECT_TRUE(b == slid(90, [](int x) { return x % 91; }));
-    b = source;
-    Triangle(b, 100);
-    EXPECT_TRUE(b == slid(100, [](int x) { return x % 200 > 100 ? 200 - x % 200 : x % 200; }));
-
-    Bitmap lifted = source;
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) {
-            const std::uint8_t* p = source.row(y) + 3 * x;
-            const int d = int(std::nearbyint((p[0] + p[1] + p[2]) / 3.0 / 255.0 * 100));
-            if (d > 0 && y - d >= 0)
-                std::memcpy(lifted.row(y - d) + 3 * x, p, 3);
-        }
-    b = source;
-    Decomposee(b, 100);
-    EXPECT_TRUE(b == lifted);
-}
-
 // a = 10: P = 10, h = 5. Row 0: s = 11, m = 10: new samples at x mod 11 = 0
 // and x mod 10 = 1. Row 1: s = 1, every pixel samples itself. Row 7:
 // s = 10 - 7 = 3, m = |5 - 7| + 5 = 7.

@@ -1,5 +1,6 @@
 // pixoran3 --apply with the values of the geometry, frame, gradient and
-// bevel commands, and their lines in --list-commands.
+// bevel commands and the positions of the deformation dialogs, with results
+// worked out by hand from the rules.
 #include "batch/CommandLine.h"
 #include "effects/EffectTestHelpers.h"
 #include "fileio/BmpFile.h"
@@ -108,23 +109,53 @@ TEST(TransformCommandLine, GradientsFramesAndBevel)
     EXPECT_EQ(apply(ab(), {"--apply", "Bouton3=251,5"}).code, 2);
 }
 
-TEST(TransformCommandLine, ListCommandsDocumentsTheValues)
+Bitmap greyRow(std::initializer_list<int> values)
 {
-    std::ostringstream out, err;
-    ASSERT_EQ(runCommandLine({"--list-commands"}, out, err), 0);
-    const std::string text = out.str();
-    for (const char* line :
-         {"Rotation3\tRotation...\tDIRECTION(Droite|Gauche),DEGRES(90|180|270|Libre),[ANGLE(-2147483648..2147483647)]"
-          "\n",
-          "Redimensionner1\tRedimensionner...\tLARGEUR(1..65535),HAUTEUR(1..65535)\n",
-          "Ajouterunebordure1\tAjouter une bordure...\tHAUT(0..5000),BAS(0..5000),GAUCHE(0..5000),DROITE(0..5000)\n",
-          "Construiredegrader\tConstruire dégrader...\tSTYLE(Horizontal|Vertical|Elliptic|Rectangle|VertCentre|"
-          "HorizCentre|Radial1|Radial2),[DEBUT(RRGGBB)],[FIN(RRGGBB)]\n",
-          "Bordurecou1\tDeux couleurs...\tSTYLE(Transparent|Solide),EPAISSEUR(1..100),"
-          "COULEURS(Principale - fond|Fond - principale)\n",
-          "Bouton3\tBouton...\tTRANSPARENCE(0..250),TAILLE(0..100)\n", "Plasma1\tPlasma\t\n"})
-        EXPECT_NE(text.find(line), std::string::npos) << line;
+    Bitmap b(int(values.size()), 1, 24);
+    int x = 0;
+    for (int v : values)
+        b.setPixel(x++, 0, makeColour(v, v, v));
+    return b;
 }
+
+struct ApplyCase {
+    const char* command;
+    Bitmap input;
+    Bitmap expected;
+    const char* why;
+};
+
+void PrintTo(const ApplyCase& c, std::ostream* os)
+{
+    *os << c.command;
+}
+
+class DeformationApply : public ::testing::TestWithParam<ApplyCase> {};
+
+TEST_P(DeformationApply, MatchesTheRule)
+{
+    const ApplyCase& c = GetParam();
+    const Outcome o = apply(c.input, {"--apply", c.command});
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_TRUE(o.image == c.expected) << c.why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, DeformationApply,
+    ::testing::Values(
+        // cx = 1, cy = 0. Pixel 2: theta' = pi/2 - 1/300, sample (1.0033, 0.99999)
+        // whose rows both wrap to row 0: 0.99667 * 90 + 0.00333 * 180 = 90.3.
+        // Pixel 0: theta' = 3 pi/2 - 1/300, sample x 0.99667: 89.7. Pixel 1 is
+        // the centre.
+        ApplyCase{"Tordre3=300", greyRow({0, 90, 180}), greyRow({90, 90, 90}), "a quarter turn"},
+        ApplyCase{"Mirage3=1", greyRow({10, 20, 30, 40, 90}), greyRow({10, 25, 30, 25, 10}),
+                  "the whole width blended; a band one pixel high is left"},
+        // Hallucination 1 on one row: rows 0 only; x = 0 samples columns 0
+        // and 1: (0 + 0 + 40 + 40) / 4 = 20; x = 1 samples the 20 just written
+        // and 80: 50; x = 2 samples column 1 twice (W - x = 1): 50.
+        ApplyCase{"Allucination2=1", greyRow({0, 40, 80}), greyRow({20, 50, 50}), "reads its own writes"},
+        ApplyCase{"Mosaque2=50", greyRow({7, 1, 2}), greyRow({7, 7, 7}), "a block larger than the image"},
+        ApplyCase{"Mosaque2=0", greyRow({7, 1, 2}), greyRow({7, 1, 2}), "position 0 applies nothing"}));
 
 } // namespace
 } // namespace px
