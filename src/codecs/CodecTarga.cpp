@@ -1,6 +1,7 @@
 #include "codecs/CodecTarga.h"
 
 #include "codecs/ByteReader.h"
+#include "codecs/ShortRuns.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,29 +36,40 @@ public:
             std::memcpy(dst, in_.take(std::uint64_t(count) * bytes_), count * bytes_);
             return;
         }
+        const std::uint8_t* const src = in_.data().data();
+        const std::size_t end = in_.size();
+        std::size_t at = in_.position();
         while (count > 0) {
             if (left_ == 0) {
-                const std::uint8_t header = in_.u8();
+                if (at >= end)
+                    throw InvalidImageError("fichier tronqué");
+                const std::uint8_t header = src[at++];
                 left_ = std::size_t(header & 0x7f) + 1;
                 run_ = header & 0x80;
-                if (run_)
-                    std::memcpy(value_, in_.take(bytes_), bytes_);
+                if (run_) {
+                    if (end - at < bytes_)
+                        throw InvalidImageError("fichier tronqué");
+                    std::memcpy(value_, src + at, bytes_);
+                    at += bytes_;
+                }
             }
             const std::size_t n = std::min(left_, count);
-            if (run_) {
-                if (bytes_ == 1) {
-                    std::memset(dst, value_[0], n);
-                } else {
-                    for (std::size_t i = 0; i < n; ++i)
-                        std::memcpy(dst + i * bytes_, value_, bytes_);
-                }
+            if (!run_) {
+                if ((end - at) / bytes_ < n)
+                    throw InvalidImageError("fichier tronqué");
+                copyRun(dst, src + at, n * bytes_);
+                at += n * bytes_;
+            } else if (bytes_ == 1) {
+                fillRun(dst, value_[0], n);
             } else {
-                std::memcpy(dst, in_.take(std::uint64_t(n) * bytes_), n * bytes_);
+                for (std::size_t i = 0; i < n; ++i)
+                    std::memcpy(dst + i * bytes_, value_, bytes_);
             }
             dst += n * bytes_;
             count -= n;
             left_ -= n;
         }
+        in_.seek(at);
     }
 
 private:

@@ -59,12 +59,21 @@ struct InterleaveMasks {
 };
 constexpr InterleaveMasks kInterleave;
 
+// With `Stream`, the 48-byte blocks go straight to memory; `dst` must then
+// be 16-byte aligned.
+template <bool Stream>
 __attribute__((target("ssse3"))) std::size_t interleaveSsse3(const std::uint8_t* r, const std::uint8_t* g,
                                                              const std::uint8_t* b, std::uint8_t* dst,
                                                              std::size_t pixels)
 {
     const auto mask = [](int chunk, int plane) {
         return _mm_load_si128(reinterpret_cast<const __m128i*>(kInterleave.m[chunk][plane]));
+    };
+    const auto store = [](std::uint8_t* at, __m128i v) {
+        if constexpr (Stream)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at), v);
+        else
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), v);
     };
     const __m128i m00 = mask(0, 0), m01 = mask(0, 1), m02 = mask(0, 2);
     const __m128i m10 = mask(1, 0), m11 = mask(1, 1), m12 = mask(1, 2);
@@ -80,29 +89,50 @@ __attribute__((target("ssse3"))) std::size_t interleaveSsse3(const std::uint8_t*
             _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(vb, m10), _mm_shuffle_epi8(vg, m11)), _mm_shuffle_epi8(vr, m12));
         const __m128i o2 =
             _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(vb, m20), _mm_shuffle_epi8(vg, m21)), _mm_shuffle_epi8(vr, m22));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), o0);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16), o1);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), o2);
+        store(dst, o0);
+        store(dst + 16, o1);
+        store(dst + 32, o2);
     }
+    if constexpr (Stream)
+        _mm_sfence();
     return done;
 }
 #endif
 
-} // namespace
-
-void interleaveBgr(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
-                   std::size_t pixels)
+void interleaveScalar(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
+                      std::size_t pixels)
 {
-    std::size_t done = 0;
-#if defined(__x86_64__)
-    if (hasSsse3())
-        done = interleaveSsse3(red, green, blue, dst, pixels);
-#endif
-    for (std::size_t i = done; i < pixels; ++i) {
+    for (std::size_t i = 0; i < pixels; ++i) {
         dst[3 * i] = blue[i];
         dst[3 * i + 1] = green[i];
         dst[3 * i + 2] = red[i];
     }
+}
+
+} // namespace
+
+void interleaveBgr(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
+                   std::size_t pixels, bool stream)
+{
+    std::size_t done = 0;
+#if defined(__x86_64__)
+    if (hasSsse3()) {
+        if (stream) {
+            // Pixels one by one up to the first 16-byte boundary; as 3 and 16
+            // are coprime, one of the first 16 pixels starts on it.
+            std::size_t head = 0;
+            while (head < pixels && reinterpret_cast<std::uintptr_t>(dst + 3 * head) % 16 != 0)
+                ++head;
+            interleaveScalar(red, green, blue, dst, head);
+            done = head + interleaveSsse3<true>(red + head, green + head, blue + head, dst + 3 * head, pixels - head);
+        } else {
+            done = interleaveSsse3<false>(red, green, blue, dst, pixels);
+        }
+    }
+#else
+    (void)stream;
+#endif
+    interleaveScalar(red + done, green + done, blue + done, dst + 3 * done, pixels - done);
 }
 
 void swapRedBlue(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels)

@@ -1,0 +1,195 @@
+// The pieces the readers decode rows with: PCX run-length lines with each
+// instruction set the processor has, short copies and fills, planes
+// interleaved into pixels, and whole large images, whose rows are written
+// around the cache. Expected bytes are built from the formats' rules.
+#include "codecs/CodecPcx.h"
+#include "codecs/CodecSgi.h"
+#include "codecs/CodecTestSupport.h"
+#include "codecs/ImageFileError.h"
+#include "codecs/PcxRuns.h"
+#include "codecs/RgbSwap.h"
+#include "codecs/ShortRuns.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace px {
+namespace {
+
+using test::Builder;
+using test::Bytes;
+
+// PCX codes drawn at random in the proportions given (out of 100; the rest
+// are runs of 0 or of 3 to 63 bytes), with what they decode to. Values of
+// single bytes are below 0xc0; those of runs are at least `runValues`.
+struct PcxStream {
+    Bytes encoded;
+    Bytes decoded;
+};
+
+// Where two byte strings first differ (their common length when one is the start of the other).
+std::size_t firstDifference(const Bytes& a, const Bytes& b)
+{
+    return std::size_t(std::mismatch(a.begin(), a.begin() + long(std::min(a.size(), b.size())), b.begin()).first -
+                       a.begin());
+}
+
+PcxStream pcxStream(std::uint32_t seed, int codes, int singles, int ones, int twos, int runValues)
+{
+    PcxStream s;
+    const auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 16;
+    };
+    const auto run = [&s](unsigned n, std::uint8_t v) {
+        s.encoded.insert(s.encoded.end(), {std::uint8_t(0xc0 | n), v});
+        s.decoded.insert(s.decoded.end(), n, v);
+    };
+    for (int i = 0; i < codes; ++i) {
+        const int kind = int(next() % 100);
+        const std::uint8_t v = std::uint8_t(runValues + int(next() % unsigned(256 - runValues)));
+        if (kind < singles) {
+            const std::uint8_t b = std::uint8_t(next() % 0xc0);
+            s.encoded.push_back(b);
+            s.decoded.push_back(b);
+        } else if (kind < singles + ones) {
+            run(1, v);
+        } else if (kind < singles + ones + twos) {
+            run(2, v);
+        } else {
+            const unsigned n = next() % 62;
+            run(n == 0 ? 0 : n + 2, v);
+        }
+    }
+    s.encoded.push_back(7); // ends on a byte that decodes to something
+    s.decoded.push_back(7);
+    return s;
+}
+
+// Photo-like; counts and values only (long stretches of marked bytes);
+// long runs and empty ones.
+std::vector<PcxStream> pcxStreams()
+{
+    return {pcxStream(1, 3000, 60, 25, 12, 0), pcxStream(2, 3000, 0, 60, 40, 0xc0), pcxStream(3, 600, 30, 0, 0, 0)};
+}
+
+TEST(PcxRunDecoder, DecodesLinesOfAnyLengthWithEveryInstructionSet)
+{
+    for (const PcxRunInstructions instructions : pcxRunInstructionsAvailable())
+        for (const PcxStream& s : pcxStreams())
+            for (const std::size_t line : {std::size_t(1), std::size_t(63), std::size_t(64), std::size_t(65),
+                                           std::size_t(333), s.decoded.size()}) {
+                PcxRunDecoder runs(s.encoded, 0, instructions);
+                Bytes decoded(s.decoded.size());
+                for (std::size_t at = 0; at < decoded.size(); at += line)
+                    runs.read(decoded.data() + at, std::min(line, decoded.size() - at));
+                EXPECT_TRUE(decoded == s.decoded) << "instructions " << int(instructions) << ", lines of " << line
+                                                  << ": first difference at " << firstDifference(decoded, s.decoded);
+                EXPECT_EQ(runs.position(), s.encoded.size()) << int(instructions) << " lines of " << line;
+            }
+}
+
+TEST(PcxRunDecoder, RefusesDataCutAnywhere)
+{
+    for (const PcxRunInstructions instructions : pcxRunInstructionsAvailable())
+        for (const PcxStream& s : pcxStreams())
+            for (std::size_t size = 0; size < s.encoded.size(); ++size) {
+                PcxRunDecoder runs(std::span(s.encoded).first(size), 0, instructions);
+                Bytes decoded(s.decoded.size());
+                EXPECT_THROW(runs.read(decoded.data(), decoded.size()), InvalidImageError)
+                    << int(instructions) << " cut to " << size;
+            }
+}
+
+TEST(ShortRuns, WriteExactlyTheirBytes)
+{
+    for (std::size_t n = 0; n <= 70; ++n) {
+        Bytes src(n);
+        for (std::size_t i = 0; i < n; ++i)
+            src[i] = std::uint8_t(i + 1);
+        Bytes copied(n + 2, 0xee), filled(n + 2, 0xee);
+        copyRun(copied.data() + 1, src.data(), n);
+        fillRun(filled.data() + 1, 9, n);
+        Bytes expectCopied(n + 2, 0xee), expectFilled(n + 2, 0xee);
+        std::copy(src.begin(), src.end(), expectCopied.begin() + 1);
+        std::fill_n(expectFilled.begin() + 1, n, 9);
+        EXPECT_EQ(copied, expectCopied) << n;
+        EXPECT_EQ(filled, expectFilled) << n;
+    }
+}
+
+// Streamed pixels start on any byte; blocks of 16 pixels and what is left.
+TEST(InterleaveBgr, GivesBlueGreenRedAtAnyAlignment)
+{
+    for (const bool stream : {false, true})
+        for (std::size_t offset = 0; offset < 16; ++offset)
+            for (const std::size_t pixels : {0, 1, 15, 16, 17, 40, 100}) {
+                Bytes r(pixels), g(pixels), b(pixels);
+                Bytes expected(offset + 3 * pixels + 1, 0xee);
+                for (std::size_t i = 0; i < pixels; ++i) {
+                    r[i] = std::uint8_t(i), g[i] = std::uint8_t(100 + i), b[i] = std::uint8_t(200 + i);
+                    expected[offset + 3 * i] = b[i];
+                    expected[offset + 3 * i + 1] = g[i];
+                    expected[offset + 3 * i + 2] = r[i];
+                }
+                Bytes dst(expected.size(), 0xee);
+                interleaveBgr(r.data(), g.data(), b.data(), dst.data() + offset, pixels, stream);
+                EXPECT_TRUE(dst == expected) << "stream " << stream << ", offset " << offset << ", pixels " << pixels
+                                             << ": first difference at " << firstDifference(dst, expected);
+            }
+}
+
+// An image larger than kStreamedImageBytes, its pixel (x, y) red x + y,
+// green 7x + y, blue x xor y (all modulo 256).
+constexpr int kLargeWidth = 1800, kLargeHeight = 1600;
+static_assert(std::size_t(kLargeWidth) * 3 * kLargeHeight >= kStreamedImageBytes);
+
+std::uint8_t largeSample(int channel, int x, int y)
+{
+    return std::uint8_t(channel == 0 ? x + y : channel == 1 ? 7 * x + y : x ^ y);
+}
+
+void expectLargeImage(const Bitmap& image)
+{
+    ASSERT_EQ(image.width(), kLargeWidth);
+    ASSERT_EQ(image.height(), kLargeHeight);
+    ASSERT_EQ(image.bitsPerPixel(), 24);
+    int wrong = 0;
+    for (int y = 0; y < kLargeHeight; ++y)
+        for (int x = 0; x < kLargeWidth; ++x)
+            for (int c = 0; c < 3; ++c)
+                wrong += image.row(y)[3 * x + 2 - c] != largeSample(c, x, y);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(LargeImage, SgiVerbatimRowsComeOutInPlace)
+{
+    Builder b;
+    b.be16(474).u8({0, 1}).be16(3).be16(kLargeWidth).be16(kLargeHeight).be16(3).pad(512);
+    for (int c = 0; c < 3; ++c)
+        for (int y = kLargeHeight - 1; y >= 0; --y) // bottom row first
+            for (int x = 0; x < kLargeWidth; ++x)
+                b.bytes.push_back(largeSample(c, x, y));
+    expectLargeImage(decodeSgi(b.bytes));
+}
+
+// Samples of 0xc0 and above are written as runs of one, the others alone.
+TEST(LargeImage, Pcx24BitsRowsComeOutInPlace)
+{
+    Builder b;
+    b.u8({10, 5, 1, 8}).le16(0).le16(0).le16(kLargeWidth - 1).le16(kLargeHeight - 1).pad(65);
+    b.u8({3}).le16(kLargeWidth).pad(128);
+    for (int y = 0; y < kLargeHeight; ++y)
+        for (int c = 0; c < 3; ++c)
+            for (int x = 0; x < kLargeWidth; ++x) {
+                const std::uint8_t v = largeSample(c, x, y);
+                if (v >= 0xc0)
+                    b.bytes.push_back(0xc1);
+                b.bytes.push_back(v);
+            }
+    expectLargeImage(decodeCodecPcx(b.bytes));
+}
+
+} // namespace
+} // namespace px
