@@ -35,9 +35,10 @@ constexpr std::uint64_t countBytes(std::uint64_t marks)
 // What a window decodes to. Single bytes stand for themselves; a run of one
 // is its value (the count is dropped); a run of two is its value twice (the
 // count is replaced by the byte after it). `keep` has the bits of the bytes
-// that stay, in order, `doubled` those replaced by the next byte. Other runs
-// (none, or three bytes and more) are left to the code-by-code decoder: the
-// window then ends before the first of them (`length` < 64, `stops`).
+// that stay, in order, `doubled` those replaced by the next byte. The window
+// stops (`length` < 64) before the first other run (none, or three bytes
+// and more), and before the first code that would not fit in the `room`
+// bytes left in the line; it then ends on a code.
 struct Window {
     std::uint64_t keep;
     std::uint64_t doubled;
@@ -46,15 +47,25 @@ struct Window {
     bool stops;
 };
 
-constexpr Window planWindow(std::uint64_t counts, std::uint64_t ones, std::uint64_t twos)
+inline Window planWindow(std::uint64_t counts, std::uint64_t ones, std::uint64_t twos, std::size_t room)
 {
+    Window w{~(counts & ones), counts & twos, counts, 64, false};
     const std::uint64_t others = counts & ~(ones | twos);
-    if (others == 0)
-        return {~(counts & ones), counts & twos, counts, 64, false};
+    if (others == 0 && (room >= 64 || std::size_t(std::popcount(w.keep)) <= room))
+        return w;
     // Counts never follow counts: the bytes before the first other count end on a code.
-    const unsigned length = unsigned(std::countr_zero(others));
-    const std::uint64_t within = (std::uint64_t(1) << length) - 1;
-    return {~(counts & ones) & within, counts & twos & within, 0, length, true};
+    unsigned length = others ? unsigned(std::countr_zero(others)) : 64;
+    std::uint64_t within = length == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << length) - 1;
+    if (std::size_t(std::popcount(w.keep & within)) > room) {
+        // The first kept byte past the room, or the count it is the value of.
+        std::uint64_t past = w.keep;
+        for (std::size_t i = 0; i < room; ++i)
+            past &= past - 1;
+        const unsigned first = unsigned(std::countr_zero(past));
+        length = first - unsigned(counts >> (first - 1) & 1);
+        within = (std::uint64_t(1) << length) - 1;
+    }
+    return {w.keep & within, w.doubled & within, 0, length, true};
 }
 
 // The counts of a window, given whether its first byte is the value of a
@@ -67,11 +78,12 @@ inline std::uint64_t windowCounts(std::uint64_t marks, std::uint64_t valueFirst)
     return valueFirst ? onValue : onCode;
 }
 
-// Decodes whole windows of src[at..end) into dst[out..count) while a
-// window and the byte after it remain to read and 64 bytes remain to
-// write; each window stores 64 bytes at dst[out], of which those it decodes
-// come first. Returns true when the last window ended on a count of one or
-// two: src[at] is then its value, still to be given once more.
+// Decodes src[at..end) into dst[out..count) window by window while a window
+// and the byte after it remain to read, with the runs windows stop at in
+// between. Returns true when the last window ended on a count of one or two:
+// src[at] is then its value, still to be given once more. Leaves the rest
+// (the end of the data, a run that ends in the next line) to the
+// code-by-code decoder. Writes nothing past dst[count].
 __attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt,bmi"))) bool
 decodeWindowsAvx512(const std::uint8_t* src, std::size_t& atRef, std::size_t end, std::uint8_t* dst,
                     std::size_t& outRef, std::size_t count)
@@ -79,20 +91,35 @@ decodeWindowsAvx512(const std::uint8_t* src, std::size_t& atRef, std::size_t end
     const __m512i top = _mm512_set1_epi8(char(0xc0));
     const __m512i one = _mm512_set1_epi8(char(0xc1));
     const __m512i two = _mm512_set1_epi8(char(0xc2));
+    const auto upTo = [](std::size_t n) { return n >= 64 ? ~__mmask64(0) : (__mmask64(1) << n) - 1; };
     std::size_t at = atRef, out = outRef;
     std::uint64_t valueFirst = 0;
-    while (count - out >= 64 && end - at >= 65) {
+    while (out < count && end - at >= 65) {
         const __m512i v = _mm512_loadu_si512(src + at);
         const __m512i next = _mm512_loadu_si512(src + at + 1);
+        const std::size_t room = count - out;
         const Window w = planWindow(windowCounts(_mm512_cmpge_epu8_mask(v, top), valueFirst),
-                                    _mm512_cmpeq_epi8_mask(v, one), _mm512_cmpeq_epi8_mask(v, two));
+                                    _mm512_cmpeq_epi8_mask(v, one), _mm512_cmpeq_epi8_mask(v, two), room);
         const __m512i values = _mm512_mask_blend_epi8(w.doubled, v, next);
-        _mm512_storeu_si512(dst + out, _mm512_maskz_compress_epi8(w.keep, values));
+        _mm512_mask_storeu_epi8(dst + out, upTo(room), _mm512_maskz_compress_epi8(w.keep, values));
         out += std::size_t(std::popcount(w.keep));
         at += w.length;
         valueFirst = w.counts >> 63;
-        if (w.stops)
-            break;
+        if (w.stops) {
+            // A run that fits in the line; any other code goes byte by byte.
+            const std::size_t n = src[at] & 0x3f;
+            if (out == count || src[at] < 0xc0 || n > count - out)
+                break;
+            _mm512_mask_storeu_epi8(dst + out, upTo(n), _mm512_set1_epi8(char(src[at + 1])));
+            out += n;
+            at += 2;
+        }
+    }
+    // A full line ends before a run of one whose count closed the last
+    // window: the run belongs to the next line.
+    if (valueFirst && out == count && src[at - 1] == 0xc1) {
+        --at;
+        valueFirst = 0;
     }
     atRef = at;
     outRef = out;
@@ -116,7 +143,8 @@ struct Gather8 {
 constexpr Gather8 kGather8;
 
 // The same in 16-byte registers: a window in four quarters, its decoded
-// bytes gathered eight encoded bytes at a time.
+// bytes gathered eight encoded bytes at a time. Each window and each run
+// stores 64 bytes from dst[out], so both need 64 bytes of room.
 __attribute__((target("sse4.1,popcnt,bmi"))) bool decodeWindowsSse41(const std::uint8_t* src, std::size_t& atRef,
                                                                      std::size_t end, std::uint8_t* dst,
                                                                      std::size_t& outRef, std::size_t count)
@@ -140,7 +168,7 @@ __attribute__((target("sse4.1,popcnt,bmi"))) bool decodeWindowsSse41(const std::
             ones |= bits(_mm_cmpeq_epi8(v[q], one));
             twos |= bits(_mm_cmpeq_epi8(v[q], two));
         }
-        const Window w = planWindow(windowCounts(marks, valueFirst), ones, twos);
+        const Window w = planWindow(windowCounts(marks, valueFirst), ones, twos, count - out);
         for (int q = 0; q < 4; ++q) {
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at + 1 + 16 * q));
             const __m128i doubledBits = _mm_shuffle_epi8(_mm_set1_epi16(short(w.doubled >> (16 * q))), spread);
@@ -157,8 +185,16 @@ __attribute__((target("sse4.1,popcnt,bmi"))) bool decodeWindowsSse41(const std::
         }
         at += w.length;
         valueFirst = w.counts >> 63;
-        if (w.stops)
-            break;
+        if (w.stops) {
+            const std::size_t n = src[at] & 0x3f;
+            if (count - out < 64 || src[at] < 0xc0)
+                break;
+            const __m128i run = _mm_set1_epi8(char(src[at + 1]));
+            for (int q = 0; q < 4; ++q)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + out + 16 * q), run);
+            out += n;
+            at += 2;
+        }
     }
     atRef = at;
     outRef = out;
@@ -200,10 +236,13 @@ PcxRunDecoder::PcxRunDecoder(std::span<const std::uint8_t> data, std::size_t pos
     : data_(data), at_(position)
 {
 #if defined(__x86_64__)
-    if (instructions == PcxRunInstructions::Avx512)
+    if (instructions == PcxRunInstructions::Avx512) {
         windows_ = decodeWindowsAvx512;
-    else if (instructions == PcxRunInstructions::Sse41)
+        windowRoom_ = 1;
+    } else if (instructions == PcxRunInstructions::Sse41) {
         windows_ = decodeWindowsSse41;
+        windowRoom_ = 64;
+    }
 #else
     (void)instructions;
 #endif
@@ -221,7 +260,7 @@ void PcxRunDecoder::read(std::uint8_t* dst, std::size_t count)
         left_ -= n;
     }
     while (out < count) {
-        if (windows_ && count - out >= 64 && end - at >= 65) {
+        if (windows_ && count - out >= windowRoom_ && end - at >= 65) {
             if (windows_(src, at, end, dst, out, count)) {
                 const std::uint8_t v = src[at++];
                 if (out < count) {

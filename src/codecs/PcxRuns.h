@@ -37,7 +37,8 @@ private:
     std::span<const std::uint8_t> data_;
     std::size_t at_;
     Windows windows_ = nullptr;
-    std::size_t left_ = 0; // bytes of a run still to give, of value_
+    std::size_t windowRoom_ = 0; // the room in the line windows_ needs
+    std::size_t left_ = 0;       // bytes of a run still to give, of value_
     std::uint8_t value_ = 0;
 };
 

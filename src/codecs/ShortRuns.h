@@ -14,13 +14,9 @@ namespace px {
 inline void copyRun(std::uint8_t* dst, const std::uint8_t* src, std::size_t n)
 {
     if (n >= 16) {
-        std::uint8_t chunk[16];
-        for (std::size_t i = 0; i + 16 < n; i += 16) {
-            std::memcpy(chunk, src + i, 16);
-            std::memcpy(dst + i, chunk, 16);
-        }
-        std::memcpy(chunk, src + n - 16, 16);
-        std::memcpy(dst + n - 16, chunk, 16);
+        for (std::size_t i = 0; i + 16 < n; i += 16)
+            std::memcpy(dst + i, src + i, 16);
+        std::memcpy(dst + n - 16, src + n - 16, 16);
     } else if (n >= 8) {
         std::uint64_t a, b;
         std::memcpy(&a, src, 8);
@@ -38,6 +34,22 @@ inline void copyRun(std::uint8_t* dst, const std::uint8_t* src, std::size_t n)
         dst[n / 2] = src[n / 2];
         dst[n - 1] = src[n - 1];
     }
+}
+
+// The bytes a copy by copyRunOver may read and write past its `n`.
+constexpr std::size_t kRunSlack = 64;
+
+// dst[0..n) = src[0..n), in 64-byte steps that may read and write up to
+// kRunSlack bytes past n, for buffers with that much room after them. Most
+// runs then take a single step whatever their length, where exact copies
+// take a step count that varies from run to run and cannot be predicted.
+inline void copyRunOver(std::uint8_t* dst, const std::uint8_t* src, std::size_t n)
+{
+    std::size_t i = 0;
+    do {
+        std::memcpy(dst + i, src + i, 64);
+        i += 64;
+    } while (i < n);
 }
 
 // dst[0..n) = value.

@@ -4,6 +4,7 @@
 // around the cache. Expected bytes are built from the formats' rules.
 #include "codecs/CodecPcx.h"
 #include "codecs/CodecSgi.h"
+#include "codecs/CodecTarga.h"
 #include "codecs/CodecTestSupport.h"
 #include "codecs/ImageFileError.h"
 #include "codecs/PcxRuns.h"
@@ -26,6 +27,18 @@ using test::Bytes;
 struct PcxStream {
     Bytes encoded;
     Bytes decoded;
+    // For each code, where it starts in `encoded` and in `decoded`.
+    std::vector<std::pair<std::size_t, std::size_t>> codes;
+
+    // Where a decoder stands once `decodedBytes` bytes are out: at the
+    // first code they do not need.
+    std::size_t positionAfter(std::size_t decodedBytes) const
+    {
+        for (const auto& [encodedAt, decodedAt] : codes)
+            if (decodedAt >= decodedBytes)
+                return encodedAt;
+        return encoded.size();
+    }
 };
 
 // Where two byte strings first differ (their common length when one is the start of the other).
@@ -43,6 +56,7 @@ PcxStream pcxStream(std::uint32_t seed, int codes, int singles, int ones, int tw
         return seed >> 16;
     };
     const auto run = [&s](unsigned n, std::uint8_t v) {
+        s.codes.emplace_back(s.encoded.size(), s.decoded.size());
         s.encoded.insert(s.encoded.end(), {std::uint8_t(0xc0 | n), v});
         s.decoded.insert(s.decoded.end(), n, v);
     };
@@ -51,6 +65,7 @@ PcxStream pcxStream(std::uint32_t seed, int codes, int singles, int ones, int tw
         const std::uint8_t v = std::uint8_t(runValues + int(next() % unsigned(256 - runValues)));
         if (kind < singles) {
             const std::uint8_t b = std::uint8_t(next() % 0xc0);
+            s.codes.emplace_back(s.encoded.size(), s.decoded.size());
             s.encoded.push_back(b);
             s.decoded.push_back(b);
         } else if (kind < singles + ones) {
@@ -62,6 +77,7 @@ PcxStream pcxStream(std::uint32_t seed, int codes, int singles, int ones, int tw
             run(n == 0 ? 0 : n + 2, v);
         }
     }
+    s.codes.emplace_back(s.encoded.size(), s.decoded.size());
     s.encoded.push_back(7); // ends on a byte that decodes to something
     s.decoded.push_back(7);
     return s;
@@ -74,19 +90,23 @@ std::vector<PcxStream> pcxStreams()
     return {pcxStream(1, 3000, 60, 25, 12, 0), pcxStream(2, 3000, 0, 60, 40, 0xc0), pcxStream(3, 600, 30, 0, 0, 0)};
 }
 
+// Lines of 1 to 130 bytes end at every place of a 64-byte window.
 TEST(PcxRunDecoder, DecodesLinesOfAnyLengthWithEveryInstructionSet)
 {
     for (const PcxRunInstructions instructions : pcxRunInstructionsAvailable())
         for (const PcxStream& s : pcxStreams())
-            for (const std::size_t line : {std::size_t(1), std::size_t(63), std::size_t(64), std::size_t(65),
-                                           std::size_t(333), s.decoded.size()}) {
+            for (std::size_t line = 1; line <= 130; ++line) {
                 PcxRunDecoder runs(s.encoded, 0, instructions);
                 Bytes decoded(s.decoded.size());
-                for (std::size_t at = 0; at < decoded.size(); at += line)
-                    runs.read(decoded.data() + at, std::min(line, decoded.size() - at));
+                std::size_t misplaced = 0;
+                for (std::size_t at = 0; at < decoded.size(); at += line) {
+                    const std::size_t n = std::min(line, decoded.size() - at);
+                    runs.read(decoded.data() + at, n);
+                    misplaced += runs.position() != s.positionAfter(at + n);
+                }
                 EXPECT_TRUE(decoded == s.decoded) << "instructions " << int(instructions) << ", lines of " << line
                                                   << ": first difference at " << firstDifference(decoded, s.decoded);
-                EXPECT_EQ(runs.position(), s.encoded.size()) << int(instructions) << " lines of " << line;
+                EXPECT_EQ(misplaced, 0u) << "instructions " << int(instructions) << ", lines of " << line;
             }
 }
 
@@ -102,20 +122,25 @@ TEST(PcxRunDecoder, RefusesDataCutAnywhere)
             }
 }
 
-TEST(ShortRuns, WriteExactlyTheirBytes)
+// copyRunOver may write up to kRunSlack bytes past its run, and no further.
+TEST(ShortRuns, WriteTheirBytesAndStayInTheirRoom)
 {
-    for (std::size_t n = 0; n <= 70; ++n) {
-        Bytes src(n);
-        for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t n = 0; n <= 200; ++n) {
+        Bytes src(n + kRunSlack);
+        for (std::size_t i = 0; i < src.size(); ++i)
             src[i] = std::uint8_t(i + 1);
-        Bytes copied(n + 2, 0xee), filled(n + 2, 0xee);
+        Bytes copied(n + 2, 0xee), filled(n + 2, 0xee), over(n + kRunSlack + 2, 0xee);
         copyRun(copied.data() + 1, src.data(), n);
         fillRun(filled.data() + 1, 9, n);
+        copyRunOver(over.data() + 1, src.data(), n);
         Bytes expectCopied(n + 2, 0xee), expectFilled(n + 2, 0xee);
-        std::copy(src.begin(), src.end(), expectCopied.begin() + 1);
+        std::copy_n(src.begin(), n, expectCopied.begin() + 1);
         std::fill_n(expectFilled.begin() + 1, n, 9);
         EXPECT_EQ(copied, expectCopied) << n;
         EXPECT_EQ(filled, expectFilled) << n;
+        EXPECT_TRUE(std::equal(src.begin(), src.begin() + long(n), over.begin() + 1)) << n;
+        EXPECT_EQ(over.front(), 0xee) << n;
+        EXPECT_EQ(over.back(), 0xee) << n;
     }
 }
 
@@ -124,7 +149,7 @@ TEST(InterleaveBgr, GivesBlueGreenRedAtAnyAlignment)
 {
     for (const bool stream : {false, true})
         for (std::size_t offset = 0; offset < 16; ++offset)
-            for (const std::size_t pixels : {0, 1, 15, 16, 17, 40, 100}) {
+            for (const std::size_t pixels : {0, 1, 15, 16, 17, 40, 100, 300}) {
                 Bytes r(pixels), g(pixels), b(pixels);
                 Bytes expected(offset + 3 * pixels + 1, 0xee);
                 for (std::size_t i = 0; i < pixels; ++i) {
@@ -189,6 +214,23 @@ TEST(LargeImage, Pcx24BitsRowsComeOutInPlace)
                 b.bytes.push_back(v);
             }
     expectLargeImage(decodeCodecPcx(b.bytes));
+}
+
+// Literal packets of 1 to 128 pixels in turn, running on from row to row.
+TEST(LargeImage, TargaRunLengthRowsComeOutInPlace)
+{
+    Builder b;
+    b.u8({0, 0, 10}).zeros(9).le16(kLargeWidth).le16(kLargeHeight).u8({24, 0x20}); // top row first
+    const std::size_t pixels = std::size_t(kLargeWidth) * kLargeHeight;
+    for (std::size_t at = 0, packet = 0; at < pixels; ++packet) {
+        const std::size_t n = std::min(packet % 128 + 1, pixels - at);
+        b.u8({int(n - 1)});
+        for (std::size_t i = at; i < at + n; ++i)
+            for (int c = 2; c >= 0; --c)
+                b.bytes.push_back(largeSample(c, int(i % kLargeWidth), int(i / kLargeWidth)));
+        at += n;
+    }
+    expectLargeImage(decodeCodecTarga(b.bytes));
 }
 
 } // namespace
