@@ -3,8 +3,8 @@
 #include "codecs/ImageFileError.h"
 #include "codecs/ShortRuns.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstring>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -215,15 +215,18 @@ bool hasSse41()
 
 } // namespace
 
-std::vector<PcxRunInstructions> pcxRunInstructionsAvailable()
+const std::vector<PcxRunInstructions>& pcxRunInstructionsAvailable()
 {
-    std::vector<PcxRunInstructions> available{PcxRunInstructions::Bytes};
+    static const std::vector<PcxRunInstructions> available = [] {
+        std::vector<PcxRunInstructions> v{PcxRunInstructions::Bytes};
 #if defined(__x86_64__)
-    if (hasSse41())
-        available.push_back(PcxRunInstructions::Sse41);
-    if (hasAvx512())
-        available.push_back(PcxRunInstructions::Avx512);
+        if (hasSse41())
+            v.push_back(PcxRunInstructions::Sse41);
+        if (hasAvx512())
+            v.push_back(PcxRunInstructions::Avx512);
 #endif
+        return v;
+    }();
     return available;
 }
 

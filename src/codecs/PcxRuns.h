@@ -14,7 +14,7 @@ namespace px {
 enum class PcxRunInstructions { Bytes, Sse41, Avx512 };
 
 // Those this processor has, Bytes first and the fastest last.
-std::vector<PcxRunInstructions> pcxRunInstructionsAvailable();
+const std::vector<PcxRunInstructions>& pcxRunInstructionsAvailable();
 
 class PcxRunDecoder {
 public:
