@@ -37,9 +37,9 @@ inline void copyRun(std::uint8_t* dst, const std::uint8_t* src, std::size_t n)
 }
 
 // The bytes a copy by copyRunOver may read and write past its `n`.
-constexpr std::size_t kRunSlack = 64;
+constexpr std::size_t kRunSlack = 128;
 
-// dst[0..n) = src[0..n), in 64-byte steps that may read and write up to
+// dst[0..n) = src[0..n), in 128-byte steps that may read and write up to
 // kRunSlack bytes past n, for buffers with that much room after them. Most
 // runs then take a single step whatever their length, where exact copies
 // take a step count that varies from run to run and cannot be predicted.
@@ -47,8 +47,8 @@ inline void copyRunOver(std::uint8_t* dst, const std::uint8_t* src, std::size_t 
 {
     std::size_t i = 0;
     do {
-        std::memcpy(dst + i, src + i, 64);
-        i += 64;
+        std::memcpy(dst + i, src + i, 128);
+        i += 128;
     } while (i < n);
 }
 
