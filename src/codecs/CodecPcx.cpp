@@ -1,6 +1,7 @@
 #include "codecs/CodecPcx.h"
 
 #include "codecs/ByteReader.h"
+#include "codecs/PcxRuns.h"
 #include "codecs/RgbSwap.h"
 
 #include <algorithm>
@@ -13,61 +14,26 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 128;
 
-// The encoded lines one after the other: a byte with its two top bits set
-// repeats the next byte (its low six bits) times, any other byte stands for
-// itself. A run may end in the next line.
+// The lines one after the other, run-length coded or raw.
 class LineStream {
 public:
-    LineStream(ByteReader& in, bool encoded) : in_(in), encoded_(encoded) {}
+    LineStream(ByteReader& in, bool encoded) : in_(in), encoded_(encoded), runs_(in.data(), in.position()) {}
 
     void read(std::uint8_t* dst, std::size_t count)
     {
-        if (!encoded_) {
+        if (encoded_)
+            runs_.read(dst, count);
+        else
             std::memcpy(dst, in_.take(count), count);
-            return;
-        }
-        std::size_t out = 0;
-        const std::uint8_t* src = in_.data().data();
-        std::size_t at = in_.position();
-        const std::size_t end = in_.size();
-        if (left_ > 0) { // a run carried over from the previous line
-            const std::size_t n = std::min(left_, count);
-            std::memset(dst, value_, n);
-            out = n;
-            left_ -= n;
-        }
-        while (out < count) {
-            if (at >= end)
-                throw InvalidImageError("données tronquées");
-            const std::uint8_t b = src[at++];
-            if ((b & 0xc0) != 0xc0) {
-                dst[out++] = b;
-                continue;
-            }
-            if (at >= end)
-                throw InvalidImageError("données tronquées");
-            const std::size_t n = b & 0x3f;
-            const std::uint8_t v = src[at++];
-            if (n == 1) {
-                dst[out++] = v;
-            } else if (n <= count - out) {
-                std::memset(dst + out, v, n);
-                out += n;
-            } else {
-                std::memset(dst + out, v, count - out);
-                left_ = n - (count - out);
-                value_ = v;
-                out = count;
-            }
-        }
-        in_.seek(at);
     }
+
+    // Where the lines end.
+    std::size_t position() const { return encoded_ ? runs_.position() : in_.position(); }
 
 private:
     ByteReader& in_;
     bool encoded_;
-    std::size_t left_ = 0;
-    std::uint8_t value_ = 0;
+    PcxRunDecoder runs_;
 };
 
 } // namespace
@@ -129,6 +95,7 @@ void decodeCodecPcxInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     LineStream lines(in, encoding == 1);
     const std::size_t scanBytes = lineBytes * planes;
     const bool direct = mono || byteIndex || bits == 4;
+    const bool stream = streamsRows(bmp.byteSize());
     std::vector<std::uint8_t> scan(direct ? 0 : scanBytes);
     std::vector<std::uint8_t> spare(direct && lineBytes > bmp.stride() ? lineBytes : 0);
     for (int y = 0; y < h; ++y) {
@@ -148,7 +115,7 @@ void decodeCodecPcxInto(std::span<const std::uint8_t> data, Bitmap& bmp)
         lines.read(scan.data(), scanBytes);
         const std::uint8_t* s = scan.data();
         if (trueColour) {
-            interleaveBgr(s, s + lineBytes, s + 2 * lineBytes, row, std::size_t(w));
+            interleaveBgr(s, s + lineBytes, s + 2 * lineBytes, row, std::size_t(w), stream);
         } else {
             std::memset(row, 0, (std::size_t(w) + 1) / 2);
             for (int x = 0; x < w; ++x) {
@@ -167,6 +134,7 @@ void decodeCodecPcxInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     // then 768 bytes) or nothing at all (an old file, shown in greys). Some
     // bytes but fewer than a palette are a file cut short: its colours are
     // lost.
+    in.seek(lines.position());
     if (byteIndex && in.remaining() > 0 && in.remaining() < 769)
         throw InvalidImageError("palette PCX tronquée");
 }

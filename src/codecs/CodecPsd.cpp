@@ -19,9 +19,9 @@ std::uint8_t from16(const std::uint8_t* p)
 }
 
 // One row of `count` channels (each `rowBytes` long, 8 or 16 bits a
-// sample) into the bitmap row.
+// sample) into the bitmap row; `stream` as interleaveBgr takes it.
 void combineRow(unsigned mode, unsigned depth, const std::uint8_t* const* ch, std::uint8_t* dst, int w,
-                std::size_t rowBytes)
+                std::size_t rowBytes, bool stream)
 {
     if (mode == Bitmap1) {
         std::memcpy(dst, ch[0], rowBytes);
@@ -38,7 +38,7 @@ void combineRow(unsigned mode, unsigned depth, const std::uint8_t* const* ch, st
     }
     const std::uint8_t *c0 = ch[0], *c1 = ch[1], *c2 = ch[2];
     if (mode == Rgb && depth == 8) {
-        interleaveBgr(c0, c1, c2, dst, std::size_t(w));
+        interleaveBgr(c0, c1, c2, dst, std::size_t(w), stream);
     } else if (mode == Rgb) {
         for (int x = 0; x < w; ++x, dst += 3) {
             dst[0] = from16(c2 + 2 * x);
@@ -157,12 +157,13 @@ void decodePsdInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     }
 
     const std::uint8_t* rows[4] = {};
+    const bool stream = streamsRows(bmp.byteSize());
     if (compression == 0) {
         const std::uint8_t* base = in.take(0);
         for (int y = 0; y < h; ++y) {
             for (unsigned c = 0; c < needed; ++c)
                 rows[c] = base + c * planeBytes + std::size_t(y) * rowBytes;
-            combineRow(mode, depth, rows, bmp.row(y), w, rowBytes);
+            combineRow(mode, depth, rows, bmp.row(y), w, rowBytes, stream);
         }
         return;
     }
@@ -176,7 +177,7 @@ void decodePsdInto(std::span<const std::uint8_t> data, Bitmap& bmp)
             channelStart[c] += length;
             rows[c] = dst;
         }
-        combineRow(mode, depth, rows, bmp.row(y), w, rowBytes);
+        combineRow(mode, depth, rows, bmp.row(y), w, rowBytes, stream);
     }
 }
 

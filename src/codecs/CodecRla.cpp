@@ -2,10 +2,9 @@
 
 #include "codecs/ByteReader.h"
 #include "codecs/RgbSwap.h"
+#include "codecs/ShortRuns.h"
 
 #include <vector>
-
-#include <cstring>
 
 namespace px {
 
@@ -23,13 +22,13 @@ void decodeChannel(const std::uint8_t* src, std::size_t length, std::uint8_t* ds
             const std::size_t n = std::size_t(count) + 1;
             if (at >= length || n > width - x)
                 throw InvalidImageError("plage RLA incohérente");
-            std::memset(dst + x, src[at++], n);
+            fillRun(dst + x, src[at++], n);
             x += n;
         } else {
             const std::size_t n = std::size_t(-count);
             if (n > length - at || n > width - x)
                 throw InvalidImageError("plage RLA incohérente");
-            std::memcpy(dst + x, src + at, n);
+            copyRun(dst + x, src + at, n);
             at += n;
             x += n;
         }
@@ -63,6 +62,7 @@ void decodeRlaInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     if (!colour)
         bmp.setPalette(greyRamp(256));
     const int used = colour ? 3 : 1;
+    const bool stream = streamsRows(bmp.byteSize());
     // Colour lines are decoded channel by channel and then interleaved.
     std::vector<std::uint8_t> planes(colour ? 3 * std::size_t(w) : 0);
     for (int line = 0; line < h; ++line) {
@@ -74,7 +74,8 @@ void decodeRlaInto(std::span<const std::uint8_t> data, Bitmap& bmp)
             decodeChannel(in.take(length), length, colour ? planes.data() + std::size_t(c) * w : row, std::size_t(w));
         }
         if (colour)
-            interleaveBgr(planes.data(), planes.data() + w, planes.data() + 2 * std::size_t(w), row, std::size_t(w));
+            interleaveBgr(planes.data(), planes.data() + w, planes.data() + 2 * std::size_t(w), row, std::size_t(w),
+                          stream);
     }
 }
 

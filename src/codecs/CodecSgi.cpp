@@ -2,6 +2,7 @@
 
 #include "codecs/ByteReader.h"
 #include "codecs/RgbSwap.h"
+#include "codecs/ShortRuns.h"
 
 #include <cstring>
 #include <vector>
@@ -36,12 +37,12 @@ void decodeRleRow8(const std::uint8_t* src, std::size_t length, std::uint8_t* ds
         if (control & 0x80) {
             if (count > length - at)
                 throw InvalidImageError("ligne RLE tronquée");
-            std::memcpy(dst + x, src + at, count);
+            copyRun(dst + x, src + at, count);
             at += count;
         } else {
             if (at >= length)
                 throw InvalidImageError("ligne RLE tronquée");
-            std::memset(dst + x, src[at++], count);
+            fillRun(dst + x, src[at++], count);
         }
         x += count;
     }
@@ -117,14 +118,17 @@ void decodeSgiInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     if (!colour)
         bmp.setPalette(greyRamp(256));
     const std::size_t step = colour ? 3 : 1;
+    const bool stream = streamsRows(bmp.byteSize());
 
     if (storage == 0) {
         const std::size_t rowBytes = std::size_t(xsize) * bpc;
         const std::uint64_t planeBytes = std::uint64_t(rowBytes) * ysize;
         const std::uint8_t* base = data.data() + kHeaderSize;
-        for (int y = 0; y < h; ++y) {
-            const std::size_t fileRow = std::size_t(h - 1 - y);
-            std::uint8_t* dst = bmp.row(y);
+        // The file's rows in the order they are stored (bottom row first):
+        // each plane is then read forwards, which the processor's prefetching
+        // follows; read backwards, every row would wait for memory.
+        for (std::size_t fileRow = 0; fileRow < ysize; ++fileRow) {
+            std::uint8_t* dst = bmp.row(h - 1 - int(fileRow));
             const std::uint8_t* r = base + fileRow * rowBytes;
             if (!colour) {
                 if (bpc == 1)
@@ -137,7 +141,7 @@ void decodeSgiInto(std::span<const std::uint8_t> data, Bitmap& bmp)
             const std::uint8_t* g = r + planeBytes;
             const std::uint8_t* b = g + planeBytes;
             if (bpc == 1) {
-                interleaveBgr(r, g, b, dst, std::size_t(w));
+                interleaveBgr(r, g, b, dst, std::size_t(w), stream);
             } else {
                 for (int x = 0; x < w; ++x, dst += 3) {
                     dst[0] = from16(unsigned(b[2 * x] << 8 | b[2 * x + 1]));
@@ -161,9 +165,11 @@ void decodeSgiInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     };
     // 8-bit colour rows are decoded plane by plane and then interleaved.
     std::vector<std::uint8_t> planes(bpc == 1 && colour ? 3 * std::size_t(xsize) : 0);
-    for (int y = 0; y < h; ++y) {
+    // Rows in the tables' order, bottom row first, as the verbatim rows.
+    for (std::size_t fileRow = 0; fileRow < ysize; ++fileRow) {
+        const int y = h - 1 - int(fileRow);
         for (unsigned z = 0; z < channels; ++z) {
-            const std::size_t i = std::size_t(z) * ysize + std::size_t(h - 1 - y);
+            const std::size_t i = std::size_t(z) * ysize + fileRow;
             const std::uint32_t start = entry(starts, i), length = entry(lengths, i);
             if (start > data.size() || length > data.size() - start)
                 throw InvalidImageError("ligne RLE hors du fichier");
@@ -177,7 +183,7 @@ void decodeSgiInto(std::span<const std::uint8_t> data, Bitmap& bmp)
         }
         if (bpc == 1 && colour)
             interleaveBgr(planes.data(), planes.data() + xsize, planes.data() + 2 * std::size_t(xsize), bmp.row(y),
-                          xsize);
+                          xsize, stream);
     }
 }
 

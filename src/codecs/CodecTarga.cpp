@@ -1,6 +1,8 @@
 #include "codecs/CodecTarga.h"
 
 #include "codecs/ByteReader.h"
+#include "codecs/RowStore.h"
+#include "codecs/ShortRuns.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,7 +26,8 @@ Colour colourOf16(const std::uint8_t* p)
 }
 
 // The pixels of the file in stored order, raw or run-length packets; a
-// packet may run on past the row that asked for it.
+// packet may run on past the row that asked for it. Run-length pixels are
+// read into a buffer with kRunSlack bytes of room after them.
 class PixelStream {
 public:
     PixelStream(ByteReader& in, std::size_t pixelBytes, bool rle) : in_(in), bytes_(pixelBytes), rle_(rle) {}
@@ -35,29 +38,48 @@ public:
             std::memcpy(dst, in_.take(std::uint64_t(count) * bytes_), count * bytes_);
             return;
         }
+        // Packets one after the other through raw pointers, with one check
+        // of the data left per packet.
+        const std::uint8_t* const src = in_.data().data();
+        const std::size_t end = in_.size(), bytes = bytes_;
+        std::size_t at = in_.position(), left = left_;
+        bool run = run_;
         while (count > 0) {
-            if (left_ == 0) {
-                const std::uint8_t header = in_.u8();
-                left_ = std::size_t(header & 0x7f) + 1;
-                run_ = header & 0x80;
-                if (run_)
-                    std::memcpy(value_, in_.take(bytes_), bytes_);
-            }
-            const std::size_t n = std::min(left_, count);
-            if (run_) {
-                if (bytes_ == 1) {
-                    std::memset(dst, value_[0], n);
-                } else {
-                    for (std::size_t i = 0; i < n; ++i)
-                        std::memcpy(dst + i * bytes_, value_, bytes_);
+            if (left == 0) {
+                if (at >= end)
+                    throw InvalidImageError("fichier tronqué");
+                const std::uint8_t header = src[at++];
+                left = std::size_t(header & 0x7f) + 1;
+                run = header & 0x80;
+                if (run) {
+                    if (end - at < bytes)
+                        throw InvalidImageError("fichier tronqué");
+                    std::memcpy(value_, src + at, bytes);
+                    at += bytes;
                 }
-            } else {
-                std::memcpy(dst, in_.take(std::uint64_t(n) * bytes_), n * bytes_);
             }
-            dst += n * bytes_;
+            const std::size_t n = std::min(left, count);
+            if (!run) {
+                if (n * bytes > end - at)
+                    throw InvalidImageError("fichier tronqué");
+                if (end - at - n * bytes >= kRunSlack)
+                    copyRunOver(dst, src + at, n * bytes);
+                else
+                    copyRun(dst, src + at, n * bytes);
+                at += n * bytes;
+            } else if (bytes == 1) {
+                fillRun(dst, value_[0], n);
+            } else {
+                for (std::size_t i = 0; i < n; ++i)
+                    std::memcpy(dst + i * bytes, value_, bytes);
+            }
+            dst += n * bytes;
             count -= n;
-            left_ -= n;
+            left -= n;
         }
+        left_ = left;
+        run_ = run;
+        in_.seek(at);
     }
 
 private:
@@ -143,13 +165,18 @@ void decodeCodecTargaInto(std::span<const std::uint8_t> data, Bitmap& bmp)
     PixelStream pixels(in, pixelBytes, rle);
     const bool topDown = descriptor & 0x20;
     const bool rightToLeft = descriptor & 0x10;
-    // Stored pixels land in the bitmap row itself when they have its layout.
+    // Raw pixels land in the bitmap row itself when they have its layout;
+    // decoded ones are copied there, around the cache for a large image.
     const bool direct = pixelBytes == 1 || depth == 24;
-    std::vector<std::uint8_t> raw(direct ? 0 : std::size_t(w) * pixelBytes);
+    const bool stream = streamsRows(bmp.byteSize());
+    std::vector<std::uint8_t> raw(direct && !rle ? 0 : std::size_t(w) * pixelBytes + kRunSlack);
     for (int i = 0; i < h; ++i) {
         std::uint8_t* row = bmp.row(topDown ? i : h - 1 - i);
-        if (direct) {
+        if (direct && !rle) {
             pixels.read(row, std::size_t(w));
+        } else if (direct) {
+            pixels.read(raw.data(), std::size_t(w));
+            storeRow(row, raw.data(), std::size_t(w) * pixelBytes, stream);
         } else {
             pixels.read(raw.data(), std::size_t(w));
             const std::uint8_t* p = raw.data();

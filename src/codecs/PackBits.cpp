@@ -1,6 +1,6 @@
 #include "codecs/PackBits.h"
 
-#include <cstring>
+#include "codecs/ShortRuns.h"
 
 namespace px {
 
@@ -15,14 +15,14 @@ bool unpackBits(const std::uint8_t* src, std::size_t srcSize, std::uint8_t* dst,
             const std::size_t count = std::size_t(n) + 1;
             if (count > srcSize - in || count > dstSize - out)
                 return false;
-            std::memcpy(dst + out, src + in, count);
+            copyRun(dst + out, src + in, count);
             in += count;
             out += count;
         } else if (n != -128) {
             const std::size_t count = std::size_t(1 - n);
             if (in >= srcSize || count > dstSize - out)
                 return false;
-            std::memset(dst + out, src[in++], count);
+            fillRun(dst + out, src[in++], count);
             out += count;
         }
     }

@@ -1,5 +1,7 @@
 #include "codecs/RgbSwap.h"
 
+#include <algorithm>
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -59,12 +61,21 @@ struct InterleaveMasks {
 };
 constexpr InterleaveMasks kInterleave;
 
+// With `Stream`, the 48-byte blocks go straight to memory; `dst` must then
+// be 16-byte aligned.
+template <bool Stream>
 __attribute__((target("ssse3"))) std::size_t interleaveSsse3(const std::uint8_t* r, const std::uint8_t* g,
                                                              const std::uint8_t* b, std::uint8_t* dst,
                                                              std::size_t pixels)
 {
     const auto mask = [](int chunk, int plane) {
         return _mm_load_si128(reinterpret_cast<const __m128i*>(kInterleave.m[chunk][plane]));
+    };
+    const auto store = [](std::uint8_t* at, __m128i v) {
+        if constexpr (Stream)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at), v);
+        else
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), v);
     };
     const __m128i m00 = mask(0, 0), m01 = mask(0, 1), m02 = mask(0, 2);
     const __m128i m10 = mask(1, 0), m11 = mask(1, 1), m12 = mask(1, 2);
@@ -80,29 +91,119 @@ __attribute__((target("ssse3"))) std::size_t interleaveSsse3(const std::uint8_t*
             _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(vb, m10), _mm_shuffle_epi8(vg, m11)), _mm_shuffle_epi8(vr, m12));
         const __m128i o2 =
             _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(vb, m20), _mm_shuffle_epi8(vg, m21)), _mm_shuffle_epi8(vr, m22));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), o0);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16), o1);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), o2);
+        store(dst, o0);
+        store(dst + 16, o1);
+        store(dst + 32, o2);
     }
+    if constexpr (Stream)
+        _mm_sfence();
+    return done;
+}
+
+bool hasAvx512Vbmi()
+{
+    static const bool vbmi =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
+    return vbmi;
+}
+
+// For 64 pixels, byte j of 64-byte output chunk c is sample (64c + j) / 3
+// of plane (64c + j) % 3 (blue, green, red). One two-table shuffle takes the
+// blue and green samples (indices from 64 up select green), a masked
+// shuffle then puts in the red ones.
+struct InterleaveIndices {
+    alignas(64) std::uint8_t blueGreen[3][64];
+    alignas(64) std::uint8_t red[3][64];
+    std::uint64_t redBytes[3];
+    constexpr InterleaveIndices() : blueGreen{}, red{}, redBytes{}
+    {
+        for (int chunk = 0; chunk < 3; ++chunk)
+            for (int j = 0; j < 64; ++j) {
+                const int n = 64 * chunk + j, sample = n / 3, plane = n % 3;
+                blueGreen[chunk][j] = std::uint8_t(plane == 1 ? 64 + sample : sample);
+                red[chunk][j] = std::uint8_t(sample);
+                if (plane == 2)
+                    redBytes[chunk] |= std::uint64_t(1) << j;
+            }
+    }
+};
+constexpr InterleaveIndices kInterleave64;
+
+// Blocks of 64 pixels; with `Stream`, `dst` must be 64-byte aligned.
+template <bool Stream>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t
+interleaveAvx512(const std::uint8_t* r, const std::uint8_t* g, const std::uint8_t* b, std::uint8_t* dst,
+                 std::size_t pixels)
+{
+    __m512i blueGreen[3], red[3];
+    for (int c = 0; c < 3; ++c) {
+        blueGreen[c] = _mm512_load_si512(kInterleave64.blueGreen[c]);
+        red[c] = _mm512_load_si512(kInterleave64.red[c]);
+    }
+    std::size_t done = 0;
+    for (; done + 64 <= pixels; done += 64, dst += 192) {
+        const __m512i vb = _mm512_loadu_si512(b + done);
+        const __m512i vg = _mm512_loadu_si512(g + done);
+        const __m512i vr = _mm512_loadu_si512(r + done);
+        for (int c = 0; c < 3; ++c) {
+            const __m512i o = _mm512_mask_permutexvar_epi8(_mm512_permutex2var_epi8(vb, blueGreen[c], vg),
+                                                           kInterleave64.redBytes[c], red[c], vr);
+            if constexpr (Stream)
+                _mm512_stream_si512(reinterpret_cast<__m512i*>(dst + 64 * c), o);
+            else
+                _mm512_storeu_si512(dst + 64 * c, o);
+        }
+    }
+    if constexpr (Stream)
+        _mm_sfence();
     return done;
 }
 #endif
 
-} // namespace
-
-void interleaveBgr(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
-                   std::size_t pixels)
+void interleaveScalar(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
+                      std::size_t pixels)
 {
-    std::size_t done = 0;
-#if defined(__x86_64__)
-    if (hasSsse3())
-        done = interleaveSsse3(red, green, blue, dst, pixels);
-#endif
-    for (std::size_t i = done; i < pixels; ++i) {
+    for (std::size_t i = 0; i < pixels; ++i) {
         dst[3 * i] = blue[i];
         dst[3 * i + 1] = green[i];
         dst[3 * i + 2] = red[i];
     }
+}
+
+} // namespace
+
+void interleaveBgr(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue, std::uint8_t* dst,
+                   std::size_t pixels, bool stream)
+{
+    std::size_t done = 0;
+#if defined(__x86_64__)
+    if (hasSsse3()) {
+        const auto at = [&] { return reinterpret_cast<std::uintptr_t>(dst + 3 * done); };
+        if (stream) {
+            // Pixels one by one up to the first 16-byte boundary; as 3 and 16
+            // are coprime, one of the first 16 pixels starts on it.
+            while (done < pixels && at() % 16 != 0)
+                ++done;
+            interleaveScalar(red, green, blue, dst, done);
+        }
+        if (hasAvx512Vbmi()) {
+            // Streamed blocks start on 64-byte boundaries: 16-pixel blocks up
+            // to one (each moves 48 bytes, 16 back modulo 64).
+            if (stream) {
+                const std::size_t toBoundary = std::min(pixels - done, std::size_t(at() % 64 / 16 * 16));
+                done += interleaveSsse3<true>(red + done, green + done, blue + done, dst + 3 * done, toBoundary);
+            }
+            done += stream
+                        ? interleaveAvx512<true>(red + done, green + done, blue + done, dst + 3 * done, pixels - done)
+                        : interleaveAvx512<false>(red + done, green + done, blue + done, dst + 3 * done, pixels - done);
+        }
+        done += stream ? interleaveSsse3<true>(red + done, green + done, blue + done, dst + 3 * done, pixels - done)
+                       : interleaveSsse3<false>(red + done, green + done, blue + done, dst + 3 * done, pixels - done);
+    }
+#else
+    (void)stream;
+#endif
+    interleaveScalar(red + done, green + done, blue + done, dst + 3 * done, pixels - done);
 }
 
 void swapRedBlue(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels)
