@@ -33,9 +33,10 @@ TEST(CommandTableStructure, EveryRowIsWellFormed)
         const std::string caption = c.row.caption;
         EXPECT_FALSE(name.empty());
         EXPECT_TRUE(seen.insert(name).second) << "duplicate " << name;
-        if (*c.row.parent)
+        if (*c.row.parent) {
             EXPECT_TRUE(submenus.count(c.row.parent))
                 << name << " sits under " << c.row.parent << ", not a submenu above it";
+        }
         EXPECT_EQ(caption.empty(), c.row.kind == CommandKind::Separator) << name;
         if (c.row.kind == CommandKind::Submenu) {
             submenus.insert(name);
@@ -46,8 +47,9 @@ TEST(CommandTableStructure, EveryRowIsWellFormed)
             const QKeySequence key(QString::fromUtf8(c.row.shortcut), QKeySequence::PortableText);
             EXPECT_EQ(key.count(), 1) << name << " has an unreadable shortcut " << c.row.shortcut;
         }
-        if (*c.row.group)
+        if (*c.row.group) {
             EXPECT_TRUE(c.has(kCheckable)) << name << " is in a radio group but carries no tick";
+        }
     }
 }
 
@@ -138,8 +140,9 @@ TEST(CommandTableRows, MatchTheMenuTree)
         EXPECT_EQ(c->has(kHidden), state.find('h') != std::string::npos);
         EXPECT_EQ(c->has(kDisabled), state.find('d') != std::string::npos);
         EXPECT_EQ(c->has(kTicked), state.find('t') != std::string::npos);
-        if (e.hint)
+        if (e.hint) {
             EXPECT_EQ(std::string(c->row.hint), e.hint);
+        }
     }
 }
 

@@ -158,8 +158,9 @@ TEST_F(DesktopTest, TheWindowFitsAScreenScaledToTwo)
             EXPECT_TRUE(panel->isVisible());
             EXPECT_LE(panel->geometry().right(), bar->width()) << i << " at " << width;
             const int wanted[] = {275, 295, 120, 50};
-            if (width == 1280)
+            if (width == 1280) {
                 EXPECT_GE(panel->width(), wanted[i]) << i;
+            }
         }
     }
     window->resize(1280, 480);

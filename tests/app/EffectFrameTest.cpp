@@ -38,8 +38,9 @@ TEST_F(EffectFrameTest, EveryEffectRowIsAMenuCommandWithItsCaptionHandlerAndDial
         EXPECT_EQ(&dialog->command(), &row) << row.dialog;
         const auto listed =
             std::ranges::find_if(startupDialogs(), [&](const StartupDialog& d) { return row.dialog == d.objectName; });
-        if (row.adjustment && listed != startupDialogs().end())
+        if (row.adjustment && listed != startupDialogs().end()) {
             EXPECT_EQ(std::string(row.adjustment->caption), listed->caption) << row.dialog;
+        }
     }
     for (const char* name : {"Nombres1", "Nouveau1", "Annuler1", "Rtablir1", "Annulation1"})
         EXPECT_TRUE(bool(w.commands().find(name)->handler)) << name;

@@ -103,10 +103,12 @@ TEST_F(EffectsIndexTest, WindowHasItsComponentsInPlace)
         auto* widget = index.findChild<QWidget*>(QLatin1String(p.name));
         ASSERT_NE(widget, nullptr) << p.name;
         EXPECT_EQ(p.geometry.isEmpty() ? QRect(widget->pos(), QSize(0, 0)) : widget->geometry(), p.geometry) << p.name;
-        if (auto* label = qobject_cast<QLabel*>(widget))
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
             EXPECT_EQ(label->text().toStdString(), p.text) << p.name;
-        if (auto* button = qobject_cast<QPushButton*>(widget))
+        }
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
             EXPECT_EQ(button->text().toStdString(), p.text) << p.name;
+        }
     }
     EXPECT_TRUE(index.source()->isHidden()) << "the source copy is never shown";
     EXPECT_EQ(index.selectedEntry(), -1);

@@ -26,10 +26,12 @@ TEST_F(MainWindowLayoutTest, EveryMenuRowIsAnActionFoundByName)
         const QString name = QString::fromUtf8(c.row.objectName);
         auto* a = w.findChild<QAction*>(name);
         ASSERT_NE(a, nullptr) << c.row.objectName;
-        if (c.row.kind != CommandKind::Separator)
+        if (c.row.kind != CommandKind::Separator) {
             EXPECT_EQ(a->text(), QString::fromUtf8(c.row.caption)) << c.row.objectName;
-        if (c.row.kind == CommandKind::Submenu)
+        }
+        if (c.row.kind == CommandKind::Submenu) {
             EXPECT_NE(w.findChild<QMenu*>(name), nullptr) << c.row.objectName;
+        }
     }
 }
 

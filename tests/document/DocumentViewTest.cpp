@@ -67,8 +67,9 @@ TEST_P(IndexedImage, ShowsThePaletteColours)
         EXPECT_EQ(image.pixel(x, 1), qRgb(0, x % entries, 100)) << "x=" << x;
         EXPECT_EQ(image.pixel(x, 0), qRgb(0, 0, 100));
     }
-    if (bpp != 4)
+    if (bpp != 4) {
         EXPECT_EQ(image.constBits(), b.bits());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, IndexedImage, ::testing::Values(1, 4, 8));

@@ -86,8 +86,9 @@ TEST_P(CodecCorpus, OpensAtItsSizeAndMatchesOtherReaders)
     }
     ASSERT_EQ(bmp.width(), c.width);
     ASSERT_EQ(bmp.height(), c.height);
-    if (!c.decoder)
+    if (!c.decoder) {
         EXPECT_TRUE(bmp == readImageForRestore(path)) << "restored image differs";
+    }
     const struct {
         const char* name;
         int tolerance;

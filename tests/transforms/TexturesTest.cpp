@@ -211,8 +211,9 @@ TEST(SprayDecompose, CopiesPixelsDownWithinTheirColumn)
             EXPECT_EQ(redOf(c), x);
             EXPECT_LE(greenOf(c), y);
             EXPECT_GT(int(greenOf(c)), y - 10) << x << "," << y;
-            if (x == 0)
+            if (x == 0) {
                 EXPECT_EQ(c, start.pixel(0, y));
+            }
         }
     EXPECT_FALSE(b == start);
     Bitmap row = coded(8, 1); // L = 0: nothing moves
