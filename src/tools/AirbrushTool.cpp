@@ -80,9 +80,7 @@ Damage AirbrushTool::press(const ToolEvent& event, const ToolContext& context)
 {
     context.state.strokeActive = true;
     Damage changed;
-    for (const ToolEvent::Button button : {ToolEvent::Left, ToolEvent::Right}) {
-        if (!event.holds(button))
-            continue;
+    for (const ToolEvent::Button button : event.drawingButtons()) {
         context.host.saveUndoState();
         context.canvas.setPenStyle(PenStyle::Solid);
         changed.add(dab(context, event.x, event.y, context.colourOf(button)));
@@ -94,9 +92,8 @@ Damage AirbrushTool::move(const ToolEvent& event, const ToolContext& context)
 {
     Damage changed;
     if (context.state.strokeActive)
-        for (const ToolEvent::Button button : {ToolEvent::Left, ToolEvent::Right})
-            if (event.holds(button))
-                changed.add(dab(context, event.x, event.y, context.colourOf(button)));
+        for (const ToolEvent::Button button : event.drawingButtons())
+            changed.add(dab(context, event.x, event.y, context.colourOf(button)));
     context.canvas.setPenMode(MixMode::Copy);
     return changed;
 }

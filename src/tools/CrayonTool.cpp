@@ -10,9 +10,7 @@ Damage CrayonTool::press(const ToolEvent& event, const ToolContext& context)
 {
     Canvas& canvas = context.canvas;
     Damage changed;
-    for (const ToolEvent::Button button : {ToolEvent::Left, ToolEvent::Right}) {
-        if (!event.holds(button))
-            continue;
+    for (const ToolEvent::Button button : event.drawingButtons()) {
         const Colour colour = context.colourOf(button);
         context.host.saveUndoState();
         context.state.strokeActive = true;

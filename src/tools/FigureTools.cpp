@@ -115,9 +115,7 @@ Damage FigureTool::press(const ToolEvent& event, const ToolContext& context)
     Canvas& canvas = context.canvas;
     ToolState& state = context.state;
     const FigureSetup setup = setupOf(id_, context.options);
-    for (const ToolEvent::Button button : {ToolEvent::Left, ToolEvent::Right}) {
-        if (!event.holds(button))
-            continue;
+    for (const ToolEvent::Button button : event.drawingButtons()) {
         const Colour colour = context.colourOf(button);
         const Colour other = button == ToolEvent::Left ? context.backgroundColour : context.mainColour;
         context.host.saveUndoState();
@@ -174,9 +172,7 @@ Damage RayTool::press(const ToolEvent& event, const ToolContext& context)
 {
     Canvas& canvas = context.canvas;
     ToolState& state = context.state;
-    for (const ToolEvent::Button button : {ToolEvent::Left, ToolEvent::Right}) {
-        if (!event.holds(button))
-            continue;
+    for (const ToolEvent::Button button : event.drawingButtons()) {
         context.host.saveUndoState();
         state.strokeActive = true;
         canvas.setPenWidth(1);

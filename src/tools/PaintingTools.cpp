@@ -6,8 +6,6 @@ namespace px {
 
 namespace {
 
-constexpr ToolEvent::Button kButtons[] = {ToolEvent::Left, ToolEvent::Right};
-
 int eraserWidth(EraserShape shape)
 {
     return shape == EraserShape::Round ? 10 : 5;
@@ -23,9 +21,7 @@ Damage EraserTool::press(const ToolEvent& event, const ToolContext& context)
 {
     Canvas& canvas = context.canvas;
     Damage changed;
-    for (const ToolEvent::Button button : kButtons) {
-        if (!event.holds(button))
-            continue;
+    for (const ToolEvent::Button button : event.drawingButtons()) {
         const Colour colour = context.colourOf(button);
         context.host.saveUndoState();
         canvas.setPenColour(colour);
@@ -46,9 +42,7 @@ Damage EraserTool::move(const ToolEvent& event, const ToolContext& context)
 {
     Canvas& canvas = context.canvas;
     Damage changed;
-    for (const ToolEvent::Button button : kButtons) {
-        if (!event.holds(button))
-            continue;
+    for ([[maybe_unused]] const ToolEvent::Button button : event.drawingButtons()) {
         canvas.lineTo(event.x, event.y);
         changed.add(canvas.lastDamage());
         canvas.setPenMode(MixMode::Copy);
@@ -62,9 +56,7 @@ Damage FillTool::press(const ToolEvent& event, const ToolContext& context)
 {
     Canvas& canvas = context.canvas;
     Damage changed;
-    for (const ToolEvent::Button button : kButtons) {
-        if (!event.holds(button))
-            continue;
+    for (const ToolEvent::Button button : event.drawingButtons()) {
         const Colour colour = context.colourOf(button);
         context.host.saveUndoState();
         canvas.setBrushColour(colour);

@@ -47,6 +47,23 @@ struct ToolEvent {
 
     bool holds(Button b) const { return (buttons & b) != 0; }
     bool has(Modifier m) const { return (modifiers & m) != 0; }
+
+    // The drawing buttons held, left first: a tool runs its set-up for each,
+    // so with both down the right button's runs last.
+    struct Held {
+        Button list[2];
+        int count = 0;
+        const Button* begin() const { return list; }
+        const Button* end() const { return list + count; }
+    };
+    Held drawingButtons() const
+    {
+        Held held{};
+        for (const Button b : {Left, Right})
+            if (holds(b))
+                held.list[held.count++] = b;
+        return held;
+    }
 };
 
 // A picture shown over the document without being part of it: the pasted
