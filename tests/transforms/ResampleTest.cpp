@@ -153,7 +153,8 @@ TEST_P(ResamplePaths, EveryPathGivesThePlainPixels)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ResamplePaths,
                          ::testing::Values(PathCase{1, 1, 90}, PathCase{8, 1, 20}, PathCase{17, 9, 1},
-                                           PathCase{10, 40, 300}, PathCase{37, 61, 3}, PathCase{300, 200, 90}));
+                                           PathCase{10, 40, 300}, PathCase{37, 61, 3}, PathCase{300, 200, 90},
+                                           PathCase{701, 263, 50}));
 
 TEST(Fisheye, RadiusWidensOnceAPixelLiesOnIt)
 {
