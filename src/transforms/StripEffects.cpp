@@ -206,6 +206,41 @@ void Decomposee(Bitmap& bitmap, int a)
     }
 }
 
+namespace {
+
+// One row of Cryptée: a pixel takes a new sample where x mod s = 0 or
+// x mod m = 1, and the pixels up to the next such one repeat it. Runs are
+// filled two pixels at a time with eight-byte copies (the last two bytes
+// land on the next pixel of the run), then with four-byte copies, the last
+// pixel with three, so that nothing lands on the next sample before it is
+// read.
+void crypteeRow(std::uint8_t* row, int W, int s, int m)
+{
+    int nextS = 0, nextM = m == 1 ? W : 1; // next x with x mod s = 0, x mod m = 1
+    for (int x = 0; x < W;) {
+        const int sample = x;
+        if (nextS == x)
+            nextS += s;
+        if (nextM == x)
+            nextM += m;
+        const int end = std::min({nextS, nextM, W});
+        const std::uint8_t* held = row + std::size_t(sample) * 3;
+        const std::uint32_t value = held[0] | std::uint32_t(held[1]) << 8 | std::uint32_t(held[2]) << 16;
+        const std::uint64_t pair = value | std::uint64_t(value) << 24 | std::uint64_t(value) << 48;
+        std::uint8_t* p = row + std::size_t(sample + 1) * 3;
+        for (x = sample + 1; x + 2 < end; x += 2, p += 6)
+            std::memcpy(p, &pair, 8);
+        for (; x + 1 < end; ++x, p += 3)
+            std::memcpy(p, &value, 4);
+        if (x < end) {
+            copyPixel(p, held);
+            ++x;
+        }
+    }
+}
+
+} // namespace
+
 void Cryptee(Bitmap& bitmap, int a)
 {
     bitmap.setPixelFormat(24);
@@ -224,29 +259,7 @@ void Cryptee(Bitmap& bitmap, int a)
             const int m = std::abs(h - y % (P + 1)) + h;
             if (s == 1)
                 continue; // every pixel takes itself
-            // A pixel takes a new sample where x mod s = 0 or x mod m = 1; the
-            // pixels up to the next such one repeat it. Runs are filled with
-            // four-byte copies, the last pixel of a run with three, so that the
-            // next sample is read before anything lands on it.
-            std::uint8_t* row = bitmap.row(y);
-            int nextS = 0, nextM = m == 1 ? W : 1; // next x with x mod s = 0, x mod m = 1
-            for (int x = 0; x < W;) {
-                const int sample = x;
-                if (nextS == x)
-                    nextS += s;
-                if (nextM == x)
-                    nextM += m;
-                const int end = std::min({nextS, nextM, W});
-                const std::uint8_t* held = row + std::size_t(sample) * 3;
-                const std::uint32_t value = held[0] | std::uint32_t(held[1]) << 8 | std::uint32_t(held[2]) << 16;
-                std::uint8_t* p = row + std::size_t(sample + 1) * 3;
-                for (x = sample + 1; x + 1 < end; ++x, p += 3)
-                    std::memcpy(p, &value, 4);
-                if (x < end) {
-                    copyPixel(p, held);
-                    ++x;
-                }
-            }
+            crypteeRow(bitmap.row(y), W, s, m);
         }
     });
 }

@@ -237,7 +237,7 @@ TEST(StripEffects, WideImagesFollowTheLiteralRules)
     Decomposee(b, 100);
     EXPECT_TRUE(b == lifted);
 
-    for (int a : {50, 7}) {
+    for (int a : {50, 7, 200}) {
         Bitmap scrambled = source;
         const int P = a < 5 ? 4 : a & ~1, h = (P + 1) >> 1;
         for (int y = 0; y < H; ++y) {
