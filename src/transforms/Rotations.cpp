@@ -2,6 +2,7 @@
 
 #include "effects/Parallel.h"
 #include "transforms/Mirrors.h"
+#include "transforms/RotationKernels.h"
 #include "transforms/TransformMath.h"
 
 #include <algorithm>
@@ -33,12 +34,6 @@ inline const std::uint8_t* quarterSource(const Bitmap& source, bool clockwise, i
 }
 
 #if defined(__x86_64__)
-bool hasSsse3()
-{
-    static const bool ssse3 = __builtin_cpu_supports("ssse3");
-    return ssse3;
-}
-
 // Exactly 12 bytes (four pixels), without touching the bytes after them.
 __attribute__((target("ssse3"))) inline __m128i load12(const std::uint8_t* p)
 {
@@ -97,9 +92,8 @@ __attribute__((target("ssse3"))) void quarterTile(const Bitmap& source, const Ro
 #endif
 
 // The target's rows target.first..target.end-1: target(x', y') :=
-// source(y', H-1-x') (clockwise) or source(W-1-y', x'), tile by tile; whole
-// 4 x 4 blocks with the vector unit when it has SSSE3.
-void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise)
+// source(y', H-1-x') (clockwise) or source(W-1-y', x'), tile by tile.
+void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise, rotation::Path path)
 {
     const int h = source.height();
     // Bands of tile rows write separate target rows: one band per thread.
@@ -113,7 +107,11 @@ void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise)
                 for (int tx = 0; tx < h; tx += kTile) {
                     const int xEnd = std::min(tx + kTile, h);
 #if defined(__x86_64__)
-                    if (hasSsse3()) {
+                    if (path == rotation::Path::Avx512) {
+                        rotation::quarterTileAvx512(source, target, clockwise, tx, xEnd, ty, yEnd);
+                        continue;
+                    }
+                    if (path == rotation::Path::Ssse3) {
                         quarterTile(source, target, clockwise, tx, xEnd, ty, yEnd);
                         continue;
                     }
@@ -134,13 +132,13 @@ void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise)
 void RotateRight90(const Bitmap& source, Bitmap& target)
 {
     target.reallocate(source.height(), source.width(), 24);
-    quarterTurn(source, RowBand::whole(target), true);
+    quarterTurn(source, RowBand::whole(target), true, rotation::quarterPath());
 }
 
 void RotateLeft90(const Bitmap& source, Bitmap& target)
 {
     target.reallocate(source.height(), source.width(), 24);
-    quarterTurn(source, RowBand::whole(target), false);
+    quarterTurn(source, RowBand::whole(target), false, rotation::quarterPath());
 }
 
 void Rotate180(const Bitmap& source, Bitmap& target)
@@ -151,12 +149,12 @@ void Rotate180(const Bitmap& source, Bitmap& target)
 
 void RotateRight90Rows(const Bitmap& source, const RowBand& target)
 {
-    quarterTurn(source, target, true);
+    quarterTurn(source, target, true, rotation::quarterPath());
 }
 
 void RotateLeft90Rows(const Bitmap& source, const RowBand& target)
 {
-    quarterTurn(source, target, false);
+    quarterTurn(source, target, false, rotation::quarterPath());
 }
 
 void Rotate180Rows(const Bitmap& source, const RowBand& target)
@@ -169,12 +167,6 @@ void Rotate180Rows(const Bitmap& source, const RowBand& target)
 namespace {
 
 #if defined(__x86_64__)
-bool hasAvx2()
-{
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2;
-}
-
 // t div 2 in each lane, truncating towards zero.
 __attribute__((target("avx2"))) inline __m256i halfTowardsZero(__m256i t)
 {
@@ -235,6 +227,13 @@ void RotateFree(const Bitmap& source, Bitmap& target, int angle, Colour backgrou
 
 void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colour background)
 {
+    rotation::rotateFreeWith(source, target, angle, background, rotation::freePath());
+}
+
+namespace rotation {
+
+void rotateFreeWith(const Bitmap& source, const RowBand& target, int angle, Colour background, Path path)
+{
     const int w = source.width(), h = source.height();
     const int cx = w / 2, cy = h / 2;
     const double theta = -(angle * 3.141592653589793 / 180.0);
@@ -258,7 +257,9 @@ void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colo
                         const double vs = v * s, vc = v * c;
                         int x = tx;
 #if defined(__x86_64__)
-                        if (hasAvx2())
+                        if (path == Path::Avx512)
+                            x = rotateFreeRowAvx512(source, target.row(y), x, xEnd, FreeRow{cx, cy, c, s, vs, vc, bg});
+                        else if (path == Path::Avx2)
                             x = rotateFreeRowAvx2(source, target.row(y), x, xEnd, cx, cy, c, s, vs, vc, bg);
 #endif
                         std::uint8_t* out = target.row(y) + std::size_t(x) * 3;
@@ -279,6 +280,49 @@ void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colo
         },
         1);
 }
+
+bool available(Path path)
+{
+#if defined(__x86_64__)
+    switch (path) {
+    case Path::Plain:
+        return true;
+    case Path::Ssse3: {
+        static const bool ssse3 = __builtin_cpu_supports("ssse3");
+        return ssse3;
+    }
+    case Path::Avx2: {
+        static const bool avx2 = __builtin_cpu_supports("avx2");
+        return avx2;
+    }
+    case Path::Avx512: {
+        static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                                   __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
+        return avx512;
+    }
+    }
+    return false;
+#else
+    return path == Path::Plain;
+#endif
+}
+
+Path quarterPath()
+{
+    return available(Path::Avx512) ? Path::Avx512 : available(Path::Ssse3) ? Path::Ssse3 : Path::Plain;
+}
+
+Path freePath()
+{
+    return available(Path::Avx512) ? Path::Avx512 : available(Path::Avx2) ? Path::Avx2 : Path::Plain;
+}
+
+void quarterTurnWith(const Bitmap& source, const RowBand& target, bool clockwise, Path path)
+{
+    quarterTurn(source, target, clockwise, path);
+}
+
+} // namespace rotation
 
 RotationRoutine rotationRoutine(RotationDirection direction, RotationDegrees degrees, int freeAngle)
 {
