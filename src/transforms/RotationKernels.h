@@ -30,9 +30,9 @@ void quarterTurnWith(const Bitmap& source, const RowBand& target, bool clockwise
 void rotateFreeWith(const Bitmap& source, const RowBand& target, int angle, Colour background, Path path);
 
 #if defined(__x86_64__)
-// Target rows ty..yEnd-1, columns tx..xEnd-1 of a quarter turn, in blocks
-// of 16 x 16 pixels (partial blocks at the edges included).
-void quarterTileAvx512(const Bitmap& source, const RowBand& target, bool clockwise, int tx, int xEnd, int ty, int yEnd);
+// Target rows ty..yEnd-1 of a quarter turn, whole, in blocks of 16 x 16
+// pixels (partial blocks at the edges included).
+void quarterBandAvx512(const Bitmap& source, const RowBand& target, bool clockwise, int ty, int yEnd);
 
 // What the free turn needs for one target row: the centre, the turn's
 // cosine and sine, and the row's products v*s and v*c.

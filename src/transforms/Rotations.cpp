@@ -92,25 +92,30 @@ __attribute__((target("ssse3"))) void quarterTile(const Bitmap& source, const Ro
 #endif
 
 // The target's rows target.first..target.end-1: target(x', y') :=
-// source(y', H-1-x') (clockwise) or source(W-1-y', x'), tile by tile.
+// source(y', H-1-x') (clockwise) or source(W-1-y', x'), tile by tile. The
+// AVX-512 kernel takes bands of 64 target rows whole: it walks down the
+// source 16 rows at a time, fetching the rows it reads next ahead.
 void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise, rotation::Path path)
 {
     const int h = source.height();
+    const int tile = path == rotation::Path::Avx512 ? 64 : kTile;
     // Bands of tile rows write separate target rows: one band per thread.
-    const int tileRows = (target.end - target.first + kTile - 1) / kTile;
+    const int tileRows = (target.end - target.first + tile - 1) / tile;
     forEachRowBand(
         tileRows, effectThreadCount(),
         [&](int firstTileRow, int endTileRow) {
-            const int bandEnd = std::min(target.end, target.first + endTileRow * kTile);
-            for (int ty = target.first + firstTileRow * kTile; ty < bandEnd; ty += kTile) {
-                const int yEnd = std::min(ty + kTile, target.end);
-                for (int tx = 0; tx < h; tx += kTile) {
-                    const int xEnd = std::min(tx + kTile, h);
+            const int bandEnd = std::min(target.end, target.first + endTileRow * tile);
+            for (int ty = target.first + firstTileRow * tile; ty < bandEnd; ty += tile) {
+                const int yEnd = std::min(ty + tile, target.end);
 #if defined(__x86_64__)
-                    if (path == rotation::Path::Avx512) {
-                        rotation::quarterTileAvx512(source, target, clockwise, tx, xEnd, ty, yEnd);
-                        continue;
-                    }
+                if (path == rotation::Path::Avx512) {
+                    rotation::quarterBandAvx512(source, target, clockwise, ty, yEnd);
+                    continue;
+                }
+#endif
+                for (int tx = 0; tx < h; tx += tile) {
+                    const int xEnd = std::min(tx + tile, h);
+#if defined(__x86_64__)
                     if (path == rotation::Path::Ssse3) {
                         quarterTile(source, target, clockwise, tx, xEnd, ty, yEnd);
                         continue;

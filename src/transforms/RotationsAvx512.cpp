@@ -49,15 +49,17 @@ PX_AVX512 inline __m512i narrowIndex()
 }
 
 // r[k] lane j := r[j] lane k, 32-bit lanes.
-PX_AVX512 inline void transpose16(__m512i* r)
+PX_AVX512 __attribute__((always_inline)) inline void transpose16(__m512i* r)
 {
     __m512i t[16], u[16];
+#pragma GCC unroll 16
     for (int i = 0; i < 16; i += 2) {
         t[i] = _mm512_unpacklo_epi32(r[i], r[i + 1]);
         t[i + 1] = _mm512_unpackhi_epi32(r[i], r[i + 1]);
     }
     // u[4q + c]: lanes c, c+4, c+8, c+12 of rows 4q..4q+3, one 128-bit part
     // per column.
+#pragma GCC unroll 16
     for (int q = 0; q < 16; q += 4) {
         u[q] = _mm512_unpacklo_epi64(t[q], t[q + 2]);
         u[q + 1] = _mm512_unpackhi_epi64(t[q], t[q + 2]);
@@ -66,12 +68,14 @@ PX_AVX512 inline void transpose16(__m512i* r)
     }
     // t[c] (c < 4): columns c and c+8 of rows 0..7; t[c+4]: c+4 and c+12 of
     // rows 0..7; t[c+8], t[c+12] the same for rows 8..15.
+#pragma GCC unroll 16
     for (int c = 0; c < 4; ++c) {
         t[c] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0x88);
         t[c + 4] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0xdd);
         t[c + 8] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0x88);
         t[c + 12] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0xdd);
     }
+#pragma GCC unroll 16
     for (int c = 0; c < 4; ++c) {
         r[c] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0x88);
         r[c + 8] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0xdd);
@@ -82,30 +86,55 @@ PX_AVX512 inline void transpose16(__m512i* r)
 
 } // namespace
 
-PX_AVX512 void quarterTileAvx512(const Bitmap& source, const RowBand& target, bool clockwise, int tx, int xEnd, int ty,
-                                 int yEnd)
+PX_AVX512 void quarterBandAvx512(const Bitmap& source, const RowBand& target, bool clockwise, int ty, int yEnd)
 {
+    // The source rows 32 target columns ahead are fetched while a column
+    // of blocks is turned: each row is a page of its own, read for a few
+    // cache lines, which the processor would not foresee.
+    constexpr int kAhead = 32;
     const int w = source.width(), h = source.height();
     const std::ptrdiff_t stride = std::ptrdiff_t(source.stride());
+    const std::ptrdiff_t step = clockwise ? -stride : stride;
     const __m512i widen = widenIndex(), narrow = narrowIndex();
-    for (int y = ty; y < yEnd; y += 16) {
-        // Target rows y..y+rows-1 are source columns: y.. (clockwise) or
-        // W-y-rows.. read backwards.
-        const int rows = std::min(16, yEnd - y);
-        const __mmask64 loadMask = firstBytes(3 * rows);
-        for (int x = tx; x < xEnd; x += 16) {
-            // Target columns x..x+cols-1 are source rows H-1-x downwards
-            // (clockwise) or x upwards.
-            const int cols = std::min(16, xEnd - x);
+    for (int x = 0; x < h; x += 16) {
+        // Target columns x..x+cols-1 are source rows H-1-x downwards
+        // (clockwise) or x upwards.
+        const int cols = std::min(16, h - x);
+        const __mmask64 storeMask = firstBytes(3 * cols);
+        if (x + kAhead + 16 <= h) {
+            const std::uint8_t* next = (clockwise ? source.row(h - 1 - x - kAhead) : source.row(x + kAhead)) +
+                                       std::size_t(clockwise ? ty : w - yEnd) * 3;
+            const int bytes = 3 * (yEnd - ty);
+            for (int k = 0; k < 16; ++k, next += step)
+                for (int b = 0; b < bytes + 63; b += 64)
+                    _mm_prefetch(reinterpret_cast<const char*>(next + std::min(b, bytes - 1)), _MM_HINT_T0);
+        }
+        for (int y = ty; y < yEnd; y += 16) {
+            // Target rows y..y+rows-1 are source columns: y.. (clockwise) or
+            // W-y-rows.. read backwards.
+            const int rows = std::min(16, yEnd - y);
+            const __mmask64 loadMask = firstBytes(3 * rows);
             const std::uint8_t* in =
                 clockwise ? source.row(h - 1 - x) + std::size_t(y) * 3 : source.row(x) + std::size_t(w - y - rows) * 3;
-            const std::ptrdiff_t step = clockwise ? -stride : stride;
             __m512i v[16];
+            if (cols == 16 && rows == 16) {
+#pragma GCC unroll 16
+                for (int k = 0; k < 16; ++k)
+                    v[k] = _mm512_permutexvar_epi8(widen, _mm512_maskz_loadu_epi8(loadMask, in + k * step));
+                transpose16(v);
+                // Counter-clockwise, the block's rows come out bottom first.
+                const std::ptrdiff_t outStep =
+                    clockwise ? std::ptrdiff_t(target.stride) : -std::ptrdiff_t(target.stride);
+                std::uint8_t* out = target.row(clockwise ? y : y + 15) + std::size_t(x) * 3;
+#pragma GCC unroll 16
+                for (int i = 0; i < 16; ++i)
+                    _mm512_mask_storeu_epi8(out + i * outStep, storeMask, _mm512_permutexvar_epi8(narrow, v[i]));
+                continue;
+            }
             for (int k = 0; k < 16; ++k)
                 v[k] = k < cols ? _mm512_permutexvar_epi8(widen, _mm512_maskz_loadu_epi8(loadMask, in + k * step))
                                 : _mm512_setzero_si512();
             transpose16(v);
-            const __mmask64 storeMask = firstBytes(3 * cols);
             for (int i = 0; i < rows; ++i)
                 _mm512_mask_storeu_epi8(target.row(y + (clockwise ? i : rows - 1 - i)) + std::size_t(x) * 3, storeMask,
                                         _mm512_permutexvar_epi8(narrow, v[i]));
