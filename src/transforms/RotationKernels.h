@@ -34,17 +34,21 @@ void rotateFreeWith(const Bitmap& source, const RowBand& target, int angle, Colo
 // pixels (partial blocks at the edges included).
 void quarterBandAvx512(const Bitmap& source, const RowBand& target, bool clockwise, int ty, int yEnd);
 
-// What the free turn needs for one target row: the centre, the turn's
-// cosine and sine, and the row's products v*s and v*c.
-struct FreeRow {
+// What the free turn needs: the centre, the turn's cosine and sine.
+struct FreeTurn {
     int cx, cy;
-    double c, s, vs, vc;
+    double c, s;
     const std::uint8_t* background; // blue, green, red
 };
 
-// Pixels x..xEnd-1 of target row `out` of the free turn, sixteen at a time;
-// returns the first pixel not done (the caller finishes the row).
-int rotateFreeRowAvx512(const Bitmap& source, std::uint8_t* out, int x, int xEnd, const FreeRow& row);
+// The widest tile rotateFreeTileAvx512 takes.
+inline constexpr int kFreeTileWidth = 64;
+
+// Target rows ty..yEnd-1, columns tx..xEnd-1 of the free turn, sixteen
+// pixels at a time; returns the first column not done in every row (the
+// caller finishes the rows).
+int rotateFreeTileAvx512(const Bitmap& source, const RowBand& target, int tx, int xEnd, int ty, int yEnd,
+                         const FreeTurn& turn);
 #endif
 
 } // namespace px::rotation

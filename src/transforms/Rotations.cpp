@@ -248,6 +248,7 @@ void rotateFreeWith(const Bitmap& source, const RowBand& target, int angle, Colo
     // square) stays in the cache while the tile is written, whatever the
     // angle; a whole target row would read from thousands of source rows.
     constexpr int kFreeTile = 64;
+    static_assert(kFreeTile <= kFreeTileWidth);
     // Bands of tile rows write separate target rows: one band per thread.
     const int tileRows = (target.end - target.first + kFreeTile - 1) / kFreeTile;
     forEachRowBand(
@@ -256,15 +257,18 @@ void rotateFreeWith(const Bitmap& source, const RowBand& target, int angle, Colo
             const int bandEnd = std::min(target.end, target.first + endTileRow * kFreeTile);
             for (int ty = target.first + firstTileRow * kFreeTile; ty < bandEnd; ty += kFreeTile)
                 for (int tx = 0; tx < w; tx += kFreeTile) {
-                    const int xEnd = std::min(tx + kFreeTile, w);
-                    for (int y = ty; y < std::min(ty + kFreeTile, bandEnd); ++y) {
+                    const int xEnd = std::min(tx + kFreeTile, w), yEnd = std::min(ty + kFreeTile, bandEnd);
+                    int xVector = tx;
+#if defined(__x86_64__)
+                    if (path == Path::Avx512)
+                        xVector = rotateFreeTileAvx512(source, target, tx, xEnd, ty, yEnd, FreeTurn{cx, cy, c, s, bg});
+#endif
+                    for (int y = ty; y < yEnd; ++y) {
                         const double v = 2.0 * (y - cy) + 1;
                         const double vs = v * s, vc = v * c;
-                        int x = tx;
+                        int x = xVector;
 #if defined(__x86_64__)
-                        if (path == Path::Avx512)
-                            x = rotateFreeRowAvx512(source, target.row(y), x, xEnd, FreeRow{cx, cy, c, s, vs, vc, bg});
-                        else if (path == Path::Avx2)
+                        if (path == Path::Avx2)
                             x = rotateFreeRowAvx2(source, target.row(y), x, xEnd, cx, cy, c, s, vs, vc, bg);
 #endif
                         std::uint8_t* out = target.row(y) + std::size_t(x) * 3;

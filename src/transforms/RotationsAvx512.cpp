@@ -142,53 +142,124 @@ PX_AVX512 void quarterBandAvx512(const Bitmap& source, const RowBand& target, bo
     }
 }
 
-PX_AVX512 int rotateFreeRowAvx512(const Bitmap& source, std::uint8_t* out, int x, int xEnd, const FreeRow& row)
-{
-    const int w = source.width(), h = source.height();
-    // The products and sums are the plain loop's own, rounded the same way:
-    // the explicit-rounding forms keep the compiler from fusing a multiply
-    // and a subtraction into one differently rounded instruction.
-    constexpr int kAsUsual = _MM_FROUND_CUR_DIRECTION;
-    const __m512d cc = _mm512_set1_pd(row.c), ss = _mm512_set1_pd(row.s);
-    const __m512d vs = _mm512_set1_pd(row.vs), vc = _mm512_set1_pd(row.vc);
-    const __m512d steps = _mm512_setr_pd(0, 2, 4, 6, 8, 10, 12, 14), sixteen = _mm512_set1_pd(16);
-    const __m512i one = _mm512_set1_epi32(1), cx = _mm512_set1_epi32(row.cx), cy = _mm512_set1_epi32(row.cy);
-    const __m512i wv = _mm512_set1_epi32(w), hv = _mm512_set1_epi32(h);
-    const __m512i stride = _mm512_set1_epi32(int(source.stride()));
-    std::uint32_t bgBytes =
-        row.background[0] | std::uint32_t(row.background[1]) << 8 | std::uint32_t(row.background[2]) << 16;
-    const __m512i background = _mm512_set1_epi32(int(bgBytes));
-    const __m512i narrow = narrowIndex();
-    const __mmask64 storeMask = firstBytes(48);
-    const int* bits = reinterpret_cast<const int*>(source.bits());
-    for (; x + 16 <= xEnd; x += 16) {
-        const __m512d ua = _mm512_add_round_pd(_mm512_set1_pd(2.0 * (x - row.cx) + 1), steps, kAsUsual);
-        const __m512d ub = _mm512_add_round_pd(ua, sixteen, kAsUsual);
-        const __m512i su = _mm512_inserti64x4(
-            _mm512_castsi256_si512(
-                _mm512_cvtpd_epi32(_mm512_sub_round_pd(_mm512_mul_round_pd(ua, cc, kAsUsual), vs, kAsUsual))),
-            _mm512_cvtpd_epi32(_mm512_sub_round_pd(_mm512_mul_round_pd(ub, cc, kAsUsual), vs, kAsUsual)), 1);
-        const __m512i sv = _mm512_inserti64x4(
-            _mm512_castsi256_si512(
-                _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ua, ss, kAsUsual), vc, kAsUsual))),
-            _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ub, ss, kAsUsual), vc, kAsUsual)), 1);
-        // (t - 1) div 2, truncating towards zero, plus the centre.
-        const __m512i du = _mm512_sub_epi32(su, one), dv = _mm512_sub_epi32(sv, one);
-        const __m512i sx = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(du, _mm512_srli_epi32(du, 31)), 1), cx);
-        const __m512i sy = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(dv, _mm512_srli_epi32(dv, 31)), 1), cy);
-        const __mmask16 inside = _mm512_cmplt_epu32_mask(sx, wv) & _mm512_cmplt_epu32_mask(sy, hv);
-        const __m512i offset =
-            _mm512_add_epi32(_mm512_mullo_epi32(sy, stride), _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
-        // Four bytes are read for each pixel: from the byte before it, so
-        // that the last pixel of the bitmap reads nothing after it, except
-        // for the very first pixel, which is read from itself.
-        const __m512i from = _mm512_max_epi32(_mm512_sub_epi32(offset, one), _mm512_setzero_si512());
-        const __m512i shift = _mm512_slli_epi32(_mm512_sub_epi32(offset, from), 3);
-        __m512i pixels = _mm512_mask_i32gather_epi32(background, inside, from, bits, 1);
-        pixels = _mm512_mask_srlv_epi32(pixels, inside, pixels, shift);
-        _mm512_mask_storeu_epi8(out + std::size_t(x) * 3, storeMask, _mm512_permutexvar_epi8(narrow, pixels));
+namespace {
+
+// The constants of one target row of the free turn, in vector lanes.
+struct FreeLanes {
+    PX_AVX512 FreeLanes(const Bitmap& source, const FreeTurn& row)
+        : cc(_mm512_set1_pd(row.c)), ss(_mm512_set1_pd(row.s)), vs(_mm512_setzero_pd()), vc(_mm512_setzero_pd()),
+          steps(_mm512_setr_pd(0, 2, 4, 6, 8, 10, 12, 14)), sixteen(_mm512_set1_pd(16)), one(_mm512_set1_epi32(1)),
+          cx(_mm512_set1_epi32(row.cx)), cy(_mm512_set1_epi32(row.cy)), w(_mm512_set1_epi32(source.width())),
+          h(_mm512_set1_epi32(source.height())), stride(_mm512_set1_epi32(int(source.stride()))),
+          background(_mm512_set1_epi32(
+              int(row.background[0] | std::uint32_t(row.background[1]) << 8 | std::uint32_t(row.background[2]) << 16))),
+          bits(reinterpret_cast<const int*>(source.bits())), centreX(row.cx)
+    {
     }
-    return x;
+    __m512d cc, ss, vs, vc, steps, sixteen;
+    __m512i one, cx, cy, w, h, stride, background;
+    const int* bits;
+    int centreX;
+};
+
+// The source byte offsets of target pixels x..x+15, -1 for those outside.
+PX_AVX512 __attribute__((always_inline)) inline __m512i freeOffsets(const FreeLanes& l, int x)
+{
+    constexpr int kAsUsual = _MM_FROUND_CUR_DIRECTION;
+    const __m512d ua = _mm512_add_round_pd(_mm512_set1_pd(2.0 * (x - l.centreX) + 1), l.steps, kAsUsual);
+    const __m512d ub = _mm512_add_round_pd(ua, l.sixteen, kAsUsual);
+    const __m512i su = _mm512_inserti64x4(
+        _mm512_castsi256_si512(
+            _mm512_cvtpd_epi32(_mm512_sub_round_pd(_mm512_mul_round_pd(ua, l.cc, kAsUsual), l.vs, kAsUsual))),
+        _mm512_cvtpd_epi32(_mm512_sub_round_pd(_mm512_mul_round_pd(ub, l.cc, kAsUsual), l.vs, kAsUsual)), 1);
+    const __m512i sv = _mm512_inserti64x4(
+        _mm512_castsi256_si512(
+            _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ua, l.ss, kAsUsual), l.vc, kAsUsual))),
+        _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ub, l.ss, kAsUsual), l.vc, kAsUsual)), 1);
+    const __m512i du = _mm512_sub_epi32(su, l.one), dv = _mm512_sub_epi32(sv, l.one);
+    const __m512i sx = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(du, _mm512_srli_epi32(du, 31)), 1), l.cx);
+    const __m512i sy = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(dv, _mm512_srli_epi32(dv, 31)), 1), l.cy);
+    const __mmask16 inside = _mm512_cmplt_epu32_mask(sx, l.w) & _mm512_cmplt_epu32_mask(sy, l.h);
+    const __m512i offset =
+        _mm512_add_epi32(_mm512_mullo_epi32(sy, l.stride), _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
+    return _mm512_mask_mov_epi32(_mm512_set1_epi32(-1), inside, offset);
+}
+
+// Bytes 64 * part .. 64 * part + 63 of 64 pixels of three bytes held in
+// four vectors of sixteen 32-bit lanes: from vectors `part` and `part` + 1.
+PX_AVX512 inline __m512i packIndex(int part)
+{
+    alignas(64) std::uint8_t index[64];
+    for (int j = 0; j < 64; ++j) {
+        const int pixel = (64 * part + j) / 3, byte = (64 * part + j) % 3;
+        index[j] = std::uint8_t((pixel / 16 - part) * 64 + (pixel % 16) * 4 + byte);
+    }
+    return _mm512_load_si512(index);
+}
+
+} // namespace
+
+PX_AVX512 int rotateFreeTileAvx512(const Bitmap& source, const RowBand& target, int tx, int xEnd, int ty, int yEnd,
+                                   const FreeTurn& turn)
+{
+    // Whole groups of sixteen pixels; the caller finishes the rows.
+    const int groups = std::min((xEnd - tx) / 16, kFreeTileWidth / 16);
+    if (groups == 0)
+        return tx;
+    FreeLanes lanes(source, turn);
+    const __m512i background = lanes.background, one = lanes.one;
+    const __m512i pack0 = packIndex(0), pack1 = packIndex(1), pack2 = packIndex(2), narrow = narrowIndex();
+    const int* bits = lanes.bits;
+    const char* bytes = reinterpret_cast<const char*>(source.bits());
+    // The source offsets of a row are worked out kAhead rows before the
+    // row is copied, and the cache lines they name fetched meanwhile: the
+    // rows of a turned tile cross many source rows, a few bytes each, which
+    // the processor would not foresee.
+    constexpr int kAhead = 8;
+    alignas(64) std::int32_t ring[kAhead][kFreeTileWidth];
+    // Target row y from its offsets.
+    auto copyRow = [&](int y, const std::int32_t* at) PX_AVX512 {
+        std::uint8_t* out = target.row(y) + std::size_t(tx) * 3;
+        __m512i p[kFreeTileWidth / 16];
+        for (int g = 0; g < groups; ++g) {
+            const __m512i offset = _mm512_load_si512(at + 16 * g);
+            const __mmask16 inside = _mm512_cmpge_epi32_mask(offset, _mm512_setzero_si512());
+            // Four bytes are read for each pixel: from the byte before it,
+            // so that the last pixel of the bitmap reads nothing after it,
+            // except for the very first pixel, which is read from itself.
+            const __m512i from = _mm512_max_epi32(_mm512_sub_epi32(offset, one), _mm512_setzero_si512());
+            const __m512i shift = _mm512_slli_epi32(_mm512_sub_epi32(offset, from), 3);
+            const __m512i pixels = _mm512_mask_i32gather_epi32(background, inside, from, bits, 1);
+            p[g] = _mm512_mask_srlv_epi32(pixels, inside, pixels, shift);
+        }
+        if (groups == 4) {
+            // Sixty-four pixels make three whole vectors of bytes.
+            _mm512_storeu_si512(out, _mm512_permutex2var_epi8(p[0], pack0, p[1]));
+            _mm512_storeu_si512(out + 64, _mm512_permutex2var_epi8(p[1], pack1, p[2]));
+            _mm512_storeu_si512(out + 128, _mm512_permutex2var_epi8(p[2], pack2, p[3]));
+        } else {
+            for (int g = 0; g < groups; ++g)
+                _mm512_mask_storeu_epi8(out + 48 * g, firstBytes(48), _mm512_permutexvar_epi8(narrow, p[g]));
+        }
+    };
+    for (int r = ty; r < yEnd + kAhead; ++r) {
+        // Row r - kAhead is copied before row r takes its place.
+        const int y = r - kAhead;
+        if (y >= ty)
+            copyRow(y, ring[y % kAhead]);
+        if (r < yEnd) {
+            const double v = 2.0 * (r - turn.cy) + 1;
+            lanes.vs = _mm512_set1_pd(v * turn.s);
+            lanes.vc = _mm512_set1_pd(v * turn.c);
+            std::int32_t* at = ring[r % kAhead];
+            for (int g = 0; g < groups; ++g)
+                _mm512_store_si512(at + 16 * g, freeOffsets(lanes, tx + 16 * g));
+            for (int k = 0; k < 16 * groups; k += 2)
+                if (at[k] >= 0)
+                    _mm_prefetch(bytes + at[k], _MM_HINT_T0);
+        }
+    }
+    return tx + 16 * groups;
 }
 
 #if !defined(__clang__)
