@@ -14,7 +14,6 @@
 #include "transforms/Textures.h"
 
 #include <cstring>
-#include <cstdlib>
 #include <functional>
 
 namespace px::bench {
@@ -47,7 +46,7 @@ PX_TO_TARGET(BM_Rotate180, Rotate180(s, t));
 PX_TO_TARGET(BM_MirrorLeftRight, MirrorLeftRight(s, t));
 PX_TO_TARGET(BM_MirrorTopBottom, MirrorTopBottom(s, t));
 PX_TO_TARGET(BM_ResizeToHalf, ResizeImage(s, t, kWidth / 2, kHeight / 2));
-PX_TO_TARGET(BM_RotateFree30, RotateFree(s, t, std::getenv("PXANG") ? std::atoi(std::getenv("PXANG")) : 30, kWhite));
+PX_TO_TARGET(BM_RotateFree30, RotateFree(s, t, 30, kWhite));
 // Four times the image's pixels are written.
 PX_TO_TARGET(BM_MirrorDoubleBoth, MirrorDouble(s, t, MirrorDoubling::Both));
 
