@@ -244,6 +244,9 @@ void rotateFreeWith(const Bitmap& source, const RowBand& target, int angle, Colo
     const double theta = -(angle * 3.141592653589793 / 180.0);
     const double s = std::sin(theta), c = std::cos(theta);
     const std::uint8_t bg[3] = {blueOf(background), greenOf(background), redOf(background)};
+    // The vector paths hold source byte offsets in 32-bit lanes.
+    if (source.byteSize() > std::size_t(INT32_MAX))
+        path = Path::Plain;
     // Tiles of 64 x 64 target pixels: the source a tile reads (a turned
     // square) stays in the cache while the tile is written, whatever the
     // angle; a whole target row would read from thousands of source rows.

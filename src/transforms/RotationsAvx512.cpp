@@ -162,7 +162,12 @@ struct FreeLanes {
     int centreX;
 };
 
-// The source byte offsets of target pixels x..x+15, -1 for those outside.
+// The source byte offsets of target pixels x..x+15 of the row whose v * s
+// and v * c are in l.vs and l.vc, -1 for those whose source lies outside.
+// The products and sums are the plain loop's own, in the same order and
+// rounded the same way (the explicit-rounding forms keep the compiler from
+// fusing a multiply and an addition into one differently rounded
+// instruction); the doubled coordinates themselves are exact integers.
 PX_AVX512 __attribute__((always_inline)) inline __m512i freeOffsets(const FreeLanes& l, int x)
 {
     constexpr int kAsUsual = _MM_FROUND_CUR_DIRECTION;
@@ -176,6 +181,7 @@ PX_AVX512 __attribute__((always_inline)) inline __m512i freeOffsets(const FreeLa
         _mm512_castsi256_si512(
             _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ua, l.ss, kAsUsual), l.vc, kAsUsual))),
         _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ub, l.ss, kAsUsual), l.vc, kAsUsual)), 1);
+    // (t - 1) div 2, truncating towards zero, plus the centre.
     const __m512i du = _mm512_sub_epi32(su, l.one), dv = _mm512_sub_epi32(sv, l.one);
     const __m512i sx = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(du, _mm512_srli_epi32(du, 31)), 1), l.cx);
     const __m512i sy = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(dv, _mm512_srli_epi32(dv, 31)), 1), l.cy);
