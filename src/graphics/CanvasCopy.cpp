@@ -144,7 +144,7 @@ Rect Canvas::stretchCopy(Rect dstRect, const Bitmap& src, Rect srcRect)
     const bool gather =
         stretch::gatherAvailable() && runs.size() * 4 > std::size_t(last - first + 1) &&
         std::all_of(cols.begin() + first, cols.begin() + last + 1, [](std::int64_t s) { return s >= 0; }) &&
-        stretch::planGather(cols.data(), first, last, groups);
+        stretch::planGather(cols.data(), first, last, src.width(), groups);
     std::vector<std::uint8_t> scratch;
     int top = H, bottom = -1;
     for (int y = 0; y < H; ++y) {

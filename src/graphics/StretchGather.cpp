@@ -8,7 +8,7 @@
 
 namespace px::stretch {
 
-bool planGather(const std::int64_t* columns, int first, int last, std::vector<GatherGroup>& groups)
+bool planGather(const std::int64_t* columns, int first, int last, int sourceWidth, std::vector<GatherGroup>& groups)
 {
     groups.clear();
     for (int x = first; x <= last; x += 16) {
@@ -24,6 +24,7 @@ bool planGather(const std::int64_t* columns, int first, int last, std::vector<Ga
             return false;
         g.window = int(lo * 3);
         g.windowSize = int((hi - lo + 1) * 3);
+        g.whole = std::int64_t(g.window) + 128 <= std::int64_t(sourceWidth) * 3;
         for (int k = 0; k < g.pixels; ++k)
             for (int b = 0; b < 3; ++b)
                 g.index[3 * k + b] = std::uint8_t((columns[x + k] - lo) * 3 + b);
@@ -60,11 +61,18 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void gatherRow(const std:
                                                                       const std::uint8_t* in, std::uint8_t* out)
 {
     for (const GatherGroup& g : groups) {
-        // The window's bytes only: masked loads read nothing past them.
+        // Within the row, 128 bytes whole; at its end, the window's bytes
+        // only (masked loads read nothing past them).
         const std::uint8_t* w = in + g.window;
-        const __m512i low = _mm512_maskz_loadu_epi8(firstBytes(g.windowSize), w);
-        const __m512i high =
-            g.windowSize > 64 ? _mm512_maskz_loadu_epi8(firstBytes(g.windowSize - 64), w + 64) : _mm512_setzero_si512();
+        __m512i low, high;
+        if (g.whole) {
+            low = _mm512_loadu_si512(w);
+            high = _mm512_loadu_si512(w + 64);
+        } else {
+            low = _mm512_maskz_loadu_epi8(firstBytes(g.windowSize), w);
+            high = g.windowSize > 64 ? _mm512_maskz_loadu_epi8(firstBytes(g.windowSize - 64), w + 64)
+                                     : _mm512_setzero_si512();
+        }
         const __m512i index = _mm512_loadu_si512(g.index);
         _mm512_mask_storeu_epi8(out + std::size_t(g.x) * 3, firstBytes(3 * g.pixels),
                                 _mm512_permutex2var_epi8(low, index, high));

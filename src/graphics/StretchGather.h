@@ -15,14 +15,16 @@ struct GatherGroup {
     int pixels;     // destination pixels in the group, 1..16
     int window;     // first source byte the group reads
     int windowSize; // source bytes it reads, at most 128
+    bool whole;     // whether 128 bytes from `window` lie inside the row
     // For destination byte i (i < 3 * pixels): its source byte, from `window`.
     std::uint8_t index[64];
 };
 
 // The groups of the destination pixels first..last, whose source columns are
-// columns[first..last] (all of them inside a source row). False when a group
-// would read more than 128 source bytes (a shrink by more than 2.6).
-bool planGather(const std::int64_t* columns, int first, int last, std::vector<GatherGroup>& groups);
+// columns[first..last] (all of them inside a source row of `sourceWidth`
+// pixels). False when a group would read more than 128 source bytes (a
+// shrink by more than 2.6).
+bool planGather(const std::int64_t* columns, int first, int last, int sourceWidth, std::vector<GatherGroup>& groups);
 
 // Whether this processor can run gatherRow().
 bool gatherAvailable();

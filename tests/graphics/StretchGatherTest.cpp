@@ -60,7 +60,7 @@ TEST(StretchGather, RowsMatchTheColumnTable)
             std::vector<stretch::GatherGroup> groups;
             // Pixels 1..width-1 only: the first stays as it was.
             const int first = width > 1 ? 1 : 0;
-            ASSERT_TRUE(stretch::planGather(columns.data(), first, width - 1, groups));
+            ASSERT_TRUE(stretch::planGather(columns.data(), first, width - 1, sourceWidth, groups));
             if (!stretch::gatherAvailable())
                 continue;
             std::vector<std::uint8_t> out(std::size_t(width) * 3 + 5, 0x5A);
@@ -79,7 +79,7 @@ TEST(StretchGather, RowsMatchTheColumnTable)
     for (int x = 0; x < 16; ++x)
         thirds[std::size_t(x)] = 3 * x;
     std::vector<stretch::GatherGroup> groups;
-    EXPECT_FALSE(stretch::planGather(thirds.data(), 0, 15, groups));
+    EXPECT_FALSE(stretch::planGather(thirds.data(), 0, 15, 46, groups));
 }
 
 TEST(StretchGather, CopiesFollowTheNearestPixelRule)
