@@ -5,6 +5,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace px::rotation {
 
@@ -216,7 +217,7 @@ PX_AVX512 int rotateFreeTileAvx512(const Bitmap& source, const RowBand& target, 
     const __m512i background = lanes.background, one = lanes.one;
     const __m512i pack0 = packIndex(0), pack1 = packIndex(1), pack2 = packIndex(2), narrow = narrowIndex();
     const int* bits = lanes.bits;
-    const char* bytes = reinterpret_cast<const char*>(source.bits());
+    const std::uintptr_t base = reinterpret_cast<std::uintptr_t>(source.bits());
     // The source offsets of a row are worked out kAhead rows before the
     // row is copied, and the cache lines they name fetched meanwhile: the
     // rows of a turned tile cross many source rows, a few bytes each, which
@@ -260,9 +261,11 @@ PX_AVX512 int rotateFreeTileAvx512(const Bitmap& source, const RowBand& target, 
             std::int32_t* at = ring[r % kAhead];
             for (int g = 0; g < groups; ++g)
                 _mm512_store_si512(at + 16 * g, freeOffsets(lanes, tx + 16 * g));
+            // Every other pixel's line (a turned row seldom crosses a
+            // source row at each pixel); outside pixels name the byte
+            // before the bitmap, which a prefetch may harmlessly name.
             for (int k = 0; k < 16 * groups; k += 2)
-                if (at[k] >= 0)
-                    _mm_prefetch(bytes + at[k], _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char*>(base + std::uintptr_t(std::intptr_t(at[k]))), _MM_HINT_T0);
         }
     }
     return tx + 16 * groups;
