@@ -2,10 +2,12 @@
 
 #include "effects/Parallel.h"
 #include "transforms/Mirrors.h"
+#include "transforms/RotationKernels.h"
 #include "transforms/TransformMath.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -33,12 +35,6 @@ inline const std::uint8_t* quarterSource(const Bitmap& source, bool clockwise, i
 }
 
 #if defined(__x86_64__)
-bool hasSsse3()
-{
-    static const bool ssse3 = __builtin_cpu_supports("ssse3");
-    return ssse3;
-}
-
 // Exactly 12 bytes (four pixels), without touching the bytes after them.
 __attribute__((target("ssse3"))) inline __m128i load12(const std::uint8_t* p)
 {
@@ -97,23 +93,31 @@ __attribute__((target("ssse3"))) void quarterTile(const Bitmap& source, const Ro
 #endif
 
 // The target's rows target.first..target.end-1: target(x', y') :=
-// source(y', H-1-x') (clockwise) or source(W-1-y', x'), tile by tile; whole
-// 4 x 4 blocks with the vector unit when it has SSSE3.
-void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise)
+// source(y', H-1-x') (clockwise) or source(W-1-y', x'), tile by tile. The
+// AVX-512 kernel takes bands of 64 target rows whole: it walks down the
+// source 16 rows at a time, fetching the rows it reads next ahead.
+void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise, rotation::Path path)
 {
     const int h = source.height();
+    const int tile = path == rotation::Path::Avx512 ? 64 : kTile;
     // Bands of tile rows write separate target rows: one band per thread.
-    const int tileRows = (target.end - target.first + kTile - 1) / kTile;
+    const int tileRows = (target.end - target.first + tile - 1) / tile;
     forEachRowBand(
         tileRows, effectThreadCount(),
         [&](int firstTileRow, int endTileRow) {
-            const int bandEnd = std::min(target.end, target.first + endTileRow * kTile);
-            for (int ty = target.first + firstTileRow * kTile; ty < bandEnd; ty += kTile) {
-                const int yEnd = std::min(ty + kTile, target.end);
-                for (int tx = 0; tx < h; tx += kTile) {
-                    const int xEnd = std::min(tx + kTile, h);
+            const int bandEnd = std::min(target.end, target.first + endTileRow * tile);
+            for (int ty = target.first + firstTileRow * tile; ty < bandEnd; ty += tile) {
+                const int yEnd = std::min(ty + tile, target.end);
 #if defined(__x86_64__)
-                    if (hasSsse3()) {
+                if (path == rotation::Path::Avx512) {
+                    rotation::quarterBandAvx512(source, target, clockwise, ty, yEnd);
+                    continue;
+                }
+#endif
+                for (int tx = 0; tx < h; tx += tile) {
+                    const int xEnd = std::min(tx + tile, h);
+#if defined(__x86_64__)
+                    if (path == rotation::Path::Ssse3) {
                         quarterTile(source, target, clockwise, tx, xEnd, ty, yEnd);
                         continue;
                     }
@@ -134,13 +138,13 @@ void quarterTurn(const Bitmap& source, const RowBand& target, bool clockwise)
 void RotateRight90(const Bitmap& source, Bitmap& target)
 {
     target.reallocate(source.height(), source.width(), 24);
-    quarterTurn(source, RowBand::whole(target), true);
+    quarterTurn(source, RowBand::whole(target), true, rotation::quarterPath());
 }
 
 void RotateLeft90(const Bitmap& source, Bitmap& target)
 {
     target.reallocate(source.height(), source.width(), 24);
-    quarterTurn(source, RowBand::whole(target), false);
+    quarterTurn(source, RowBand::whole(target), false, rotation::quarterPath());
 }
 
 void Rotate180(const Bitmap& source, Bitmap& target)
@@ -151,12 +155,12 @@ void Rotate180(const Bitmap& source, Bitmap& target)
 
 void RotateRight90Rows(const Bitmap& source, const RowBand& target)
 {
-    quarterTurn(source, target, true);
+    quarterTurn(source, target, true, rotation::quarterPath());
 }
 
 void RotateLeft90Rows(const Bitmap& source, const RowBand& target)
 {
-    quarterTurn(source, target, false);
+    quarterTurn(source, target, false, rotation::quarterPath());
 }
 
 void Rotate180Rows(const Bitmap& source, const RowBand& target)
@@ -169,12 +173,6 @@ void Rotate180Rows(const Bitmap& source, const RowBand& target)
 namespace {
 
 #if defined(__x86_64__)
-bool hasAvx2()
-{
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2;
-}
-
 // t div 2 in each lane, truncating towards zero.
 __attribute__((target("avx2"))) inline __m256i halfTowardsZero(__m256i t)
 {
@@ -235,15 +233,26 @@ void RotateFree(const Bitmap& source, Bitmap& target, int angle, Colour backgrou
 
 void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colour background)
 {
+    rotation::rotateFreeWith(source, target, angle, background, rotation::freePath());
+}
+
+namespace rotation {
+
+void rotateFreeWith(const Bitmap& source, const RowBand& target, int angle, Colour background, Path path)
+{
     const int w = source.width(), h = source.height();
     const int cx = w / 2, cy = h / 2;
     const double theta = -(angle * 3.141592653589793 / 180.0);
     const double s = std::sin(theta), c = std::cos(theta);
     const std::uint8_t bg[3] = {blueOf(background), greenOf(background), redOf(background)};
+    // The vector paths hold source byte offsets in 32-bit lanes.
+    if (source.byteSize() > std::size_t(INT32_MAX))
+        path = Path::Plain;
     // Tiles of 64 x 64 target pixels: the source a tile reads (a turned
     // square) stays in the cache while the tile is written, whatever the
     // angle; a whole target row would read from thousands of source rows.
     constexpr int kFreeTile = 64;
+    static_assert(kFreeTile <= kFreeTileWidth);
     // Bands of tile rows write separate target rows: one band per thread.
     const int tileRows = (target.end - target.first + kFreeTile - 1) / kFreeTile;
     forEachRowBand(
@@ -252,13 +261,18 @@ void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colo
             const int bandEnd = std::min(target.end, target.first + endTileRow * kFreeTile);
             for (int ty = target.first + firstTileRow * kFreeTile; ty < bandEnd; ty += kFreeTile)
                 for (int tx = 0; tx < w; tx += kFreeTile) {
-                    const int xEnd = std::min(tx + kFreeTile, w);
-                    for (int y = ty; y < std::min(ty + kFreeTile, bandEnd); ++y) {
+                    const int xEnd = std::min(tx + kFreeTile, w), yEnd = std::min(ty + kFreeTile, bandEnd);
+                    int xVector = tx;
+#if defined(__x86_64__)
+                    if (path == Path::Avx512)
+                        xVector = rotateFreeTileAvx512(source, target, tx, xEnd, ty, yEnd, FreeTurn{cx, cy, c, s, bg});
+#endif
+                    for (int y = ty; y < yEnd; ++y) {
                         const double v = 2.0 * (y - cy) + 1;
                         const double vs = v * s, vc = v * c;
-                        int x = tx;
+                        int x = xVector;
 #if defined(__x86_64__)
-                        if (hasAvx2())
+                        if (path == Path::Avx2)
                             x = rotateFreeRowAvx2(source, target.row(y), x, xEnd, cx, cy, c, s, vs, vc, bg);
 #endif
                         std::uint8_t* out = target.row(y) + std::size_t(x) * 3;
@@ -279,6 +293,49 @@ void RotateFreeRows(const Bitmap& source, const RowBand& target, int angle, Colo
         },
         1);
 }
+
+bool available(Path path)
+{
+#if defined(__x86_64__)
+    switch (path) {
+    case Path::Plain:
+        return true;
+    case Path::Ssse3: {
+        static const bool ssse3 = __builtin_cpu_supports("ssse3");
+        return ssse3;
+    }
+    case Path::Avx2: {
+        static const bool avx2 = __builtin_cpu_supports("avx2");
+        return avx2;
+    }
+    case Path::Avx512: {
+        static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                                   __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
+        return avx512;
+    }
+    }
+    return false;
+#else
+    return path == Path::Plain;
+#endif
+}
+
+Path quarterPath()
+{
+    return available(Path::Avx512) ? Path::Avx512 : available(Path::Ssse3) ? Path::Ssse3 : Path::Plain;
+}
+
+Path freePath()
+{
+    return available(Path::Avx512) ? Path::Avx512 : available(Path::Avx2) ? Path::Avx2 : Path::Plain;
+}
+
+void quarterTurnWith(const Bitmap& source, const RowBand& target, bool clockwise, Path path)
+{
+    quarterTurn(source, target, clockwise, path);
+}
+
+} // namespace rotation
 
 RotationRoutine rotationRoutine(RotationDirection direction, RotationDegrees degrees, int freeAngle)
 {
