@@ -2,6 +2,7 @@
 // filled with the brush, flood fills, copy modes applied in place and the
 // dotted focus frame.
 #include "graphics/Canvas.h"
+#include "graphics/PixelFill.h"
 
 #include <algorithm>
 #include <cstring>
@@ -81,6 +82,29 @@ Rect Canvas::fillRect(int left, int top, int right, int bottom)
     const Rect block = clippedBlock(left, top, right, bottom, bmp_->width(), bmp_->height());
     if (!block.isEmpty())
         fillBlock(block, {true, brushColour_});
+    return finish();
+}
+
+Rect Canvas::fillRowRuns(int y, const ColourRun* runs, std::size_t count)
+{
+    begin();
+    if (brushHollow_ || y < 0 || y >= bmp_->height())
+        return finish();
+    const int w = bmp_->width();
+    std::uint8_t* row = bmp_->row(y);
+    int left = w, right = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int x0 = std::max(runs[i].x0, 0), x1 = std::min(runs[i].x1, w);
+        if (x0 >= x1)
+            continue;
+        pixelfill::fill(row + std::size_t(x0) * 3, x1 - x0, runs[i].colour & 0xFFFFFF);
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+    }
+    // The span from the first painted pixel to the last: the runs of a
+    // figure's row lie side by side.
+    if (left < right)
+        mark({left, y, right, y + 1});
     return finish();
 }
 

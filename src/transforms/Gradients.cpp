@@ -220,6 +220,7 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
     }
     // The run of every ellipse on the current row (last < first: none).
     std::vector<std::int64_t> first(std::size_t(n + 2)), last(std::size_t(n + 2));
+    std::vector<ColourRun> runs;
     for (int y = 0; y < h; ++y) {
         for (int i = 0; i <= n; ++i) {
             const Box& box = boxes[std::size_t(i)];
@@ -230,6 +231,7 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
         }
         first[std::size_t(n + 1)] = 0;
         last[std::size_t(n + 1)] = -1;
+        runs.clear();
         for (std::size_t i = 0; i <= std::size_t(n); ++i) {
             // Runs lie within the box, whose corners are ints.
             const int f = int(first[i]), e = int(last[i]);
@@ -239,9 +241,8 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
             // canvas, which would only clip them away.
             auto fill = [&](int x0, int x1) {
                 if (x0 < x1 && x1 > 0 && x0 < w)
-                    canvas.fillRect(x0, y, x1, y + 1);
+                    runs.push_back({x0, x1, colours[i]});
             };
-            setColour(canvas, colours[i]);
             const int fi = int(first[i + 1]), ei = int(last[i + 1]);
             if (ei < fi || ei < f || fi > e) {
                 fill(f, e + 1);
@@ -250,14 +251,94 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
             fill(f, fi);
             fill(ei + 1, e + 1);
         }
+        canvas.fillRowRuns(y, runs.data(), runs.size());
     }
 }
 
-// One slice of a radial gradient and the rows that can hold it.
+// One slice of a radial gradient and the rows that can hold it. A narrow
+// slice (less than half a turn, as every slice of a large image is) is cut
+// by its two rays (see RayEdge); the others are left to the pie.
 struct Slice {
     PieRegion pie;
     Colour colour;
     int from, to;
+    bool narrow;
+};
+
+std::int64_t floorDivide(std::int64_t n, std::int64_t d) // d > 0
+{
+    const std::int64_t q = n / d;
+    return q - (n % d < 0);
+}
+
+// Where a ray from the centre, direction (dx, dy) in doubled coordinates,
+// cuts the current row, as the pie finds it: the columns with
+// dy X - dx Y >= 0 (X = 2x - cx2, Y = 2y - cy2, the side a slice starting
+// at the ray keeps) begin at ceil(n / 2dy) for dy > 0 and end after
+// floor(n / 2dy) for dy < 0, n = dx Y + dy cx2; a slice ending at the ray
+// keeps the columns with dy X - dx Y <= 0, the other way round. n grows by
+// 2dx from row to row, so the quotient and remainder step along without a
+// division.
+class RayEdge {
+public:
+    static constexpr std::int64_t kFar = std::int64_t(1) << 50;
+
+    RayEdge(std::int64_t dx, std::int64_t dy, std::int64_t cx2, std::int64_t cy2) : dx_(dx), dy_(dy), y2_(-cy2)
+    {
+        if (dy == 0)
+            return;
+        const std::int64_t sign = dy > 0 ? 1 : -1;
+        d_ = 2 * dy * sign;
+        const std::int64_t n = sign * (dx * y2_ + dy * cx2), step = sign * 2 * dx;
+        q_ = floorDivide(n, d_);
+        r_ = n - q_ * d_;
+        stepQ_ = floorDivide(step, d_);
+        stepR_ = step - stepQ_ * d_;
+    }
+
+    // The columns x0 .. x1-1 of the row on the slice's side; false when
+    // there are none.
+    bool starting(std::int64_t& x0, std::int64_t& x1) const { return side(dy_, dx_, x0, x1); }
+    bool ending(std::int64_t& x0, std::int64_t& x1) const { return side(-dy_, -dx_, x0, x1); }
+
+    void nextRow()
+    {
+        y2_ += 2;
+        q_ += stepQ_;
+        r_ += stepR_;
+        if (r_ >= d_) {
+            r_ -= d_;
+            ++q_;
+        }
+    }
+
+private:
+    // The columns where a X - b Y >= 0 for (a, b) = +-(dy, dx).
+    bool side(std::int64_t a, std::int64_t b, std::int64_t& x0, std::int64_t& x1) const
+    {
+        if (a > 0) {
+            x0 = q_ + (r_ != 0);
+            x1 = kFar;
+        } else if (a < 0) {
+            x0 = -kFar;
+            x1 = q_ + 1;
+        } else {
+            if (b * y2_ > 0)
+                return false;
+            x0 = -kFar;
+            x1 = kFar;
+        }
+        return true;
+    }
+
+    std::int64_t dx_, dy_, y2_;
+    std::int64_t d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
+};
+
+// At most two runs of a row, sorted and apart.
+struct TwoSpans {
+    CanvasSpan span[2];
+    int count = 0;
 };
 
 // The rows a slice of the ellipse (doubled semi-axes a, b about the
@@ -305,6 +386,9 @@ void radial(Canvas& canvas, bool quarters, Colour start, Colour end)
     const Box box{-w / 4, -h / 4, w + w / 4, h + h / 4};
     const EllipseRows ellipse(box, h);
     const std::int64_t cx2 = box.l + box.r - 1, cy2 = box.t + box.b - 1;
+    std::vector<RayEdge> rays;
+    for (int a = 0; a < 362; ++a)
+        rays.emplace_back(2 * std::int64_t(rayX(a)) - cx2, 2 * std::int64_t(rayY(a)) - cy2, cx2, cy2);
     std::vector<Slice> slices;
     for (int a = 0; a < 360; ++a) {
         const int step = !quarters ? (a < 180 ? a : 359 - a)
@@ -315,38 +399,68 @@ void radial(Canvas& canvas, bool quarters, Colour start, Colour end)
         const std::int64_t d1x = 2 * std::int64_t(rayX(a + 2)) - cx2, d1y = 2 * std::int64_t(rayY(a + 2)) - cy2;
         const std::int64_t d2x = 2 * std::int64_t(rayX(a)) - cx2, d2y = 2 * std::int64_t(rayY(a)) - cy2;
         int from = std::max(box.t, 0), to = std::min(box.b, h);
-        sliceRows(box.r - box.l, box.b - box.t, cy2, d1x, d1y, d2x, d2y, d1y * d2x - d1x * d2y > 0, from, to);
+        const bool narrow = d1y * d2x - d1x * d2y > 0;
+        sliceRows(box.r - box.l, box.b - box.t, cy2, d1x, d1y, d2x, d2y, narrow, from, to);
         slices.push_back({PieRegion(box.l, box.t, box.r, box.b, d1x, d1y, d2x, d2y),
-                          gradientColour(start, end, step, quarters ? 90 : 180), from, to});
+                          gradientColour(start, end, step, quarters ? 90 : 180), from, to, narrow});
     }
     // Slice a is painted only where slice a + 1 does not cover it (they
     // overlap by half), which gives what painting every slice whole gives.
-    CanvasSpans here, next, part;
+    CanvasSpans general;
+    std::vector<ColourRun> runs;
     for (int y = 0; y < h; ++y) {
         int first = 0, last = 0;
-        if (!ellipse.row(y, first, last))
-            continue;
-        auto runs = [&](std::size_t a, CanvasSpans& out) {
-            const Slice& slice = slices[a];
-            if (y < slice.from || y >= slice.to)
-                out.clear();
-            else
-                slice.pie.rowWithin(y, first, last, out);
-        };
-        runs(0, here);
-        for (std::size_t a = 0; a < slices.size(); ++a) {
-            if (a + 1 < slices.size())
-                runs(a + 1, next);
-            else
-                next.clear();
-            if (!here.empty()) {
-                subtractSpans(here, next, part);
-                setColour(canvas, slices[a].colour);
-                for (const CanvasSpan& s : part)
-                    canvas.fillRect(int(s.x0), y, int(s.x1), y + 1);
+        if (ellipse.row(y, first, last)) {
+            // Slice a's runs on this row.
+            auto runsOf = [&](std::size_t a, TwoSpans& out) {
+                out.count = 0;
+                const Slice& slice = slices[a];
+                if (y < slice.from || y >= slice.to)
+                    return;
+                if (!slice.narrow) {
+                    slice.pie.rowWithin(y, first, last, general);
+                    for (const CanvasSpan& s : general)
+                        out.span[out.count++] = s;
+                    return;
+                }
+                std::int64_t a0, a1, b0, b1;
+                if (!rays[a + 2].starting(a0, a1) || !rays[a].ending(b0, b1))
+                    return;
+                const std::int64_t x0 = std::max({a0, b0, std::int64_t(first)});
+                const std::int64_t x1 = std::min({a1, b1, std::int64_t(last) + 1});
+                if (x0 < x1)
+                    out.span[out.count++] = {x0, x1};
+            };
+            runs.clear();
+            TwoSpans here, next;
+            runsOf(0, here);
+            for (std::size_t a = 0; a < slices.size(); ++a) {
+                if (a + 1 < slices.size())
+                    runsOf(a + 1, next);
+                else
+                    next.count = 0;
+                const Colour colour = slices[a].colour;
+                // here minus next, both sorted and apart.
+                for (int i = 0; i < here.count; ++i) {
+                    std::int64_t x = here.span[i].x0;
+                    const std::int64_t end = here.span[i].x1;
+                    for (int k = 0; k < next.count && x < end; ++k) {
+                        const CanvasSpan& cut = next.span[k];
+                        if (cut.x1 <= x || cut.x0 >= end)
+                            continue;
+                        if (cut.x0 > x)
+                            runs.push_back({int(x), int(cut.x0), colour});
+                        x = cut.x1;
+                    }
+                    if (x < end)
+                        runs.push_back({int(x), int(end), colour});
+                }
+                here = next;
             }
-            here.swap(next);
+            canvas.fillRowRuns(y, runs.data(), runs.size());
         }
+        for (RayEdge& ray : rays)
+            ray.nextRow();
     }
 }
 
