@@ -45,13 +45,6 @@ class GlyphRasteriser;
 struct CanvasSpan;
 class CanvasRegion;
 
-// Pixels x0 .. x1-1 of a row and the colour they take (fillRowRuns()).
-struct ColourRun {
-    int x0;
-    int x1;
-    Colour colour;
-};
-
 class Canvas {
 public:
     // `glyphs` may be null: text then draws nothing and measures 0 x 0.

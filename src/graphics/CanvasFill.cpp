@@ -90,17 +90,8 @@ Rect Canvas::fillRowRuns(int y, const ColourRun* runs, std::size_t count)
     begin();
     if (brushHollow_ || y < 0 || y >= bmp_->height())
         return finish();
-    const int w = bmp_->width();
-    std::uint8_t* row = bmp_->row(y);
-    int left = w, right = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const int x0 = std::max(runs[i].x0, 0), x1 = std::min(runs[i].x1, w);
-        if (x0 >= x1)
-            continue;
-        pixelfill::fill(row + std::size_t(x0) * 3, x1 - x0, runs[i].colour & 0xFFFFFF);
-        left = std::min(left, x0);
-        right = std::max(right, x1);
-    }
+    int left = 0, right = 0;
+    pixelfill::fillRuns(bmp_->row(y), bmp_->width(), runs, count, left, right);
     // The span from the first painted pixel to the last: the runs of a
     // figure's row lie side by side.
     if (left < right)

@@ -1,5 +1,6 @@
 #include "graphics/PixelFill.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -31,9 +32,11 @@ void fillScalar(std::uint8_t* p, std::int64_t n, std::uint32_t c)
 }
 
 #if defined(__x86_64__)
+#define PX_AVX512 __attribute__((target("avx512f,avx512bw")))
+
 // A 64-byte vector holds 21 whole pixels and the first byte of the next:
 // stores 63 bytes apart overlap by that byte, which they write alike.
-__attribute__((target("avx512f,avx512bw"))) void fillAvx512(std::uint8_t* p, std::int64_t n, std::uint32_t c)
+PX_AVX512 inline void fillAvx512(std::uint8_t* p, std::int64_t n, std::uint32_t c)
 {
     // Byte k of the vector is channel k mod 3 of the pixel, picked within
     // each 16-byte lane from the pixel repeated every four bytes.
@@ -49,6 +52,47 @@ __attribute__((target("avx512f,avx512bw"))) void fillAvx512(std::uint8_t* p, std
         _mm512_storeu_si512(p + i, v);
     if (i < total)
         _mm512_mask_storeu_epi8(p + i, (std::uint64_t(1) << (total - i)) - 1, v); // total - i < 64
+}
+
+PX_AVX512 void fillOneAvx512(std::uint8_t* p, std::int64_t n, std::uint32_t c)
+{
+    fillAvx512(p, n, c);
+}
+#endif
+
+// The runs of a row, each clipped, by `fillOne`.
+template <class FillOne>
+inline void fillRunsWith(std::uint8_t* row, int width, const ColourRun* runs, std::size_t count, int& left, int& right,
+                         FillOne fillOne)
+{
+    left = width;
+    right = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int x0 = std::max(runs[i].x0, 0), x1 = std::min(runs[i].x1, width);
+        if (x0 >= x1)
+            continue;
+        fillOne(row + std::size_t(x0) * 3, x1 - x0, runs[i].colour);
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+    }
+}
+
+#if defined(__x86_64__)
+PX_AVX512 void fillRunsAvx512(std::uint8_t* row, int width, const ColourRun* runs, std::size_t count, int& left,
+                              int& right)
+{
+    // fillRunsWith, with the fill written in: a call per run would cost as
+    // much as the short runs of narrow figures themselves.
+    left = width;
+    right = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int x0 = std::max(runs[i].x0, 0), x1 = std::min(runs[i].x1, width);
+        if (x0 >= x1)
+            continue;
+        fillAvx512(row + std::size_t(x0) * 3, x1 - x0, runs[i].colour);
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+    }
 }
 #endif
 
@@ -70,7 +114,7 @@ void fill(std::uint8_t* p, std::int64_t n, std::uint32_t colour, Path path)
         return;
 #if defined(__x86_64__)
     if (path == Path::Avx512) {
-        fillAvx512(p, n, colour);
+        fillOneAvx512(p, n, colour);
         return;
     }
 #endif
@@ -81,6 +125,24 @@ void fill(std::uint8_t* p, std::int64_t n, std::uint32_t colour)
 {
     static const Path best = available(Path::Avx512) ? Path::Avx512 : Path::Scalar;
     fill(p, n, colour, best);
+}
+
+void fillRuns(std::uint8_t* row, int width, const ColourRun* runs, std::size_t count, int& left, int& right, Path path)
+{
+#if defined(__x86_64__)
+    if (path == Path::Avx512) {
+        fillRunsAvx512(row, width, runs, count, left, right);
+        return;
+    }
+#endif
+    fillRunsWith(row, width, runs, count, left, right,
+                 [](std::uint8_t* p, std::int64_t n, std::uint32_t c) { fillScalar(p, n, c); });
+}
+
+void fillRuns(std::uint8_t* row, int width, const ColourRun* runs, std::size_t count, int& left, int& right)
+{
+    static const Path best = available(Path::Avx512) ? Path::Avx512 : Path::Scalar;
+    fillRuns(row, width, runs, count, left, right, best);
 }
 
 } // namespace px::pixelfill

@@ -1,5 +1,8 @@
 #pragma once
 // Internal to the canvas: runs of 24-bit pixels set to one colour.
+#include "graphics/CanvasTypes.h"
+
+#include <cstddef>
 #include <cstdint>
 
 namespace px::pixelfill {
@@ -19,5 +22,11 @@ void fill(std::uint8_t* p, std::int64_t n, std::uint32_t colour, Path path);
 
 // The same along the fastest available path.
 void fill(std::uint8_t* p, std::int64_t n, std::uint32_t colour);
+
+// Sets the runs of a row of `width` pixels in turn, each clipped to the
+// row, along `path`. left .. right-1 receives the columns from the first
+// pixel set to the last (left >= right: none).
+void fillRuns(std::uint8_t* row, int width, const ColourRun* runs, std::size_t count, int& left, int& right, Path path);
+void fillRuns(std::uint8_t* row, int width, const ColourRun* runs, std::size_t count, int& left, int& right);
 
 } // namespace px::pixelfill

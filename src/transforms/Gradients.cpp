@@ -272,45 +272,52 @@ std::int64_t floorDivide(std::int64_t n, std::int64_t d) // d > 0
 }
 
 // Where a ray from the centre, direction (dx, dy) in doubled coordinates,
-// cuts the current row, as the pie finds it: the columns with
-// dy X - dx Y >= 0 (X = 2x - cx2, Y = 2y - cy2, the side a slice starting
-// at the ray keeps) begin at ceil(n / 2dy) for dy > 0 and end after
-// floor(n / 2dy) for dy < 0, n = dx Y + dy cx2; a slice ending at the ray
-// keeps the columns with dy X - dx Y <= 0, the other way round. n grows by
-// 2dx from row to row, so the quotient and remainder step along without a
-// division.
+// cuts row y, as the pie finds it: the columns with dy X - dx Y >= 0
+// (X = 2x - cx2, Y = 2y - cy2, the side a slice starting at the ray keeps)
+// begin at ceil(n / 2dy) for dy > 0 and end after floor(n / 2dy) for
+// dy < 0, n = dx Y + dy cx2; a slice ending at the ray keeps the columns
+// with dy X - dx Y <= 0, the other way round. n grows by 2dx from row to
+// row, so from one row to the next the quotient and remainder step along
+// without a division.
 class RayEdge {
 public:
     static constexpr std::int64_t kFar = std::int64_t(1) << 50;
 
-    RayEdge(std::int64_t dx, std::int64_t dy, std::int64_t cx2, std::int64_t cy2) : dx_(dx), dy_(dy), y2_(-cy2)
+    RayEdge(std::int64_t dx, std::int64_t dy, std::int64_t cx2, std::int64_t cy2) : dx_(dx), dy_(dy), cy2_(cy2)
     {
         if (dy == 0)
             return;
         const std::int64_t sign = dy > 0 ? 1 : -1;
         d_ = 2 * dy * sign;
-        const std::int64_t n = sign * (dx * y2_ + dy * cx2), step = sign * 2 * dx;
+        const std::int64_t n = sign * (dx * -cy2 + dy * cx2), step = sign * 2 * dx; // row 0
         q_ = floorDivide(n, d_);
         r_ = n - q_ * d_;
         stepQ_ = floorDivide(step, d_);
         stepR_ = step - stepQ_ * d_;
     }
 
-    // The columns x0 .. x1-1 of the row on the slice's side; false when
-    // there are none.
+    // Makes y the current row.
+    void moveTo(std::int64_t y)
+    {
+        if (y == y_ + 1) {
+            q_ += stepQ_;
+            r_ += stepR_;
+            const std::int64_t carry = r_ >= d_;
+            q_ += carry;
+            r_ -= carry * d_;
+        } else if (y != y_) {
+            r_ += (y - y_) * stepR_;
+            const std::int64_t carry = floorDivide(r_, d_);
+            q_ += (y - y_) * stepQ_ + carry;
+            r_ -= carry * d_;
+        }
+        y_ = y;
+    }
+
+    // The columns x0 .. x1-1 of the current row on the slice's side; false
+    // when there are none.
     bool starting(std::int64_t& x0, std::int64_t& x1) const { return side(dy_, dx_, x0, x1); }
     bool ending(std::int64_t& x0, std::int64_t& x1) const { return side(-dy_, -dx_, x0, x1); }
-
-    void nextRow()
-    {
-        y2_ += 2;
-        q_ += stepQ_;
-        r_ += stepR_;
-        if (r_ >= d_) {
-            r_ -= d_;
-            ++q_;
-        }
-    }
 
 private:
     // The columns where a X - b Y >= 0 for (a, b) = +-(dy, dx).
@@ -323,7 +330,7 @@ private:
             x0 = -kFar;
             x1 = q_ + 1;
         } else {
-            if (b * y2_ > 0)
+            if (b * (2 * y_ - cy2_) > 0)
                 return false;
             x0 = -kFar;
             x1 = kFar;
@@ -331,7 +338,8 @@ private:
         return true;
     }
 
-    std::int64_t dx_, dy_, y2_;
+    std::int64_t dx_, dy_, cy2_;
+    std::int64_t y_ = 0;
     std::int64_t d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
 };
 
@@ -411,56 +419,54 @@ void radial(Canvas& canvas, bool quarters, Colour start, Colour end)
     for (int y = 0; y < h; ++y) {
         int first = 0, last = 0;
         if (ellipse.row(y, first, last)) {
-            // Slice a's runs on this row.
-            auto runsOf = [&](std::size_t a, TwoSpans& out) {
-                out.count = 0;
-                const Slice& slice = slices[a];
-                if (y < slice.from || y >= slice.to)
-                    return;
-                if (!slice.narrow) {
-                    slice.pie.rowWithin(y, first, last, general);
-                    for (const CanvasSpan& s : general)
-                        out.span[out.count++] = s;
-                    return;
-                }
-                std::int64_t a0, a1, b0, b1;
-                if (!rays[a + 2].starting(a0, a1) || !rays[a].ending(b0, b1))
-                    return;
-                const std::int64_t x0 = std::max({a0, b0, std::int64_t(first)});
-                const std::int64_t x1 = std::min({a1, b1, std::int64_t(last) + 1});
-                if (x0 < x1)
-                    out.span[out.count++] = {x0, x1};
-            };
             runs.clear();
+            // `here` holds the runs of slice a - 1, `next` those of slice a.
             TwoSpans here, next;
-            runsOf(0, here);
-            for (std::size_t a = 0; a < slices.size(); ++a) {
-                if (a + 1 < slices.size())
-                    runsOf(a + 1, next);
-                else
-                    next.count = 0;
-                const Colour colour = slices[a].colour;
-                // here minus next, both sorted and apart.
-                for (int i = 0; i < here.count; ++i) {
-                    std::int64_t x = here.span[i].x0;
-                    const std::int64_t end = here.span[i].x1;
-                    for (int k = 0; k < next.count && x < end; ++k) {
-                        const CanvasSpan& cut = next.span[k];
-                        if (cut.x1 <= x || cut.x0 >= end)
-                            continue;
-                        if (cut.x0 > x)
-                            runs.push_back({int(x), int(cut.x0), colour});
-                        x = cut.x1;
+            const std::size_t count = slices.size();
+            for (std::size_t a = 0; a <= count; ++a) {
+                next.count = 0;
+                if (a < count && y >= slices[a].from && y < slices[a].to) {
+                    const Slice& slice = slices[a];
+                    if (slice.narrow) {
+                        RayEdge& ray1 = rays[a + 2];
+                        RayEdge& ray2 = rays[a];
+                        ray1.moveTo(y);
+                        ray2.moveTo(y);
+                        std::int64_t a0, a1, b0, b1;
+                        if (ray1.starting(a0, a1) && ray2.ending(b0, b1)) {
+                            const std::int64_t x0 = std::max({a0, b0, std::int64_t(first)});
+                            const std::int64_t x1 = std::min({a1, b1, std::int64_t(last) + 1});
+                            if (x0 < x1)
+                                next.span[next.count++] = {x0, x1};
+                        }
+                    } else {
+                        slice.pie.rowWithin(y, first, last, general);
+                        for (const CanvasSpan& span : general)
+                            next.span[next.count++] = span;
                     }
-                    if (x < end)
-                        runs.push_back({int(x), int(end), colour});
+                }
+                if (a > 0) {
+                    const Colour colour = slices[a - 1].colour;
+                    // here minus next, both sorted and apart.
+                    for (int i = 0; i < here.count; ++i) {
+                        std::int64_t x = here.span[i].x0;
+                        const std::int64_t end = here.span[i].x1;
+                        for (int k = 0; k < next.count && x < end; ++k) {
+                            const CanvasSpan& cut = next.span[k];
+                            if (cut.x1 <= x || cut.x0 >= end)
+                                continue;
+                            if (cut.x0 > x)
+                                runs.push_back({int(x), int(cut.x0), colour});
+                            x = cut.x1;
+                        }
+                        if (x < end)
+                            runs.push_back({int(x), int(end), colour});
+                    }
                 }
                 here = next;
             }
             canvas.fillRowRuns(y, runs.data(), runs.size());
         }
-        for (RayEdge& ray : rays)
-            ray.nextRow();
     }
 }
 

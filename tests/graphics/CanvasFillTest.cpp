@@ -85,6 +85,27 @@ TEST_P(PixelFillPaths, SetsExactlyTheRunAskedFor)
         }
 }
 
+TEST_P(PixelFillPaths, RunsAreClippedAndPaintedInTurn)
+{
+    if (!pixelfill::available(GetParam()))
+        GTEST_SKIP() << "processor lacks the instructions";
+    const int width = 47;
+    const ColourRun runs[] = {{-5, 30, 0x010203}, {3, 9, 0x0A0B0C}, {8, 8, 0x111111}, {45, 99, 0x202122},
+                              {40, 35, 0x303030}, {29, 46, 0x404142}, {60, 70, 0x505050}};
+    std::vector<std::uint8_t> bytes(width * 3 + 64, 0xEE), expected = bytes;
+    for (const ColourRun& run : runs)
+        for (int x = std::max(run.x0, 0); x < std::min(run.x1, width); ++x)
+            for (int c = 0; c < 3; ++c)
+                expected[std::size_t(x * 3 + c)] = std::uint8_t(run.colour >> (16 - 8 * c));
+    int left = -1, right = -1;
+    pixelfill::fillRuns(bytes.data(), width, runs, std::size(runs), left, right, GetParam());
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(right, 47);
+    pixelfill::fillRuns(bytes.data(), width, runs + 6, 1, left, right, GetParam());
+    EXPECT_GE(left, right);
+}
+
 INSTANTIATE_TEST_SUITE_P(All, PixelFillPaths, ::testing::Values(pixelfill::Path::Scalar, pixelfill::Path::Avx512));
 
 const std::initializer_list<const char*> kRing = {".....",
