@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -218,16 +219,40 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
         regions.emplace_back(box.l, box.t, box.empty() ? box.l + 1 : box.r, box.empty() ? box.t + 1 : box.b);
         colours.push_back(gradientColour(start, end, i, n));
     }
+    // An ellipse is symmetric about its middle row and column: row y has
+    // the run of row t + b - 1 - y, and its last column is l + r - 1 less
+    // its first. The first column of every ellipse on the rows above their
+    // middles is kept (kNone: no run) for the rows below, where it is read
+    // back instead of found again.
+    constexpr std::int32_t kNone = std::numeric_limits<std::int32_t>::max();
+    const std::size_t count = std::size_t(n + 1);
+    int keptRows = 0;
+    for (const Box& box : boxes)
+        if (!box.empty())
+            keptRows = std::max(keptRows, std::min(h, (box.t + box.b) / 2 + 1));
+    std::vector<std::int32_t> kept(std::size_t(keptRows) * count);
     // The run of every ellipse on the current row (last < first: none).
     std::vector<std::int64_t> first(std::size_t(n + 2)), last(std::size_t(n + 2));
     std::vector<ColourRun> runs;
     for (int y = 0; y < h; ++y) {
-        for (int i = 0; i <= n; ++i) {
-            const Box& box = boxes[std::size_t(i)];
-            first[std::size_t(i)] = 0;
-            last[std::size_t(i)] = -1;
-            if (!box.empty() && y >= box.t && y < box.b)
-                regions[std::size_t(i)].rowRange(y, first[std::size_t(i)], last[std::size_t(i)]);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Box& box = boxes[i];
+            first[i] = 0;
+            last[i] = -1;
+            if (box.empty() || y < box.t || y >= box.b)
+                continue;
+            const int mirror = box.t + box.b - 1 - y;
+            if (mirror < y && mirror >= 0) {
+                const std::int32_t f = kept[std::size_t(mirror) * count + i];
+                if (f != kNone) {
+                    first[i] = f;
+                    last[i] = std::int64_t(box.l) + box.r - 1 - f;
+                }
+                continue;
+            }
+            const bool found = regions[i].rowRange(y, first[i], last[i]);
+            if (y < mirror) // then y < keptRows
+                kept[std::size_t(y) * count + i] = found ? std::int32_t(first[i]) : kNone;
         }
         first[std::size_t(n + 1)] = 0;
         last[std::size_t(n + 1)] = -1;
