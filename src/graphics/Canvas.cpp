@@ -1,10 +1,10 @@
 #include "graphics/Canvas.h"
 
 #include "graphics/CanvasRegion.h"
+#include "graphics/PixelFill.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace px {
 
@@ -37,27 +37,9 @@ const StylePattern& patternOf(PenStyle s)
     }
 }
 
-// Fills n pixels with one colour: one pixel, then doubling copies.
 void setPixels(std::uint8_t* p, std::int64_t n, std::uint32_t c)
 {
-    if (n <= 0)
-        return;
-    // Eight pixels of pattern as three 64-bit words, stored 24 bytes at a
-    // time, then 8 at a time: short runs (the rows of thin figures) cost a
-    // few stores rather than library calls.
-    const std::uint64_t b = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, r = c & 0xFF;
-    const std::uint64_t px = b | (g << 8) | (r << 16); // one pixel: blue, green, red
-    const std::uint64_t words[3] = {px | (px << 24) | (px << 48), (px >> 16) | (px << 8) | (px << 32) | (px << 56),
-                                    (px >> 8) | (px << 16) | (px << 40)};
-    const std::size_t total = std::size_t(n) * 3;
-    std::size_t i = 0;
-    for (; i + 24 <= total; i += 24)
-        std::memcpy(p + i, words, 24);
-    int k = 0;
-    for (; i + 8 <= total; i += 8, ++k)
-        std::memcpy(p + i, &words[k], 8);
-    for (std::uint64_t rest = words[k]; i < total; ++i, rest >>= 8)
-        p[i] = std::uint8_t(rest);
+    pixelfill::fill(p, n, c);
 }
 
 void xorPixels(std::uint8_t* p, std::int64_t n, std::uint32_t c)

@@ -34,6 +34,7 @@
 #include "graphics/Damage.h"
 #include "graphics/Font.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,11 @@ public:
     // Fills with the brush (copy, no pen). An axis given backwards covers the
     // pixels after its end up to its start: (0, 5, 4, 4) fills row 5.
     Rect fillRect(int left, int top, int right, int bottom);
+    // Fills runs of row y in turn, each as fillRect(x0, y, x1, y + 1) with
+    // the brush in its colour would (nothing with a hollow brush); the brush
+    // colour stays as it is. A run with x1 <= x0 covers nothing. For figures
+    // painted row by row, many runs to a row: one call per row.
+    Rect fillRowRuns(int y, const ColourRun* runs, std::size_t count);
     // Fills the 4-connected area around (x, y) with the brush: in Border mode
     // every pixel that is not `colour`, in Surface mode every pixel that is
     // `colour`. Nothing when the start pixel does not qualify, when it lies

@@ -2,6 +2,7 @@
 // filled with the brush, flood fills, copy modes applied in place and the
 // dotted focus frame.
 #include "graphics/Canvas.h"
+#include "graphics/PixelFill.h"
 
 #include <algorithm>
 #include <cstring>
@@ -81,6 +82,20 @@ Rect Canvas::fillRect(int left, int top, int right, int bottom)
     const Rect block = clippedBlock(left, top, right, bottom, bmp_->width(), bmp_->height());
     if (!block.isEmpty())
         fillBlock(block, {true, brushColour_});
+    return finish();
+}
+
+Rect Canvas::fillRowRuns(int y, const ColourRun* runs, std::size_t count)
+{
+    begin();
+    if (brushHollow_ || y < 0 || y >= bmp_->height())
+        return finish();
+    int left = 0, right = 0;
+    pixelfill::fillRuns(bmp_->row(y), bmp_->width(), runs, count, left, right);
+    // The span from the first painted pixel to the last: the runs of a
+    // figure's row lie side by side.
+    if (left < right)
+        mark({left, y, right, y + 1});
     return finish();
 }
 

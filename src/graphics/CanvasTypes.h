@@ -1,9 +1,18 @@
 #pragma once
 // Small value types of the drawing layer: points, rectangles and the modes of
 // the canvas state.
+#include "graphics/Colour.h"
+
 #include <algorithm>
 
 namespace px {
+
+// Pixels x0 .. x1-1 of a row and the colour they take (fillRowRuns()).
+struct ColourRun {
+    int x0;
+    int x1;
+    Colour colour;
+};
 
 struct Point {
     int x = 0;

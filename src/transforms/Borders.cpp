@@ -1,5 +1,6 @@
 #include "transforms/Borders.h"
 
+#include "transforms/BordersPaths.h"
 #include "transforms/Resizing.h"
 
 #include <algorithm>
@@ -82,12 +83,6 @@ private:
 #if defined(__x86_64__)
 namespace {
 
-bool hasAvx2()
-{
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2;
-}
-
 // out := round((top * (d - k) + mid * k) / d) for `count` bytes, eight at a
 // time; returns the bytes done. The numerator stays below 2^24, so it and
 // its quotient by d are exact within one in single precision; the
@@ -126,10 +121,127 @@ __attribute__((target("avx2"))) std::size_t blendRowAvx2(const std::uint8_t* top
     return i;
 }
 
+// With AVX-512 the blends divide instead. The numerator n is an integer
+// below 255 * d < 2^24, exact in single precision, and so is every product
+// and sum that builds it. The correctly rounded quotient n / d then rounds
+// to the same integer as the exact one, halves to even: an exact half
+// (q + 1/2, representable) comes out as itself, and any other quotient lies
+// at least 1 / (2d) > 2^-17 from the nearest half, farther than half a unit
+// of the last place of a float below 256, so rounding cannot carry it onto
+// or across that half (d < 2^16 as both sides are below 2^16).
+#define PX_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl")))
+
+// (GCC 12 takes the unset vectors its masked intrinsics start from for
+// uninitialised reads.)
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+PX_AVX512 inline __m512i roundedQuotient(__m512 n, __m512 d)
+{
+    constexpr int nearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
+    return _mm512_cvt_roundps_epi32(_mm512_div_round_ps(n, d, nearest), nearest);
+}
+
+PX_AVX512 inline __m512 bytesAsFloats(const std::uint8_t* p)
+{
+    return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+}
+
+PX_AVX512 inline __m512 bytesAsFloats(const std::uint8_t* p, __mmask16 keep)
+{
+    return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(keep, p)));
+}
+
+// The row blend, all `count` bytes, sixteen at a time.
+PX_AVX512 void blendRowAvx512(const std::uint8_t* top, const std::uint8_t* mid, std::uint8_t* out, std::size_t count,
+                              int k, int d)
+{
+    const __m512 kf = _mm512_set1_ps(float(k)), rest = _mm512_set1_ps(float(d - k)), df = _mm512_set1_ps(float(d));
+    std::size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512 n = _mm512_fmadd_ps(bytesAsFloats(top + i), rest, _mm512_mul_ps(bytesAsFloats(mid + i), kf));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm512_cvtepi32_epi8(roundedQuotient(n, df)));
+    }
+    if (i < count) {
+        const __mmask16 keep = __mmask16((1u << (count - i)) - 1);
+        const __m512 n =
+            _mm512_fmadd_ps(bytesAsFloats(top + i, keep), rest, _mm512_mul_ps(bytesAsFloats(mid + i, keep), kf));
+        _mm512_mask_cvtepi32_storeu_epi8(out + i, keep, roundedQuotient(n, df));
+    }
+}
+
+// The column blend of one row, sixteen pixels (three vectors of sixteen
+// channels) at a time, left to right: pixel x (W-wb <= x < W-1) is j =
+// W-1-x steps from `right` towards `left`, channel by channel, as
+// round((right * wb + (left - right) * j) / wb).
+PX_AVX512 void blendColumnsAvx512(std::uint8_t* p, int w, int wb)
+{
+    // Pixel offset of each of the 48 bytes of a block.
+    alignas(64) static const float offset[48] = {0,  0,  0,  1,  1,  1,  2,  2,  2,  3,  3,  3,  4,  4,  4,  5,
+                                                 5,  5,  6,  6,  6,  7,  7,  7,  8,  8,  8,  9,  9,  9,  10, 10,
+                                                 10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15};
+    const std::uint8_t* last = p + std::size_t(w - 1) * 3;
+    const std::uint8_t* from = p + std::size_t(w - wb) * 3;
+    alignas(64) float steps[48], bases[48];
+    for (int k = 0; k < 48; ++k) {
+        steps[k] = float(from[k % 3] - last[k % 3]);
+        bases[k] = float(last[k % 3] * wb);
+    }
+    const __m512 df = _mm512_set1_ps(float(wb));
+    __m512 step[3], base[3], off[3];
+    for (int v = 0; v < 3; ++v) {
+        step[v] = _mm512_load_ps(steps + 16 * v);
+        base[v] = _mm512_load_ps(bases + 16 * v);
+        off[v] = _mm512_load_ps(offset + 16 * v);
+    }
+    const int end = w - 1;
+    for (int x = w - wb; x < end; x += 16) {
+        const __m512 j = _mm512_set1_ps(float(end - x));
+        std::uint8_t* out = p + std::size_t(x) * 3;
+        const int bytes = std::min(16, end - x) * 3;
+        for (int v = 0; v < 3; ++v) {
+            const __m512i q = roundedQuotient(_mm512_fmadd_ps(step[v], _mm512_sub_ps(j, off[v]), base[v]), df);
+            const int here = std::clamp(bytes - 16 * v, 0, 16);
+            if (here == 16)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * v), _mm512_cvtepi32_epi8(q));
+            else if (here > 0)
+                _mm512_mask_cvtepi32_storeu_epi8(out + 16 * v, __mmask16((1u << here) - 1), q);
+        }
+    }
+}
+
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
 } // namespace
 #endif
 
-void BordureDecomposee(Bitmap& bitmap, int n)
+namespace borders {
+
+bool pathAvailable(Path path)
+{
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx512 =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+    switch (path) {
+    case Path::Scalar:
+        return true;
+    case Path::Avx2:
+        return avx2;
+    case Path::Avx512:
+        return avx512;
+    }
+    return false;
+#else
+    return path == Path::Scalar;
+#endif
+}
+
+void bordureDecomposeeWith(Bitmap& bitmap, int n, Path path)
 {
     if (n < 2)
         return;
@@ -144,7 +256,11 @@ void BordureDecomposee(Bitmap& bitmap, int n)
         std::uint8_t* out = bitmap.row(y);
         std::size_t i = 0;
 #if defined(__x86_64__)
-        if (hasAvx2())
+        if (path == Path::Avx512) {
+            blendRowAvx512(top, mid, out, bytes, y, hb);
+            continue;
+        }
+        if (path == Path::Avx2)
             i = blendRowAvx2(top, mid, out, bytes, y, hb);
 #endif
         for (; i < bytes; ++i)
@@ -155,12 +271,18 @@ void BordureDecomposee(Bitmap& bitmap, int n)
             std::memmove(bitmap.row(y) + std::size_t(w - 1) * 3, bitmap.row(y), 3);
         return;
     }
-    // Along a row the numerator R * wb + (L - R) * j grows by L - R at each
-    // step: quotient and remainder follow without a division.
     for (int y = 0; y < h; ++y) {
         std::uint8_t* p = bitmap.row(y);
         std::uint8_t* last = p + std::size_t(w - 1) * 3;
         std::memmove(last, p, 3);
+#if defined(__x86_64__)
+        if (path == Path::Avx512) {
+            blendColumnsAvx512(p, w, wb);
+            continue;
+        }
+#endif
+        // Along a row the numerator R * wb + (L - R) * j grows by L - R at
+        // each step: quotient and remainder follow without a division.
         const std::uint8_t* from = p + std::size_t(w - wb) * 3;
         for (int c = 0; c < 3; ++c) {
             const int right = last[c], left = from[c];
@@ -182,6 +304,17 @@ void BordureDecomposee(Bitmap& bitmap, int n)
             }
         }
     }
+}
+
+} // namespace borders
+
+void BordureDecomposee(Bitmap& bitmap, int n)
+{
+    using borders::Path;
+    borders::bordureDecomposeeWith(bitmap, n,
+                                   borders::pathAvailable(Path::Avx512) ? Path::Avx512
+                                   : borders::pathAvailable(Path::Avx2) ? Path::Avx2
+                                                                        : Path::Scalar);
 }
 
 namespace {

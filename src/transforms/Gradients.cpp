@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -218,18 +219,44 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
         regions.emplace_back(box.l, box.t, box.empty() ? box.l + 1 : box.r, box.empty() ? box.t + 1 : box.b);
         colours.push_back(gradientColour(start, end, i, n));
     }
+    // An ellipse is symmetric about its middle row and column: row y has
+    // the run of row t + b - 1 - y, and its last column is l + r - 1 less
+    // its first. The first column of every ellipse on the rows above their
+    // middles is kept (kNone: no run) for the rows below, where it is read
+    // back instead of found again.
+    constexpr std::int32_t kNone = std::numeric_limits<std::int32_t>::max();
+    const std::size_t count = std::size_t(n + 1);
+    int keptRows = 0;
+    for (const Box& box : boxes)
+        if (!box.empty())
+            keptRows = std::max(keptRows, std::min(h, (box.t + box.b) / 2 + 1));
+    std::vector<std::int32_t> kept(std::size_t(keptRows) * count);
     // The run of every ellipse on the current row (last < first: none).
     std::vector<std::int64_t> first(std::size_t(n + 2)), last(std::size_t(n + 2));
+    std::vector<ColourRun> runs;
     for (int y = 0; y < h; ++y) {
-        for (int i = 0; i <= n; ++i) {
-            const Box& box = boxes[std::size_t(i)];
-            first[std::size_t(i)] = 0;
-            last[std::size_t(i)] = -1;
-            if (!box.empty() && y >= box.t && y < box.b)
-                regions[std::size_t(i)].rowRange(y, first[std::size_t(i)], last[std::size_t(i)]);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Box& box = boxes[i];
+            first[i] = 0;
+            last[i] = -1;
+            if (box.empty() || y < box.t || y >= box.b)
+                continue;
+            const int mirror = box.t + box.b - 1 - y;
+            if (mirror < y && mirror >= 0) {
+                const std::int32_t f = kept[std::size_t(mirror) * count + i];
+                if (f != kNone) {
+                    first[i] = f;
+                    last[i] = std::int64_t(box.l) + box.r - 1 - f;
+                }
+                continue;
+            }
+            const bool found = regions[i].rowRange(y, first[i], last[i]);
+            if (y < mirror) // then y < keptRows
+                kept[std::size_t(y) * count + i] = found ? std::int32_t(first[i]) : kNone;
         }
         first[std::size_t(n + 1)] = 0;
         last[std::size_t(n + 1)] = -1;
+        runs.clear();
         for (std::size_t i = 0; i <= std::size_t(n); ++i) {
             // Runs lie within the box, whose corners are ints.
             const int f = int(first[i]), e = int(last[i]);
@@ -239,9 +266,8 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
             // canvas, which would only clip them away.
             auto fill = [&](int x0, int x1) {
                 if (x0 < x1 && x1 > 0 && x0 < w)
-                    canvas.fillRect(x0, y, x1, y + 1);
+                    runs.push_back({x0, x1, colours[i]});
             };
-            setColour(canvas, colours[i]);
             const int fi = int(first[i + 1]), ei = int(last[i + 1]);
             if (ei < fi || ei < f || fi > e) {
                 fill(f, e + 1);
@@ -250,14 +276,102 @@ void ellipses(Canvas& canvas, Colour start, Colour end)
             fill(f, fi);
             fill(ei + 1, e + 1);
         }
+        canvas.fillRowRuns(y, runs.data(), runs.size());
     }
 }
 
-// One slice of a radial gradient and the rows that can hold it.
+// One slice of a radial gradient and the rows that can hold it. A narrow
+// slice (less than half a turn, as every slice of a large image is) is cut
+// by its two rays (see RayEdge); the others are left to the pie.
 struct Slice {
     PieRegion pie;
     Colour colour;
     int from, to;
+    bool narrow;
+};
+
+std::int64_t floorDivide(std::int64_t n, std::int64_t d) // d > 0
+{
+    const std::int64_t q = n / d;
+    return q - (n % d < 0);
+}
+
+// Where a ray from the centre, direction (dx, dy) in doubled coordinates,
+// cuts row y, as the pie finds it: the columns with dy X - dx Y >= 0
+// (X = 2x - cx2, Y = 2y - cy2, the side a slice starting at the ray keeps)
+// begin at ceil(n / 2dy) for dy > 0 and end after floor(n / 2dy) for
+// dy < 0, n = dx Y + dy cx2; a slice ending at the ray keeps the columns
+// with dy X - dx Y <= 0, the other way round. n grows by 2dx from row to
+// row, so from one row to the next the quotient and remainder step along
+// without a division.
+class RayEdge {
+public:
+    static constexpr std::int64_t kFar = std::int64_t(1) << 50;
+
+    RayEdge(std::int64_t dx, std::int64_t dy, std::int64_t cx2, std::int64_t cy2) : dx_(dx), dy_(dy), cy2_(cy2)
+    {
+        if (dy == 0)
+            return;
+        const std::int64_t sign = dy > 0 ? 1 : -1;
+        d_ = 2 * dy * sign;
+        const std::int64_t n = sign * (dx * -cy2 + dy * cx2), step = sign * 2 * dx; // row 0
+        q_ = floorDivide(n, d_);
+        r_ = n - q_ * d_;
+        stepQ_ = floorDivide(step, d_);
+        stepR_ = step - stepQ_ * d_;
+    }
+
+    // Makes y the current row.
+    void moveTo(std::int64_t y)
+    {
+        if (y == y_ + 1) {
+            q_ += stepQ_;
+            r_ += stepR_;
+            const std::int64_t carry = r_ >= d_;
+            q_ += carry;
+            r_ -= carry * d_;
+        } else if (y != y_) {
+            r_ += (y - y_) * stepR_;
+            const std::int64_t carry = floorDivide(r_, d_);
+            q_ += (y - y_) * stepQ_ + carry;
+            r_ -= carry * d_;
+        }
+        y_ = y;
+    }
+
+    // The columns x0 .. x1-1 of the current row on the slice's side; false
+    // when there are none.
+    bool starting(std::int64_t& x0, std::int64_t& x1) const { return side(dy_, dx_, x0, x1); }
+    bool ending(std::int64_t& x0, std::int64_t& x1) const { return side(-dy_, -dx_, x0, x1); }
+
+private:
+    // The columns where a X - b Y >= 0 for (a, b) = +-(dy, dx).
+    bool side(std::int64_t a, std::int64_t b, std::int64_t& x0, std::int64_t& x1) const
+    {
+        if (a > 0) {
+            x0 = q_ + (r_ != 0);
+            x1 = kFar;
+        } else if (a < 0) {
+            x0 = -kFar;
+            x1 = q_ + 1;
+        } else {
+            if (b * (2 * y_ - cy2_) > 0)
+                return false;
+            x0 = -kFar;
+            x1 = kFar;
+        }
+        return true;
+    }
+
+    std::int64_t dx_, dy_, cy2_;
+    std::int64_t y_ = 0;
+    std::int64_t d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
+};
+
+// At most two runs of a row, sorted and apart.
+struct TwoSpans {
+    CanvasSpan span[2];
+    int count = 0;
 };
 
 // The rows a slice of the ellipse (doubled semi-axes a, b about the
@@ -305,6 +419,9 @@ void radial(Canvas& canvas, bool quarters, Colour start, Colour end)
     const Box box{-w / 4, -h / 4, w + w / 4, h + h / 4};
     const EllipseRows ellipse(box, h);
     const std::int64_t cx2 = box.l + box.r - 1, cy2 = box.t + box.b - 1;
+    std::vector<RayEdge> rays;
+    for (int a = 0; a < 362; ++a)
+        rays.emplace_back(2 * std::int64_t(rayX(a)) - cx2, 2 * std::int64_t(rayY(a)) - cy2, cx2, cy2);
     std::vector<Slice> slices;
     for (int a = 0; a < 360; ++a) {
         const int step = !quarters ? (a < 180 ? a : 359 - a)
@@ -315,37 +432,65 @@ void radial(Canvas& canvas, bool quarters, Colour start, Colour end)
         const std::int64_t d1x = 2 * std::int64_t(rayX(a + 2)) - cx2, d1y = 2 * std::int64_t(rayY(a + 2)) - cy2;
         const std::int64_t d2x = 2 * std::int64_t(rayX(a)) - cx2, d2y = 2 * std::int64_t(rayY(a)) - cy2;
         int from = std::max(box.t, 0), to = std::min(box.b, h);
-        sliceRows(box.r - box.l, box.b - box.t, cy2, d1x, d1y, d2x, d2y, d1y * d2x - d1x * d2y > 0, from, to);
+        const bool narrow = d1y * d2x - d1x * d2y > 0;
+        sliceRows(box.r - box.l, box.b - box.t, cy2, d1x, d1y, d2x, d2y, narrow, from, to);
         slices.push_back({PieRegion(box.l, box.t, box.r, box.b, d1x, d1y, d2x, d2y),
-                          gradientColour(start, end, step, quarters ? 90 : 180), from, to});
+                          gradientColour(start, end, step, quarters ? 90 : 180), from, to, narrow});
     }
     // Slice a is painted only where slice a + 1 does not cover it (they
     // overlap by half), which gives what painting every slice whole gives.
-    CanvasSpans here, next, part;
+    CanvasSpans general;
+    std::vector<ColourRun> runs;
     for (int y = 0; y < h; ++y) {
         int first = 0, last = 0;
-        if (!ellipse.row(y, first, last))
-            continue;
-        auto runs = [&](std::size_t a, CanvasSpans& out) {
-            const Slice& slice = slices[a];
-            if (y < slice.from || y >= slice.to)
-                out.clear();
-            else
-                slice.pie.rowWithin(y, first, last, out);
-        };
-        runs(0, here);
-        for (std::size_t a = 0; a < slices.size(); ++a) {
-            if (a + 1 < slices.size())
-                runs(a + 1, next);
-            else
-                next.clear();
-            if (!here.empty()) {
-                subtractSpans(here, next, part);
-                setColour(canvas, slices[a].colour);
-                for (const CanvasSpan& s : part)
-                    canvas.fillRect(int(s.x0), y, int(s.x1), y + 1);
+        if (ellipse.row(y, first, last)) {
+            runs.clear();
+            // `here` holds the runs of slice a - 1, `next` those of slice a.
+            TwoSpans here, next;
+            const std::size_t count = slices.size();
+            for (std::size_t a = 0; a <= count; ++a) {
+                next.count = 0;
+                if (a < count && y >= slices[a].from && y < slices[a].to) {
+                    const Slice& slice = slices[a];
+                    if (slice.narrow) {
+                        RayEdge& ray1 = rays[a + 2];
+                        RayEdge& ray2 = rays[a];
+                        ray1.moveTo(y);
+                        ray2.moveTo(y);
+                        std::int64_t a0, a1, b0, b1;
+                        if (ray1.starting(a0, a1) && ray2.ending(b0, b1)) {
+                            const std::int64_t x0 = std::max({a0, b0, std::int64_t(first)});
+                            const std::int64_t x1 = std::min({a1, b1, std::int64_t(last) + 1});
+                            if (x0 < x1)
+                                next.span[next.count++] = {x0, x1};
+                        }
+                    } else {
+                        slice.pie.rowWithin(y, first, last, general);
+                        for (const CanvasSpan& span : general)
+                            next.span[next.count++] = span;
+                    }
+                }
+                if (a > 0) {
+                    const Colour colour = slices[a - 1].colour;
+                    // here minus next, both sorted and apart.
+                    for (int i = 0; i < here.count; ++i) {
+                        std::int64_t x = here.span[i].x0;
+                        const std::int64_t end = here.span[i].x1;
+                        for (int k = 0; k < next.count && x < end; ++k) {
+                            const CanvasSpan& cut = next.span[k];
+                            if (cut.x1 <= x || cut.x0 >= end)
+                                continue;
+                            if (cut.x0 > x)
+                                runs.push_back({int(x), int(cut.x0), colour});
+                            x = cut.x1;
+                        }
+                        if (x < end)
+                            runs.push_back({int(x), int(end), colour});
+                    }
+                }
+                here = next;
             }
-            here.swap(next);
+            canvas.fillRowRuns(y, runs.data(), runs.size());
         }
     }
 }

@@ -1,7 +1,10 @@
 #include "graphics/Canvas.h"
 #include "graphics/CanvasTestHelpers.h"
+#include "graphics/PixelFill.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace px {
 namespace {
@@ -41,6 +44,69 @@ INSTANTIATE_TEST_SUITE_P(
                       BlockCase{0, 5, 5, 4, {}, {".....", ".....", ".....", ".....", "....."}},
                       BlockCase{-100, -100, 1000, 2, {0, 0, 5, 2}, {"rrrrr", "rrrrr", ".....", ".....", "....."}},
                       BlockCase{2, 2, 2, 4, {}, {".....", ".....", ".....", ".....", "....."}}));
+
+// Runs fill left to right in the order given, later runs over earlier ones,
+// clipped to the row; the changed rectangle spans what was painted.
+TEST(CanvasFillRowRuns, PaintsRunsInTurnClippedToTheRow)
+{
+    Bitmap b = white(5, 3);
+    Canvas c(b);
+    c.setBrushColour(kBlack);
+    const ColourRun runs[] = {{-3, 2, kRed}, {1, 3, test::kGreen}, {4, 9, test::kBlue}, {3, 3, kBlack}};
+    EXPECT_EQ(c.fillRowRuns(1, runs, 4), (Rect{0, 1, 5, 2}));
+    EXPECT_TRUE(sameImage("rowruns", b, grid({".....", "rgg.b", "....."})));
+    EXPECT_EQ(c.brushColour(), kBlack);
+    EXPECT_TRUE(c.fillRowRuns(3, runs, 4).isEmpty());
+    EXPECT_TRUE(c.fillRowRuns(-1, runs, 4).isEmpty());
+    c.setBrushHollow(true);
+    EXPECT_TRUE(c.fillRowRuns(0, runs, 4).isEmpty());
+    EXPECT_TRUE(sameImage("rowruns-none", b, grid({".....", "rgg.b", "....."})));
+}
+
+// Every way of filling pixels sets exactly the n pixels asked for, blue
+// first, whatever the length (whole and partial vectors) and start.
+class PixelFillPaths : public ::testing::TestWithParam<pixelfill::Path> {};
+
+TEST_P(PixelFillPaths, SetsExactlyTheRunAskedFor)
+{
+    if (!pixelfill::available(GetParam()))
+        GTEST_SKIP() << "processor lacks the instructions";
+    const std::uint32_t colour = 0x123456; // red 0x56, green 0x34, blue 0x12
+    for (int start : {0, 1, 5})
+        for (int n = 0; n <= 90; ++n) {
+            std::vector<std::uint8_t> bytes(std::size_t(start + 3 * n + 70), 0xA5);
+            pixelfill::fill(bytes.data() + start, n, colour, GetParam());
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                const std::size_t k = i - std::size_t(start);
+                const bool inside = i >= std::size_t(start) && k < std::size_t(3 * n);
+                const std::uint8_t expected = !inside ? 0xA5 : k % 3 == 0 ? 0x12 : k % 3 == 1 ? 0x34 : 0x56;
+                ASSERT_EQ(bytes[i], expected) << "start " << start << " n " << n << " byte " << i;
+            }
+        }
+}
+
+TEST_P(PixelFillPaths, RunsAreClippedAndPaintedInTurn)
+{
+    if (!pixelfill::available(GetParam()))
+        GTEST_SKIP() << "processor lacks the instructions";
+    const int width = 47;
+    const ColourRun runs[] = {{-5, 30, 0x010203}, {3, 9, 0x0A0B0C}, {8, 8, 0x111111}, {45, 99, 0x202122},
+                              {40, 35, 0x303030}, {29, 46, 0x404142}, {60, 70, 0x505050}};
+    std::vector<std::uint8_t> bytes(width * 3 + 64, 0xEE), expected = bytes;
+    for (const ColourRun& run : runs)
+        for (int x = std::max(run.x0, 0); x < std::min(run.x1, width); ++x)
+            for (int c = 0; c < 3; ++c)
+                expected[std::size_t(x * 3 + c)] = std::uint8_t(run.colour >> (16 - 8 * c));
+    int left = -1, right = -1;
+    pixelfill::fillRuns(bytes.data(), width, runs, std::size(runs), left, right, GetParam());
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(right, 47);
+    pixelfill::fillRuns(bytes.data(), width, runs + 6, 1, left, right, GetParam());
+    EXPECT_GE(left, right);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, PixelFillPaths, ::testing::Values(pixelfill::Path::Scalar, pixelfill::Path::Avx512));
 
 const std::initializer_list<const char*> kRing = {".....",
                                                   ".###.",

@@ -3,6 +3,7 @@
 #include "effects/Effect.h"
 #include "effects/EffectTestHelpers.h"
 #include "support/TestSupport.h"
+#include "transforms/BordersPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -123,20 +124,33 @@ TEST(BordureDecomposee, BlendsRoundHalvesToEven)
     EXPECT_TRUE(b == start);
 }
 
-// Larger images, where the blends run eight bytes at a time and along the
-// rows step by step: every blended channel is round((a * (d - k) + b * k) /
-// d), halves to even, from the rows (columns) it blends.
-TEST(BordureDecomposee, EveryBlendRoundsExactly)
+// Larger images, on every way the blends can run (whole vectors, partial
+// ones, the largest divisors): every blended channel is round((a * (d - k)
+// + b * k) / d), halves to even, from the rows (columns) it blends.
+class BordureDecomposeePaths : public ::testing::TestWithParam<borders::Path> {};
+
+TEST_P(BordureDecomposeePaths, EveryBlendRoundsExactly)
 {
+    if (!borders::pathAvailable(GetParam()))
+        GTEST_SKIP() << "processor lacks the instructions";
     std::mt19937 rng(7);
     auto rounded = [](int a, int b, int k, int d) {
         const int n = a * (d - k) + b * k, q = n / d, r = n % d;
         return q + ((2 * r > d || (2 * r == d && q % 2)) ? 1 : 0);
     };
-    for (auto [w, h, n] : {std::tuple{37, 41, 2}, {50, 23, 3}, {64, 64, 7}, {19, 100, 4}}) {
+    for (auto [w, h, n] : {std::tuple{37, 41, 2},
+                           {50, 23, 3},
+                           {64, 64, 7},
+                           {19, 100, 4},
+                           {101, 5, 2},
+                           {3, 2, 2},
+                           {2, 2, 2},
+                           {97, 13, 3},
+                           {65535, 2, 2},
+                           {2, 65535, 2}}) {
         const Bitmap start = test::randomImage(rng, w, h);
         Bitmap b = start;
-        BordureDecomposee(b, n);
+        borders::bordureDecomposeeWith(b, n, GetParam());
         const int hb = h / n, wb = w / n;
         // Rows blend between the old bottom row (now row 0) and row hb.
         Bitmap rowsDone = start;
@@ -159,6 +173,9 @@ TEST(BordureDecomposee, EveryBlendRoundsExactly)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(All, BordureDecomposeePaths,
+                         ::testing::Values(borders::Path::Scalar, borders::Path::Avx2, borders::Path::Avx512));
 
 // "&Bouton" (size 5, amount 100) on white: lightening white changes
 // nothing; darkening gives 255 - 255 * 100 div 255 = 155, and the corners

@@ -121,7 +121,8 @@ class NestedFigures : public ::testing::TestWithParam<GradientStyle> {};
 TEST_P(NestedFigures, PaintWhatDrawingEveryFigureInTurnPaints)
 {
     const Colour start = makeColour(250, 10, 90), end = makeColour(3, 240, 128);
-    for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {13, 7}, {60, 45}, {45, 60}, {127, 19}, {256, 256}}) {
+    for (auto [w, h] :
+         {std::pair{1, 1}, {2, 3}, {13, 7}, {60, 45}, {45, 60}, {127, 19}, {256, 256}, {301, 77}, {4, 150}}) {
         Bitmap b = filled(w, h, kWhite);
         renderGradient(b, GetParam(), start, end);
         const Bitmap expected = figureByFigure(w, h, GetParam(), start, end);
