@@ -1,0 +1,197 @@
+// The lane kernels of the marble swirls and the spray. Each lane does the
+// plain loop's arithmetic on its own pixel in the same order, so the bytes
+// are the same; only what does not depend on the pixels runs in lanes.
+#include "transforms/TextureKernels.h"
+
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace px::textures {
+
+#if defined(__x86_64__)
+
+bool haveAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+bool haveAvx512()
+{
+    static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
+    return avx512;
+}
+
+Lanes bestLanes()
+{
+    return haveAvx512() ? Lanes::Avx512 : haveAvx2() ? Lanes::Avx2 : Lanes::Plain;
+}
+
+// The conversions round by the processor's mode (halves to even, as the
+// plain loop's conversion does); |f| too large for 32 bits converts to
+// INT32_MIN, which as an unsigned number is never inside the image, as the
+// plain loop's 64-bit conversion of a value beyond 64 bits is not.
+
+__attribute__((target("avx2"))) void marbleOffsetsAvx2(const MarbleRow& row)
+{
+    const __m256d sign = _mm256_set1_pd(-0.0), cy = _mm256_set1_pd(row.cy), down = _mm256_set1_pd(row.down);
+    const __m128i lastColumn = _mm_set1_epi32(row.width - 1), lastRow = _mm_set1_epi32(row.height - 1);
+    const __m128i stride = _mm_set1_epi32(row.stride), ones = _mm_set1_epi32(-1);
+    for (int x = 0; x < row.count; x += 4) {
+        const __m256d fx = _mm256_add_pd(_mm256_loadu_pd(row.across + x), cy);
+        const __m256d fy = _mm256_add_pd(down, _mm256_loadu_pd(row.sideways + x));
+        const __m128i nx = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fx));
+        const __m128i ny = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fy));
+        // Inside when, unsigned, n <= last.
+        const __m128i inside = _mm_and_si128(_mm_cmpeq_epi32(_mm_max_epu32(nx, lastColumn), lastColumn),
+                                             _mm_cmpeq_epi32(_mm_max_epu32(ny, lastRow), lastRow));
+        const __m128i offset = _mm_add_epi32(_mm_mullo_epi32(ny, stride), _mm_add_epi32(nx, _mm_add_epi32(nx, nx)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row.offsets + x),
+                         _mm_or_si128(offset, _mm_andnot_si128(inside, ones)));
+    }
+}
+
+#define PX_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
+// GCC 12 takes the undefined upper lanes that its 512-bit intrinsics start
+// from for uninitialised reads.
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+
+PX_AVX512 void marbleOffsetsAvx512(const MarbleRow& row)
+{
+    const __m512d cy = _mm512_set1_pd(row.cy), down = _mm512_set1_pd(row.down);
+    const __m256i width = _mm256_set1_epi32(row.width), height = _mm256_set1_epi32(row.height);
+    const __m256i stride = _mm256_set1_epi32(row.stride), outside = _mm256_set1_epi32(-1);
+    for (int x = 0; x < row.count; x += 8) {
+        const __m512d fx = _mm512_add_pd(_mm512_loadu_pd(row.across + x), cy);
+        const __m512d fy = _mm512_add_pd(down, _mm512_loadu_pd(row.sideways + x));
+        const __m256i nx = _mm512_cvtpd_epi32(_mm512_abs_pd(fx));
+        const __m256i ny = _mm512_cvtpd_epi32(_mm512_abs_pd(fy));
+        const __mmask8 inside = _mm256_cmplt_epu32_mask(nx, width) & _mm256_cmplt_epu32_mask(ny, height);
+        const __m256i offset =
+            _mm256_add_epi32(_mm256_mullo_epi32(ny, stride), _mm256_add_epi32(nx, _mm256_add_epi32(nx, nx)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.offsets + x),
+                            _mm256_mask_mov_epi32(outside, inside, offset));
+    }
+}
+
+namespace {
+
+// The high 32 bits of the 64-bit products of the unsigned lanes.
+PX_AVX512 inline __m512i mulHigh(__m512i a, __m512i b)
+{
+    const __m512i even = _mm512_srli_epi64(_mm512_mul_epu32(a, b), 32);
+    const __m512i odd = _mm512_mul_epu32(_mm512_srli_epi64(a, 32), _mm512_srli_epi64(b, 32));
+    return _mm512_mask_blend_epi32(0xAAAA, even, odd);
+}
+
+PX_AVX512 inline __m512i affine(__m512i s, __m512i mul, __m512i add)
+{
+    return _mm512_add_epi32(_mm512_mullo_epi32(s, mul), add);
+}
+
+} // namespace
+
+PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::uint32_t radius, std::uint32_t state,
+                                    const SprayLanes& lanes)
+{
+    const int w = source.width(), h = source.height();
+    if (w <= 0 || h <= 0)
+        return state;
+    const std::uint8_t* const in = source.bits();
+    // A pixel is read as the four bytes from its first: one that ends
+    // within the last three bytes of the bitmap is copied by itself.
+    const __m512i lastRead = _mm512_set1_epi32(std::int32_t(source.byteSize() - 4));
+    const __m512i stride = _mm512_set1_epi32(std::int32_t(source.stride()));
+    const __m512i width = _mm512_set1_epi32(w), height = _mm512_set1_epi32(h), d = _mm512_set1_epi32(int(radius));
+    const __m512i laneMul0 = _mm512_loadu_si512(lanes.laneMul[0]), laneAdd0 = _mm512_loadu_si512(lanes.laneAdd[0]);
+    const __m512i laneMul1 = _mm512_loadu_si512(lanes.laneMul[1]), laneAdd1 = _mm512_loadu_si512(lanes.laneAdd[1]);
+    const __m512i laneMul2 = _mm512_loadu_si512(lanes.laneMul[2]), laneAdd2 = _mm512_loadu_si512(lanes.laneAdd[2]);
+    const __m512i blockMul = _mm512_set1_epi32(int(lanes.blockMul)), blockAdd = _mm512_set1_epi32(int(lanes.blockAdd));
+    const __m512i laneIndex = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    // Byte 3k + c of the packed pixels is byte c of lane k.
+    alignas(64) std::uint8_t packOrder[64] = {};
+    for (int i = 0; i < 48; ++i)
+        packOrder[i] = std::uint8_t(4 * (i / 3) + i % 3);
+    const __m512i pack = _mm512_load_si512(packOrder);
+    const __m512i allOnes = _mm512_set1_epi32(-1);
+    constexpr __mmask64 kPixelBytes = (__mmask64(1) << 48) - 1;
+
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* out = target.row(y);
+        const __m512i start = _mm512_set1_epi32(int(state));
+        __m512i s0 = affine(start, laneMul0, laneAdd0);
+        __m512i s1 = affine(start, laneMul1, laneAdd1);
+        __m512i s2 = affine(start, laneMul2, laneAdd2);
+        const __m512i row = _mm512_set1_epi32(y);
+        for (int x = 0; x < w; x += 16, out += 48) {
+            const __mmask16 live = w - x >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << (w - x)) - 1);
+            const __m512i r = mulHigh(s0, d);
+            const __m512i span = _mm512_add_epi32(r, r);
+            const __m512i column = _mm512_add_epi32(_mm512_set1_epi32(x), laneIndex);
+            const __m512i sx = _mm512_sub_epi32(_mm512_add_epi32(column, r), mulHigh(span, s1));
+            const __m512i sy = _mm512_sub_epi32(_mm512_add_epi32(row, r), mulHigh(span, s2));
+            const __mmask16 inside =
+                _mm512_mask_cmplt_epu32_mask(_mm512_mask_cmplt_epu32_mask(live, sx, width), sy, height);
+            const __m512i offset =
+                _mm512_add_epi32(_mm512_mullo_epi32(sy, stride), _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
+            const __mmask16 whole = _mm512_mask_cmple_epi32_mask(inside, offset, lastRead);
+            const __m512i pixels = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), whole, offset, in, 1);
+            const __mmask64 bytes =
+                _mm512_movepi8_mask(_mm512_permutexvar_epi8(pack, _mm512_maskz_mov_epi32(whole, allOnes))) &
+                kPixelBytes;
+            _mm512_mask_storeu_epi8(out, bytes, _mm512_permutexvar_epi8(pack, pixels));
+            if (const unsigned last = unsigned(inside) & ~unsigned(whole)) {
+                alignas(64) std::int32_t offsets[16];
+                _mm512_store_si512(offsets, offset);
+                for (int k = 0; k < 16; ++k)
+                    if (last & (1u << k))
+                        std::memcpy(out + 3 * k, in + offsets[k], 3);
+            }
+            s0 = affine(s0, blockMul, blockAdd);
+            s1 = affine(s1, blockMul, blockAdd);
+            s2 = affine(s2, blockMul, blockAdd);
+        }
+        state = state * lanes.rowMul + lanes.rowAdd;
+    }
+    return state;
+}
+
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+#else
+
+bool haveAvx2()
+{
+    return false;
+}
+
+bool haveAvx512()
+{
+    return false;
+}
+
+Lanes bestLanes()
+{
+    return Lanes::Plain;
+}
+
+void marbleOffsetsAvx2(const MarbleRow&) {}
+void marbleOffsetsAvx512(const MarbleRow&) {}
+std::uint32_t sprayAvx512(const Bitmap&, Bitmap&, std::uint32_t, std::uint32_t state, const SprayLanes&)
+{
+    return state;
+}
+
+#endif
+
+} // namespace px::textures
