@@ -25,21 +25,23 @@ Lanes bestLanes();
 void marbreWith(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool backwards, Lanes lanes);
 void sprayWith(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random, Lanes lanes);
 
-// One row of a marble: pixel x goes to column round |across[x] + cy| and
-// row round |down + sideways[x]| (halves to even). offsets[x] receives the
-// byte offset of that pixel in the bitmap, or -1 when it lies outside. The
-// arrays hold `count` entries, a multiple of 16 at least the width.
+// A piece of a marble row: pixel x goes to column round |across[x] + cy|
+// and row round |down + sideways[x]| (halves to even). targets[x] receives
+// that pixel's address in `bits`, or `nowhere` when it lies outside. The
+// arrays hold `count` entries, a multiple of 16.
 struct MarbleRow {
     const double* across;
     const double* sideways;
-    std::int32_t* offsets;
+    std::uint8_t** targets;
     int count;
     double cy, down;
     int width, height;
     std::int32_t stride;
+    std::uint8_t* bits;
+    std::uint8_t* nowhere;
 };
-void marbleOffsetsAvx2(const MarbleRow& row);
-void marbleOffsetsAvx512(const MarbleRow& row);
+void marbleTargetsAvx2(const MarbleRow& row);
+void marbleTargetsAvx512(const MarbleRow& row);
 
 // The spray's constants for 16 pixels in lanes. The state of draw j (0: r,
 // 1: horizontal, 2: vertical) of pixel k of a block is

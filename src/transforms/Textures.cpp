@@ -188,57 +188,72 @@ void marbrePlain(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
     }
 }
 
-// A pixel copied to where a row's offset says (none when it is negative).
-inline void copyPixel(std::uint8_t* bits, std::int32_t offset, const std::uint8_t* from)
+// Copies the three bytes of a pixel; `to` and `from` are the same pixel or
+// do not overlap.
+inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
 {
-    if (offset < 0)
-        return;
-    // Target and source are the same pixel or do not overlap.
     std::uint16_t low;
     std::memcpy(&low, from, 2);
     const std::uint8_t high = from[2];
-    std::uint8_t* to = bits + offset;
     std::memcpy(to, &low, 2);
     to[2] = high;
 }
 
-// The target positions of a whole row are computed in lanes before its
-// pixels are copied, one after the other in the plain order: a copy may
-// read what an earlier one wrote, but the positions depend on x and y only.
+// The target positions of a row's pixels are computed in lanes, a piece of
+// the row at a time, before those pixels are copied one after the other in
+// the plain order: a copy may read what an earlier one wrote, but the
+// positions depend on x and y only. A pixel whose target lies outside is
+// copied into a scratch pixel instead, which spares the loop a test.
 void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int period, bool backwards,
                  textures::Lanes lanes)
 {
+    constexpr int kPiece = 512;
     const int w = bitmap.width(), h = bitmap.height();
     const int count = (w + 15) / 16 * 16;
     // across[x] = x + sx (x - sx for B), sideways[x] = sx; lanes past the
-    // width compute offsets nobody reads.
+    // width compute targets nobody uses.
     std::vector<double> across(std::size_t(count), 0.0), sideways(std::size_t(count), 0.0);
     for (int x = 0, c = 0; x < w; ++x, c = c + 1 == period ? 0 : c + 1) {
         const double sx = tables.columnOffset[std::size_t(c)];
         sideways[std::size_t(x)] = sx;
         across[std::size_t(x)] = minus ? double(x) - sx : double(x) + sx;
     }
-    std::vector<std::int32_t> offsets(static_cast<std::size_t>(count));
-    textures::MarbleRow row{
-        across.data(), sideways.data(), offsets.data(), count, 0.0, 0.0, w, h, std::int32_t(bitmap.stride())};
-    std::uint8_t* const bits = bitmap.bits();
-    const std::int32_t* const offset = offsets.data();
+    std::uint8_t scratch[3];
+    std::uint8_t* targets[kPiece];
+    textures::MarbleRow row{};
+    row.targets = targets;
+    row.width = w;
+    row.height = h;
+    row.stride = std::int32_t(bitmap.stride());
+    row.bits = bitmap.bits();
+    row.nowhere = scratch;
     for (int i = 0; i < h; ++i) {
         const int y = backwards ? h - 1 - i : i;
         row.cy = tables.rowOffset[std::size_t(y % period)];
         row.down = minus ? double(y) - row.cy : double(y) + row.cy;
-        if (lanes == textures::Lanes::Avx512)
-            textures::marbleOffsetsAvx512(row);
-        else
-            textures::marbleOffsetsAvx2(row);
-        const std::uint8_t* from = bitmap.row(y);
-        if (!backwards) {
-            for (int x = 0; x < w; ++x, from += 3)
-                copyPixel(bits, offset[x], from);
-        } else {
-            from += std::size_t(w) * 3;
-            for (int x = w - 1; x >= 0; --x)
-                copyPixel(bits, offset[x], from -= 3);
+        const std::uint8_t* const line = bitmap.row(y);
+        for (int k = 0; k < w; k += kPiece) {
+            // Pieces run from the left, or from the right backwards.
+            const int first = backwards ? std::max(0, w - k - kPiece) : k;
+            const int end = backwards ? w - k : std::min(w, k + kPiece);
+            row.across = across.data() + first;
+            row.sideways = sideways.data() + first;
+            row.count = (end - first + 15) / 16 * 16;
+            if (lanes == textures::Lanes::Avx512)
+                textures::marbleTargetsAvx512(row);
+            else
+                textures::marbleTargetsAvx2(row);
+            const int n = end - first;
+            const std::uint8_t* from = line + std::size_t(first) * 3;
+            if (!backwards) {
+#pragma GCC unroll 4
+                for (int j = 0; j < n; ++j)
+                    copyPixel(targets[j], from + 3 * j);
+            } else {
+#pragma GCC unroll 4
+                for (int j = n - 1; j >= 0; --j)
+                    copyPixel(targets[j], from + 3 * j);
+            }
         }
     }
 }

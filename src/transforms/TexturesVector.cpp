@@ -36,22 +36,29 @@ Lanes bestLanes()
 // INT32_MIN, which as an unsigned number is never inside the image, as the
 // plain loop's 64-bit conversion of a value beyond 64 bits is not.
 
-__attribute__((target("avx2"))) void marbleOffsetsAvx2(const MarbleRow& row)
+__attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
 {
     const __m256d sign = _mm256_set1_pd(-0.0), cy = _mm256_set1_pd(row.cy), down = _mm256_set1_pd(row.down);
     const __m128i lastColumn = _mm_set1_epi32(row.width - 1), lastRow = _mm_set1_epi32(row.height - 1);
-    const __m128i stride = _mm_set1_epi32(row.stride), ones = _mm_set1_epi32(-1);
-    for (int x = 0; x < row.count; x += 4) {
-        const __m256d fx = _mm256_add_pd(_mm256_loadu_pd(row.across + x), cy);
-        const __m256d fy = _mm256_add_pd(down, _mm256_loadu_pd(row.sideways + x));
+    const __m128i stride = _mm_set1_epi32(row.stride);
+    const __m256i bits = _mm256_set1_epi64x(std::int64_t(reinterpret_cast<std::uintptr_t>(row.bits)));
+    const __m256i nowhere = _mm256_set1_epi64x(std::int64_t(reinterpret_cast<std::uintptr_t>(row.nowhere)));
+    // Locals: the stores could otherwise alias the row's fields.
+    const double *const across = row.across, *const sideways = row.sideways;
+    std::uint8_t** const targets = row.targets;
+    const int count = row.count;
+    for (int x = 0; x < count; x += 4) {
+        const __m256d fx = _mm256_add_pd(_mm256_loadu_pd(across + x), cy);
+        const __m256d fy = _mm256_add_pd(down, _mm256_loadu_pd(sideways + x));
         const __m128i nx = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fx));
         const __m128i ny = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fy));
         // Inside when, unsigned, n <= last.
         const __m128i inside = _mm_and_si128(_mm_cmpeq_epi32(_mm_max_epu32(nx, lastColumn), lastColumn),
                                              _mm_cmpeq_epi32(_mm_max_epu32(ny, lastRow), lastRow));
         const __m128i offset = _mm_add_epi32(_mm_mullo_epi32(ny, stride), _mm_add_epi32(nx, _mm_add_epi32(nx, nx)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row.offsets + x),
-                         _mm_or_si128(offset, _mm_andnot_si128(inside, ones)));
+        const __m256i target = _mm256_add_epi64(bits, _mm256_cvtepu32_epi64(offset));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(targets + x),
+                            _mm256_blendv_epi8(nowhere, target, _mm256_cvtepi32_epi64(inside)));
     }
 }
 
@@ -64,21 +71,26 @@ __attribute__((target("avx2"))) void marbleOffsetsAvx2(const MarbleRow& row)
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 
-PX_AVX512 void marbleOffsetsAvx512(const MarbleRow& row)
+PX_AVX512 void marbleTargetsAvx512(const MarbleRow& row)
 {
     const __m512d cy = _mm512_set1_pd(row.cy), down = _mm512_set1_pd(row.down);
     const __m256i width = _mm256_set1_epi32(row.width), height = _mm256_set1_epi32(row.height);
-    const __m256i stride = _mm256_set1_epi32(row.stride), outside = _mm256_set1_epi32(-1);
-    for (int x = 0; x < row.count; x += 8) {
-        const __m512d fx = _mm512_add_pd(_mm512_loadu_pd(row.across + x), cy);
-        const __m512d fy = _mm512_add_pd(down, _mm512_loadu_pd(row.sideways + x));
+    const __m256i stride = _mm256_set1_epi32(row.stride);
+    const __m512i bits = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(row.bits)));
+    const __m512i nowhere = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(row.nowhere)));
+    const double *const across = row.across, *const sideways = row.sideways;
+    std::uint8_t** const targets = row.targets;
+    const int count = row.count;
+    for (int x = 0; x < count; x += 8) {
+        const __m512d fx = _mm512_add_pd(_mm512_loadu_pd(across + x), cy);
+        const __m512d fy = _mm512_add_pd(down, _mm512_loadu_pd(sideways + x));
         const __m256i nx = _mm512_cvtpd_epi32(_mm512_abs_pd(fx));
         const __m256i ny = _mm512_cvtpd_epi32(_mm512_abs_pd(fy));
         const __mmask8 inside = _mm256_cmplt_epu32_mask(nx, width) & _mm256_cmplt_epu32_mask(ny, height);
         const __m256i offset =
             _mm256_add_epi32(_mm256_mullo_epi32(ny, stride), _mm256_add_epi32(nx, _mm256_add_epi32(nx, nx)));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.offsets + x),
-                            _mm256_mask_mov_epi32(outside, inside, offset));
+        const __m512i target = _mm512_add_epi64(bits, _mm512_cvtepu32_epi64(offset));
+        _mm512_storeu_si512(targets + x, _mm512_mask_mov_epi64(nowhere, inside, target));
     }
 }
 
@@ -185,8 +197,8 @@ Lanes bestLanes()
     return Lanes::Plain;
 }
 
-void marbleOffsetsAvx2(const MarbleRow&) {}
-void marbleOffsetsAvx512(const MarbleRow&) {}
+void marbleTargetsAvx2(const MarbleRow&) {}
+void marbleTargetsAvx512(const MarbleRow&) {}
 std::uint32_t sprayAvx512(const Bitmap&, Bitmap&, std::uint32_t, std::uint32_t state, const SprayLanes&)
 {
     return state;
