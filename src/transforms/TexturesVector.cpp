@@ -3,7 +3,9 @@
 // are the same; only what does not depend on the pixels runs in lanes.
 #include "transforms/TextureKernels.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -118,9 +120,6 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
     if (w <= 0 || h <= 0)
         return state;
     const std::uint8_t* const in = source.bits();
-    // A pixel is read as the four bytes from its first: one that ends
-    // within the last three bytes of the bitmap is copied by itself.
-    const __m512i lastRead = _mm512_set1_epi32(std::int32_t(source.byteSize() - 4));
     const __m512i stride = _mm512_set1_epi32(std::int32_t(source.stride()));
     const __m512i width = _mm512_set1_epi32(w), height = _mm512_set1_epi32(h), d = _mm512_set1_epi32(int(radius));
     const __m512i laneMul0 = _mm512_loadu_si512(lanes.laneMul[0]), laneAdd0 = _mm512_loadu_si512(lanes.laneAdd[0]);
@@ -128,52 +127,84 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
     const __m512i laneMul2 = _mm512_loadu_si512(lanes.laneMul[2]), laneAdd2 = _mm512_loadu_si512(lanes.laneAdd[2]);
     const __m512i blockMul = _mm512_set1_epi32(int(lanes.blockMul)), blockAdd = _mm512_set1_epi32(int(lanes.blockAdd));
     const __m512i laneIndex = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    // Byte 3k + c of the packed pixels is byte c of lane k.
-    alignas(64) std::uint8_t packOrder[64] = {};
-    for (int i = 0; i < 48; ++i)
-        packOrder[i] = std::uint8_t(4 * (i / 3) + i % 3);
-    const __m512i pack = _mm512_load_si512(packOrder);
-    const __m512i allOnes = _mm512_set1_epi32(-1);
-    constexpr __mmask64 kPixelBytes = (__mmask64(1) << 48) - 1;
-
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* out = target.row(y);
-        const __m512i start = _mm512_set1_epi32(int(state));
-        __m512i s0 = affine(start, laneMul0, laneAdd0);
-        __m512i s1 = affine(start, laneMul1, laneAdd1);
-        __m512i s2 = affine(start, laneMul2, laneAdd2);
-        const __m512i row = _mm512_set1_epi32(y);
-        for (int x = 0; x < w; x += 16, out += 48) {
-            const __mmask16 live = w - x >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << (w - x)) - 1);
-            const __m512i r = mulHigh(s0, d);
-            const __m512i span = _mm512_add_epi32(r, r);
-            const __m512i column = _mm512_add_epi32(_mm512_set1_epi32(x), laneIndex);
-            const __m512i sx = _mm512_sub_epi32(_mm512_add_epi32(column, r), mulHigh(span, s1));
-            const __m512i sy = _mm512_sub_epi32(_mm512_add_epi32(row, r), mulHigh(span, s2));
-            const __mmask16 inside =
-                _mm512_mask_cmplt_epu32_mask(_mm512_mask_cmplt_epu32_mask(live, sx, width), sy, height);
-            const __m512i offset =
-                _mm512_add_epi32(_mm512_mullo_epi32(sy, stride), _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
-            const __mmask16 whole = _mm512_mask_cmple_epi32_mask(inside, offset, lastRead);
-            const __m512i pixels = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), whole, offset, in, 1);
-            const __mmask64 bytes =
-                _mm512_movepi8_mask(_mm512_permutexvar_epi8(pack, _mm512_maskz_mov_epi32(whole, allOnes))) &
-                kPixelBytes;
-            _mm512_mask_storeu_epi8(out, bytes, _mm512_permutexvar_epi8(pack, pixels));
-            if (const unsigned last = unsigned(inside) & ~unsigned(whole)) {
-                alignas(64) std::int32_t offsets[16];
-                _mm512_store_si512(offsets, offset);
-                for (int k = 0; k < 16; ++k)
-                    if (last & (1u << k))
-                        std::memcpy(out + 3 * k, in + offsets[k], 3);
-            }
-            s0 = affine(s0, blockMul, blockAdd);
-            s1 = affine(s1, blockMul, blockAdd);
-            s2 = affine(s2, blockMul, blockAdd);
-        }
-        state = state * lanes.rowMul + lanes.rowAdd;
+    const __m512i inBase = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(in)));
+    // Byte offsets of the first and last eight pixels of a block.
+    const __m512i firstEight = _mm512_setr_epi64(0, 3, 6, 9, 12, 15, 18, 21);
+    const __m512i lastEight = _mm512_setr_epi64(24, 27, 30, 33, 36, 39, 42, 45);
+    // The copies do not depend on one another (the target is not the
+    // source): the image is walked in tiles of kBand rows by kTile columns,
+    // whose sources stay in the first-level cache, each row of a tile
+    // taking the draws its pixels have in row order.
+    constexpr int kBand = 8, kTile = 256;
+    std::vector<std::uint32_t> rowStart(std::size_t(h) + 1);
+    rowStart[0] = state;
+    for (int y = 0; y < h; ++y)
+        rowStart[std::size_t(y) + 1] = rowStart[std::size_t(y)] * lanes.rowMul + lanes.rowAdd;
+    // The state after the draws of the first k tiles of a row is
+    // tileMul[k] * s + tileAdd[k] for the state s before them.
+    std::uint32_t stepMul = 1, stepAdd = 0;
+    for (int i = 0; i < kTile / 16; ++i) {
+        stepAdd = stepAdd * lanes.blockMul + lanes.blockAdd;
+        stepMul *= lanes.blockMul;
     }
-    return state;
+    const int tiles = (w + kTile - 1) / kTile;
+    std::vector<std::uint32_t> tileMul(static_cast<std::size_t>(tiles)), tileAdd(static_cast<std::size_t>(tiles));
+    tileMul[0] = 1;
+    tileAdd[0] = 0;
+    for (int k = 1; k < tiles; ++k) {
+        tileMul[std::size_t(k)] = tileMul[std::size_t(k) - 1] * stepMul;
+        tileAdd[std::size_t(k)] = tileAdd[std::size_t(k) - 1] * stepMul + stepAdd;
+    }
+    // Per pixel of a tile's row, the pixel it copies: the source's, or its
+    // own when the source position lies outside.
+    const std::uint8_t* from[kTile];
+
+    for (int y0 = 0; y0 < h; y0 += kBand)
+        for (int k = 0; k < tiles; ++k) {
+            const int first = k * kTile, end = std::min(w, first + kTile);
+            for (int y = y0; y < std::min(h, y0 + kBand); ++y) {
+                std::uint8_t* const out = target.row(y) + std::size_t(first) * 3;
+                const __m512i start = _mm512_set1_epi32(
+                    int(tileMul[std::size_t(k)] * rowStart[std::size_t(y)] + tileAdd[std::size_t(k)]));
+                __m512i s0 = affine(start, laneMul0, laneAdd0);
+                __m512i s1 = affine(start, laneMul1, laneAdd1);
+                __m512i s2 = affine(start, laneMul2, laneAdd2);
+                const __m512i row = _mm512_set1_epi32(y);
+                for (int x = first; x < end; x += 16) {
+                    const __m512i r = mulHigh(s0, d);
+                    const __m512i span = _mm512_add_epi32(r, r);
+                    const __m512i column = _mm512_add_epi32(_mm512_set1_epi32(x), laneIndex);
+                    const __m512i sx = _mm512_sub_epi32(_mm512_add_epi32(column, r), mulHigh(span, s1));
+                    const __m512i sy = _mm512_sub_epi32(_mm512_add_epi32(row, r), mulHigh(span, s2));
+                    const __mmask16 inside =
+                        _mm512_mask_cmplt_epu32_mask(_mm512_cmplt_epu32_mask(sx, width), sy, height);
+                    const __m512i offset = _mm512_add_epi32(_mm512_mullo_epi32(sy, stride),
+                                                            _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
+                    const __m512i self = _mm512_set1_epi64(
+                        std::int64_t(reinterpret_cast<std::uintptr_t>(out + std::size_t(x - first) * 3)));
+                    const __m512i low = _mm512_add_epi64(inBase, _mm512_cvtepu32_epi64(_mm512_castsi512_si256(offset)));
+                    const __m512i high =
+                        _mm512_add_epi64(inBase, _mm512_cvtepu32_epi64(_mm512_extracti64x4_epi64(offset, 1)));
+                    _mm512_storeu_si512(from + (x - first), _mm512_mask_mov_epi64(_mm512_add_epi64(self, firstEight),
+                                                                                  __mmask8(inside), low));
+                    _mm512_storeu_si512(from + (x - first) + 8, _mm512_mask_mov_epi64(_mm512_add_epi64(self, lastEight),
+                                                                                      __mmask8(inside >> 8), high));
+                    s0 = affine(s0, blockMul, blockAdd);
+                    s1 = affine(s1, blockMul, blockAdd);
+                    s2 = affine(s2, blockMul, blockAdd);
+                }
+                std::uint8_t* to = out;
+#pragma GCC unroll 4
+                for (int i = 0; i < end - first; ++i, to += 3) {
+                    std::uint16_t low;
+                    std::memcpy(&low, from[i], 2);
+                    const std::uint8_t high = from[i][2];
+                    std::memcpy(to, &low, 2);
+                    to[2] = high;
+                }
+            }
+        }
+    return rowStart[std::size_t(h)];
 }
 
 #if !defined(__clang__)
