@@ -207,7 +207,10 @@ inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
 void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int period, bool backwards,
                  textures::Lanes lanes)
 {
-    constexpr int kPiece = 512;
+    // Pieces of a row whose targets are computed at once, and how many
+    // pixels ahead of its copy a target's line is fetched (the targets
+    // spread over many rows, the lines are far from the cache).
+    constexpr int kPiece = 2048, kAhead = 96;
     const int w = bitmap.width(), h = bitmap.height();
     const int count = (w + 15) / 16 * 16;
     // across[x] = x + sx (x - sx for B), sideways[x] = sx; lanes past the
@@ -219,7 +222,8 @@ void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
         across[std::size_t(x)] = minus ? double(x) - sx : double(x) + sx;
     }
     std::uint8_t scratch[3];
-    std::uint8_t* targets[kPiece];
+    std::vector<std::uint8_t*> buffer(kAhead + kPiece + kAhead, scratch);
+    std::uint8_t** const targets = buffer.data() + kAhead;
     textures::MarbleRow row{};
     row.targets = targets;
     row.width = w;
@@ -247,12 +251,16 @@ void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
             const std::uint8_t* from = line + std::size_t(first) * 3;
             if (!backwards) {
 #pragma GCC unroll 4
-                for (int j = 0; j < n; ++j)
+                for (int j = 0; j < n; ++j) {
+                    __builtin_prefetch(targets[j + kAhead], 1);
                     copyPixel(targets[j], from + 3 * j);
+                }
             } else {
 #pragma GCC unroll 4
-                for (int j = n - 1; j >= 0; --j)
+                for (int j = n - 1; j >= 0; --j) {
+                    __builtin_prefetch(targets[j - kAhead], 1);
                     copyPixel(targets[j], from + 3 * j);
+                }
             }
         }
     }

@@ -212,9 +212,9 @@ std::vector<textures::Lanes> availableLanes()
 }
 
 // Widths whose rows end on a 4-byte boundary (4, 16) leave no padding after
-// the last pixel; the others do. 530 columns and 11 rows take more than one
+// the last pixel; the others do. 2100 columns and 11 rows take more than one
 // of the pieces the lanes work in.
-const std::pair<int, int> kAwkwardSizes[] = {{1, 1}, {4, 1}, {5, 3}, {4, 4}, {16, 9}, {37, 29}, {101, 40}, {530, 11}};
+const std::pair<int, int> kAwkwardSizes[] = {{1, 1}, {4, 1}, {5, 3}, {4, 4}, {16, 9}, {37, 29}, {101, 40}, {2100, 11}};
 
 // The marble rule written out pixel by pixel, rounding halves to even.
 void literalMarbre(Bitmap& b, MarbleVariant v, int p, int scale, bool backwards)
