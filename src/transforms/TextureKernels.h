@@ -4,12 +4,16 @@
 // way gives the same bytes; tests pick one through the *With functions.
 #include "graphics/Bitmap.h"
 #include "graphics/Random.h"
-#include "transforms/Textures.h"
 
 #include <cstddef>
 #include <cstdint>
 
-namespace px::textures {
+namespace px {
+
+// Declared with Marbre (Textures.h).
+enum class MarbleVariant;
+
+namespace textures {
 
 enum class Lanes { Plain, Avx2, Avx512 };
 
@@ -57,4 +61,5 @@ struct SprayLanes {
 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::uint32_t radius, std::uint32_t state,
                           const SprayLanes& lanes);
 
-} // namespace px::textures
+} // namespace textures
+} // namespace px
