@@ -1,11 +1,14 @@
 #include "transforms/Textures.h"
 
+#include "transforms/TextureKernels.h"
+
 #include "effects/Parallel.h"
 #include "graphics/Canvas.h"
 #include "graphics/CanvasRegion.h"
 #include "transforms/TransformMath.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -116,35 +119,44 @@ void Ovale(Bitmap& bitmap, Colour colour)
     }
 }
 
-void Marbre(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool backwards)
-{
-    const int w = bitmap.width(), h = bitmap.height();
-    if (period <= 0 || scale == 0)
-        return;
-    const double s = scale;
-    // The offsets depend on x mod P and y mod P only.
-    std::vector<double> rowOffset(std::size_t(std::min(h, period)));
-    std::vector<double> columnOffset(std::size_t(std::min(w, period)));
-    for (std::size_t i = 0; i < rowOffset.size(); ++i) {
-        const double a = double(i) / s;
-        rowOffset[i] = variant == MarbleVariant::C ? s * std::sin(a) : s * std::cos(a);
-    }
-    for (std::size_t i = 0; i < columnOffset.size(); ++i) {
-        const double a = double(i) / s;
-        switch (variant) {
-        case MarbleVariant::A:
-        case MarbleVariant::B:
-            columnOffset[i] = -s * std::sin(a);
-            break;
-        case MarbleVariant::C:
-            columnOffset[i] = -s * std::cos(a);
-            break;
-        case MarbleVariant::D:
-            columnOffset[i] = -std::tan(a) / s;
-            break;
+namespace {
+
+// The offsets depend on x mod P and y mod P only: rowOffset[y mod P] is cy,
+// columnOffset[x mod P] is sx.
+struct MarbleTables {
+    MarbleTables(MarbleVariant variant, int period, int scale, int w, int h)
+    {
+        const double s = scale;
+        rowOffset.resize(std::size_t(std::min(h, period)));
+        columnOffset.resize(std::size_t(std::min(w, period)));
+        for (std::size_t i = 0; i < rowOffset.size(); ++i) {
+            const double a = double(i) / s;
+            rowOffset[i] = variant == MarbleVariant::C ? s * std::sin(a) : s * std::cos(a);
+        }
+        for (std::size_t i = 0; i < columnOffset.size(); ++i) {
+            const double a = double(i) / s;
+            switch (variant) {
+            case MarbleVariant::A:
+            case MarbleVariant::B:
+                columnOffset[i] = -s * std::sin(a);
+                break;
+            case MarbleVariant::C:
+                columnOffset[i] = -s * std::cos(a);
+                break;
+            case MarbleVariant::D:
+                columnOffset[i] = -std::tan(a) / s;
+                break;
+            }
         }
     }
-    const bool minus = variant == MarbleVariant::B;
+    std::vector<double> rowOffset, columnOffset;
+};
+
+void marbrePlain(Bitmap& bitmap, const MarbleTables& tables, bool minus, int period, bool backwards)
+{
+    const int w = bitmap.width(), h = bitmap.height();
+    const std::vector<double>& rowOffset = tables.rowOffset;
+    const std::vector<double>& columnOffset = tables.columnOffset;
     const std::size_t stride = bitmap.stride();
     std::uint8_t* bits = bitmap.bits();
     auto visit = [&](int x, int y, double cy, double sx) {
@@ -174,6 +186,104 @@ void Marbre(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool b
                 visit(x, y, cy, columnOffset[std::size_t(x % period)]);
         }
     }
+}
+
+// Copies the three bytes of a pixel; `to` and `from` are the same pixel or
+// do not overlap.
+inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
+{
+    std::uint16_t low;
+    std::memcpy(&low, from, 2);
+    const std::uint8_t high = from[2];
+    std::memcpy(to, &low, 2);
+    to[2] = high;
+}
+
+// The target positions of a row's pixels are computed in lanes, a piece of
+// the row at a time, before those pixels are copied one after the other in
+// the plain order: a copy may read what an earlier one wrote, but the
+// positions depend on x and y only. A pixel whose target lies outside is
+// copied into a scratch pixel instead, which spares the loop a test.
+void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int period, bool backwards,
+                 textures::Lanes lanes)
+{
+    // Pieces of a row whose targets are computed at once, and how many
+    // pixels ahead of its copy a target's line is fetched (the targets
+    // spread over many rows, the lines are far from the cache).
+    constexpr int kPiece = 2048, kAhead = 96;
+    const int w = bitmap.width(), h = bitmap.height();
+    const int count = (w + 15) / 16 * 16;
+    // across[x] = x + sx (x - sx for B), sideways[x] = sx; lanes past the
+    // width compute targets nobody uses.
+    std::vector<double> across(std::size_t(count), 0.0), sideways(std::size_t(count), 0.0);
+    for (int x = 0, c = 0; x < w; ++x, c = c + 1 == period ? 0 : c + 1) {
+        const double sx = tables.columnOffset[std::size_t(c)];
+        sideways[std::size_t(x)] = sx;
+        across[std::size_t(x)] = minus ? double(x) - sx : double(x) + sx;
+    }
+    std::uint8_t scratch[3];
+    std::vector<std::uint8_t*> buffer(kAhead + kPiece + kAhead, scratch);
+    std::uint8_t** const targets = buffer.data() + kAhead;
+    textures::MarbleRow row{};
+    row.targets = targets;
+    row.width = w;
+    row.height = h;
+    row.stride = std::int32_t(bitmap.stride());
+    row.bits = bitmap.bits();
+    row.nowhere = scratch;
+    for (int i = 0; i < h; ++i) {
+        const int y = backwards ? h - 1 - i : i;
+        row.cy = tables.rowOffset[std::size_t(y % period)];
+        row.down = minus ? double(y) - row.cy : double(y) + row.cy;
+        const std::uint8_t* const line = bitmap.row(y);
+        for (int k = 0; k < w; k += kPiece) {
+            // Pieces run from the left, or from the right backwards.
+            const int first = backwards ? std::max(0, w - k - kPiece) : k;
+            const int end = backwards ? w - k : std::min(w, k + kPiece);
+            row.across = across.data() + first;
+            row.sideways = sideways.data() + first;
+            row.count = (end - first + 15) / 16 * 16;
+            if (lanes == textures::Lanes::Avx512)
+                textures::marbleTargetsAvx512(row);
+            else
+                textures::marbleTargetsAvx2(row);
+            const int n = end - first;
+            const std::uint8_t* from = line + std::size_t(first) * 3;
+            if (!backwards) {
+#pragma GCC unroll 4
+                for (int j = 0; j < n; ++j) {
+                    __builtin_prefetch(targets[j + kAhead], 1);
+                    copyPixel(targets[j], from + 3 * j);
+                }
+            } else {
+#pragma GCC unroll 4
+                for (int j = n - 1; j >= 0; --j) {
+                    __builtin_prefetch(targets[j - kAhead], 1);
+                    copyPixel(targets[j], from + 3 * j);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+void textures::marbreWith(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool backwards, Lanes lanes)
+{
+    const int w = bitmap.width(), h = bitmap.height();
+    if (period <= 0 || scale == 0 || w <= 0 || h <= 0)
+        return;
+    const MarbleTables tables(variant, period, scale, w, h);
+    const bool minus = variant == MarbleVariant::B;
+    if (lanes == Lanes::Plain || bitmap.byteSize() > std::size_t(INT32_MAX))
+        marbrePlain(bitmap, tables, minus, period, backwards);
+    else
+        marbreLanes(bitmap, tables, minus, period, backwards, lanes);
+}
+
+void Marbre(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool backwards)
+{
+    textures::marbreWith(bitmap, variant, period, scale, backwards, textures::bestLanes());
 }
 
 namespace {
@@ -238,10 +348,11 @@ inline int drawn(std::uint32_t n, std::uint32_t state)
 
 } // namespace
 
-void Spray(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random)
+namespace {
+
+void sprayPlain(const Bitmap& source, Bitmap& target, std::uint32_t d, RandomGenerator& random)
 {
     const int w = source.width(), h = source.height();
-    const std::uint32_t d = radius <= 0 ? 0 : std::uint32_t(radius);
     std::vector<std::uint32_t> states;
     // Locals, not the bitmaps' fields: a byte store may alias anything, so
     // fields would be read again after every pixel.
@@ -262,6 +373,39 @@ void Spray(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& ra
             std::memcpy(out, in + std::size_t(sy) * stride + std::size_t(sx) * 3, 3);
         }
     }
+}
+
+// The state after n draws from s is a * s + c, a and c depending on n only.
+void drawsAhead(std::uint64_t n, std::uint32_t& a, std::uint32_t& c)
+{
+    c = RandomGenerator::stateAfter(0, n);
+    a = RandomGenerator::stateAfter(1, n) - c;
+}
+
+} // namespace
+
+void textures::sprayWith(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random, Lanes lanes)
+{
+    const std::uint32_t d = radius <= 0 ? 0 : std::uint32_t(radius);
+    // The lanes read the source while writing the target: a routine writing
+    // its own source would read what it wrote, which only the plain loop
+    // does.
+    if (lanes != Lanes::Avx512 || source.bits() == target.bits() || source.byteSize() > std::size_t(INT32_MAX)) {
+        sprayPlain(source, target, d, random);
+        return;
+    }
+    SprayLanes constants;
+    for (int j = 0; j < 3; ++j)
+        for (int k = 0; k < 16; ++k)
+            drawsAhead(std::uint64_t(3 * k + j + 1), constants.laneMul[j][k], constants.laneAdd[j][k]);
+    drawsAhead(48, constants.blockMul, constants.blockAdd);
+    drawsAhead(std::uint64_t(source.width()) * 3, constants.rowMul, constants.rowAdd);
+    random.setState(sprayAvx512(source, target, d, random.state(), constants));
+}
+
+void Spray(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random)
+{
+    textures::sprayWith(source, target, radius, random, textures::bestLanes());
 }
 
 void SprayDecompose(Bitmap& bitmap, int amount, RandomGenerator& random)

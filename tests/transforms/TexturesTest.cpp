@@ -6,10 +6,14 @@
 #include "support/TestSupport.h"
 #include "transforms/BandeDessinee.h"
 #include "transforms/Plasma.h"
+#include "transforms/TextureKernels.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace px {
 namespace {
@@ -195,6 +199,105 @@ TEST(Spray, DrawsInRowOrder)
             }
         EXPECT_EQ(random.state(), rule.state()) << "three draws a pixel";
     }
+}
+
+std::vector<textures::Lanes> availableLanes()
+{
+    std::vector<textures::Lanes> lanes{textures::Lanes::Plain};
+    if (textures::haveAvx2())
+        lanes.push_back(textures::Lanes::Avx2);
+    if (textures::haveAvx512())
+        lanes.push_back(textures::Lanes::Avx512);
+    return lanes;
+}
+
+// Widths whose rows end on a 4-byte boundary (4, 16) leave no padding after
+// the last pixel; the others do. 2100 columns and 11 rows take more than one
+// of the pieces the lanes work in.
+const std::pair<int, int> kAwkwardSizes[] = {{1, 1}, {4, 1}, {5, 3}, {4, 4}, {16, 9}, {37, 29}, {101, 40}, {2100, 11}};
+
+// The marble rule written out pixel by pixel, rounding halves to even.
+void literalMarbre(Bitmap& b, MarbleVariant v, int p, int scale, bool backwards)
+{
+    const int w = b.width(), h = b.height();
+    const double s = scale;
+    auto visit = [&](int x, int y) {
+        const double ay = double(y % p) / s, ax = double(x % p) / s;
+        const double cy = v == MarbleVariant::C ? s * std::sin(ay) : s * std::cos(ay);
+        const double sx = v == MarbleVariant::C   ? -s * std::cos(ax)
+                          : v == MarbleVariant::D ? -std::tan(ax) / s
+                                                  : -s * std::sin(ax);
+        const double fx = v == MarbleVariant::B ? x - sx + cy : x + sx + cy;
+        const double fy = v == MarbleVariant::B ? y - cy + sx : y + cy + sx;
+        const double nx = std::nearbyint(std::fabs(fx)), ny = std::nearbyint(std::fabs(fy));
+        if (nx < w && ny < h)
+            b.setPixel(int(nx), int(ny), b.pixel(x, y));
+    };
+    for (int i = 0; i < h; ++i)
+        for (int j = 0; j < w; ++j)
+            backwards ? visit(w - 1 - j, h - 1 - i) : visit(j, i);
+}
+
+// Every way of computing the swirls gives the rule's bytes: small and large
+// scales (offsets far beyond the image), negative ones, periods shorter
+// than the image, both orders, and tangents that grow huge near odd
+// multiples of pi/2.
+TEST(Marbre, EveryLaneWidthFollowsTheRule)
+{
+    struct Case {
+        MarbleVariant variant;
+        int period, scale;
+        bool backwards;
+    };
+    const Case cases[] = {{MarbleVariant::A, 100, 10, false},       {MarbleVariant::A, 102, 100, false},
+                          {MarbleVariant::A, 100, 10, true},        {MarbleVariant::B, 7, 3, false},
+                          {MarbleVariant::B, 100, -10, true},       {MarbleVariant::C, 13, 4, false},
+                          {MarbleVariant::A, 9, 2000000000, false}, {MarbleVariant::D, 100, 10, false},
+                          {MarbleVariant::D, 400, 1, false},        {MarbleVariant::D, 50, 7, true}};
+    for (const auto& [w, h] : kAwkwardSizes)
+        for (const Case& c : cases) {
+            const Bitmap start = test::noise(w, h, unsigned(w * 31 + h));
+            Bitmap expected = start;
+            literalMarbre(expected, c.variant, c.period, c.scale, c.backwards);
+            for (textures::Lanes lanes : availableLanes()) {
+                Bitmap b = start;
+                textures::marbreWith(b, c.variant, c.period, c.scale, c.backwards, lanes);
+                ASSERT_TRUE(b == expected) << w << "x" << h << " variant " << int(c.variant) << " P " << c.period
+                                           << " S " << c.scale << " lanes " << int(lanes) << "\n"
+                                           << test::dumpMismatch("marbre", b, expected);
+            }
+        }
+}
+
+// Every way of spraying gives the rule's bytes and leaves the generator
+// where the rule does, including radii reaching past the image and sources
+// in the last bytes of the bitmap.
+TEST(Spray, EveryLaneWidthFollowsTheRule)
+{
+    for (const auto& [w, h] : kAwkwardSizes)
+        for (int radius : {0, 1, 5, 10, 60}) {
+            const Bitmap source = test::noise(w, h, unsigned(radius + 7));
+            const Bitmap before = test::noise(w, h, 3);
+            RandomGenerator rule(unsigned(w * h + radius));
+            Bitmap expected = before;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const int r = rule.random(radius);
+                    const int sx = x + r - rule.random(2 * r);
+                    const int sy = y + r - rule.random(2 * r);
+                    if (sx >= 0 && sx < w && sy >= 0 && sy < h)
+                        expected.setPixel(x, y, source.pixel(sx, sy));
+                }
+            for (textures::Lanes lanes : availableLanes()) {
+                RandomGenerator random(unsigned(w * h + radius));
+                Bitmap target = before;
+                textures::sprayWith(source, target, radius, random, lanes);
+                ASSERT_TRUE(target == expected)
+                    << w << "x" << h << " radius " << radius << " lanes " << int(lanes) << "\n"
+                    << test::dumpMismatch("spray", target, expected);
+                EXPECT_EQ(random.state(), rule.state()) << w << "x" << h << " lanes " << int(lanes);
+            }
+        }
 }
 
 // Each pixel after the first of a row is copied 0..L-1 rows down, L =

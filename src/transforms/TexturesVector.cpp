@@ -1,0 +1,240 @@
+// The lane kernels of the marble swirls and the spray. Each lane does the
+// plain loop's arithmetic on its own pixel in the same order, so the bytes
+// are the same; only what does not depend on the pixels runs in lanes.
+#include "transforms/TextureKernels.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace px::textures {
+
+#if defined(__x86_64__)
+
+bool haveAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+bool haveAvx512()
+{
+    static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
+    return avx512;
+}
+
+Lanes bestLanes()
+{
+    return haveAvx512() ? Lanes::Avx512 : haveAvx2() ? Lanes::Avx2 : Lanes::Plain;
+}
+
+// The conversions round by the processor's mode (halves to even, as the
+// plain loop's conversion does); |f| too large for 32 bits converts to
+// INT32_MIN, which as an unsigned number is never inside the image, as the
+// plain loop's 64-bit conversion of a value beyond 64 bits is not.
+
+__attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
+{
+    const __m256d sign = _mm256_set1_pd(-0.0), cy = _mm256_set1_pd(row.cy), down = _mm256_set1_pd(row.down);
+    const __m128i lastColumn = _mm_set1_epi32(row.width - 1), lastRow = _mm_set1_epi32(row.height - 1);
+    const __m128i stride = _mm_set1_epi32(row.stride);
+    const __m256i bits = _mm256_set1_epi64x(std::int64_t(reinterpret_cast<std::uintptr_t>(row.bits)));
+    const __m256i nowhere = _mm256_set1_epi64x(std::int64_t(reinterpret_cast<std::uintptr_t>(row.nowhere)));
+    // Locals: the stores could otherwise alias the row's fields.
+    const double *const across = row.across, *const sideways = row.sideways;
+    std::uint8_t** const targets = row.targets;
+    const int count = row.count;
+    for (int x = 0; x < count; x += 4) {
+        const __m256d fx = _mm256_add_pd(_mm256_loadu_pd(across + x), cy);
+        const __m256d fy = _mm256_add_pd(down, _mm256_loadu_pd(sideways + x));
+        const __m128i nx = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fx));
+        const __m128i ny = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fy));
+        // Inside when, unsigned, n <= last.
+        const __m128i inside = _mm_and_si128(_mm_cmpeq_epi32(_mm_max_epu32(nx, lastColumn), lastColumn),
+                                             _mm_cmpeq_epi32(_mm_max_epu32(ny, lastRow), lastRow));
+        const __m128i offset = _mm_add_epi32(_mm_mullo_epi32(ny, stride), _mm_add_epi32(nx, _mm_add_epi32(nx, nx)));
+        const __m256i target = _mm256_add_epi64(bits, _mm256_cvtepu32_epi64(offset));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(targets + x),
+                            _mm256_blendv_epi8(nowhere, target, _mm256_cvtepi32_epi64(inside)));
+    }
+}
+
+#define PX_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
+// GCC 12 takes the undefined upper lanes that its 512-bit intrinsics start
+// from for uninitialised reads.
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+
+PX_AVX512 void marbleTargetsAvx512(const MarbleRow& row)
+{
+    const __m512d cy = _mm512_set1_pd(row.cy), down = _mm512_set1_pd(row.down);
+    const __m256i width = _mm256_set1_epi32(row.width), height = _mm256_set1_epi32(row.height);
+    const __m256i stride = _mm256_set1_epi32(row.stride);
+    const __m512i bits = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(row.bits)));
+    const __m512i nowhere = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(row.nowhere)));
+    const double *const across = row.across, *const sideways = row.sideways;
+    std::uint8_t** const targets = row.targets;
+    const int count = row.count;
+    for (int x = 0; x < count; x += 8) {
+        const __m512d fx = _mm512_add_pd(_mm512_loadu_pd(across + x), cy);
+        const __m512d fy = _mm512_add_pd(down, _mm512_loadu_pd(sideways + x));
+        const __m256i nx = _mm512_cvtpd_epi32(_mm512_abs_pd(fx));
+        const __m256i ny = _mm512_cvtpd_epi32(_mm512_abs_pd(fy));
+        const __mmask8 inside = _mm256_cmplt_epu32_mask(nx, width) & _mm256_cmplt_epu32_mask(ny, height);
+        const __m256i offset =
+            _mm256_add_epi32(_mm256_mullo_epi32(ny, stride), _mm256_add_epi32(nx, _mm256_add_epi32(nx, nx)));
+        const __m512i target = _mm512_add_epi64(bits, _mm512_cvtepu32_epi64(offset));
+        _mm512_storeu_si512(targets + x, _mm512_mask_mov_epi64(nowhere, inside, target));
+    }
+}
+
+namespace {
+
+// The high 32 bits of the 64-bit products of the unsigned lanes.
+PX_AVX512 inline __m512i mulHigh(__m512i a, __m512i b)
+{
+    const __m512i even = _mm512_srli_epi64(_mm512_mul_epu32(a, b), 32);
+    const __m512i odd = _mm512_mul_epu32(_mm512_srli_epi64(a, 32), _mm512_srli_epi64(b, 32));
+    return _mm512_mask_blend_epi32(0xAAAA, even, odd);
+}
+
+PX_AVX512 inline __m512i affine(__m512i s, __m512i mul, __m512i add)
+{
+    return _mm512_add_epi32(_mm512_mullo_epi32(s, mul), add);
+}
+
+} // namespace
+
+PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::uint32_t radius, std::uint32_t state,
+                                    const SprayLanes& lanes)
+{
+    const int w = source.width(), h = source.height();
+    if (w <= 0 || h <= 0)
+        return state;
+    const std::uint8_t* const in = source.bits();
+    const __m512i stride = _mm512_set1_epi32(std::int32_t(source.stride()));
+    const __m512i width = _mm512_set1_epi32(w), height = _mm512_set1_epi32(h), d = _mm512_set1_epi32(int(radius));
+    const __m512i laneMul0 = _mm512_loadu_si512(lanes.laneMul[0]), laneAdd0 = _mm512_loadu_si512(lanes.laneAdd[0]);
+    const __m512i laneMul1 = _mm512_loadu_si512(lanes.laneMul[1]), laneAdd1 = _mm512_loadu_si512(lanes.laneAdd[1]);
+    const __m512i laneMul2 = _mm512_loadu_si512(lanes.laneMul[2]), laneAdd2 = _mm512_loadu_si512(lanes.laneAdd[2]);
+    const __m512i blockMul = _mm512_set1_epi32(int(lanes.blockMul)), blockAdd = _mm512_set1_epi32(int(lanes.blockAdd));
+    const __m512i laneIndex = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m512i inBase = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(in)));
+    // Byte offsets of the first and last eight pixels of a block.
+    const __m512i firstEight = _mm512_setr_epi64(0, 3, 6, 9, 12, 15, 18, 21);
+    const __m512i lastEight = _mm512_setr_epi64(24, 27, 30, 33, 36, 39, 42, 45);
+    // The copies do not depend on one another (the target is not the
+    // source): the image is walked in tiles of kBand rows by kTile columns,
+    // whose sources stay in the first-level cache, each row of a tile
+    // taking the draws its pixels have in row order.
+    constexpr int kBand = 8, kTile = 256;
+    std::vector<std::uint32_t> rowStart(std::size_t(h) + 1);
+    rowStart[0] = state;
+    for (int y = 0; y < h; ++y)
+        rowStart[std::size_t(y) + 1] = rowStart[std::size_t(y)] * lanes.rowMul + lanes.rowAdd;
+    // The state after the draws of the first k tiles of a row is
+    // tileMul[k] * s + tileAdd[k] for the state s before them.
+    std::uint32_t stepMul = 1, stepAdd = 0;
+    for (int i = 0; i < kTile / 16; ++i) {
+        stepAdd = stepAdd * lanes.blockMul + lanes.blockAdd;
+        stepMul *= lanes.blockMul;
+    }
+    const int tiles = (w + kTile - 1) / kTile;
+    std::vector<std::uint32_t> tileMul(static_cast<std::size_t>(tiles)), tileAdd(static_cast<std::size_t>(tiles));
+    tileMul[0] = 1;
+    tileAdd[0] = 0;
+    for (int k = 1; k < tiles; ++k) {
+        tileMul[std::size_t(k)] = tileMul[std::size_t(k) - 1] * stepMul;
+        tileAdd[std::size_t(k)] = tileAdd[std::size_t(k) - 1] * stepMul + stepAdd;
+    }
+    // Per pixel of a tile's row, the pixel it copies: the source's, or its
+    // own when the source position lies outside.
+    const std::uint8_t* from[kTile];
+
+    for (int y0 = 0; y0 < h; y0 += kBand)
+        for (int k = 0; k < tiles; ++k) {
+            const int first = k * kTile, end = std::min(w, first + kTile);
+            for (int y = y0; y < std::min(h, y0 + kBand); ++y) {
+                std::uint8_t* const out = target.row(y) + std::size_t(first) * 3;
+                const __m512i start = _mm512_set1_epi32(
+                    int(tileMul[std::size_t(k)] * rowStart[std::size_t(y)] + tileAdd[std::size_t(k)]));
+                __m512i s0 = affine(start, laneMul0, laneAdd0);
+                __m512i s1 = affine(start, laneMul1, laneAdd1);
+                __m512i s2 = affine(start, laneMul2, laneAdd2);
+                const __m512i row = _mm512_set1_epi32(y);
+                for (int x = first; x < end; x += 16) {
+                    const __m512i r = mulHigh(s0, d);
+                    const __m512i span = _mm512_add_epi32(r, r);
+                    const __m512i column = _mm512_add_epi32(_mm512_set1_epi32(x), laneIndex);
+                    const __m512i sx = _mm512_sub_epi32(_mm512_add_epi32(column, r), mulHigh(span, s1));
+                    const __m512i sy = _mm512_sub_epi32(_mm512_add_epi32(row, r), mulHigh(span, s2));
+                    const __mmask16 inside =
+                        _mm512_mask_cmplt_epu32_mask(_mm512_cmplt_epu32_mask(sx, width), sy, height);
+                    const __m512i offset = _mm512_add_epi32(_mm512_mullo_epi32(sy, stride),
+                                                            _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
+                    const __m512i self = _mm512_set1_epi64(
+                        std::int64_t(reinterpret_cast<std::uintptr_t>(out + std::size_t(x - first) * 3)));
+                    const __m512i low = _mm512_add_epi64(inBase, _mm512_cvtepu32_epi64(_mm512_castsi512_si256(offset)));
+                    const __m512i high =
+                        _mm512_add_epi64(inBase, _mm512_cvtepu32_epi64(_mm512_extracti64x4_epi64(offset, 1)));
+                    _mm512_storeu_si512(from + (x - first), _mm512_mask_mov_epi64(_mm512_add_epi64(self, firstEight),
+                                                                                  __mmask8(inside), low));
+                    _mm512_storeu_si512(from + (x - first) + 8, _mm512_mask_mov_epi64(_mm512_add_epi64(self, lastEight),
+                                                                                      __mmask8(inside >> 8), high));
+                    s0 = affine(s0, blockMul, blockAdd);
+                    s1 = affine(s1, blockMul, blockAdd);
+                    s2 = affine(s2, blockMul, blockAdd);
+                }
+                std::uint8_t* to = out;
+#pragma GCC unroll 4
+                for (int i = 0; i < end - first; ++i, to += 3) {
+                    std::uint16_t low;
+                    std::memcpy(&low, from[i], 2);
+                    const std::uint8_t high = from[i][2];
+                    std::memcpy(to, &low, 2);
+                    to[2] = high;
+                }
+            }
+        }
+    return rowStart[std::size_t(h)];
+}
+
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+#else
+
+bool haveAvx2()
+{
+    return false;
+}
+
+bool haveAvx512()
+{
+    return false;
+}
+
+Lanes bestLanes()
+{
+    return Lanes::Plain;
+}
+
+void marbleTargetsAvx2(const MarbleRow&) {}
+void marbleTargetsAvx512(const MarbleRow&) {}
+std::uint32_t sprayAvx512(const Bitmap&, Bitmap&, std::uint32_t, std::uint32_t state, const SprayLanes&)
+{
+    return state;
+}
+
+#endif
+
+} // namespace px::textures
