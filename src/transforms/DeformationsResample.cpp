@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace px {
@@ -62,7 +61,10 @@ void prepareResult(const Bitmap& source, Bitmap& result)
         result.reallocate(source.width(), source.height(), 24);
 }
 
-// Blocks of this many rows and columns.
+// The twirl's samples for one destination row follow a spiral across the
+// whole source; a block of neighbouring destination pixels samples a much
+// smaller region. Each band of rows is therefore walked in blocks of this
+// many rows and columns (the result does not depend on the order).
 constexpr int kBlockRows = 16;
 constexpr int kBlockColumns = 512;
 
@@ -74,93 +76,10 @@ template <class Span> void forEachBlock(int first, int end, int width, Span span
                 span(y, left, std::min(width, left + kBlockColumns));
 }
 
-// Both deformations move a pixel along its ring around the centre (the
-// twirl turns it, the lens moves it in or out along its ray), so the pixels
-// of one thin ring of the result sample one thin ring of the source, in the
-// same angular order. Scan lines, by contrast, sample a spiral (or a ray)
-// across the whole source and miss the caches at every pixel. The result is
-// therefore written ring band by ring band: each band is swept down its
-// right half and then down its left half, one row segment at a time, so
-// that the source pixels it samples are read while they are still cached.
-// The result does not depend on the order.
-//
-// Rings are measured in doubled coordinates (X = 2x - (W-1), Y = 2y - (H-1))
-// so that distances are exact integers. A row is cut into groups of eight
-// pixels from column 0 (the vector paths' unit), and a group belongs to the
-// band of its pixel nearest the centre column, so that each half of a row
-// holds one run of groups per band.
-constexpr std::int64_t kRingBand = 2 * 128; // band width: 128 pixels
-
-class RingBands {
-public:
-    RingBands(int width, int height)
-        : width_(width), height_(height), groups_((width + 7) / 8), centre_(std::min((width - 1) / 2 / 8, groups_ - 1))
-    {
-        const std::int64_t X = width, Y = height;
-        bands_ = int(std::sqrt(double(X * X + Y * Y)) / double(kRingBand)) + 2;
-    }
-
-    // Calls span(y, firstColumn, endColumn) for every pixel of rows
-    // first .. end-1, band by band.
-    template <class Span> void sweep(int first, int end, Span span) const
-    {
-        const std::size_t edges = std::size_t(bands_) + 1;
-        // right[(y - first) * edges + b]: the first group of band b on the
-        // right half of row y; left[...]: the group after band b's last on
-        // the left half.
-        std::vector<int> right(std::size_t(end - first) * edges), left(right.size());
-        for (int y = first; y < end; ++y) {
-            int* r = &right[std::size_t(y - first) * edges];
-            int* l = &left[std::size_t(y - first) * edges];
-            int band = 0;
-            for (int k = centre_; k < groups_; ++k)
-                for (const int b = bandOf(k, y); band <= b; ++band)
-                    r[band] = k;
-            for (; band <= bands_; ++band)
-                r[band] = groups_;
-            band = 0;
-            for (int k = centre_ - 1; k >= 0; --k)
-                for (const int b = bandOf(k, y); band <= b; ++band)
-                    l[band] = k + 1;
-            for (; band <= bands_; ++band)
-                l[band] = 0;
-        }
-        for (int b = 0; b < bands_; ++b) {
-            for (int y = first; y < end; ++y) {
-                const int* r = &right[std::size_t(y - first) * edges];
-                if (r[b] < r[b + 1])
-                    span(y, 8 * r[b], std::min(width_, 8 * r[b + 1]));
-            }
-            for (int y = first; y < end; ++y) {
-                const int* l = &left[std::size_t(y - first) * edges];
-                if (l[b + 1] < l[b])
-                    span(y, 8 * l[b + 1], 8 * l[b]);
-            }
-        }
-    }
-
-private:
-    // The band of group k of row y.
-    int bandOf(int k, int y) const
-    {
-        const int x = std::clamp((width_ - 1) / 2, 8 * k, std::min(8 * k + 7, width_ - 1));
-        const std::int64_t X = 2 * std::int64_t(x) - (width_ - 1), Y = 2 * std::int64_t(y) - (height_ - 1);
-        const std::int64_t d2 = X * X + Y * Y;
-        std::int64_t root = std::int64_t(std::sqrt(double(d2)));
-        while (root * root > d2)
-            --root;
-        while ((root + 1) * (root + 1) <= d2)
-            ++root;
-        return int(root / kRingBand);
-    }
-
-    int width_, height_, groups_, centre_, bands_;
-};
-
-void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out, VectorResampler* vector)
+void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out, bool vector)
 {
     if (vector)
-        x = vector->twirlSpan(t, y, x, end, out);
+        x = twirlSpanAvx2(t, source, y, x, end, out);
     for (; x < end; ++x) {
         float sx, sy;
         twirlPosition(t, x, y, sx, sy);
@@ -168,11 +87,10 @@ void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std:
     }
 }
 
-void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out,
-              VectorResampler* vector)
+void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out, bool vector)
 {
     if (vector)
-        x = vector->lensSpan(l, radius, y, x, end, out);
+        x = lensSpanAvx2(l, radius, source, y, x, end, out);
     for (; x < end; ++x) {
         float sx, sy;
         lensPosition(l, radius, x, y, sx, sy);
@@ -260,13 +178,10 @@ void Tordre(const Bitmap& source, Bitmap& result, int twist, int threads)
         return;
     }
     const Twirl t{float(source.width() - 1) / 2.0f, float(source.height() - 1) / 2.0f, float(twist)};
-    const RingBands rings(source.width(), source.height());
+    const bool vector = haveAvx2();
     forEachRowBand(source.height(), threads, [&](int first, int end) {
-        std::unique_ptr<VectorResampler> vector;
-        if (haveAvx2())
-            vector = std::make_unique<VectorResampler>(source);
-        rings.sweep(first, end,
-                    [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), vector.get()); });
+        forEachBlock(first, end, source.width(),
+                     [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), vector); });
     });
 }
 
@@ -277,15 +192,10 @@ void Fisheye(const Bitmap& source, Bitmap& result, float strength, int threads)
         return;
     const Lens l{float(source.width()) / 2.0f, float(source.height()) / 2.0f};
     const LensRadii radii = lensRadii(l, float(source.width()) * strength, source.width(), source.height());
-    // The lens moves pixels along their rays, so neighbouring pixels sample
-    // neighbouring points: blocks of rows and columns keep the source rows
-    // of a block in the caches.
+    const bool vector = haveAvx2();
     forEachRowBand(source.height(), threads, [&](int first, int end) {
-        std::unique_ptr<VectorResampler> vector;
-        if (haveAvx2())
-            vector = std::make_unique<VectorResampler>(source);
         forEachBlock(first, end, source.width(), [&](int y, int x, int stop) {
-            lensSpan(l, radii.at(x, y), source, y, x, stop, result.row(y), vector.get());
+            lensSpan(l, radii.at(x, y), source, y, x, stop, result.row(y), vector);
         });
     });
 }

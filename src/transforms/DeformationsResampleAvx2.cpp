@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace px::resample {
 
@@ -127,9 +126,8 @@ struct Batch {
     // Neighbours (0,0), (0,1), (1,0), (1,1): byte offsets and weights.
     alignas(32) int offset[4][kBatch];
     alignas(32) float weight[4][kBatch];
-    bool plain[kBatch / 8];        // the group is left to SampleWrapped
-    bool paired[kBatch / 8];       // each lane's two columns are neighbours, read as one eight-byte pair
-    std::uint8_t* out[kBatch / 8]; // where each group's eight pixels go
+    bool plain[kBatch / 8];  // the group is left to SampleWrapped
+    bool paired[kBatch / 8]; // each lane's two columns are neighbours, read as one eight-byte pair
 };
 
 // Stores the positions of group g and, when every lane is within what the
@@ -277,21 +275,49 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void sumPairedGroup(const S
 #pragma GCC diagnostic pop
 #endif
 
-// Stage two for the `groups` prepared groups of a batch.
-PX_AVX2 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, int groups)
+// Stage two for the `groups` prepared groups of a batch; `out` is pixel 0.
+PX_AVX2 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, int groups, std::uint8_t* out)
 {
     for (int g = 0; g < groups; ++g) {
         if (b.paired[g]) {
-            sumPairedGroup(s, b, g, b.out[g]);
+            sumPairedGroup(s, b, g, out + std::size_t(8 * g) * 3);
             continue;
         }
         if (!b.plain[g]) {
-            sumGroup(s, b, g, b.out[g]);
+            sumGroup(s, b, g, out + std::size_t(8 * g) * 3);
             continue;
         }
-        for (int i = 0; i < 8; ++i)
-            SampleWrapped(source, b.sx[8 * g + i], b.sy[8 * g + i], b.out[g] + std::size_t(i) * 3);
+        for (int i = 8 * g; i < 8 * g + 8; ++i)
+            SampleWrapped(source, b.sx[i], b.sy[i], out + std::size_t(i) * 3);
     }
+}
+
+// Prepares the batches of pixels x .. end-1 (groups of eight) with
+// prepare(batch, first x, groups) and sums each while the next one's rows
+// are fetched; returns the first x not done.
+template <class Prepare>
+PX_AVX2 int pipelinedSpan(const Bitmap& source, const Sampler& s, int x, int end, std::uint8_t* out, Prepare prepare)
+{
+    Batch batches[2];
+    int current = 0;
+    int groups = std::min(kBatch, end - x) / 8;
+    if (groups == 0)
+        return x;
+    prepare(batches[0], x, groups);
+    fetchBatch(s, batches[0], groups);
+    while (groups > 0) {
+        const int next = x + 8 * groups;
+        const int nextGroups = std::min(kBatch, end - next) / 8;
+        if (nextGroups > 0) {
+            prepare(batches[1 - current], next, nextGroups);
+            fetchBatch(s, batches[1 - current], nextGroups);
+        }
+        sumBatch(source, s, batches[current], groups, out + std::size_t(x) * 3);
+        x = next;
+        groups = nextGroups;
+        current = 1 - current;
+    }
+    return x;
 }
 
 PX_AVX2 inline __m256 columnsFrom(int x)
@@ -359,132 +385,96 @@ PX_AVX2 inline void sinCos8(__m256 x, __m256& s, __m256& c)
 
 namespace {
 
-// Stage one of the twirl for group g: columns `column` .. column + 7 of row y.
-PX_AVX2 void prepareTwirl(const Twirl& t, const Sampler& s, Batch& b, int g, int column, int y)
-{
-    const __m256 cx = _mm256_set1_ps(t.cx), cy = _mm256_set1_ps(t.cy);
-    const __m256 dy = _mm256_set1_ps(float(y) - t.cy);
-    const __m256 zero = _mm256_setzero_ps();
-    const __m256 dx = _mm256_sub_ps(columnsFrom(column), cx);
-    const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
-    const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
-    __m256 theta = atan8(_mm256_div_ps(dy, dx));
-    theta = _mm256_blendv_ps(theta, _mm256_add_ps(theta, _mm256_set1_ps(kPi)), _mm256_cmp_ps(dx, zero, _CMP_LT_OQ));
-    const __m256 upright = _mm256_cmp_ps(dy, zero, _CMP_GT_OQ);
-    const __m256 vertical = _mm256_blendv_ps(_mm256_set1_ps(-kHalfPi), _mm256_set1_ps(kHalfPi), upright);
-    theta = _mm256_blendv_ps(theta, vertical, _mm256_cmp_ps(dx, zero, _CMP_EQ_OQ));
-    const __m256 turned =
-        _mm256_add_ps(_mm256_sub_ps(theta, _mm256_div_ps(r, _mm256_set1_ps(t.twist))), _mm256_set1_ps(kHalfPi));
-    const __m256 far =
-        _mm256_andnot_ps(atCentre, _mm256_cmp_ps(abs8(turned), _mm256_set1_ps(kSinCosLimit), _CMP_NLE_UQ));
-    if (any(far)) {
-        // Past the reduction's limit: the plain positions.
-        alignas(32) float sx[8], sy[8];
-        for (int i = 0; i < 8; ++i)
-            twirlPosition(t, column + i, y, sx[i], sy[i]);
-        prepareGroup(s, b, g, _mm256_load_ps(sx), _mm256_load_ps(sy));
-        return;
-    }
-    __m256 sn, cs;
-    sinCos8(turned, sn, cs);
-    prepareGroup(s, b, g, _mm256_blendv_ps(_mm256_add_ps(cx, _mm256_mul_ps(r, cs)), cx, atCentre),
-                 _mm256_blendv_ps(_mm256_add_ps(cy, _mm256_mul_ps(r, sn)), cy, atCentre));
-}
+// Stage one of the twirl for `groups` groups from column x0 of row y.
+struct TwirlBatch {
+    const Twirl& t;
+    const Sampler& s;
+    int y;
 
-// Stage one of the lens for group g; the radius carries on from group to
-// group of a row.
-PX_AVX2 void prepareLens(const Lens& l, float& radius, const Sampler& s, Batch& b, int g, int column, int y)
-{
-    const __m256 cx = _mm256_set1_ps(l.cx), cy = _mm256_set1_ps(l.cy);
-    const __m256 dy = _mm256_set1_ps(float(y) - l.cy);
-    const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f);
-    const __m256 dx = _mm256_sub_ps(columnsFrom(column), cx);
-    const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
-    const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
-    const __m256 R = _mm256_set1_ps(radius);
-    if (any(_mm256_andnot_ps(atCentre, _mm256_cmp_ps(r, R, _CMP_EQ_OQ)))) {
-        // A pixel on the radius widens it for the pixels after it: this
-        // group's positions one after the other.
-        alignas(32) float sx[8], sy[8];
-        for (int i = 0; i < 8; ++i)
-            lensPosition(l, radius, column + i, y, sx[i], sy[i]);
-        prepareGroup(s, b, g, _mm256_load_ps(sx), _mm256_load_ps(sy));
-        return;
-    }
-    const __m256 inverse = _mm256_div_ps(one, _mm256_sub_ps(one, _mm256_div_ps(r, R)));
-    const __m256 k = _mm256_mul_ps(_mm256_sub_ps(inverse, one), _mm256_set1_ps(radius / 2.0f));
-    prepareGroup(s, b, g, _mm256_blendv_ps(_mm256_add_ps(cx, _mm256_div_ps(_mm256_mul_ps(dx, k), r)), cx, atCentre),
-                 _mm256_blendv_ps(_mm256_add_ps(cy, _mm256_div_ps(_mm256_mul_ps(dy, k), r)), cy, atCentre));
-}
-
-} // namespace
-
-// Groups are prepared into one batch while the other, prepared and fetched
-// one batch earlier, waits to be summed; batches take groups from any span,
-// so that short spans are fetched ahead as well as long ones.
-struct VectorResampler::State {
-    const Bitmap& source;
-    Sampler sampler;
-    Batch batches[2];
-    int current = 0; // the batch being filled
-    int filled = 0;  // its groups
-    int waiting = 0; // groups of the other batch, fetched but not summed
-
-    PX_AVX2 void rotate()
+    PX_AVX2 void operator()(Batch& b, int x0, int groups) const
     {
-        fetchBatch(sampler, batches[current], filled);
-        if (waiting > 0)
-            sumBatch(source, sampler, batches[1 - current], waiting);
-        waiting = filled;
-        filled = 0;
-        current = 1 - current;
-    }
-
-    template <class Prepare> PX_AVX2 int span(int y, int x, int end, std::uint8_t* out, Prepare prepare)
-    {
-        for (; x + 8 <= end; x += 8) {
-            Batch& b = batches[current];
-            prepare(b, filled, x, y);
-            b.out[filled] = out + std::size_t(x) * 3;
-            if (++filled == kBatch / 8)
-                rotate();
+        const __m256 cx = _mm256_set1_ps(t.cx), cy = _mm256_set1_ps(t.cy);
+        const __m256 dy = _mm256_set1_ps(float(y) - t.cy);
+        const __m256 zero = _mm256_setzero_ps();
+        for (int g = 0; g < groups; ++g) {
+            const int column = x0 + 8 * g;
+            const __m256 dx = _mm256_sub_ps(columnsFrom(column), cx);
+            const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
+            const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
+            __m256 theta = atan8(_mm256_div_ps(dy, dx));
+            theta =
+                _mm256_blendv_ps(theta, _mm256_add_ps(theta, _mm256_set1_ps(kPi)), _mm256_cmp_ps(dx, zero, _CMP_LT_OQ));
+            const __m256 upright = _mm256_cmp_ps(dy, zero, _CMP_GT_OQ);
+            const __m256 vertical = _mm256_blendv_ps(_mm256_set1_ps(-kHalfPi), _mm256_set1_ps(kHalfPi), upright);
+            theta = _mm256_blendv_ps(theta, vertical, _mm256_cmp_ps(dx, zero, _CMP_EQ_OQ));
+            const __m256 turned =
+                _mm256_add_ps(_mm256_sub_ps(theta, _mm256_div_ps(r, _mm256_set1_ps(t.twist))), _mm256_set1_ps(kHalfPi));
+            const __m256 far =
+                _mm256_andnot_ps(atCentre, _mm256_cmp_ps(abs8(turned), _mm256_set1_ps(kSinCosLimit), _CMP_NLE_UQ));
+            if (any(far)) {
+                // Past the reduction's limit: the plain positions.
+                alignas(32) float sx[8], sy[8];
+                for (int i = 0; i < 8; ++i)
+                    twirlPosition(t, column + i, y, sx[i], sy[i]);
+                prepareGroup(s, b, g, _mm256_load_ps(sx), _mm256_load_ps(sy));
+                continue;
+            }
+            __m256 sn, cs;
+            sinCos8(turned, sn, cs);
+            prepareGroup(s, b, g, _mm256_blendv_ps(_mm256_add_ps(cx, _mm256_mul_ps(r, cs)), cx, atCentre),
+                         _mm256_blendv_ps(_mm256_add_ps(cy, _mm256_mul_ps(r, sn)), cy, atCentre));
         }
-        return x;
     }
 };
 
-VectorResampler::VectorResampler(const Bitmap& source)
-    : state_(std::make_unique<State>(State{source, samplerOf(source), {}}))
+// Stage one of the lens; the radius carries on from group to group.
+struct LensBatch {
+    const Lens& l;
+    float& radius;
+    const Sampler& s;
+    int y;
+
+    PX_AVX2 void operator()(Batch& b, int x0, int groups) const
+    {
+        const __m256 cx = _mm256_set1_ps(l.cx), cy = _mm256_set1_ps(l.cy);
+        const __m256 dy = _mm256_set1_ps(float(y) - l.cy);
+        const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f);
+        for (int g = 0; g < groups; ++g) {
+            const int column = x0 + 8 * g;
+            const __m256 dx = _mm256_sub_ps(columnsFrom(column), cx);
+            const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
+            const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
+            const __m256 R = _mm256_set1_ps(radius);
+            if (any(_mm256_andnot_ps(atCentre, _mm256_cmp_ps(r, R, _CMP_EQ_OQ)))) {
+                // A pixel on the radius widens it for the pixels after it:
+                // this group's positions one after the other.
+                alignas(32) float sx[8], sy[8];
+                for (int i = 0; i < 8; ++i)
+                    lensPosition(l, radius, column + i, y, sx[i], sy[i]);
+                prepareGroup(s, b, g, _mm256_load_ps(sx), _mm256_load_ps(sy));
+                continue;
+            }
+            const __m256 inverse = _mm256_div_ps(one, _mm256_sub_ps(one, _mm256_div_ps(r, R)));
+            const __m256 k = _mm256_mul_ps(_mm256_sub_ps(inverse, one), _mm256_set1_ps(radius / 2.0f));
+            prepareGroup(s, b, g,
+                         _mm256_blendv_ps(_mm256_add_ps(cx, _mm256_div_ps(_mm256_mul_ps(dx, k), r)), cx, atCentre),
+                         _mm256_blendv_ps(_mm256_add_ps(cy, _mm256_div_ps(_mm256_mul_ps(dy, k), r)), cy, atCentre));
+        }
+    }
+};
+
+} // namespace
+
+PX_AVX2 int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
 {
+    const Sampler s = samplerOf(source);
+    return pipelinedSpan(source, s, x, end, out, TwirlBatch{t, s, y});
 }
 
-VectorResampler::~VectorResampler()
+PX_AVX2 int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
 {
-    finish();
-}
-
-PX_AVX2 int VectorResampler::twirlSpan(const Twirl& t, int y, int x, int end, std::uint8_t* out)
-{
-    const Sampler& s = state_->sampler;
-    return state_->span(y, x, end, out,
-                        [&](Batch& b, int g, int column, int row) { prepareTwirl(t, s, b, g, column, row); });
-}
-
-PX_AVX2 int VectorResampler::lensSpan(const Lens& l, float& radius, int y, int x, int end, std::uint8_t* out)
-{
-    const Sampler& s = state_->sampler;
-    return state_->span(y, x, end, out,
-                        [&](Batch& b, int g, int column, int row) { prepareLens(l, radius, s, b, g, column, row); });
-}
-
-PX_AVX2 void VectorResampler::finish()
-{
-    State& st = *state_;
-    if (st.waiting > 0)
-        sumBatch(st.source, st.sampler, st.batches[1 - st.current], st.waiting);
-    if (st.filled > 0)
-        sumBatch(st.source, st.sampler, st.batches[st.current], st.filled);
-    st.waiting = st.filled = 0;
+    const Sampler s = samplerOf(source);
+    return pipelinedSpan(source, s, x, end, out, LensBatch{l, radius, s, y});
 }
 
 } // namespace px::resample

@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <memory>
 
 namespace px::resample {
 
@@ -148,30 +147,13 @@ inline void lensPosition(const Lens& l, float& radius, int x, int y, float& sx, 
     sy = l.cy + dy * k / r;
 }
 
-// Eight pixels at a time, for processors where haveAvx2() holds. span
-// functions take the pixels x, x+1, ... < end of row y of the result (`out`
-// is the row) in whole groups of eight and return the first x they did not
-// take; a taken pixel is written by the time finish() (or the destructor)
-// returns. The pixels equal those of twirlPosition / lensPosition +
-// SampleWrapped. One resampler per thread.
+// Eight pixels at a time: each computes pixels x, x+1, ... < end of row y
+// of `result` (`out` is the row) from `source` in groups of eight and
+// returns the first x it did not compute. Only for processors where
+// haveAvx2() holds. The pixels they compute equal those of twirlPosition /
+// lensPosition + SampleWrapped.
 bool haveAvx2();
-
-class VectorResampler {
-public:
-    explicit VectorResampler(const Bitmap& source);
-    ~VectorResampler();
-    VectorResampler(const VectorResampler&) = delete;
-    VectorResampler& operator=(const VectorResampler&) = delete;
-
-    int twirlSpan(const Twirl& t, int y, int x, int end, std::uint8_t* out);
-    // `radius` is the lens radius before pixel x; it is left as it is after
-    // the last pixel taken.
-    int lensSpan(const Lens& l, float& radius, int y, int x, int end, std::uint8_t* out);
-    void finish();
-
-private:
-    struct State;
-    std::unique_ptr<State> state_;
-};
+int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
+int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
 
 } // namespace px::resample
