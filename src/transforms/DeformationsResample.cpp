@@ -76,9 +76,11 @@ template <class Span> void forEachBlock(int first, int end, int width, Span span
                 span(y, left, std::min(width, left + kBlockColumns));
 }
 
-void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out, bool vector)
+void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out, Lanes lanes)
 {
-    if (vector)
+    if (lanes == Lanes::Avx512)
+        x = twirlSpanAvx512(t, source, y, x, end, out);
+    if (lanes != Lanes::Plain)
         x = twirlSpanAvx2(t, source, y, x, end, out);
     for (; x < end; ++x) {
         float sx, sy;
@@ -87,9 +89,11 @@ void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std:
     }
 }
 
-void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out, bool vector)
+void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out, Lanes lanes)
 {
-    if (vector)
+    if (lanes == Lanes::Avx512)
+        x = lensSpanAvx512(l, radius, source, y, x, end, out);
+    if (lanes != Lanes::Plain)
         x = lensSpanAvx2(l, radius, source, y, x, end, out);
     for (; x < end; ++x) {
         float sx, sy;
@@ -168,7 +172,22 @@ void SampleWrapped(const Bitmap& source, float sx, float sy, std::uint8_t out[3]
     }
 }
 
+Lanes resample::bestLanes()
+{
+    return haveAvx512() ? Lanes::Avx512 : haveAvx2() ? Lanes::Avx2 : Lanes::Plain;
+}
+
 void Tordre(const Bitmap& source, Bitmap& result, int twist, int threads)
+{
+    twirlWith(source, result, twist, threads, bestLanes());
+}
+
+void Fisheye(const Bitmap& source, Bitmap& result, float strength, int threads)
+{
+    fisheyeWith(source, result, strength, threads, bestLanes());
+}
+
+void resample::twirlWith(const Bitmap& source, Bitmap& result, int twist, int threads, Lanes lanes)
 {
     prepareResult(source, result);
     if (source.isEmpty())
@@ -178,24 +197,22 @@ void Tordre(const Bitmap& source, Bitmap& result, int twist, int threads)
         return;
     }
     const Twirl t{float(source.width() - 1) / 2.0f, float(source.height() - 1) / 2.0f, float(twist)};
-    const bool vector = haveAvx2();
     forEachRowBand(source.height(), threads, [&](int first, int end) {
         forEachBlock(first, end, source.width(),
-                     [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), vector); });
+                     [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), lanes); });
     });
 }
 
-void Fisheye(const Bitmap& source, Bitmap& result, float strength, int threads)
+void resample::fisheyeWith(const Bitmap& source, Bitmap& result, float strength, int threads, Lanes lanes)
 {
     prepareResult(source, result);
     if (source.isEmpty())
         return;
     const Lens l{float(source.width()) / 2.0f, float(source.height()) / 2.0f};
     const LensRadii radii = lensRadii(l, float(source.width()) * strength, source.width(), source.height());
-    const bool vector = haveAvx2();
     forEachRowBand(source.height(), threads, [&](int first, int end) {
         forEachBlock(first, end, source.width(), [&](int y, int x, int stop) {
-            lensSpan(l, radii.at(x, y), source, y, x, stop, result.row(y), vector);
+            lensSpan(l, radii.at(x, y), source, y, x, stop, result.row(y), lanes);
         });
     });
 }

@@ -23,17 +23,6 @@ bool haveAvx2()
 
 namespace {
 
-bool haveAvx512()
-{
-    static const bool avx512 =
-        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
-    return avx512;
-}
-
-} // namespace
-
-namespace {
-
 #define PX_AVX2 __attribute__((target("avx2")))
 
 struct Sampler {

@@ -1,7 +1,7 @@
 #pragma once
 // The per-pixel arithmetic of the twirl and the fish-eye lens, shared by the
-// plain rows (DeformationsResample.cpp) and the eight-pixel rows
-// (DeformationsResampleAvx2.cpp). Both evaluate the same single-precision
+// plain rows (DeformationsResample.cpp) and the vector rows
+// (DeformationsResampleAvx2.cpp, DeformationsResampleAvx512.cpp). Both evaluate the same single-precision
 // operations in the same order, without fused multiply-adds, so that a
 // pixel comes out the same whichever path computes it.
 #include "graphics/Bitmap.h"
@@ -147,13 +147,24 @@ inline void lensPosition(const Lens& l, float& radius, int x, int y, float& sx, 
     sy = l.cy + dy * k / r;
 }
 
-// Eight pixels at a time: each computes pixels x, x+1, ... < end of row y
-// of `result` (`out` is the row) from `source` in groups of eight and
-// returns the first x it did not compute. Only for processors where
-// haveAvx2() holds. The pixels they compute equal those of twirlPosition /
-// lensPosition + SampleWrapped.
+// The vector rows: each computes pixels x, x+1, ... < end of row y of
+// `result` (`out` is the row) from `source` in groups of eight (AVX2) or
+// sixteen (AVX-512) and returns the first x it did not compute. Only for
+// processors where haveAvx2() / haveAvx512() holds. The pixels they compute
+// equal those of twirlPosition / lensPosition + SampleWrapped.
 bool haveAvx2();
+bool haveAvx512();
 int twirlSpanAvx2(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
 int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
+int twirlSpanAvx512(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
+int lensSpanAvx512(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
+
+// Which rows the routines use: the widest the processor has, or (for the
+// tests) a narrower one. A span's last pixels that a width leaves over go
+// to the next narrower one.
+enum class Lanes { Plain, Avx2, Avx512 };
+Lanes bestLanes();
+void twirlWith(const Bitmap& source, Bitmap& result, int twist, int threads, Lanes lanes);
+void fisheyeWith(const Bitmap& source, Bitmap& result, float strength, int threads, Lanes lanes);
 
 } // namespace px::resample

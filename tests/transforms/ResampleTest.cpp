@@ -104,8 +104,8 @@ TEST(Fisheye, SamplesAlongTheRadius)
 }
 
 // The plain path (position then SampleWrapped, pixel by pixel in scan-line
-// order) against the routines, whose rows go eight pixels at a time where
-// the processor allows and are split between threads. Widths that are not
+// order) against every vector width the processor has, with the rows split
+// between one and two threads. Widths that are not
 // multiples of eight, twists whose samples wrap, and lens images tall enough
 // for pixels to lie exactly on the radius (W = 10, H = 40: r = 10 at (5, 10)
 // and (5, 30)) are included.
@@ -114,6 +114,17 @@ struct PathCase {
 };
 
 class ResamplePaths : public ::testing::TestWithParam<PathCase> {};
+
+// The vector widths this processor can run, narrowest first.
+std::vector<resample::Lanes> availableLanes()
+{
+    std::vector<resample::Lanes> lanes{resample::Lanes::Plain};
+    if (resample::haveAvx2())
+        lanes.push_back(resample::Lanes::Avx2);
+    if (resample::haveAvx512())
+        lanes.push_back(resample::Lanes::Avx512);
+    return lanes;
+}
 
 TEST_P(ResamplePaths, EveryPathGivesThePlainPixels)
 {
@@ -130,11 +141,12 @@ TEST_P(ResamplePaths, EveryPathGivesThePlainPixels)
             resample::twirlPosition(t, x, y, sx, sy);
             SampleWrapped(source, sx, sy, plain.row(y) + 3 * x);
         }
-    for (int threads : {1, 2}) {
-        Bitmap result;
-        Tordre(source, result, c.twist, threads);
-        EXPECT_TRUE(result == plain) << "twirl, threads " << threads;
-    }
+    for (resample::Lanes lanes : availableLanes())
+        for (int threads : {1, 2}) {
+            Bitmap result;
+            resample::twirlWith(source, result, c.twist, threads, lanes);
+            EXPECT_TRUE(result == plain) << "twirl, lanes " << int(lanes) << ", threads " << threads;
+        }
 
     const resample::Lens l{float(W) / 2.0f, float(H) / 2.0f};
     float radius = float(W);
@@ -144,11 +156,12 @@ TEST_P(ResamplePaths, EveryPathGivesThePlainPixels)
             resample::lensPosition(l, radius, x, y, sx, sy);
             SampleWrapped(source, sx, sy, plain.row(y) + 3 * x);
         }
-    for (int threads : {1, 2}) {
-        Bitmap result;
-        Fisheye(source, result, 1.0f, threads);
-        EXPECT_TRUE(result == plain) << "lens, threads " << threads;
-    }
+    for (resample::Lanes lanes : availableLanes())
+        for (int threads : {1, 2}) {
+            Bitmap result;
+            resample::fisheyeWith(source, result, 1.0f, threads, lanes);
+            EXPECT_TRUE(result == plain) << "lens, lanes " << int(lanes) << ", threads " << threads;
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ResamplePaths,

@@ -1,0 +1,485 @@
+// Sixteen pixels at a time for the twirl and the lens, on processors with
+// AVX-512 (F, BW, VL, DQ). Every lane performs the single-precision
+// operations of ResampleKernels.h and SampleWrapped in the same order (the
+// project builds without fused multiply-adds), so a pixel is the same
+// whichever path computed it. As in the eight-lane rows, a group whose lanes
+// leave the handled ranges (trigonometric arguments past the reduction's
+// limit, sample positions past 2^22, reads past the last pixel, the lens
+// meeting its radius) takes the plain arithmetic for those pixels.
+//
+// Twice the lanes halve the instructions per pixel; the positions of a
+// whole batch are worked out before its samples are summed, so that the
+// long dependency chains of neighbouring groups overlap and the source rows
+// of the next batch are fetched meanwhile.
+#include "transforms/Deformations.h"
+#include "transforms/ResampleKernels.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+// GCC 12's AVX-512 headers start some intrinsics from an undefined vector
+// and warn about it in every caller.
+#if !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+
+namespace px::resample {
+
+#if defined(__x86_64__)
+
+bool haveAvx512()
+{
+    static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq");
+    return avx512;
+}
+
+namespace {
+
+#define PX_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq")))
+
+constexpr int kLanes = 16;
+constexpr int kBatch = 128; // pixels whose positions are worked out ahead
+constexpr int kGroups = kBatch / kLanes;
+
+// How a group of sixteen pixels is summed.
+enum class GroupKind : std::uint8_t {
+    Paired, // each row's two neighbours read as one eight-byte pair
+    Single, // the four neighbours read one by one
+    Plain,  // SampleWrapped, pixel by pixel
+};
+
+struct Batch {
+    alignas(64) float sx[kBatch];
+    alignas(64) float sy[kBatch];
+    // Neighbours (0,0), (0,1), (1,0), (1,1): byte offsets and weights.
+    alignas(64) int offset[4][kBatch];
+    alignas(64) float weight[4][kBatch];
+    GroupKind kind[kGroups];
+};
+
+struct Sampler {
+    const std::uint8_t* bits;
+    int width, height, stride;
+    int lastSingle; // largest offset a four-byte read may start at
+    int lastPair;   // largest offset an eight-byte read may start at
+};
+
+Sampler samplerOf(const Bitmap& source)
+{
+    const int size = int(source.byteSize());
+    return {source.bits(), source.width(), source.height(), int(source.stride()), size - 4, size - 8};
+}
+
+PX_AVX512 inline __m512 abs16(__m512 v)
+{
+    return _mm512_abs_ps(v);
+}
+
+PX_AVX512 inline __m512 splat(float v)
+{
+    return _mm512_set1_ps(v);
+}
+
+// n mod size for 0 <= n < 2^22: the quotient through the float reciprocal
+// is off by at most one.
+PX_AVX512 inline __m512i modulo(__m512i n, int size)
+{
+    const __m512i s = _mm512_set1_epi32(size);
+    const __m512i q = _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(n), splat(1.0f / float(size))));
+    __m512i m = _mm512_sub_epi32(n, _mm512_mullo_epi32(q, s));
+    m = _mm512_mask_add_epi32(m, _mm512_cmplt_epi32_mask(m, _mm512_setzero_si512()), m, s);
+    m = _mm512_mask_sub_epi32(m, _mm512_cmpge_epi32_mask(m, s), m, s);
+    return m;
+}
+
+struct AxisLanes {
+    __m512i index0, index1;
+    __m512 weight0, weight1;
+};
+
+// The sample's axis rule (truncation, weights, wrapping) for |s| < 2^22.
+PX_AVX512 inline AxisLanes axisLanes(__m512 s, int size)
+{
+    __m512i i = _mm512_cvttps_epi32(s);
+    const __m512 fi = _mm512_cvtepi32_ps(i);
+    const __mmask16 negative = _mm512_cmp_ps_mask(s, _mm512_setzero_ps(), _CMP_LT_OQ);
+    const __m512 up1 = _mm512_sub_ps(s, fi);
+    const __m512 down0 = _mm512_sub_ps(fi, s);
+    AxisLanes a;
+    a.weight0 = _mm512_mask_blend_ps(negative, _mm512_sub_ps(splat(1.0f), up1), down0);
+    a.weight1 = _mm512_mask_blend_ps(negative, up1, _mm512_sub_ps(splat(1.0f), down0));
+
+    const __m512i last = _mm512_set1_epi32(size - 1);
+    const __mmask16 below = _mm512_cmplt_epi32_mask(i, _mm512_setzero_si512());
+    const __mmask16 above = _mm512_cmpgt_epi32_mask(i, last);
+    if (below | above) {
+        // (W-1) - ((-i) mod W) below the first index, i mod W past the last.
+        const __m512i m = modulo(_mm512_abs_epi32(i), size);
+        i = _mm512_mask_mov_epi32(i, above, m);
+        i = _mm512_mask_sub_epi32(i, below, last, m);
+    }
+    a.index0 = i;
+    const __m512i next = _mm512_add_epi32(i, _mm512_set1_epi32(1));
+    a.index1 = _mm512_mask_sub_epi32(next, _mm512_cmpgt_epi32_mask(next, last), last, i);
+    return a;
+}
+
+// Stores group g's positions and, when its lanes are within what the
+// sixteen-lane sums handle, its offsets and weights; says how to sum it.
+PX_AVX512 inline void prepareGroup(const Sampler& s, Batch& b, int g, __m512 sx, __m512 sy)
+{
+    const int first = kLanes * g;
+    _mm512_store_ps(b.sx + first, sx);
+    _mm512_store_ps(b.sy + first, sy);
+    const __m512 limit = splat(4194304.0f);
+    if ((_mm512_cmp_ps_mask(abs16(sx), limit, _CMP_LT_OQ) & _mm512_cmp_ps_mask(abs16(sy), limit, _CMP_LT_OQ)) !=
+        0xFFFF) {
+        b.kind[g] = GroupKind::Plain;
+        return;
+    }
+    const AxisLanes ax = axisLanes(sx, s.width);
+    const AxisLanes ay = axisLanes(sy, s.height);
+    const __m512i stride = _mm512_set1_epi32(s.stride);
+    const __m512i row0 = _mm512_mullo_epi32(ay.index0, stride), row1 = _mm512_mullo_epi32(ay.index1, stride);
+    const __m512i col0 = _mm512_add_epi32(ax.index0, _mm512_add_epi32(ax.index0, ax.index0));
+    const __m512i col1 = _mm512_add_epi32(ax.index1, _mm512_add_epi32(ax.index1, ax.index1));
+    const __m512i o[4] = {_mm512_add_epi32(row0, col0), _mm512_add_epi32(row1, col0), _mm512_add_epi32(row0, col1),
+                          _mm512_add_epi32(row1, col1)};
+    const __m512i lastSingle = _mm512_set1_epi32(s.lastSingle);
+    __mmask16 beyond = 0;
+    for (int k = 0; k < 4; ++k) {
+        beyond |= _mm512_cmpgt_epi32_mask(o[k], lastSingle);
+        _mm512_store_si512(b.offset[k] + first, o[k]);
+    }
+    _mm512_store_ps(b.weight[0] + first, _mm512_mul_ps(ax.weight0, ay.weight0));
+    _mm512_store_ps(b.weight[1] + first, _mm512_mul_ps(ax.weight0, ay.weight1));
+    _mm512_store_ps(b.weight[2] + first, _mm512_mul_ps(ax.weight1, ay.weight0));
+    _mm512_store_ps(b.weight[3] + first, _mm512_mul_ps(ax.weight1, ay.weight1));
+    if (beyond) {
+        b.kind[g] = GroupKind::Plain;
+        return;
+    }
+    // Column index1 = index0 + 1 in every lane, and eight bytes readable
+    // from both rows' first neighbour.
+    const __m512i lastPair = _mm512_set1_epi32(s.lastPair);
+    const __mmask16 split = _mm512_cmpeq_epi32_mask(ax.index1, _mm512_add_epi32(ax.index0, _mm512_set1_epi32(1)));
+    const __mmask16 near = _mm512_cmple_epi32_mask(o[0], lastPair) & _mm512_cmple_epi32_mask(o[1], lastPair) & split;
+    b.kind[g] = near == 0xFFFF ? GroupKind::Paired : GroupKind::Single;
+}
+
+// Asks for the source lines of every prepared group, so that they are on
+// their way while the previous batch is summed.
+PX_AVX512 inline void fetchBatch(const Sampler& s, const Batch& b, int groups)
+{
+    const char* bits = reinterpret_cast<const char*>(s.bits);
+    for (int g = 0; g < groups; ++g)
+        if (b.kind[g] != GroupKind::Plain)
+            for (int i = kLanes * g; i < kLanes * g + kLanes; ++i) {
+                _mm_prefetch(bits + b.offset[0][i], _MM_HINT_T0);
+                _mm_prefetch(bits + b.offset[1][i], _MM_HINT_T0);
+            }
+}
+
+// Channel c (0 blue, 1 green, 2 red) of pixels held in the low three bytes
+// of each lane, as floats.
+PX_AVX512 inline __m512 channelOf(__m512i pixels, int c)
+{
+    return _mm512_cvtepi32_ps(_mm512_and_si512(_mm512_srli_epi32(pixels, 8 * c), _mm512_set1_epi32(0xFF)));
+}
+
+// ((w00 p00 + w01 p01) + (w10 p10 + w11 p11)) to the nearest integer
+// (halves to even, the default rounding mode), for one channel.
+PX_AVX512 inline __m512i weightedSum(const __m512 w[4], __m512 p00, __m512 p01, __m512 p10, __m512 p11)
+{
+    const __m512 left = _mm512_add_ps(_mm512_mul_ps(w[0], p00), _mm512_mul_ps(w[1], p01));
+    const __m512 right = _mm512_add_ps(_mm512_mul_ps(w[2], p10), _mm512_mul_ps(w[3], p11));
+    return _mm512_cvtps_epi32(_mm512_add_ps(left, right));
+}
+
+// The sixteen pixels' channels (each 0..255: the weights are at most 1 and
+// sum to 1), written as 48 blue, green, red bytes at `out`.
+PX_AVX512 inline void storePixels(const __m512i channel[3], std::uint8_t* out)
+{
+    const __m512i pixels = _mm512_or_si512(
+        channel[0], _mm512_or_si512(_mm512_slli_epi32(channel[1], 8), _mm512_slli_epi32(channel[2], 16)));
+    const __m512i packed =
+        _mm512_shuffle_epi8(pixels, _mm512_set4_epi32(int(0xFFFFFFFF), 0x0E0D0C0A, 0x09080605, 0x04020100));
+    const __m512i joined =
+        _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11, 15), packed);
+    _mm512_mask_storeu_epi32(out, 0x0FFF, joined);
+}
+
+// The low four bytes of every eight-byte lane of `low` (lanes 0-7) and
+// `high` (lanes 8-15), as sixteen lanes.
+PX_AVX512 inline __m512i lowHalves(__m512i low, __m512i high)
+{
+    return _mm512_permutex2var_epi32(low, _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30),
+                                     high);
+}
+
+PX_AVX512 void sumPairedGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out)
+{
+    const int first = kLanes * g;
+    const __m512 w[4] = {_mm512_load_ps(b.weight[0] + first), _mm512_load_ps(b.weight[1] + first),
+                         _mm512_load_ps(b.weight[2] + first), _mm512_load_ps(b.weight[3] + first)};
+    const __m512i top = _mm512_load_si512(b.offset[0] + first);
+    const __m512i bottom = _mm512_load_si512(b.offset[1] + first);
+    const __m512i top0 = _mm512_i32gather_epi64(_mm512_castsi512_si256(top), s.bits, 1);
+    const __m512i top1 = _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(top, 1), s.bits, 1);
+    const __m512i bottom0 = _mm512_i32gather_epi64(_mm512_castsi512_si256(bottom), s.bits, 1);
+    const __m512i bottom1 = _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(bottom, 1), s.bits, 1);
+    const __m512i p00 = lowHalves(top0, top1);
+    const __m512i p10 = lowHalves(_mm512_srli_epi64(top0, 24), _mm512_srli_epi64(top1, 24));
+    const __m512i p01 = lowHalves(bottom0, bottom1);
+    const __m512i p11 = lowHalves(_mm512_srli_epi64(bottom0, 24), _mm512_srli_epi64(bottom1, 24));
+    __m512i channel[3];
+    for (int c = 0; c < 3; ++c)
+        channel[c] = weightedSum(w, channelOf(p00, c), channelOf(p01, c), channelOf(p10, c), channelOf(p11, c));
+    storePixels(channel, out);
+}
+
+PX_AVX512 void sumSingleGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out)
+{
+    const int first = kLanes * g;
+    const __m512 w[4] = {_mm512_load_ps(b.weight[0] + first), _mm512_load_ps(b.weight[1] + first),
+                         _mm512_load_ps(b.weight[2] + first), _mm512_load_ps(b.weight[3] + first)};
+    __m512i p[4];
+    for (int k = 0; k < 4; ++k)
+        p[k] = _mm512_i32gather_epi32(_mm512_load_si512(b.offset[k] + first), s.bits, 1);
+    __m512i channel[3];
+    for (int c = 0; c < 3; ++c)
+        channel[c] = weightedSum(w, channelOf(p[0], c), channelOf(p[1], c), channelOf(p[2], c), channelOf(p[3], c));
+    storePixels(channel, out);
+}
+
+// Stage two for the `groups` prepared groups of a batch; `out` is pixel 0.
+PX_AVX512 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, int groups, std::uint8_t* out)
+{
+    for (int g = 0; g < groups; ++g) {
+        std::uint8_t* pixels = out + std::size_t(kLanes * g) * 3;
+        switch (b.kind[g]) {
+        case GroupKind::Paired:
+            sumPairedGroup(s, b, g, pixels);
+            break;
+        case GroupKind::Single:
+            sumSingleGroup(s, b, g, pixels);
+            break;
+        case GroupKind::Plain:
+            for (int i = 0; i < kLanes; ++i)
+                SampleWrapped(source, b.sx[kLanes * g + i], b.sy[kLanes * g + i], pixels + 3 * i);
+            break;
+        }
+    }
+}
+
+// Prepares the batches of pixels x .. end-1 (groups of sixteen) with
+// prepare(batch, first x, groups) and sums each while the next one's rows
+// are fetched; returns the first x not done.
+template <class Prepare>
+PX_AVX512 int pipelinedSpan(const Bitmap& source, const Sampler& s, int x, int end, std::uint8_t* out, Prepare prepare)
+{
+    Batch batches[2];
+    int current = 0;
+    int groups = std::min(kBatch, end - x) / kLanes;
+    if (groups == 0)
+        return x;
+    prepare(batches[0], x, groups);
+    fetchBatch(s, batches[0], groups);
+    while (groups > 0) {
+        const int next = x + kLanes * groups;
+        const int nextGroups = std::min(kBatch, end - next) / kLanes;
+        if (nextGroups > 0) {
+            prepare(batches[1 - current], next, nextGroups);
+            fetchBatch(s, batches[1 - current], nextGroups);
+        }
+        sumBatch(source, s, batches[current], groups, out + std::size_t(x) * 3);
+        x = next;
+        groups = nextGroups;
+        current = 1 - current;
+    }
+    return x;
+}
+
+PX_AVX512 inline __m512 columnsFrom(int x)
+{
+    return _mm512_cvtepi32_ps(_mm512_add_epi32(
+        _mm512_set1_epi32(x), _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)));
+}
+
+PX_AVX512 inline __m512 negateWhere(__m512 v, __mmask16 mask)
+{
+    return _mm512_mask_xor_ps(v, mask, v, splat(-0.0f));
+}
+
+// atanSingle, lane by lane, with one division for its three ranges:
+// -1 / a, (a - 1) / (a + 1) or a / 1.
+PX_AVX512 inline __m512 atan16(__m512 z)
+{
+    const __mmask16 negative = _mm512_cmp_ps_mask(z, _mm512_setzero_ps(), _CMP_LT_OQ);
+    __m512 a = abs16(z);
+    const __mmask16 big = _mm512_cmp_ps_mask(a, splat(kAtanBig), _CMP_GT_OQ);
+    const __mmask16 middle = _mm512_cmp_ps_mask(a, splat(kAtanSmall), _CMP_GT_OQ) & ~big;
+    const __m512 one = splat(1.0f);
+    __m512 numerator = _mm512_mask_sub_ps(a, middle, a, one);
+    numerator = _mm512_mask_mov_ps(numerator, big, splat(-1.0f));
+    __m512 denominator = _mm512_mask_add_ps(one, middle, a, one);
+    denominator = _mm512_mask_mov_ps(denominator, big, a);
+    a = _mm512_div_ps(numerator, denominator);
+    __m512 base = _mm512_maskz_mov_ps(middle, splat(kQuarterPi));
+    base = _mm512_mask_mov_ps(base, big, splat(kHalfPi));
+    const __m512 aa = _mm512_mul_ps(a, a);
+    __m512 p = _mm512_add_ps(_mm512_mul_ps(splat(kAtanP0), aa), splat(kAtanP1));
+    p = _mm512_add_ps(_mm512_mul_ps(p, aa), splat(kAtanP2));
+    p = _mm512_add_ps(_mm512_mul_ps(p, aa), splat(kAtanP3));
+    p = _mm512_add_ps(_mm512_mul_ps(_mm512_mul_ps(p, aa), a), a);
+    return negateWhere(_mm512_add_ps(base, p), negative);
+}
+
+// sinCosSingle, lane by lane, for |x| <= kSinCosLimit.
+PX_AVX512 inline void sinCos16(__m512 x, __m512& s, __m512& c)
+{
+    const __mmask16 negative = _mm512_cmp_ps_mask(x, _mm512_setzero_ps(), _CMP_LT_OQ);
+    __m512 a = abs16(x);
+    __m512i octant = _mm512_cvttps_epi32(_mm512_mul_ps(a, splat(kFourOverPi)));
+    octant = _mm512_add_epi32(octant, _mm512_and_si512(octant, _mm512_set1_epi32(1)));
+    const __m512 k = _mm512_cvtepi32_ps(octant);
+    a = _mm512_sub_ps(a, _mm512_mul_ps(k, splat(kPiPart1)));
+    a = _mm512_sub_ps(a, _mm512_mul_ps(k, splat(kPiPart2)));
+    a = _mm512_sub_ps(a, _mm512_mul_ps(k, splat(kPiPart3)));
+    // Octant bit 2: both signs turn; bit 1: the cosine's sign turns; octants
+    // 1 and 2 (mod 4) swap the polynomials.
+    const __mmask16 upper = _mm512_test_epi32_mask(octant, _mm512_set1_epi32(4));
+    const __mmask16 second = _mm512_test_epi32_mask(octant, _mm512_set1_epi32(2));
+    const __m512i quarter = _mm512_and_si512(octant, _mm512_set1_epi32(3));
+    const __mmask16 swap =
+        _mm512_cmpeq_epi32_mask(quarter, _mm512_set1_epi32(1)) | _mm512_cmpeq_epi32_mask(quarter, _mm512_set1_epi32(2));
+    const __m512 z = _mm512_mul_ps(a, a);
+    __m512 cp = _mm512_add_ps(_mm512_mul_ps(splat(kCosP0), z), splat(kCosP1));
+    cp = _mm512_add_ps(_mm512_mul_ps(cp, z), splat(kCosP2));
+    cp = _mm512_mul_ps(_mm512_mul_ps(cp, z), z);
+    cp = _mm512_add_ps(_mm512_sub_ps(cp, _mm512_mul_ps(splat(0.5f), z)), splat(1.0f));
+    __m512 sp = _mm512_add_ps(_mm512_mul_ps(splat(kSinP0), z), splat(kSinP1));
+    sp = _mm512_add_ps(_mm512_mul_ps(sp, z), splat(kSinP2));
+    sp = _mm512_add_ps(_mm512_mul_ps(_mm512_mul_ps(sp, z), a), a);
+    const __m512 sv = _mm512_mask_blend_ps(swap, sp, cp);
+    const __m512 cv = _mm512_mask_blend_ps(swap, cp, sp);
+    s = negateWhere(sv, negative ^ upper);
+    c = negateWhere(cv, upper ^ second);
+}
+
+// Stage one of the twirl for `groups` groups from column x0 of row y.
+struct TwirlBatch {
+    const Twirl& t;
+    const Sampler& s;
+    int y;
+
+    PX_AVX512 void operator()(Batch& b, int x0, int groups) const
+    {
+        const __m512 cx = splat(t.cx), cy = splat(t.cy);
+        const float dyValue = float(y) - t.cy;
+        const __m512 dy = splat(dyValue);
+        const __m512 zero = _mm512_setzero_ps();
+        const __m512 vertical = splat(dyValue > 0.0f ? kHalfPi : -kHalfPi);
+        for (int g = 0; g < groups; ++g) {
+            const int column = x0 + kLanes * g;
+            const __m512 dx = _mm512_sub_ps(columnsFrom(column), cx);
+            const __m512 r = _mm512_sqrt_ps(_mm512_add_ps(_mm512_mul_ps(dx, dx), _mm512_mul_ps(dy, dy)));
+            const __mmask16 atCentre = _mm512_cmp_ps_mask(r, zero, _CMP_EQ_OQ);
+            __m512 theta = atan16(_mm512_div_ps(dy, dx));
+            theta = _mm512_mask_add_ps(theta, _mm512_cmp_ps_mask(dx, zero, _CMP_LT_OQ), theta, splat(kPi));
+            theta = _mm512_mask_mov_ps(theta, _mm512_cmp_ps_mask(dx, zero, _CMP_EQ_OQ), vertical);
+            const __m512 turned = _mm512_add_ps(_mm512_sub_ps(theta, _mm512_div_ps(r, splat(t.twist))), splat(kHalfPi));
+            const __mmask16 far = _mm512_cmp_ps_mask(abs16(turned), splat(kSinCosLimit), _CMP_NLE_UQ) & ~atCentre;
+            if (far) {
+                // Past the reduction's limit: the plain positions.
+                alignas(64) float sx[kLanes], sy[kLanes];
+                for (int i = 0; i < kLanes; ++i)
+                    twirlPosition(t, column + i, y, sx[i], sy[i]);
+                prepareGroup(s, b, g, _mm512_load_ps(sx), _mm512_load_ps(sy));
+                continue;
+            }
+            __m512 sn, cs;
+            sinCos16(turned, sn, cs);
+            prepareGroup(s, b, g, _mm512_mask_mov_ps(_mm512_add_ps(cx, _mm512_mul_ps(r, cs)), atCentre, cx),
+                         _mm512_mask_mov_ps(_mm512_add_ps(cy, _mm512_mul_ps(r, sn)), atCentre, cy));
+        }
+    }
+};
+
+// Stage one of the lens; the radius carries on from group to group.
+struct LensBatch {
+    const Lens& l;
+    float& radius;
+    const Sampler& s;
+    int y;
+
+    PX_AVX512 void operator()(Batch& b, int x0, int groups) const
+    {
+        const __m512 cx = splat(l.cx), cy = splat(l.cy);
+        const __m512 dy = splat(float(y) - l.cy);
+        const __m512 zero = _mm512_setzero_ps(), one = splat(1.0f);
+        for (int g = 0; g < groups; ++g) {
+            const int column = x0 + kLanes * g;
+            const __m512 dx = _mm512_sub_ps(columnsFrom(column), cx);
+            const __m512 r = _mm512_sqrt_ps(_mm512_add_ps(_mm512_mul_ps(dx, dx), _mm512_mul_ps(dy, dy)));
+            const __mmask16 atCentre = _mm512_cmp_ps_mask(r, zero, _CMP_EQ_OQ);
+            const __m512 R = splat(radius);
+            if (_mm512_cmp_ps_mask(r, R, _CMP_EQ_OQ) & ~atCentre) {
+                // A pixel on the radius widens it for the pixels after it:
+                // this group's positions one after the other.
+                alignas(64) float sx[kLanes], sy[kLanes];
+                for (int i = 0; i < kLanes; ++i)
+                    lensPosition(l, radius, column + i, y, sx[i], sy[i]);
+                prepareGroup(s, b, g, _mm512_load_ps(sx), _mm512_load_ps(sy));
+                continue;
+            }
+            const __m512 inverse = _mm512_div_ps(one, _mm512_sub_ps(one, _mm512_div_ps(r, R)));
+            const __m512 k = _mm512_mul_ps(_mm512_sub_ps(inverse, one), splat(radius / 2.0f));
+            prepareGroup(s, b, g,
+                         _mm512_mask_mov_ps(_mm512_add_ps(cx, _mm512_div_ps(_mm512_mul_ps(dx, k), r)), atCentre, cx),
+                         _mm512_mask_mov_ps(_mm512_add_ps(cy, _mm512_div_ps(_mm512_mul_ps(dy, k), r)), atCentre, cy));
+        }
+    }
+};
+
+} // namespace
+
+PX_AVX512 int twirlSpanAvx512(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
+{
+    const Sampler s = samplerOf(source);
+    return pipelinedSpan(source, s, x, end, out, TwirlBatch{t, s, y});
+}
+
+PX_AVX512 int lensSpanAvx512(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end,
+                             std::uint8_t* out)
+{
+    const Sampler s = samplerOf(source);
+    return pipelinedSpan(source, s, x, end, out, LensBatch{l, radius, s, y});
+}
+
+#else
+
+bool haveAvx512()
+{
+    return false;
+}
+
+int twirlSpanAvx512(const Twirl&, const Bitmap&, int, int x, int, std::uint8_t*)
+{
+    return x;
+}
+
+int lensSpanAvx512(const Lens&, float&, const Bitmap&, int, int x, int, std::uint8_t*)
+{
+    return x;
+}
+
+#endif
+
+} // namespace px::resample
