@@ -7,10 +7,10 @@
 // limit, sample positions past 2^22, reads past the last pixel, the lens
 // meeting its radius) takes the plain arithmetic for those pixels.
 //
-// Twice the lanes halve the instructions per pixel; the positions of a
-// whole batch are worked out before its samples are summed, so that the
-// long dependency chains of neighbouring groups overlap and the source rows
-// of the next batch are fetched meanwhile.
+// Twice the lanes halve the instructions per pixel. The positions of a
+// whole batch are worked out before any of its samples are read, so that
+// the long dependency chains of neighbouring groups overlap, and the
+// samples are then read in one pass of plain loads.
 #include "transforms/Deformations.h"
 #include "transforms/ResampleKernels.h"
 
@@ -60,6 +60,8 @@ struct Batch {
     // Neighbours (0,0), (0,1), (1,0), (1,1): byte offsets and weights.
     alignas(64) int offset[4][kBatch];
     alignas(64) float weight[4][kBatch];
+    // Each row's two neighbours as eight bytes, for the paired groups.
+    alignas(64) std::uint64_t pair[2][kBatch];
     GroupKind kind[kGroups];
 };
 
@@ -173,16 +175,17 @@ PX_AVX512 inline void prepareGroup(const Sampler& s, Batch& b, int g, __m512 sx,
     b.kind[g] = near == 0xFFFF ? GroupKind::Paired : GroupKind::Single;
 }
 
-// Asks for the source lines of every prepared group, so that they are on
-// their way while the previous batch is summed.
-PX_AVX512 inline void fetchBatch(const Sampler& s, const Batch& b, int groups)
+// Reads each row's pair of neighbours for every paired group of the batch.
+// Plain loads keep many more misses in flight than the vector gathers,
+// which wait for all their lanes: the twirl's samples of neighbouring
+// pixels lie far apart in the source, and the loads are most of its time.
+PX_AVX512 inline void loadPairs(const Sampler& s, Batch& b, int groups)
 {
-    const char* bits = reinterpret_cast<const char*>(s.bits);
     for (int g = 0; g < groups; ++g)
-        if (b.kind[g] != GroupKind::Plain)
+        if (b.kind[g] == GroupKind::Paired)
             for (int i = kLanes * g; i < kLanes * g + kLanes; ++i) {
-                _mm_prefetch(bits + b.offset[0][i], _MM_HINT_T0);
-                _mm_prefetch(bits + b.offset[1][i], _MM_HINT_T0);
+                std::memcpy(&b.pair[0][i], s.bits + b.offset[0][i], 8);
+                std::memcpy(&b.pair[1][i], s.bits + b.offset[1][i], 8);
             }
 }
 
@@ -223,17 +226,15 @@ PX_AVX512 inline __m512i lowHalves(__m512i low, __m512i high)
                                      high);
 }
 
-PX_AVX512 void sumPairedGroup(const Sampler& s, const Batch& b, int g, std::uint8_t* out)
+PX_AVX512 void sumPairedGroup(const Batch& b, int g, std::uint8_t* out)
 {
     const int first = kLanes * g;
     const __m512 w[4] = {_mm512_load_ps(b.weight[0] + first), _mm512_load_ps(b.weight[1] + first),
                          _mm512_load_ps(b.weight[2] + first), _mm512_load_ps(b.weight[3] + first)};
-    const __m512i top = _mm512_load_si512(b.offset[0] + first);
-    const __m512i bottom = _mm512_load_si512(b.offset[1] + first);
-    const __m512i top0 = _mm512_i32gather_epi64(_mm512_castsi512_si256(top), s.bits, 1);
-    const __m512i top1 = _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(top, 1), s.bits, 1);
-    const __m512i bottom0 = _mm512_i32gather_epi64(_mm512_castsi512_si256(bottom), s.bits, 1);
-    const __m512i bottom1 = _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(bottom, 1), s.bits, 1);
+    const __m512i top0 = _mm512_load_si512(b.pair[0] + first);
+    const __m512i top1 = _mm512_load_si512(b.pair[0] + first + 8);
+    const __m512i bottom0 = _mm512_load_si512(b.pair[1] + first);
+    const __m512i bottom1 = _mm512_load_si512(b.pair[1] + first + 8);
     const __m512i p00 = lowHalves(top0, top1);
     const __m512i p10 = lowHalves(_mm512_srli_epi64(top0, 24), _mm512_srli_epi64(top1, 24));
     const __m512i p01 = lowHalves(bottom0, bottom1);
@@ -259,13 +260,14 @@ PX_AVX512 void sumSingleGroup(const Sampler& s, const Batch& b, int g, std::uint
 }
 
 // Stage two for the `groups` prepared groups of a batch; `out` is pixel 0.
-PX_AVX512 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, int groups, std::uint8_t* out)
+PX_AVX512 void sumBatch(const Bitmap& source, const Sampler& s, Batch& b, int groups, std::uint8_t* out)
 {
+    loadPairs(s, b, groups);
     for (int g = 0; g < groups; ++g) {
         std::uint8_t* pixels = out + std::size_t(kLanes * g) * 3;
         switch (b.kind[g]) {
         case GroupKind::Paired:
-            sumPairedGroup(s, b, g, pixels);
+            sumPairedGroup(b, g, pixels);
             break;
         case GroupKind::Single:
             sumSingleGroup(s, b, g, pixels);
@@ -278,30 +280,16 @@ PX_AVX512 void sumBatch(const Bitmap& source, const Sampler& s, const Batch& b, 
     }
 }
 
-// Prepares the batches of pixels x .. end-1 (groups of sixteen) with
-// prepare(batch, first x, groups) and sums each while the next one's rows
-// are fetched; returns the first x not done.
+// Pixels x .. end-1 in batches of groups of sixteen, each prepared by
+// prepare(batch, first x, groups) and then summed; returns the first x
+// not done.
 template <class Prepare>
-PX_AVX512 int pipelinedSpan(const Bitmap& source, const Sampler& s, int x, int end, std::uint8_t* out, Prepare prepare)
+PX_AVX512 int batchedSpan(const Bitmap& source, const Sampler& s, int x, int end, std::uint8_t* out, Prepare prepare)
 {
-    Batch batches[2];
-    int current = 0;
-    int groups = std::min(kBatch, end - x) / kLanes;
-    if (groups == 0)
-        return x;
-    prepare(batches[0], x, groups);
-    fetchBatch(s, batches[0], groups);
-    while (groups > 0) {
-        const int next = x + kLanes * groups;
-        const int nextGroups = std::min(kBatch, end - next) / kLanes;
-        if (nextGroups > 0) {
-            prepare(batches[1 - current], next, nextGroups);
-            fetchBatch(s, batches[1 - current], nextGroups);
-        }
-        sumBatch(source, s, batches[current], groups, out + std::size_t(x) * 3);
-        x = next;
-        groups = nextGroups;
-        current = 1 - current;
+    Batch batch;
+    for (int groups; (groups = std::min(kBatch, end - x) / kLanes) > 0; x += kLanes * groups) {
+        prepare(batch, x, groups);
+        sumBatch(source, s, batch, groups, out + std::size_t(x) * 3);
     }
     return x;
 }
@@ -453,14 +441,14 @@ struct LensBatch {
 PX_AVX512 int twirlSpanAvx512(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out)
 {
     const Sampler s = samplerOf(source);
-    return pipelinedSpan(source, s, x, end, out, TwirlBatch{t, s, y});
+    return batchedSpan(source, s, x, end, out, TwirlBatch{t, s, y});
 }
 
 PX_AVX512 int lensSpanAvx512(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end,
                              std::uint8_t* out)
 {
     const Sampler s = samplerOf(source);
-    return pipelinedSpan(source, s, x, end, out, LensBatch{l, radius, s, y});
+    return batchedSpan(source, s, x, end, out, LensBatch{l, radius, s, y});
 }
 
 #else
