@@ -64,21 +64,17 @@ void prepareResult(const Bitmap& source, Bitmap& result)
 // The twirl's samples for one destination row follow a spiral across the
 // whole source, and the lens's a ray; a block of neighbouring destination
 // pixels samples a much smaller region. Each band of rows is therefore
-// walked in blocks of rows and columns (the result does not depend on the
-// order). The twirl shears: the rows of a block sample neighbouring arcs,
-// so its blocks are taller, to read each source line while it is cached.
-struct BlockShape {
-    int rows, columns;
-};
-constexpr BlockShape kTwirlBlock{64, 128};
-constexpr BlockShape kLensBlock{16, 512};
+// walked in blocks of this many rows and columns (the result does not
+// depend on the order).
+constexpr int kBlockRows = 16;
+constexpr int kBlockColumns = 512;
 
-template <class Span> void forEachBlock(BlockShape shape, int first, int end, int width, Span span)
+template <class Span> void forEachBlock(int first, int end, int width, Span span)
 {
-    for (int top = first; top < end; top += shape.rows)
-        for (int left = 0; left < width; left += shape.columns)
-            for (int y = top, bottom = std::min(end, top + shape.rows); y < bottom; ++y)
-                span(y, left, std::min(width, left + shape.columns));
+    for (int top = first; top < end; top += kBlockRows)
+        for (int left = 0; left < width; left += kBlockColumns)
+            for (int y = top, bottom = std::min(end, top + kBlockRows); y < bottom; ++y)
+                span(y, left, std::min(width, left + kBlockColumns));
 }
 
 void twirlSpan(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out, Lanes lanes)
@@ -203,7 +199,7 @@ void resample::twirlWith(const Bitmap& source, Bitmap& result, int twist, int th
     }
     const Twirl t{float(source.width() - 1) / 2.0f, float(source.height() - 1) / 2.0f, float(twist)};
     forEachRowBand(source.height(), threads, [&](int first, int end) {
-        forEachBlock(kTwirlBlock, first, end, source.width(),
+        forEachBlock(first, end, source.width(),
                      [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), lanes); });
     });
 }
@@ -216,7 +212,7 @@ void resample::fisheyeWith(const Bitmap& source, Bitmap& result, float strength,
     const Lens l{float(source.width()) / 2.0f, float(source.height()) / 2.0f};
     const LensRadii radii = lensRadii(l, float(source.width()) * strength, source.width(), source.height());
     forEachRowBand(source.height(), threads, [&](int first, int end) {
-        forEachBlock(kLensBlock, first, end, source.width(), [&](int y, int x, int stop) {
+        forEachBlock(first, end, source.width(), [&](int y, int x, int stop) {
             lensSpan(l, radii.at(x, y), source, y, x, stop, result.row(y), lanes);
         });
     });

@@ -314,29 +314,6 @@ PX_AVX2 inline __m256 columnsFrom(int x)
     return _mm256_cvtepi32_ps(_mm256_add_epi32(_mm256_set1_epi32(x), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
 }
 
-// atanSingle, lane by lane.
-PX_AVX2 inline __m256 atan8(__m256 z)
-{
-    const __m256 negative = _mm256_cmp_ps(z, _mm256_setzero_ps(), _CMP_LT_OQ);
-    __m256 a = abs8(z);
-    const __m256 big = _mm256_cmp_ps(a, _mm256_set1_ps(kAtanBig), _CMP_GT_OQ);
-    const __m256 middle = _mm256_andnot_ps(big, _mm256_cmp_ps(a, _mm256_set1_ps(kAtanSmall), _CMP_GT_OQ));
-    // One division for the three ranges: -1 / a, (a - 1) / (a + 1) or a / 1.
-    const __m256 one = _mm256_set1_ps(1.0f);
-    const __m256 numerator =
-        _mm256_blendv_ps(_mm256_blendv_ps(a, _mm256_sub_ps(a, one), middle), _mm256_set1_ps(-1.0f), big);
-    const __m256 denominator = _mm256_blendv_ps(_mm256_blendv_ps(one, _mm256_add_ps(a, one), middle), a, big);
-    a = _mm256_div_ps(numerator, denominator);
-    const __m256 base =
-        _mm256_blendv_ps(_mm256_and_ps(middle, _mm256_set1_ps(kQuarterPi)), _mm256_set1_ps(kHalfPi), big);
-    const __m256 aa = _mm256_mul_ps(a, a);
-    __m256 p = _mm256_add_ps(_mm256_mul_ps(_mm256_set1_ps(kAtanP0), aa), _mm256_set1_ps(kAtanP1));
-    p = _mm256_add_ps(_mm256_mul_ps(p, aa), _mm256_set1_ps(kAtanP2));
-    p = _mm256_add_ps(_mm256_mul_ps(p, aa), _mm256_set1_ps(kAtanP3));
-    p = _mm256_add_ps(_mm256_mul_ps(_mm256_mul_ps(p, aa), a), a);
-    return negateWhere(_mm256_add_ps(base, p), negative);
-}
-
 // sinCosSingle, lane by lane, for |x| <= kSinCosLimit.
 PX_AVX2 inline void sinCos8(__m256 x, __m256& s, __m256& c)
 {
@@ -384,23 +361,12 @@ struct TwirlBatch {
     {
         const __m256 cx = _mm256_set1_ps(t.cx), cy = _mm256_set1_ps(t.cy);
         const __m256 dy = _mm256_set1_ps(float(y) - t.cy);
-        const __m256 zero = _mm256_setzero_ps();
         for (int g = 0; g < groups; ++g) {
             const int column = x0 + 8 * g;
             const __m256 dx = _mm256_sub_ps(columnsFrom(column), cx);
             const __m256 r = _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy)));
-            const __m256 atCentre = _mm256_cmp_ps(r, zero, _CMP_EQ_OQ);
-            __m256 theta = atan8(_mm256_div_ps(dy, dx));
-            theta =
-                _mm256_blendv_ps(theta, _mm256_add_ps(theta, _mm256_set1_ps(kPi)), _mm256_cmp_ps(dx, zero, _CMP_LT_OQ));
-            const __m256 upright = _mm256_cmp_ps(dy, zero, _CMP_GT_OQ);
-            const __m256 vertical = _mm256_blendv_ps(_mm256_set1_ps(-kHalfPi), _mm256_set1_ps(kHalfPi), upright);
-            theta = _mm256_blendv_ps(theta, vertical, _mm256_cmp_ps(dx, zero, _CMP_EQ_OQ));
-            const __m256 turned =
-                _mm256_add_ps(_mm256_sub_ps(theta, _mm256_div_ps(r, _mm256_set1_ps(t.twist))), _mm256_set1_ps(kHalfPi));
-            const __m256 far =
-                _mm256_andnot_ps(atCentre, _mm256_cmp_ps(abs8(turned), _mm256_set1_ps(kSinCosLimit), _CMP_NLE_UQ));
-            if (any(far)) {
+            const __m256 turn = _mm256_div_ps(r, _mm256_set1_ps(t.twist));
+            if (any(_mm256_cmp_ps(abs8(turn), _mm256_set1_ps(kSinCosLimit), _CMP_NLE_UQ))) {
                 // Past the reduction's limit: the plain positions.
                 alignas(32) float sx[8], sy[8];
                 for (int i = 0; i < 8; ++i)
@@ -409,9 +375,9 @@ struct TwirlBatch {
                 continue;
             }
             __m256 sn, cs;
-            sinCos8(turned, sn, cs);
-            prepareGroup(s, b, g, _mm256_blendv_ps(_mm256_add_ps(cx, _mm256_mul_ps(r, cs)), cx, atCentre),
-                         _mm256_blendv_ps(_mm256_add_ps(cy, _mm256_mul_ps(r, sn)), cy, atCentre));
+            sinCos8(turn, sn, cs);
+            prepareGroup(s, b, g, _mm256_add_ps(cx, _mm256_sub_ps(_mm256_mul_ps(dx, sn), _mm256_mul_ps(dy, cs))),
+                         _mm256_add_ps(cy, _mm256_add_ps(_mm256_mul_ps(dy, sn), _mm256_mul_ps(dx, cs))));
         }
     }
 };

@@ -305,30 +305,6 @@ PX_AVX512 inline __m512 negateWhere(__m512 v, __mmask16 mask)
     return _mm512_mask_xor_ps(v, mask, v, splat(-0.0f));
 }
 
-// atanSingle, lane by lane, with one division for its three ranges:
-// -1 / a, (a - 1) / (a + 1) or a / 1.
-PX_AVX512 inline __m512 atan16(__m512 z)
-{
-    const __mmask16 negative = _mm512_cmp_ps_mask(z, _mm512_setzero_ps(), _CMP_LT_OQ);
-    __m512 a = abs16(z);
-    const __mmask16 big = _mm512_cmp_ps_mask(a, splat(kAtanBig), _CMP_GT_OQ);
-    const __mmask16 middle = _mm512_cmp_ps_mask(a, splat(kAtanSmall), _CMP_GT_OQ) & ~big;
-    const __m512 one = splat(1.0f);
-    __m512 numerator = _mm512_mask_sub_ps(a, middle, a, one);
-    numerator = _mm512_mask_mov_ps(numerator, big, splat(-1.0f));
-    __m512 denominator = _mm512_mask_add_ps(one, middle, a, one);
-    denominator = _mm512_mask_mov_ps(denominator, big, a);
-    a = _mm512_div_ps(numerator, denominator);
-    __m512 base = _mm512_maskz_mov_ps(middle, splat(kQuarterPi));
-    base = _mm512_mask_mov_ps(base, big, splat(kHalfPi));
-    const __m512 aa = _mm512_mul_ps(a, a);
-    __m512 p = _mm512_add_ps(_mm512_mul_ps(splat(kAtanP0), aa), splat(kAtanP1));
-    p = _mm512_add_ps(_mm512_mul_ps(p, aa), splat(kAtanP2));
-    p = _mm512_add_ps(_mm512_mul_ps(p, aa), splat(kAtanP3));
-    p = _mm512_add_ps(_mm512_mul_ps(_mm512_mul_ps(p, aa), a), a);
-    return negateWhere(_mm512_add_ps(base, p), negative);
-}
-
 // sinCosSingle, lane by lane, for |x| <= kSinCosLimit.
 PX_AVX512 inline void sinCos16(__m512 x, __m512& s, __m512& c)
 {
@@ -370,21 +346,13 @@ struct TwirlBatch {
     PX_AVX512 void operator()(Batch& b, int x0, int groups) const
     {
         const __m512 cx = splat(t.cx), cy = splat(t.cy);
-        const float dyValue = float(y) - t.cy;
-        const __m512 dy = splat(dyValue);
-        const __m512 zero = _mm512_setzero_ps();
-        const __m512 vertical = splat(dyValue > 0.0f ? kHalfPi : -kHalfPi);
+        const __m512 dy = splat(float(y) - t.cy);
         for (int g = 0; g < groups; ++g) {
             const int column = x0 + kLanes * g;
             const __m512 dx = _mm512_sub_ps(columnsFrom(column), cx);
             const __m512 r = _mm512_sqrt_ps(_mm512_add_ps(_mm512_mul_ps(dx, dx), _mm512_mul_ps(dy, dy)));
-            const __mmask16 atCentre = _mm512_cmp_ps_mask(r, zero, _CMP_EQ_OQ);
-            __m512 theta = atan16(_mm512_div_ps(dy, dx));
-            theta = _mm512_mask_add_ps(theta, _mm512_cmp_ps_mask(dx, zero, _CMP_LT_OQ), theta, splat(kPi));
-            theta = _mm512_mask_mov_ps(theta, _mm512_cmp_ps_mask(dx, zero, _CMP_EQ_OQ), vertical);
-            const __m512 turned = _mm512_add_ps(_mm512_sub_ps(theta, _mm512_div_ps(r, splat(t.twist))), splat(kHalfPi));
-            const __mmask16 far = _mm512_cmp_ps_mask(abs16(turned), splat(kSinCosLimit), _CMP_NLE_UQ) & ~atCentre;
-            if (far) {
+            const __m512 turn = _mm512_div_ps(r, splat(t.twist));
+            if (_mm512_cmp_ps_mask(abs16(turn), splat(kSinCosLimit), _CMP_NLE_UQ)) {
                 // Past the reduction's limit: the plain positions.
                 alignas(64) float sx[kLanes], sy[kLanes];
                 for (int i = 0; i < kLanes; ++i)
@@ -393,9 +361,9 @@ struct TwirlBatch {
                 continue;
             }
             __m512 sn, cs;
-            sinCos16(turned, sn, cs);
-            prepareGroup(s, b, g, _mm512_mask_mov_ps(_mm512_add_ps(cx, _mm512_mul_ps(r, cs)), atCentre, cx),
-                         _mm512_mask_mov_ps(_mm512_add_ps(cy, _mm512_mul_ps(r, sn)), atCentre, cy));
+            sinCos16(turn, sn, cs);
+            prepareGroup(s, b, g, _mm512_add_ps(cx, _mm512_sub_ps(_mm512_mul_ps(dx, sn), _mm512_mul_ps(dy, cs))),
+                         _mm512_add_ps(cy, _mm512_add_ps(_mm512_mul_ps(dy, sn), _mm512_mul_ps(dx, cs))));
         }
     }
 };

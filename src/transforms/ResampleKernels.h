@@ -11,38 +11,6 @@
 
 namespace px::resample {
 
-inline constexpr float kPi = 3.14159265358979f;
-inline constexpr float kHalfPi = 1.57079632679490f;
-inline constexpr float kQuarterPi = 0.785398163397448f;
-
-// Arctangent in single precision (about 2 ulp): reduced to |z| <= tan(pi/8)
-// through pi/2 - atan(1/z) and pi/4 + atan((z-1)/(z+1)), then an odd
-// polynomial.
-inline constexpr float kAtanBig = 2.414213562373095f;    // tan(3 pi/8)
-inline constexpr float kAtanSmall = 0.4142135623730950f; // tan(pi/8)
-inline constexpr float kAtanP0 = 8.05374449538e-2f;
-inline constexpr float kAtanP1 = -1.38776856032e-1f;
-inline constexpr float kAtanP2 = 1.99777106478e-1f;
-inline constexpr float kAtanP3 = -3.33329491539e-1f;
-
-inline float atanSingle(float z)
-{
-    const bool negative = z < 0.0f;
-    float a = negative ? -z : z;
-    float base = 0.0f;
-    if (a > kAtanBig) {
-        base = kHalfPi;
-        a = -1.0f / a;
-    } else if (a > kAtanSmall) {
-        base = kQuarterPi;
-        a = (a - 1.0f) / (a + 1.0f);
-    }
-    const float aa = a * a;
-    const float poly = (((kAtanP0 * aa + kAtanP1) * aa + kAtanP2) * aa + kAtanP3) * aa * a + a;
-    const float result = base + poly;
-    return negative ? -result : result;
-}
-
 // Sine and cosine in single precision for |x| <= kSinCosLimit: x is reduced
 // by multiples of pi/4 (pi split into three parts, so the reduction stays
 // exact that far) to |x| <= pi/4, where two polynomials apply.
@@ -97,29 +65,19 @@ struct Twirl {
     float twist;  // T
 };
 
-// Sample position of pixel (x, y) under the twirl.
+// Sample position of pixel (x, y) under the twirl. The sample lies at the
+// pixel's distance r from the centre and at its angle turned by
+// pi/2 - r/T; with (dx, dy) = r (cos theta, sin theta), that is the centre
+// plus (dx sin(r/T) - dy cos(r/T), dy sin(r/T) + dx cos(r/T)), which needs
+// no arctangent. The centre itself (dx = dy = 0) samples itself.
 inline void twirlPosition(const Twirl& t, int x, int y, float& sx, float& sy)
 {
     const float dx = float(x) - t.cx, dy = float(y) - t.cy;
     const float r = std::sqrt(dx * dx + dy * dy);
-    if (r == 0.0f) {
-        sx = t.cx;
-        sy = t.cy;
-        return;
-    }
-    float theta;
-    if (dx == 0.0f)
-        theta = dy > 0.0f ? kHalfPi : -kHalfPi;
-    else {
-        theta = atanSingle(dy / dx);
-        if (dx < 0.0f)
-            theta = theta + kPi;
-    }
-    const float turned = (theta - r / t.twist) + kHalfPi;
     float s, c;
-    sinCosSingle(turned, s, c);
-    sx = t.cx + r * c;
-    sy = t.cy + r * s;
+    sinCosSingle(r / t.twist, s, c);
+    sx = t.cx + (dx * s - dy * c);
+    sy = t.cy + (dy * s + dx * c);
 }
 
 // The lens's constants for one image; `radius` changes as pixels meet it.
