@@ -181,11 +181,15 @@ PX_AVX512 inline void prepareGroup(const Sampler& s, Batch& b, int g, __m512 sx,
 // pixels lie far apart in the source, and the loads are most of its time.
 PX_AVX512 inline void loadPairs(const Sampler& s, Batch& b, int groups)
 {
+    const std::uint8_t* const bits = s.bits;
     for (int g = 0; g < groups; ++g)
         if (b.kind[g] == GroupKind::Paired)
             for (int i = kLanes * g; i < kLanes * g + kLanes; ++i) {
-                std::memcpy(&b.pair[0][i], s.bits + b.offset[0][i], 8);
-                std::memcpy(&b.pair[1][i], s.bits + b.offset[1][i], 8);
+                std::uint64_t top, bottom;
+                std::memcpy(&top, bits + b.offset[0][i], 8);
+                std::memcpy(&bottom, bits + b.offset[1][i], 8);
+                b.pair[0][i] = top;
+                b.pair[1][i] = bottom;
             }
 }
 
