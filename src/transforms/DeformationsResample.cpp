@@ -66,8 +66,8 @@ void prepareResult(const Bitmap& source, Bitmap& result)
 // pixels samples a much smaller region. Each band of rows is therefore
 // walked in blocks of this many rows and columns (the result does not
 // depend on the order).
-constexpr int kBlockRows = 16;
-constexpr int kBlockColumns = 512;
+constexpr int kBlockRows = 32;
+constexpr int kBlockColumns = 256;
 
 template <class Span> void forEachBlock(int first, int end, int width, Span span)
 {
