@@ -3,6 +3,7 @@
 #include "transforms/StripEffects.h"
 
 #include "effects/Parallel.h"
+#include "transforms/StripKernels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace px {
 
@@ -72,9 +77,53 @@ void prefetchSpan(const std::uint8_t* row, int first, int end)
         __builtin_prefetch(row + byte);
 }
 
-void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, int end,
-                const std::vector<SlideRun>& runs)
+#if defined(__x86_64__)
+#if !defined(__clang__)
+// GCC 12's AVX-512 headers start some intrinsics from an undefined vector
+// and warn about it in every caller.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+// Sixteen pixels of a run: their sources, `step` bytes apart, are loaded as
+// four bytes each (the fourth is the next source pixel of the row, as in
+// the plain loop) and written as 48 bytes at `to`.
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi"))) void
+copySixteen(std::uint8_t* to, const std::uint8_t* from, std::ptrdiff_t step)
 {
+    const auto four = [&](int i) {
+        std::uint32_t v;
+        std::memcpy(&v, from + i * step, 4);
+        return int(v);
+    };
+    __m128i quarter[4];
+    for (int q = 0; q < 4; ++q) {
+        __m128i v = _mm_cvtsi32_si128(four(4 * q));
+        v = _mm_insert_epi32(v, four(4 * q + 1), 1);
+        v = _mm_insert_epi32(v, four(4 * q + 2), 2);
+        quarter[q] = _mm_insert_epi32(v, four(4 * q + 3), 3);
+    }
+    const __m512i pixels = _mm512_inserti64x4(
+        _mm512_castsi256_si512(_mm256_inserti128_si256(_mm256_castsi128_si256(quarter[0]), quarter[1], 1)),
+        _mm256_inserti128_si256(_mm256_castsi128_si256(quarter[2]), quarter[3], 1), 1);
+    // Bytes 0-2 of every four, packed into the low 48 bytes.
+    const __m512i packed =
+        _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48,
+                        46, 45, 44, 42, 41, 40, 38, 37, 36, 34, 33, 32, 30, 29, 28, 26, 25, 24, 22, 21, 20, 18, 17, 16,
+                        14, 13, 12, 10, 9, 8, 6, 5, 4, 2, 1, 0);
+    _mm512_mask_storeu_epi8(to, (std::uint64_t(1) << 48) - 1, _mm512_permutexvar_epi8(packed, pixels));
+}
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+#else
+void copySixteen(std::uint8_t*, const std::uint8_t*, std::ptrdiff_t) {}
+#endif
+
+void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, int end,
+                const std::vector<SlideRun>& runs, strips::SlideLanes lanes)
+{
+    const bool wide = lanes == strips::SlideLanes::Avx512;
     const int H = b.height();
     const std::ptrdiff_t stride = std::ptrdiff_t(b.stride());
     for (int Y = H - 1; Y >= 0; --Y) {
@@ -86,7 +135,11 @@ void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, in
                 std::uint8_t* to = row + std::size_t(run.x) * 3;
                 const std::uint8_t* from = to - run.offset * stride;
                 const std::ptrdiff_t step = 3 - run.direction * stride;
-                for (int i = 1; i < run.length; ++i, to += 3, from += step)
+                int i = 1;
+                if (wide)
+                    for (; i + 16 < run.length; i += 16, to += 48, from += 16 * step)
+                        copySixteen(to, from, step);
+                for (; i < run.length; ++i, to += 3, from += step)
                     std::memcpy(to, from, 4);
                 copyPixel(to, from);
             }
@@ -108,7 +161,7 @@ void slideStrip(Bitmap& b, int L, const std::vector<int>& offsets, int first, in
 constexpr int kStripWidth = 256;
 
 // Strips touch only their own columns, so they are shared between threads.
-void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
+void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets, strips::SlideLanes lanes)
 {
     const int W = b.width();
     const int strips = (W + kStripWidth - 1) / kStripWidth;
@@ -117,7 +170,7 @@ void slideColumns(Bitmap& b, int L, const std::vector<int>& offsets)
         [&](int firstStrip, int endStrip) {
             for (int strip = firstStrip; strip < endStrip; ++strip) {
                 const int first = strip * kStripWidth, end = std::min(W, first + kStripWidth);
-                slideStrip(b, L, offsets, first, end, slideRuns(offsets, first, end));
+                slideStrip(b, L, offsets, first, end, slideRuns(offsets, first, end), lanes);
             }
         },
         1);
@@ -150,7 +203,28 @@ void Mosaique(Bitmap& bitmap, int n)
     }
 }
 
+strips::SlideLanes strips::bestSlideLanes()
+{
+#if defined(__x86_64__)
+    static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
+    return avx512 ? SlideLanes::Avx512 : SlideLanes::Plain;
+#else
+    return SlideLanes::Plain;
+#endif
+}
+
 void Lamelle(Bitmap& bitmap, int a)
+{
+    strips::lamelleWith(bitmap, a, strips::bestSlideLanes());
+}
+
+void Triangle(Bitmap& bitmap, int a)
+{
+    strips::triangleWith(bitmap, a, strips::bestSlideLanes());
+}
+
+void strips::lamelleWith(Bitmap& bitmap, int a, SlideLanes lanes)
 {
     bitmap.setPixelFormat(24);
     const int L = slideLimit(bitmap, a);
@@ -159,10 +233,10 @@ void Lamelle(Bitmap& bitmap, int a)
     std::vector<int> offsets(std::size_t(bitmap.width()));
     for (int x = 0; x < bitmap.width(); ++x)
         offsets[std::size_t(x)] = x % (L + 1);
-    slideColumns(bitmap, L, offsets);
+    slideColumns(bitmap, L, offsets, lanes);
 }
 
-void Triangle(Bitmap& bitmap, int a)
+void strips::triangleWith(Bitmap& bitmap, int a, SlideLanes lanes)
 {
     bitmap.setPixelFormat(24);
     const int L = slideLimit(bitmap, a);
@@ -173,7 +247,7 @@ void Triangle(Bitmap& bitmap, int a)
         const int k = x % (2 * L);
         offsets[std::size_t(x)] = k > L ? 2 * L - k : k;
     }
-    slideColumns(bitmap, L, offsets);
+    slideColumns(bitmap, L, offsets, lanes);
 }
 
 void Decomposee(Bitmap& bitmap, int a)

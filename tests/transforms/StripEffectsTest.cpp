@@ -3,6 +3,7 @@
 // 10 * y + x unless a case says otherwise.
 #include "transforms/StripEffects.h"
 #include "effects/EffectTestHelpers.h"
+#include "transforms/StripKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -218,12 +219,18 @@ TEST(StripEffects, WideImagesFollowTheLiteralRules)
                 std::memcpy(b.row(y + k(x)) + 3 * x, b.row(y) + 3 * x, 3);
         return b;
     };
+    std::vector<strips::SlideLanes> lanes{strips::SlideLanes::Plain};
+    if (strips::bestSlideLanes() == strips::SlideLanes::Avx512)
+        lanes.push_back(strips::SlideLanes::Avx512);
+    for (strips::SlideLanes l : lanes) {
+        Bitmap b = source;
+        strips::lamelleWith(b, 90, l);
+        EXPECT_TRUE(b == slid(90, [](int x) { return x % 91; })) << int(l);
+        b = source;
+        strips::triangleWith(b, 100, l);
+        EXPECT_TRUE(b == slid(100, [](int x) { return x % 200 > 100 ? 200 - x % 200 : x % 200; })) << int(l);
+    }
     Bitmap b = source;
-    Lamelle(b, 90);
-    EXPECT_TRUE(b == slid(90, [](int x) { return x % 91; }));
-    b = source;
-    Triangle(b, 100);
-    EXPECT_TRUE(b == slid(100, [](int x) { return x % 200 > 100 ? 200 - x % 200 : x % 200; }));
 
     Bitmap lifted = source;
     for (int y = 0; y < H; ++y)

@@ -1,0 +1,19 @@
+#pragma once
+// The copy loops of the column slides ("Lamelle", "Triangle"), chosen at
+// run time; the tests run each one the processor has.
+#include "graphics/Bitmap.h"
+
+namespace px::strips {
+
+enum class SlideLanes {
+    Plain,  // one pixel per copy
+    Avx512, // sixteen pixels gathered by plain loads, one 48-byte store
+};
+
+// The widest the processor has (AVX-512 F, BW, VL and VBMI).
+SlideLanes bestSlideLanes();
+
+void lamelleWith(Bitmap& bitmap, int a, SlideLanes lanes);
+void triangleWith(Bitmap& bitmap, int a, SlideLanes lanes);
+
+} // namespace px::strips
