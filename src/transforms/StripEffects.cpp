@@ -85,27 +85,37 @@ void prefetchSpan(const std::uint8_t* row, int first, int end)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
+#define PX_SLIDE_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
+
 // Sixteen pixels of a run: their sources, `step` bytes apart, are loaded as
 // four bytes each (the fourth is the next source pixel of the row, as in
 // the plain loop) and written as 48 bytes at `to`.
-__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi"))) void
-copySixteen(std::uint8_t* to, const std::uint8_t* from, std::ptrdiff_t step)
+PX_SLIDE_AVX512 void copySixteen(std::uint8_t* to, const std::uint8_t* from, std::ptrdiff_t step)
 {
     const auto four = [&](int i) {
         std::uint32_t v;
         std::memcpy(&v, from + i * step, 4);
         return int(v);
     };
-    __m128i quarter[4];
-    for (int q = 0; q < 4; ++q) {
-        __m128i v = _mm_cvtsi32_si128(four(4 * q));
-        v = _mm_insert_epi32(v, four(4 * q + 1), 1);
-        v = _mm_insert_epi32(v, four(4 * q + 2), 2);
-        quarter[q] = _mm_insert_epi32(v, four(4 * q + 3), 3);
-    }
-    const __m512i pixels = _mm512_inserti64x4(
-        _mm512_castsi256_si512(_mm256_inserti128_si256(_mm256_castsi128_si256(quarter[0]), quarter[1], 1)),
-        _mm256_inserti128_si256(_mm256_castsi128_si256(quarter[2]), quarter[3], 1), 1);
+    __m128i a = _mm_cvtsi32_si128(four(0));
+    a = _mm_insert_epi32(a, four(1), 1);
+    a = _mm_insert_epi32(a, four(2), 2);
+    a = _mm_insert_epi32(a, four(3), 3);
+    __m128i b = _mm_cvtsi32_si128(four(4));
+    b = _mm_insert_epi32(b, four(5), 1);
+    b = _mm_insert_epi32(b, four(6), 2);
+    b = _mm_insert_epi32(b, four(7), 3);
+    __m128i c = _mm_cvtsi32_si128(four(8));
+    c = _mm_insert_epi32(c, four(9), 1);
+    c = _mm_insert_epi32(c, four(10), 2);
+    c = _mm_insert_epi32(c, four(11), 3);
+    __m128i d = _mm_cvtsi32_si128(four(12));
+    d = _mm_insert_epi32(d, four(13), 1);
+    d = _mm_insert_epi32(d, four(14), 2);
+    d = _mm_insert_epi32(d, four(15), 3);
+    const __m512i pixels =
+        _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1)),
+                           _mm256_inserti128_si256(_mm256_castsi128_si256(c), d, 1), 1);
     // Bytes 0-2 of every four, packed into the low 48 bytes.
     const __m512i packed =
         _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48,
