@@ -9,8 +9,8 @@
 //
 // Twice the lanes halve the instructions per pixel. The positions of a
 // whole batch are worked out before any of its samples are read, so that
-// the long dependency chains of neighbouring groups overlap, and the
-// samples are then read in one pass of plain loads.
+// the long dependency chains of neighbouring groups overlap; the samples
+// are then read with plain loads (see loadTwo).
 #include "transforms/Deformations.h"
 #include "transforms/ResampleKernels.h"
 
