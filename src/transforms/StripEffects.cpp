@@ -3,6 +3,7 @@
 #include "transforms/StripEffects.h"
 
 #include "effects/Parallel.h"
+#include "transforms/PixelVectors.h"
 #include "transforms/StripKernels.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace px {
 
@@ -78,54 +75,12 @@ void prefetchSpan(const std::uint8_t* row, int first, int end)
 }
 
 #if defined(__x86_64__)
-#if !defined(__clang__)
-// GCC 12's AVX-512 headers start some intrinsics from an undefined vector
-// and warn about it in every caller.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
-#define PX_SLIDE_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
-
-// Sixteen pixels of a run: their sources, `step` bytes apart, are loaded as
-// four bytes each (the fourth is the next source pixel of the row, as in
-// the plain loop) and written as 48 bytes at `to`.
-PX_SLIDE_AVX512 void copySixteen(std::uint8_t* to, const std::uint8_t* from, std::ptrdiff_t step)
+// Sixteen pixels of a run, whose sources lie `step` bytes apart: each
+// source but the run's last has its row's next pixel after it.
+PX_PIXEL_VECTORS void copySixteen(std::uint8_t* to, const std::uint8_t* from, std::ptrdiff_t step)
 {
-    const auto four = [&](int i) {
-        std::uint32_t v;
-        std::memcpy(&v, from + i * step, 4);
-        return int(v);
-    };
-    __m128i a = _mm_cvtsi32_si128(four(0));
-    a = _mm_insert_epi32(a, four(1), 1);
-    a = _mm_insert_epi32(a, four(2), 2);
-    a = _mm_insert_epi32(a, four(3), 3);
-    __m128i b = _mm_cvtsi32_si128(four(4));
-    b = _mm_insert_epi32(b, four(5), 1);
-    b = _mm_insert_epi32(b, four(6), 2);
-    b = _mm_insert_epi32(b, four(7), 3);
-    __m128i c = _mm_cvtsi32_si128(four(8));
-    c = _mm_insert_epi32(c, four(9), 1);
-    c = _mm_insert_epi32(c, four(10), 2);
-    c = _mm_insert_epi32(c, four(11), 3);
-    __m128i d = _mm_cvtsi32_si128(four(12));
-    d = _mm_insert_epi32(d, four(13), 1);
-    d = _mm_insert_epi32(d, four(14), 2);
-    d = _mm_insert_epi32(d, four(15), 3);
-    const __m512i pixels =
-        _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1)),
-                           _mm256_inserti128_si256(_mm256_castsi128_si256(c), d, 1), 1);
-    // Bytes 0-2 of every four, packed into the low 48 bytes.
-    const __m512i packed =
-        _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48,
-                        46, 45, 44, 42, 41, 40, 38, 37, 36, 34, 33, 32, 30, 29, 28, 26, 25, 24, 22, 21, 20, 18, 17, 16,
-                        14, 13, 12, 10, 9, 8, 6, 5, 4, 2, 1, 0);
-    _mm512_mask_storeu_epi8(to, (std::uint64_t(1) << 48) - 1, _mm512_permutexvar_epi8(packed, pixels));
+    pixelvectors::copySixteen(to, [&](int i) { return from + i * step; });
 }
-#if !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 #else
 void copySixteen(std::uint8_t*, const std::uint8_t*, std::ptrdiff_t) {}
 #endif

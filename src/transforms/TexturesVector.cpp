@@ -1,6 +1,7 @@
 // The lane kernels of the marble swirls and the spray. Each lane does the
 // plain loop's arithmetic on its own pixel in the same order, so the bytes
 // are the same; only what does not depend on the pixels runs in lanes.
+#include "transforms/PixelVectors.h"
 #include "transforms/TextureKernels.h"
 
 #include <algorithm>
@@ -106,41 +107,6 @@ PX_AVX512 inline __m512i mulHigh(__m512i a, __m512i b)
     return _mm512_mask_blend_epi32(0xAAAA, even, odd);
 }
 
-// Sixteen pixels, each read as the four bytes at from[i] (the fourth
-// dropped), written as 48 bytes at `to`.
-PX_AVX512 inline void copySixteen(std::uint8_t* to, const std::uint8_t* const* from)
-{
-    const auto four = [&](int i) {
-        std::uint32_t v;
-        std::memcpy(&v, from[i], 4);
-        return int(v);
-    };
-    __m128i a = _mm_cvtsi32_si128(four(0));
-    a = _mm_insert_epi32(a, four(1), 1);
-    a = _mm_insert_epi32(a, four(2), 2);
-    a = _mm_insert_epi32(a, four(3), 3);
-    __m128i b = _mm_cvtsi32_si128(four(4));
-    b = _mm_insert_epi32(b, four(5), 1);
-    b = _mm_insert_epi32(b, four(6), 2);
-    b = _mm_insert_epi32(b, four(7), 3);
-    __m128i c = _mm_cvtsi32_si128(four(8));
-    c = _mm_insert_epi32(c, four(9), 1);
-    c = _mm_insert_epi32(c, four(10), 2);
-    c = _mm_insert_epi32(c, four(11), 3);
-    __m128i d = _mm_cvtsi32_si128(four(12));
-    d = _mm_insert_epi32(d, four(13), 1);
-    d = _mm_insert_epi32(d, four(14), 2);
-    d = _mm_insert_epi32(d, four(15), 3);
-    const __m512i pixels =
-        _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1)),
-                           _mm256_inserti128_si256(_mm256_castsi128_si256(c), d, 1), 1);
-    const __m512i packed =
-        _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48,
-                        46, 45, 44, 42, 41, 40, 38, 37, 36, 34, 33, 32, 30, 29, 28, 26, 25, 24, 22, 21, 20, 18, 17, 16,
-                        14, 13, 12, 10, 9, 8, 6, 5, 4, 2, 1, 0);
-    _mm512_mask_storeu_epi8(to, (std::uint64_t(1) << 48) - 1, _mm512_permutexvar_epi8(packed, pixels));
-}
-
 PX_AVX512 inline __m512i affine(__m512i s, __m512i mul, __m512i add)
 {
     return _mm512_add_epi32(_mm512_mullo_epi32(s, mul), add);
@@ -240,7 +206,7 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
                 std::uint8_t* to = out;
                 int i = 0;
                 for (; i + 16 <= end - first && wide[i / 16]; i += 16, to += 48)
-                    copySixteen(to, from + i);
+                    pixelvectors::copySixteen(to, [&](int k) { return from[i + k]; });
 #pragma GCC unroll 4
                 for (; i < end - first; ++i, to += 3) {
                     std::uint16_t low;
