@@ -278,9 +278,87 @@ void crypteeRow(std::uint8_t* row, int W, int s, int m)
     }
 }
 
+#if defined(__x86_64__)
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+// n mod d for 0 <= n < 2^22 and d >= 1: the quotient through the float
+// reciprocal is off by at most one.
+PX_PIXEL_VECTORS inline __m512i modulo16(__m512i n, int d, float inverse)
+{
+    const __m512i dv = _mm512_set1_epi32(d);
+    const __m512i q = _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(n), _mm512_set1_ps(inverse)));
+    __m512i r = _mm512_sub_epi32(n, _mm512_mullo_epi32(q, dv));
+    r = _mm512_mask_add_epi32(r, _mm512_cmplt_epi32_mask(r, _mm512_setzero_si512()), r, dv);
+    return _mm512_mask_sub_epi32(r, _mm512_cmpge_epi32_mask(r, dv), r, dv);
+}
+
+// crypteeRow sixteen pixels at a time, for rows of short runs. Samples keep
+// their own values, so pixel x takes the original pixel src(x), the last
+// sample at or before x: max(x - x mod s, x - (x-1) mod m). Within a block
+// of sixteen pixels a source is either in the block or the pixel held from
+// before it, which is the last pixel the block before wrote; each block is
+// then one byte permutation of its own 48 bytes and that pixel.
+PX_PIXEL_VECTORS void crypteeRowWide(std::uint8_t* row, int W, int s, int m)
+{
+    const float inverseS = 1.0f / float(s), inverseM = 1.0f / float(m);
+    const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    // Output byte j takes byte 3 p + j mod 3 of the table, p being the
+    // source of pixel j div 3 within the block (16: the held pixel, placed
+    // at bytes 48-50 from bytes 45-47 of the block before).
+    const __m512i spread = _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 15, 15, 15, 14, 14, 14, 13,
+                                           13, 13, 12, 12, 12, 11, 11, 11, 10, 10, 10, 9, 9, 9, 8, 8, 8, 7, 7, 7, 6, 6,
+                                           6, 5, 5, 5, 4, 4, 4, 3, 3, 3, 2, 2, 2, 1, 1, 1, 0, 0, 0);
+    const __m512i channel =
+        _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2,
+                        1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0);
+    const __m512i lastPixel = _mm512_set1_epi32(0x2F2E2D);
+    __m512i previous = _mm512_setzero_si512();
+    for (int x0 = 0; x0 < W; x0 += 16) {
+        const int count = std::min(16, W - x0);
+        const __m512i x = _mm512_add_epi32(_mm512_set1_epi32(x0), lanes);
+        __m512i src = _mm512_sub_epi32(x, modulo16(x, s, inverseS));
+        if (m > 1) {
+            const __m512i before = _mm512_max_epi32(_mm512_sub_epi32(x, _mm512_set1_epi32(1)), _mm512_setzero_si512());
+            const __m512i fromM = _mm512_sub_epi32(x, modulo16(before, m, inverseM));
+            src = _mm512_mask_max_epi32(src, _mm512_cmpgt_epi32_mask(x, _mm512_setzero_si512()), src, fromM);
+        }
+        __m512i pixel = _mm512_sub_epi32(src, _mm512_set1_epi32(x0));
+        pixel =
+            _mm512_mask_mov_epi32(pixel, _mm512_cmplt_epi32_mask(pixel, _mm512_setzero_si512()), _mm512_set1_epi32(16));
+        const __m512i index = _mm512_add_epi8(
+            _mm512_permutexvar_epi8(
+                spread, _mm512_castsi128_si512(_mm512_cvtepi32_epi8(_mm512_mullo_epi32(pixel, _mm512_set1_epi32(3))))),
+            channel);
+        std::uint8_t* p = row + std::size_t(x0) * 3;
+        const __mmask64 bytes = (std::uint64_t(1) << (3 * count)) - 1;
+        const __m512i table = _mm512_mask_blend_epi8(std::uint64_t(7) << 48, _mm512_maskz_loadu_epi8(bytes, p),
+                                                     _mm512_permutexvar_epi8(lastPixel, previous));
+        previous = _mm512_permutexvar_epi8(index, table);
+        _mm512_mask_storeu_epi8(p, bytes, previous);
+    }
+}
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+#else
+void crypteeRowWide(std::uint8_t*, int, int, int) {}
+#endif
+
+// Rows whose samples come at least this often (s below it) go sixteen
+// pixels at a time: their runs are too short for the run copies to pay.
+constexpr int kShortRuns = 8;
+
 } // namespace
 
 void Cryptee(Bitmap& bitmap, int a)
+{
+    strips::crypteeWith(bitmap, a, strips::bestSlideLanes());
+}
+
+void strips::crypteeWith(Bitmap& bitmap, int a, SlideLanes lanes)
 {
     bitmap.setPixelFormat(24);
     const int P = a < 5 ? 4 : a & ~1;
@@ -298,7 +376,10 @@ void Cryptee(Bitmap& bitmap, int a)
             const int m = std::abs(h - y % (P + 1)) + h;
             if (s == 1)
                 continue; // every pixel takes itself
-            crypteeRow(bitmap.row(y), W, s, m);
+            if (lanes == SlideLanes::Avx512 && s < kShortRuns)
+                crypteeRowWide(bitmap.row(y), W, s, m);
+            else
+                crypteeRow(bitmap.row(y), W, s, m);
         }
     });
 }

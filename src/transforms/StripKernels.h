@@ -1,6 +1,6 @@
 #pragma once
-// The copy loops of the column slides ("Lamelle", "Triangle"), chosen at
-// run time; the tests run each one the processor has.
+// The copy loops of the column slides ("Lamelle", "Triangle") and of
+// "Cryptée", chosen at run time; the tests run each one the processor has.
 #include "graphics/Bitmap.h"
 
 namespace px::strips {
@@ -15,5 +15,8 @@ SlideLanes bestSlideLanes();
 
 void lamelleWith(Bitmap& bitmap, int a, SlideLanes lanes);
 void triangleWith(Bitmap& bitmap, int a, SlideLanes lanes);
+// Plain: run copies on every row; Avx512: rows of short runs sixteen
+// pixels at a time, one byte permutation each.
+void crypteeWith(Bitmap& bitmap, int a, SlideLanes lanes);
 
 } // namespace px::strips

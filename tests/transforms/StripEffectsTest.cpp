@@ -261,9 +261,11 @@ TEST(StripEffects, WideImagesFollowTheLiteralRules)
                 std::memcpy(row + 3 * x, q, 3);
             }
         }
-        b = source;
-        Cryptee(b, a);
-        EXPECT_TRUE(b == scrambled) << a;
+        for (strips::SlideLanes l : lanes) {
+            b = source;
+            strips::crypteeWith(b, a, l);
+            EXPECT_TRUE(b == scrambled) << a << ", lanes " << int(l);
+        }
     }
 }
 
