@@ -12,6 +12,7 @@
 // the long dependency chains of neighbouring groups overlap; the samples
 // are then read with plain loads (see loadTwo).
 #include "transforms/Deformations.h"
+#include "transforms/PixelVectors.h"
 #include "transforms/ResampleKernels.h"
 
 #include <algorithm>
@@ -86,18 +87,6 @@ PX_AVX512 inline __m512 splat(float v)
     return _mm512_set1_ps(v);
 }
 
-// n mod size for 0 <= n < 2^22: the quotient through the float reciprocal
-// is off by at most one.
-PX_AVX512 inline __m512i modulo(__m512i n, int size)
-{
-    const __m512i s = _mm512_set1_epi32(size);
-    const __m512i q = _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(n), splat(1.0f / float(size))));
-    __m512i m = _mm512_sub_epi32(n, _mm512_mullo_epi32(q, s));
-    m = _mm512_mask_add_epi32(m, _mm512_cmplt_epi32_mask(m, _mm512_setzero_si512()), m, s);
-    m = _mm512_mask_sub_epi32(m, _mm512_cmpge_epi32_mask(m, s), m, s);
-    return m;
-}
-
 struct AxisLanes {
     __m512i index0, index1;
     __m512 weight0, weight1;
@@ -120,7 +109,7 @@ PX_AVX512 inline AxisLanes axisLanes(__m512 s, int size)
     const __mmask16 above = _mm512_cmpgt_epi32_mask(i, last);
     if (below | above) {
         // (W-1) - ((-i) mod W) below the first index, i mod W past the last.
-        const __m512i m = modulo(_mm512_abs_epi32(i), size);
+        const __m512i m = pixelvectors::moduloLanes(_mm512_abs_epi32(i), size);
         i = _mm512_mask_mov_epi32(i, above, m);
         i = _mm512_mask_sub_epi32(i, below, last, m);
     }

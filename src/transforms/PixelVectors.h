@@ -1,8 +1,8 @@
 #pragma once
-// Sixteen 24-bit pixels read from anywhere and written as one run, for the
-// vector paths that copy scattered pixels (the column slides, the spray).
-// Only for processors with AVX-512 F, BW, VL and VBMI: callers are compiled
-// for that target and check the processor first.
+// Helpers of the sixteen-lane (AVX-512) paths of the transforms: a lane
+// modulo, and sixteen 24-bit pixels read from anywhere and written as one
+// run (the column slides, the spray). Callers are compiled for the helper's
+// target and check the processor first.
 #include <cstdint>
 #include <cstring>
 
@@ -13,6 +13,14 @@ namespace px::pixelvectors {
 
 #define PX_PIXEL_VECTORS __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
 
+// The processor has the PX_PIXEL_VECTORS instructions.
+inline bool havePixelVectors()
+{
+    static const bool vbmi = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                             __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
+    return vbmi;
+}
+
 // GCC 12's AVX-512 headers start some intrinsics from an undefined vector
 // and warn about it in every caller.
 #if !defined(__clang__)
@@ -20,6 +28,17 @@ namespace px::pixelvectors {
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
+
+// n mod d in every lane, for 0 <= n < 2^22 and d >= 1: the quotient
+// through the float reciprocal is off by at most one, and is mended.
+__attribute__((target("avx512f"))) inline __m512i moduloLanes(__m512i n, int d)
+{
+    const __m512i dv = _mm512_set1_epi32(d);
+    const __m512i q = _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(n), _mm512_set1_ps(1.0f / float(d))));
+    __m512i r = _mm512_sub_epi32(n, _mm512_mullo_epi32(q, dv));
+    r = _mm512_mask_add_epi32(r, _mm512_cmplt_epi32_mask(r, _mm512_setzero_si512()), r, dv);
+    return _mm512_mask_sub_epi32(r, _mm512_cmpge_epi32_mask(r, dv), r, dv);
+}
 
 // The four bytes at address(first) .. address(first + 3), as four lanes.
 template <class Address> PX_PIXEL_VECTORS inline __m128i loadFour(Address address, int first)

@@ -171,9 +171,7 @@ void Mosaique(Bitmap& bitmap, int n)
 strips::SlideLanes strips::bestSlideLanes()
 {
 #if defined(__x86_64__)
-    static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
-    return avx512 ? SlideLanes::Avx512 : SlideLanes::Plain;
+    return pixelvectors::havePixelVectors() ? SlideLanes::Avx512 : SlideLanes::Plain;
 #else
     return SlideLanes::Plain;
 #endif
@@ -284,17 +282,6 @@ void crypteeRow(std::uint8_t* row, int W, int s, int m)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
-// n mod d for 0 <= n < 2^22 and d >= 1: the quotient through the float
-// reciprocal is off by at most one.
-PX_PIXEL_VECTORS inline __m512i modulo16(__m512i n, int d, float inverse)
-{
-    const __m512i dv = _mm512_set1_epi32(d);
-    const __m512i q = _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(n), _mm512_set1_ps(inverse)));
-    __m512i r = _mm512_sub_epi32(n, _mm512_mullo_epi32(q, dv));
-    r = _mm512_mask_add_epi32(r, _mm512_cmplt_epi32_mask(r, _mm512_setzero_si512()), r, dv);
-    return _mm512_mask_sub_epi32(r, _mm512_cmpge_epi32_mask(r, dv), r, dv);
-}
-
 // crypteeRow sixteen pixels at a time, for rows of short runs. Samples keep
 // their own values, so pixel x takes the original pixel src(x), the last
 // sample at or before x: max(x - x mod s, x - (x-1) mod m). Within a block
@@ -303,7 +290,6 @@ PX_PIXEL_VECTORS inline __m512i modulo16(__m512i n, int d, float inverse)
 // then one byte permutation of its own 48 bytes and that pixel.
 PX_PIXEL_VECTORS void crypteeRowWide(std::uint8_t* row, int W, int s, int m)
 {
-    const float inverseS = 1.0f / float(s), inverseM = 1.0f / float(m);
     const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     // Output byte j takes byte 3 p + j mod 3 of the table, p being the
     // source of pixel j div 3 within the block (16: the held pixel, placed
@@ -319,10 +305,10 @@ PX_PIXEL_VECTORS void crypteeRowWide(std::uint8_t* row, int W, int s, int m)
     for (int x0 = 0; x0 < W; x0 += 16) {
         const int count = std::min(16, W - x0);
         const __m512i x = _mm512_add_epi32(_mm512_set1_epi32(x0), lanes);
-        __m512i src = _mm512_sub_epi32(x, modulo16(x, s, inverseS));
+        __m512i src = _mm512_sub_epi32(x, pixelvectors::moduloLanes(x, s));
         if (m > 1) {
             const __m512i before = _mm512_max_epi32(_mm512_sub_epi32(x, _mm512_set1_epi32(1)), _mm512_setzero_si512());
-            const __m512i fromM = _mm512_sub_epi32(x, modulo16(before, m, inverseM));
+            const __m512i fromM = _mm512_sub_epi32(x, pixelvectors::moduloLanes(before, m));
             src = _mm512_mask_max_epi32(src, _mm512_cmpgt_epi32_mask(x, _mm512_setzero_si512()), src, fromM);
         }
         __m512i pixel = _mm512_sub_epi32(src, _mm512_set1_epi32(x0));

@@ -24,9 +24,7 @@ bool haveAvx2()
 
 bool haveAvx512()
 {
-    static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
-    return avx512;
+    return pixelvectors::havePixelVectors();
 }
 
 Lanes bestLanes()
