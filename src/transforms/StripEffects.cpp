@@ -218,28 +218,47 @@ void Decomposee(Bitmap& bitmap, int a)
     if (a <= 0 || bitmap.isEmpty())
         return;
     bitmap.setPixelFormat(24);
-    // The lift for every channel sum 0..765.
-    int lift[766];
-    for (int sum = 0; sum <= 765; ++sum)
-        lift[sum] = int(std::nearbyint(double(sum) / 3.0 / 255.0 * a));
     const int W = bitmap.width(), H = bitmap.height();
     const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.stride());
+    // The lift for every channel sum 0..765, as a byte offset up the image.
+    std::ptrdiff_t up[766];
+    int lift[766];
+    for (int sum = 0; sum <= 765; ++sum) {
+        lift[sum] = int(std::nearbyint(double(sum) / 3.0 / 255.0 * a));
+        up[sum] = -lift[sum] * stride;
+    }
     // Rows in scan-line order: a pixel only moves up, so row y still holds
     // its own pixels when it is reached; a later row's pixel overwrites an
     // earlier one's at the same place.
-    for (int y = 0; y < H; ++y) {
+    const int top = std::min(H, lift[765]);
+    for (int y = 0; y < top; ++y) {
         std::uint8_t* row = bitmap.row(y);
         for (int x = 0; x < W; ++x) {
             const std::uint8_t* p = row + std::size_t(x) * 3;
-            const std::uint8_t blue = p[0], green = p[1], red = p[2];
-            const int d = lift[blue + green + red];
-            if (d != 0 && y - d >= 0) {
-                std::uint8_t* to = row + std::size_t(x) * 3 - d * stride;
-                to[0] = blue;
-                to[1] = green;
-                to[2] = red;
-            }
+            const int sum = p[0] + p[1] + p[2];
+            if (lift[sum] != 0 && lift[sum] <= y)
+                copyPixel(const_cast<std::uint8_t*>(p) + up[sum], p);
         }
+    }
+    // From row lift[765] down every lift stays inside the image, and a pixel
+    // that does not rise writes itself, unchanged: no test is needed.
+    for (int y = top; y < H; ++y) {
+        std::uint8_t* p = bitmap.row(y);
+        // Four-byte reads, except for the last pixel of the bitmap.
+        std::uint8_t* const last = p + std::size_t(W - 1) * 3;
+        for (; p < last; p += 3) {
+            std::uint32_t v;
+            std::memcpy(&v, p, 4);
+            std::uint8_t* to = p + up[(v & 0xff) + (v >> 8 & 0xff) + (v >> 16 & 0xff)];
+            const std::uint16_t low = std::uint16_t(v);
+            std::memcpy(to, &low, 2);
+            to[2] = std::uint8_t(v >> 16);
+        }
+        const std::uint8_t blue = p[0], green = p[1], red = p[2];
+        std::uint8_t* to = p + up[blue + green + red];
+        to[0] = blue;
+        to[1] = green;
+        to[2] = red;
     }
 }
 
