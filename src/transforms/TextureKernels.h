@@ -30,19 +30,19 @@ void marbreWith(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bo
 void sprayWith(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random, Lanes lanes);
 
 // A piece of a marble row: pixel x goes to column round |across[x] + cy|
-// and row round |down + sideways[x]| (halves to even). targets[x] receives
-// that pixel's address in `bits`, or `nowhere` when it lies outside. The
-// arrays hold `count` entries, a multiple of 16.
+// and row round |down + sideways[x]| (halves to even). offsets[x] receives
+// the byte offset of that place in the bitmap, or, when it lies outside,
+// the pixel's own offset home + 3 x (copying a pixel onto itself changes
+// nothing). The arrays hold `count` entries, a multiple of 16.
 struct MarbleRow {
     const double* across;
     const double* sideways;
-    std::uint8_t** targets;
+    std::int32_t* offsets;
     int count;
     double cy, down;
     int width, height;
     std::int32_t stride;
-    std::uint8_t* bits;
-    std::uint8_t* nowhere;
+    std::int32_t home;
 };
 void marbleTargetsAvx2(const MarbleRow& row);
 void marbleTargetsAvx512(const MarbleRow& row);

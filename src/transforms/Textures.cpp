@@ -203,7 +203,7 @@ inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
 // the row at a time, before those pixels are copied one after the other in
 // the plain order: a copy may read what an earlier one wrote, but the
 // positions depend on x and y only. A pixel whose target lies outside is
-// copied into a scratch pixel instead, which spares the loop a test.
+// copied onto itself instead, which spares the loop a test.
 void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int period, bool backwards,
                  textures::Lanes lanes)
 {
@@ -221,16 +221,17 @@ void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
         sideways[std::size_t(x)] = sx;
         across[std::size_t(x)] = minus ? double(x) - sx : double(x) + sx;
     }
-    std::uint8_t scratch[3];
-    std::vector<std::uint8_t*> buffer(kAhead + kPiece + kAhead, scratch);
-    std::uint8_t** const targets = buffer.data() + kAhead;
+    std::uint8_t* const bits = bitmap.bits();
+    const std::int32_t stride = std::int32_t(bitmap.stride());
+    // The ends of the buffer, fetched ahead of the first and last pieces,
+    // point at the first pixel.
+    std::vector<std::int32_t> buffer(kAhead + kPiece + kAhead, 0);
+    std::int32_t* const offsets = buffer.data() + kAhead;
     textures::MarbleRow row{};
-    row.targets = targets;
+    row.offsets = offsets;
     row.width = w;
     row.height = h;
-    row.stride = std::int32_t(bitmap.stride());
-    row.bits = bitmap.bits();
-    row.nowhere = scratch;
+    row.stride = stride;
     for (int i = 0; i < h; ++i) {
         const int y = backwards ? h - 1 - i : i;
         row.cy = tables.rowOffset[std::size_t(y % period)];
@@ -243,6 +244,7 @@ void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
             row.across = across.data() + first;
             row.sideways = sideways.data() + first;
             row.count = (end - first + 15) / 16 * 16;
+            row.home = y * stride + first * 3;
             if (lanes == textures::Lanes::Avx512)
                 textures::marbleTargetsAvx512(row);
             else
@@ -252,14 +254,14 @@ void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
             if (!backwards) {
 #pragma GCC unroll 4
                 for (int j = 0; j < n; ++j) {
-                    __builtin_prefetch(targets[j + kAhead], 1);
-                    copyPixel(targets[j], from + 3 * j);
+                    __builtin_prefetch(bits + offsets[j + kAhead], 1);
+                    copyPixel(bits + offsets[j], from + 3 * j);
                 }
             } else {
 #pragma GCC unroll 4
                 for (int j = n - 1; j >= 0; --j) {
-                    __builtin_prefetch(targets[j - kAhead], 1);
-                    copyPixel(targets[j], from + 3 * j);
+                    __builtin_prefetch(bits + offsets[j - kAhead], 1);
+                    copyPixel(bits + offsets[j], from + 3 * j);
                 }
             }
         }

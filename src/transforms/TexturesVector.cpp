@@ -41,14 +41,13 @@ __attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
 {
     const __m256d sign = _mm256_set1_pd(-0.0), cy = _mm256_set1_pd(row.cy), down = _mm256_set1_pd(row.down);
     const __m128i lastColumn = _mm_set1_epi32(row.width - 1), lastRow = _mm_set1_epi32(row.height - 1);
-    const __m128i stride = _mm_set1_epi32(row.stride);
-    const __m256i bits = _mm256_set1_epi64x(std::int64_t(reinterpret_cast<std::uintptr_t>(row.bits)));
-    const __m256i nowhere = _mm256_set1_epi64x(std::int64_t(reinterpret_cast<std::uintptr_t>(row.nowhere)));
+    const __m128i stride = _mm_set1_epi32(row.stride), step = _mm_set1_epi32(12);
+    __m128i home = _mm_add_epi32(_mm_set1_epi32(row.home), _mm_setr_epi32(0, 3, 6, 9));
     // Locals: the stores could otherwise alias the row's fields.
     const double *const across = row.across, *const sideways = row.sideways;
-    std::uint8_t** const targets = row.targets;
+    std::int32_t* const offsets = row.offsets;
     const int count = row.count;
-    for (int x = 0; x < count; x += 4) {
+    for (int x = 0; x < count; x += 4, home = _mm_add_epi32(home, step)) {
         const __m256d fx = _mm256_add_pd(_mm256_loadu_pd(across + x), cy);
         const __m256d fy = _mm256_add_pd(down, _mm256_loadu_pd(sideways + x));
         const __m128i nx = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fx));
@@ -57,9 +56,7 @@ __attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
         const __m128i inside = _mm_and_si128(_mm_cmpeq_epi32(_mm_max_epu32(nx, lastColumn), lastColumn),
                                              _mm_cmpeq_epi32(_mm_max_epu32(ny, lastRow), lastRow));
         const __m128i offset = _mm_add_epi32(_mm_mullo_epi32(ny, stride), _mm_add_epi32(nx, _mm_add_epi32(nx, nx)));
-        const __m256i target = _mm256_add_epi64(bits, _mm256_cvtepu32_epi64(offset));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(targets + x),
-                            _mm256_blendv_epi8(nowhere, target, _mm256_cvtepi32_epi64(inside)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(offsets + x), _mm_blendv_epi8(home, offset, inside));
     }
 }
 
@@ -75,23 +72,26 @@ __attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
 PX_AVX512 void marbleTargetsAvx512(const MarbleRow& row)
 {
     const __m512d cy = _mm512_set1_pd(row.cy), down = _mm512_set1_pd(row.down);
-    const __m256i width = _mm256_set1_epi32(row.width), height = _mm256_set1_epi32(row.height);
-    const __m256i stride = _mm256_set1_epi32(row.stride);
-    const __m512i bits = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(row.bits)));
-    const __m512i nowhere = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(row.nowhere)));
+    const __m512i width = _mm512_set1_epi32(row.width), height = _mm512_set1_epi32(row.height);
+    const __m512i stride = _mm512_set1_epi32(row.stride), step = _mm512_set1_epi32(48);
+    __m512i home = _mm512_add_epi32(_mm512_set1_epi32(row.home),
+                                    _mm512_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39, 42, 45));
     const double *const across = row.across, *const sideways = row.sideways;
-    std::uint8_t** const targets = row.targets;
+    std::int32_t* const offsets = row.offsets;
     const int count = row.count;
-    for (int x = 0; x < count; x += 8) {
-        const __m512d fx = _mm512_add_pd(_mm512_loadu_pd(across + x), cy);
-        const __m512d fy = _mm512_add_pd(down, _mm512_loadu_pd(sideways + x));
-        const __m256i nx = _mm512_cvtpd_epi32(_mm512_abs_pd(fx));
-        const __m256i ny = _mm512_cvtpd_epi32(_mm512_abs_pd(fy));
-        const __mmask8 inside = _mm256_cmplt_epu32_mask(nx, width) & _mm256_cmplt_epu32_mask(ny, height);
-        const __m256i offset =
-            _mm256_add_epi32(_mm256_mullo_epi32(ny, stride), _mm256_add_epi32(nx, _mm256_add_epi32(nx, nx)));
-        const __m512i target = _mm512_add_epi64(bits, _mm512_cvtepu32_epi64(offset));
-        _mm512_storeu_si512(targets + x, _mm512_mask_mov_epi64(nowhere, inside, target));
+    for (int x = 0; x < count; x += 16, home = _mm512_add_epi32(home, step)) {
+        const __m512d fx0 = _mm512_add_pd(_mm512_loadu_pd(across + x), cy);
+        const __m512d fx1 = _mm512_add_pd(_mm512_loadu_pd(across + x + 8), cy);
+        const __m512d fy0 = _mm512_add_pd(down, _mm512_loadu_pd(sideways + x));
+        const __m512d fy1 = _mm512_add_pd(down, _mm512_loadu_pd(sideways + x + 8));
+        const __m512i nx = _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtpd_epi32(_mm512_abs_pd(fx0))),
+                                              _mm512_cvtpd_epi32(_mm512_abs_pd(fx1)), 1);
+        const __m512i ny = _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtpd_epi32(_mm512_abs_pd(fy0))),
+                                              _mm512_cvtpd_epi32(_mm512_abs_pd(fy1)), 1);
+        const __mmask16 inside = _mm512_cmplt_epu32_mask(nx, width) & _mm512_cmplt_epu32_mask(ny, height);
+        const __m512i offset =
+            _mm512_add_epi32(_mm512_mullo_epi32(ny, stride), _mm512_add_epi32(nx, _mm512_add_epi32(nx, nx)));
+        _mm512_storeu_si512(offsets + x, _mm512_mask_mov_epi32(home, inside, offset));
     }
 }
 
