@@ -54,23 +54,27 @@ template <class Address> PX_PIXEL_VECTORS inline __m128i loadFour(Address addres
     return _mm_insert_epi32(lanes, four(3), 3);
 }
 
+// Bytes 0-2 of every four, packed into the low 48 bytes.
+#define PX_PACK_TRIPLES                                                                                               \
+    _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48, 46,  \
+                    45, 44, 42, 41, 40, 38, 37, 36, 34, 33, 32, 30, 29, 28, 26, 25, 24, 22, 21, 20, 18, 17, 16, 14, 13, \
+                    12, 10, 9, 8, 6, 5, 4, 2, 1, 0)
+
 // Pixel i is read as the four bytes at address(i), the fourth dropped, so
 // every address must have a byte after its pixel; the sixteen pixels are
-// written as 48 bytes at `to`. Plain loads inserted into the vector keep
-// more of the scattered reads in flight than a vector gather does.
-template <class Address> PX_PIXEL_VECTORS inline void copySixteen(std::uint8_t* to, Address address)
+// written as 48 bytes at `to`, those of `bytes` only. Plain loads inserted
+// into the vector keep more of the scattered reads in flight than a vector
+// gather does.
+template <class Address>
+PX_PIXEL_VECTORS inline void copySixteen(std::uint8_t* to, Address address,
+                                         std::uint64_t bytes = (std::uint64_t(1) << 48) - 1)
 {
     const __m128i a = loadFour(address, 0), b = loadFour(address, 4);
     const __m128i c = loadFour(address, 8), d = loadFour(address, 12);
     const __m512i pixels =
         _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1)),
                            _mm256_inserti128_si256(_mm256_castsi128_si256(c), d, 1), 1);
-    // Bytes 0-2 of every four, packed into the low 48 bytes.
-    const __m512i packed =
-        _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48,
-                        46, 45, 44, 42, 41, 40, 38, 37, 36, 34, 33, 32, 30, 29, 28, 26, 25, 24, 22, 21, 20, 18, 17, 16,
-                        14, 13, 12, 10, 9, 8, 6, 5, 4, 2, 1, 0);
-    _mm512_mask_storeu_epi8(to, (std::uint64_t(1) << 48) - 1, _mm512_permutexvar_epi8(packed, pixels));
+    _mm512_mask_storeu_epi8(to, bytes, _mm512_permutexvar_epi8(PX_PACK_TRIPLES, pixels));
 }
 
 #if !defined(__clang__)

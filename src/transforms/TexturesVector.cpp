@@ -126,10 +126,6 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
     const __m512i laneMul2 = _mm512_loadu_si512(lanes.laneMul[2]), laneAdd2 = _mm512_loadu_si512(lanes.laneAdd[2]);
     const __m512i blockMul = _mm512_set1_epi32(int(lanes.blockMul)), blockAdd = _mm512_set1_epi32(int(lanes.blockAdd));
     const __m512i laneIndex = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    const __m512i inBase = _mm512_set1_epi64(std::int64_t(reinterpret_cast<std::uintptr_t>(in)));
-    // Byte offsets of the first and last eight pixels of a block.
-    const __m512i firstEight = _mm512_setr_epi64(0, 3, 6, 9, 12, 15, 18, 21);
-    const __m512i lastEight = _mm512_setr_epi64(24, 27, 30, 33, 36, 39, 42, 45);
     // The copies do not depend on one another (the target is not the
     // source): the image is walked in tiles of kBand rows by kTile columns,
     // whose sources stay in the first-level cache, each row of a tile
@@ -154,15 +150,16 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
         tileMul[std::size_t(k)] = tileMul[std::size_t(k) - 1] * stepMul;
         tileAdd[std::size_t(k)] = tileAdd[std::size_t(k) - 1] * stepMul + stepAdd;
     }
-    // Per pixel of a tile's row, the pixel it copies: the source's, or its
-    // own when the source position lies outside.
-    const std::uint8_t* from[kTile];
-    // Per block of sixteen pixels: every pixel it copies may be read as four
-    // bytes (none is the last pixel of its bitmap), so the block is copied
-    // with one vector store instead of three-byte copies.
-    bool wide[kTile / 16];
+    // Per pixel of a tile's row, the byte offset of its source (0 for a
+    // pixel that stays), and per block of sixteen pixels the bytes of the
+    // 48 its copy writes: those of the pixels that take a source. A block
+    // with a source within four bytes of the source's end, or cut short by
+    // its tile, is copied by the plain loop (bytes 0), which takes the
+    // pixels of `taking`.
+    alignas(64) std::int32_t at[kTile];
+    std::uint64_t written[kTile / 16];
+    std::uint16_t taking[kTile / 16];
     const __m512i lastWide = _mm512_set1_epi32(std::int32_t(source.byteSize()) - 4);
-
     for (int y0 = 0; y0 < h; y0 += kBand)
         for (int k = 0; k < tiles; ++k) {
             const int first = k * kTile, end = std::min(w, first + kTile);
@@ -182,36 +179,30 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
                     const __m512i sy = _mm512_sub_epi32(_mm512_add_epi32(row, r), mulHigh(span, s2));
                     const __mmask16 inside =
                         _mm512_mask_cmplt_epu32_mask(_mm512_cmplt_epu32_mask(sx, width), sy, height);
-                    const __m512i offset = _mm512_add_epi32(_mm512_mullo_epi32(sy, stride),
-                                                            _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
-                    const __m512i self = _mm512_set1_epi64(
-                        std::int64_t(reinterpret_cast<std::uintptr_t>(out + std::size_t(x - first) * 3)));
-                    const __m512i low = _mm512_add_epi64(inBase, _mm512_cvtepu32_epi64(_mm512_castsi512_si256(offset)));
-                    const __m512i high =
-                        _mm512_add_epi64(inBase, _mm512_cvtepu32_epi64(_mm512_extracti64x4_epi64(offset, 1)));
-                    _mm512_storeu_si512(from + (x - first), _mm512_mask_mov_epi64(_mm512_add_epi64(self, firstEight),
-                                                                                  __mmask8(inside), low));
-                    _mm512_storeu_si512(from + (x - first) + 8, _mm512_mask_mov_epi64(_mm512_add_epi64(self, lastEight),
-                                                                                      __mmask8(inside >> 8), high));
-                    // A source within four bytes of the source's end, or the
-                    // target's own last pixel, is copied by the plain loop.
-                    wide[(x - first) / 16] = !_mm512_mask_cmpgt_epi32_mask(inside, offset, lastWide) &&
-                                             !(y == h - 1 && x + 16 >= w) && x + 16 <= end;
+                    const __m512i offset = _mm512_maskz_add_epi32(
+                        inside, _mm512_mullo_epi32(sy, stride), _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
+                    _mm512_store_si512(at + (x - first), offset);
+                    taking[(x - first) / 16] = inside;
+                    // Bytes 3 i .. 3 i + 2 for every pixel i that takes a source.
+                    const __m512i taken = _mm512_permutexvar_epi8(
+                        PX_PACK_TRIPLES, _mm512_maskz_mov_epi32(inside, _mm512_set1_epi32(-1)));
+                    written[(x - first) / 16] =
+                        x + 16 <= end && !_mm512_cmpgt_epi32_mask(offset, lastWide)
+                            ? _mm512_test_epi8_mask(taken, taken) & ((std::uint64_t(1) << 48) - 1)
+                            : 0;
                     s0 = affine(s0, blockMul, blockAdd);
                     s1 = affine(s1, blockMul, blockAdd);
                     s2 = affine(s2, blockMul, blockAdd);
                 }
                 std::uint8_t* to = out;
-                int i = 0;
-                for (; i + 16 <= end - first && wide[i / 16]; i += 16, to += 48)
-                    pixelvectors::copySixteen(to, [&](int k) { return from[i + k]; });
-#pragma GCC unroll 4
-                for (; i < end - first; ++i, to += 3) {
-                    std::uint16_t low;
-                    std::memcpy(&low, from[i], 2);
-                    const std::uint8_t high = from[i][2];
-                    std::memcpy(to, &low, 2);
-                    to[2] = high;
+                for (int i = 0; i < end - first; i += 16, to += 48) {
+                    if (const std::uint64_t bytes = written[i / 16]) {
+                        pixelvectors::copySixteen(to, [&](int k) { return in + at[i + k]; }, bytes);
+                        continue;
+                    }
+                    for (int k = i; k < std::min(i + 16, end - first); ++k)
+                        if (taking[i / 16] >> (k - i) & 1)
+                            std::memcpy(out + 3 * k, in + at[k], 3);
                 }
             }
         }
