@@ -321,15 +321,22 @@ PX_PIXEL_VECTORS void crypteeRowWide(std::uint8_t* row, int W, int s, int m)
                         1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0);
     const __m512i lastPixel = _mm512_set1_epi32(0x2F2E2D);
     __m512i previous = _mm512_setzero_si512();
+    // x mod s and (x - 1) mod m in every lane, each block adding 16. Pixel
+    // 0 takes (0 - 1) mod m as m - 1, which puts its m-sample below 0, and
+    // with m = 1 (no m-samples) the m-term stays far below every x.
+    const __m512i sv = _mm512_set1_epi32(s), mv = _mm512_set1_epi32(m > 1 ? m : INT32_MAX);
+    const __m512i stepS = _mm512_set1_epi32(16 % s), stepM = _mm512_set1_epi32(m > 1 ? 16 % m : 0);
+    __m512i modS = pixelvectors::moduloLanes(lanes, s);
+    __m512i modM = m > 1 ? pixelvectors::moduloLanes(_mm512_add_epi32(lanes, _mm512_set1_epi32(m - 1)), m)
+                         : _mm512_set1_epi32(1 << 30);
     for (int x0 = 0; x0 < W; x0 += 16) {
         const int count = std::min(16, W - x0);
         const __m512i x = _mm512_add_epi32(_mm512_set1_epi32(x0), lanes);
-        __m512i src = _mm512_sub_epi32(x, pixelvectors::moduloLanes(x, s));
-        if (m > 1) {
-            const __m512i before = _mm512_max_epi32(_mm512_sub_epi32(x, _mm512_set1_epi32(1)), _mm512_setzero_si512());
-            const __m512i fromM = _mm512_sub_epi32(x, pixelvectors::moduloLanes(before, m));
-            src = _mm512_mask_max_epi32(src, _mm512_cmpgt_epi32_mask(x, _mm512_setzero_si512()), src, fromM);
-        }
+        const __m512i src = _mm512_max_epi32(_mm512_sub_epi32(x, modS), _mm512_sub_epi32(x, modM));
+        modS = _mm512_add_epi32(modS, stepS);
+        modS = _mm512_mask_sub_epi32(modS, _mm512_cmpge_epi32_mask(modS, sv), modS, sv);
+        modM = _mm512_add_epi32(modM, stepM);
+        modM = _mm512_mask_sub_epi32(modM, _mm512_cmpge_epi32_mask(modM, mv), modM, mv);
         __m512i pixel = _mm512_sub_epi32(src, _mm512_set1_epi32(x0));
         pixel =
             _mm512_mask_mov_epi32(pixel, _mm512_cmplt_epi32_mask(pixel, _mm512_setzero_si512()), _mm512_set1_epi32(16));
@@ -345,15 +352,50 @@ PX_PIXEL_VECTORS void crypteeRowWide(std::uint8_t* row, int W, int s, int m)
         _mm512_mask_storeu_epi8(p, bytes, previous);
     }
 }
+
+// crypteeRow with each run written by masked stores of up to 21 pixels,
+// for rows of longer runs: a run ends where the next sample begins, and the
+// stores end there too, so every sample is still its own when it is read.
+PX_PIXEL_VECTORS void crypteeRowRuns(std::uint8_t* row, int W, int s, int m)
+{
+    // Byte j of a store takes byte j mod 3 of the held pixel.
+    const __m512i repeat = _mm512_set_epi8(0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0,
+                                           2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1,
+                                           0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0);
+    constexpr int kStore = 63; // 21 pixels
+    const auto pixelAt = [row](int x) {
+        const std::uint8_t* p = row + std::size_t(x) * 3;
+        return int(p[0] | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16);
+    };
+    int nextS = s, nextM = m == 1 ? W : 1; // next x with x mod s = 0, x mod m = 1
+    // Each run's sample is read before the run before it is written: a read
+    // just past a masked store would wait for that store to finish.
+    int sample = 0, held = pixelAt(0);
+    while (sample < W) {
+        const int end = std::min({nextS, nextM, W});
+        nextS += nextS == end ? s : 0;
+        nextM += nextM == end ? m : 0;
+        const int next = pixelAt(std::min(end, W - 1));
+        const __m512i fill = _mm512_permutexvar_epi8(repeat, _mm512_set1_epi32(held));
+        std::uint8_t* p = row + std::size_t(sample + 1) * 3;
+        int bytes = (end - sample - 1) * 3;
+        for (; bytes > kStore; bytes -= kStore, p += kStore)
+            _mm512_mask_storeu_epi8(p, (std::uint64_t(1) << kStore) - 1, fill);
+        _mm512_mask_storeu_epi8(p, (std::uint64_t(1) << bytes) - 1, fill);
+        sample = end;
+        held = next;
+    }
+}
 #if !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
 #else
 void crypteeRowWide(std::uint8_t*, int, int, int) {}
+void crypteeRowRuns(std::uint8_t*, int, int, int) {}
 #endif
 
 // Rows whose samples come at least this often (s below it) go sixteen
-// pixels at a time: their runs are too short for the run copies to pay.
+// pixels at a time: their runs are too short for the run stores to pay.
 constexpr int kShortRuns = 8;
 
 } // namespace
@@ -383,6 +425,8 @@ void strips::crypteeWith(Bitmap& bitmap, int a, SlideLanes lanes)
                 continue; // every pixel takes itself
             if (lanes == SlideLanes::Avx512 && s < kShortRuns)
                 crypteeRowWide(bitmap.row(y), W, s, m);
+            else if (lanes == SlideLanes::Avx512)
+                crypteeRowRuns(bitmap.row(y), W, s, m);
             else
                 crypteeRow(bitmap.row(y), W, s, m);
         }
