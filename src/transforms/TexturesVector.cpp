@@ -131,6 +131,7 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
     // whose sources stay in the first-level cache, each row of a tile
     // taking the draws its pixels have in row order.
     constexpr int kBand = 8, kTile = 256;
+    constexpr std::uint32_t kFetchedRadius = 64;
     std::vector<std::uint32_t> rowStart(std::size_t(h) + 1);
     rowStart[0] = state;
     for (int y = 0; y < h; ++y)
@@ -163,6 +164,21 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
     for (int y0 = 0; y0 < h; y0 += kBand)
         for (int k = 0; k < tiles; ++k) {
             const int first = k * kTile, end = std::min(w, first + kTile);
+            // The source lines of the next tile (the first of the next band
+            // after the last) are fetched into the second-level cache while
+            // this one is copied: on their own they come from further away,
+            // once per tile, and the copies wait for them. Radii far beyond
+            // the tile would fetch more than the tile uses.
+            if (radius <= kFetchedRadius) {
+                const int nextTile = k + 1 < tiles ? k + 1 : 0, nextBand = k + 1 < tiles ? y0 : y0 + kBand;
+                const int reach = int(radius);
+                const std::size_t from = std::size_t(std::max(0, nextTile * kTile - reach)) * 3;
+                const std::size_t to = std::size_t(std::min(w, nextTile * kTile + kTile + reach)) * 3;
+                for (int r = std::max(0, nextBand - reach), last = std::min(h, nextBand + kBand + reach); r < last; ++r)
+                    for (std::size_t b = from; b < to; b += 64)
+                        _mm_prefetch(reinterpret_cast<const char*>(in + std::size_t(r) * source.stride() + b),
+                                     _MM_HINT_T1);
+            }
             for (int y = y0; y < std::min(h, y0 + kBand); ++y) {
                 std::uint8_t* const out = target.row(y) + std::size_t(first) * 3;
                 const __m512i start = _mm512_set1_epi32(
