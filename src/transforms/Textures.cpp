@@ -210,7 +210,7 @@ void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
     // Pieces of a row whose targets are computed at once, and how many
     // pixels ahead of its copy a target's line is fetched (the targets
     // spread over many rows, the lines are far from the cache).
-    constexpr int kPiece = 2048, kAhead = 96;
+    constexpr int kPiece = 2048, kAhead = 160;
     const int w = bitmap.width(), h = bitmap.height();
     const int count = (w + 15) / 16 * 16;
     // across[x] = x + sx (x - sx for B), sideways[x] = sx; lanes past the
