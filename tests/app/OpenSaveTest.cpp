@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include <cctype>
 #include <iterator>
 
 namespace px::test {
@@ -42,15 +41,6 @@ void writeTinyGif(const std::filesystem::path& path)
                                  2,    2,    0x44, 0x0A, 0,                                // min code 2, data
                                  0x3B};
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(gif), sizeof gif);
-}
-
-// A test name from a file name: letters and digits kept, the rest '_'.
-std::string testName(std::string n)
-{
-    for (char& ch : n)
-        if (!std::isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return n;
 }
 
 bool near(Colour a, Colour b)

@@ -133,11 +133,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TiffTruncatedCorpus,
                                            "generated/im_tif_g4.tif",                   // CCITT group 4
                                            "tiff/pil_hopper_g4.tif"),
                          [](const auto& info) {
-                             std::string name = std::filesystem::path(info.param).stem().string();
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
+                             return test::testName(std::filesystem::path(info.param).stem().string());
                          });
 
 // A file written by libtiff itself.
