@@ -3,13 +3,12 @@
 #include "app/MainWindowFixture.h"
 #include "app/RecentFiles.h"
 #include "app/StatusBar.h"
+#include "fileio/FileTestSupport.h"
 #include "fileio/ImageFormats.h"
 
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
-
-#include <iterator>
 
 namespace px::test {
 namespace {
@@ -23,12 +22,6 @@ Bitmap sample()
     return fromAscii(
         {"rg", "b."},
         {{'r', makeColour(255, 0, 0)}, {'g', makeColour(0, 255, 0)}, {'b', makeColour(0, 0, 255)}, {'.', kWhite}});
-}
-
-std::vector<std::uint8_t> bytesOf(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A 2 x 1 GIF written out by hand: palette white, black; pixels 0, 1. The
@@ -397,7 +390,7 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
 {
     const std::filesystem::path file = dir.file("grand.bmp");
     writeImageFile(file, sample(), SaveOptions{});
-    const auto before = bytesOf(file);
+    const auto before = readAll(file);
     create();
     ImageWindow* image = openThroughMenu(file);
     image->setDocument(Bitmap(300, 300));
@@ -409,7 +402,7 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     EXPECT_EQ(prompter.last().caption, "Erreur");
     EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
     EXPECT_EQ(prompter.last().text.rfind("Impossible d'écrire dans " + file.string(), 0), 0u) << prompter.last().text;
-    EXPECT_EQ(bytesOf(file), before);
+    EXPECT_EQ(readAll(file), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "aide, astuces.txt, grand.bmp";
 }
 
@@ -475,7 +468,7 @@ TEST_F(OpenSaveTest, JpegOptions)
     ImageWindow* image = addImage();
     prompter.queueFile(dir.file("q40.jpg").string());
     trigger("Enregistrersous1");
-    const auto progressive = bytesOf(dir.file("q40.jpg"));
+    const auto progressive = readAll(dir.file("q40.jpg"));
     EXPECT_EQ(firstQuantiser(progressive), 20);
     EXPECT_TRUE(hasMarker(progressive, 0xC2)) << "progressive frame";
     EXPECT_EQ(image->jpegQuality(), 40);
@@ -484,7 +477,7 @@ TEST_F(OpenSaveTest, JpegOptions)
     d->findChild<QRadioButton*>("RadioButton3")->setChecked(true);
     prompter.queueFile(dir.file("q90.jpeg").string());
     trigger("Enregistrersous1");
-    const auto baseline = bytesOf(dir.file("q90.jpeg"));
+    const auto baseline = readAll(dir.file("q90.jpeg"));
     EXPECT_EQ(firstQuantiser(baseline), 3);
     EXPECT_TRUE(hasMarker(baseline, 0xC0)) << "baseline frame";
     EXPECT_FALSE(hasMarker(baseline, 0xC2));
