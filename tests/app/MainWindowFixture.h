@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "document/ImageWindow.h"
 #include "document/Session.h"
+#include "effects/EffectTestHelpers.h"
 #include "platform/MemoryClipboard.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/SettingsFile.h"
@@ -60,11 +61,6 @@ inline Bitmap uniformBitmap(int width, int height, Colour colour)
     Bitmap b(width, height, 24);
     b.fill(colour);
     return b;
-}
-
-inline Colour grey(int v)
-{
-    return makeColour(v, v, v);
 }
 
 // A mouse event at `at` in `w`'s coordinates, sent straight to it.

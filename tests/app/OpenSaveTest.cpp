@@ -3,14 +3,12 @@
 #include "app/MainWindowFixture.h"
 #include "app/RecentFiles.h"
 #include "app/StatusBar.h"
+#include "fileio/FileTestSupport.h"
 #include "fileio/ImageFormats.h"
 
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
-
-#include <cctype>
-#include <iterator>
 
 namespace px::test {
 namespace {
@@ -26,12 +24,6 @@ Bitmap sample()
         {{'r', makeColour(255, 0, 0)}, {'g', makeColour(0, 255, 0)}, {'b', makeColour(0, 0, 255)}, {'.', kWhite}});
 }
 
-std::vector<std::uint8_t> bytesOf(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A 2 x 1 GIF written out by hand: palette white, black; pixels 0, 1. The
 // LZW codes (3 bits, least significant first) are clear 4, 0, 1, end 5.
 void writeTinyGif(const std::filesystem::path& path)
@@ -42,15 +34,6 @@ void writeTinyGif(const std::filesystem::path& path)
                                  2,    2,    0x44, 0x0A, 0,                                // min code 2, data
                                  0x3B};
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(gif), sizeof gif);
-}
-
-// A test name from a file name: letters and digits kept, the rest '_'.
-std::string testName(std::string n)
-{
-    for (char& ch : n)
-        if (!std::isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return n;
 }
 
 bool near(Colour a, Colour b)
@@ -407,7 +390,7 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
 {
     const std::filesystem::path file = dir.file("grand.bmp");
     writeImageFile(file, sample(), SaveOptions{});
-    const auto before = bytesOf(file);
+    const auto before = readAll(file);
     create();
     ImageWindow* image = openThroughMenu(file);
     image->setDocument(Bitmap(300, 300));
@@ -419,7 +402,7 @@ TEST_F(OpenSaveTest, FailedWriteKeepsTheOldFileAndTellsTheUser)
     EXPECT_EQ(prompter.last().caption, "Erreur");
     EXPECT_EQ(prompter.last().messageKind, MessageKind::Error);
     EXPECT_EQ(prompter.last().text.rfind("Impossible d'écrire dans " + file.string(), 0), 0u) << prompter.last().text;
-    EXPECT_EQ(bytesOf(file), before);
+    EXPECT_EQ(readAll(file), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "aide, astuces.txt, grand.bmp";
 }
 
@@ -485,7 +468,7 @@ TEST_F(OpenSaveTest, JpegOptions)
     ImageWindow* image = addImage();
     prompter.queueFile(dir.file("q40.jpg").string());
     trigger("Enregistrersous1");
-    const auto progressive = bytesOf(dir.file("q40.jpg"));
+    const auto progressive = readAll(dir.file("q40.jpg"));
     EXPECT_EQ(firstQuantiser(progressive), 20);
     EXPECT_TRUE(hasMarker(progressive, 0xC2)) << "progressive frame";
     EXPECT_EQ(image->jpegQuality(), 40);
@@ -494,7 +477,7 @@ TEST_F(OpenSaveTest, JpegOptions)
     d->findChild<QRadioButton*>("RadioButton3")->setChecked(true);
     prompter.queueFile(dir.file("q90.jpeg").string());
     trigger("Enregistrersous1");
-    const auto baseline = bytesOf(dir.file("q90.jpeg"));
+    const auto baseline = readAll(dir.file("q90.jpeg"));
     EXPECT_EQ(firstQuantiser(baseline), 3);
     EXPECT_TRUE(hasMarker(baseline, 0xC0)) << "baseline frame";
     EXPECT_FALSE(hasMarker(baseline, 0xC2));

@@ -23,19 +23,6 @@ const Bitmap& preview(QDialog& d, const char* name)
     return d.findChild<PreviewImage*>(QLatin1String(name))->bitmap();
 }
 
-Bitmap greyRows(std::initializer_list<std::initializer_list<int>> rows)
-{
-    Bitmap b(int(rows.begin()->size()), int(rows.size()), 24);
-    int y = 0;
-    for (const auto& row : rows) {
-        int x = 0;
-        for (int v : row)
-            b.setPixel(x++, y, grey(v));
-        ++y;
-    }
-    return b;
-}
-
 struct DialogCase {
     const char* dialog;
     const char* caption;
@@ -239,7 +226,7 @@ TEST_F(TrackBarDialogsTest, RgbOffsets)
 // destination keeps that picture; "Hallucination..." shows the source again.
 TEST_F(TrackBarDialogsTest, TwirlPreviewStaysAsItWasAtZero)
 {
-    const Bitmap start = greyRows({{0, 0, 0}, {0, 50, 0}, {0, 200, 110}});
+    const Bitmap start = greys({{0, 0, 0}, {0, 50, 0}, {0, 200, 110}});
     ImageWindow* image = open(start);
     std::vector<Colour> seen;
     onDialog(pressing("Button1", [&seen](QDialog& d) {

@@ -109,15 +109,6 @@ TEST(TransformCommandLine, GradientsFramesAndBevel)
     EXPECT_EQ(apply(ab(), {"--apply", "Bouton3=251,5"}).code, 2);
 }
 
-Bitmap greyRow(std::initializer_list<int> values)
-{
-    Bitmap b(int(values.size()), 1, 24);
-    int x = 0;
-    for (int v : values)
-        b.setPixel(x++, 0, makeColour(v, v, v));
-    return b;
-}
-
 struct ApplyCase {
     const char* command;
     Bitmap input;
@@ -147,15 +138,15 @@ INSTANTIATE_TEST_SUITE_P(
         // whose rows both wrap to row 0: 0.99667 * 90 + 0.00333 * 180 = 90.3.
         // Pixel 0: theta' = 3 pi/2 - 1/300, sample x 0.99667: 89.7. Pixel 1 is
         // the centre.
-        ApplyCase{"Tordre3=300", greyRow({0, 90, 180}), greyRow({90, 90, 90}), "a quarter turn"},
-        ApplyCase{"Mirage3=1", greyRow({10, 20, 30, 40, 90}), greyRow({10, 25, 30, 25, 10}),
+        ApplyCase{"Tordre3=300", test::greys({{0, 90, 180}}), test::greys({{90, 90, 90}}), "a quarter turn"},
+        ApplyCase{"Mirage3=1", test::greys({{10, 20, 30, 40, 90}}), test::greys({{10, 25, 30, 25, 10}}),
                   "the whole width blended; a band one pixel high is left"},
         // Hallucination 1 on one row: rows 0 only; x = 0 samples columns 0
         // and 1: (0 + 0 + 40 + 40) / 4 = 20; x = 1 samples the 20 just written
         // and 80: 50; x = 2 samples column 1 twice (W - x = 1): 50.
-        ApplyCase{"Allucination2=1", greyRow({0, 40, 80}), greyRow({20, 50, 50}), "reads its own writes"},
-        ApplyCase{"Mosaque2=50", greyRow({7, 1, 2}), greyRow({7, 7, 7}), "a block larger than the image"},
-        ApplyCase{"Mosaque2=0", greyRow({7, 1, 2}), greyRow({7, 1, 2}), "position 0 applies nothing"}));
+        ApplyCase{"Allucination2=1", test::greys({{0, 40, 80}}), test::greys({{20, 50, 50}}), "reads its own writes"},
+        ApplyCase{"Mosaque2=50", test::greys({{7, 1, 2}}), test::greys({{7, 7, 7}}), "a block larger than the image"},
+        ApplyCase{"Mosaque2=0", test::greys({{7, 1, 2}}), test::greys({{7, 1, 2}}), "position 0 applies nothing"}));
 
 } // namespace
 } // namespace px

@@ -11,27 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <sstream>
 
 namespace px {
 namespace {
 
-std::string bytesOf(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 Bitmap noise(int w, int h, int depth)
 {
-    std::mt19937 rng(unsigned(w * 31 + h));
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x)
-            b.row(y)[x] = std::uint8_t(rng());
+    Bitmap b = test::noise(w, h, unsigned(w * 31 + h));
     b.setPixelFormat(depth);
     return b;
 }
@@ -75,9 +62,9 @@ TEST(BandedOutput, TurnsWrittenBandByBandGiveTheFilesOfTheWholeTurnedImage)
                 0)
                 << err.str();
             writeImageFile(whole, turned, SaveOptions{});
-            const std::string expected = bytesOf(whole);
+            const std::string expected = test::readText(whole);
             ASSERT_FALSE(expected.empty());
-            EXPECT_TRUE(bytesOf(banded) == expected);
+            EXPECT_TRUE(test::readText(banded) == expected);
         }
     }
 }

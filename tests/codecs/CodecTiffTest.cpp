@@ -1,13 +1,12 @@
 #include "codecs/CodecTiff.h"
 #include "codecs/ImageFileError.h"
+#include "fileio/FileTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <vector>
@@ -62,8 +61,7 @@ Bitmap decodeBoth(const Bytes& bytes)
 {
     static const test::TempDir dir;
     const auto path = dir.file("copy.tif");
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    test::writeBytes(path, bytes);
     std::optional<Bitmap> fromFile;
     try {
         fromFile = readTiffFile(path);
@@ -108,8 +106,7 @@ TEST_P(TiffTruncatedCorpus, IsRefusedOrDecodesExactly)
 {
     if (test::corpusDir().empty())
         GTEST_SKIP() << "PIXORAN3_CORPUS is not set";
-    std::ifstream in(test::corpusDir() / GetParam(), std::ios::binary);
-    const Bytes file{std::istreambuf_iterator<char>(in), {}};
+    const Bytes file = test::readAll(test::corpusDir() / GetParam());
     ASSERT_FALSE(file.empty()) << GetParam();
     expectRefusedOrExact(file);
 }
@@ -133,11 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TiffTruncatedCorpus,
                                            "generated/im_tif_g4.tif",                   // CCITT group 4
                                            "tiff/pil_hopper_g4.tif"),
                          [](const auto& info) {
-                             std::string name = std::filesystem::path(info.param).stem().string();
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
+                             return test::testName(std::filesystem::path(info.param).stem().string());
                          });
 
 // A file written by libtiff itself.
@@ -148,8 +141,7 @@ Bytes writeTiff(const std::function<void(TIFF*)>& fill)
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     fill(tif);
     TIFFClose(tif);
-    std::ifstream in(path, std::ios::binary);
-    return Bytes{std::istreambuf_iterator<char>(in), {}};
+    return test::readAll(path);
 }
 
 void baseTags(TIFF* tif, int w, int h, int bits, int samples, int photometric, int compression)

@@ -247,11 +247,7 @@ const CorpusCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Files, CodecCorpus, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<CorpusCase>& info) {
-                             std::string name = fs::path(info.param.file).filename().string();
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
+                             return test::testName(fs::path(info.param.file).filename().string());
                          });
 
 // The deliberately broken files of these formats: refused, or decoded as

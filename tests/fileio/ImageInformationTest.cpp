@@ -135,13 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeCase{"a.pbm", 1, "Portable b&w images", "1 (2 couleurs)"},
                       TypeCase{"a.scr", 8, "Word 5.x screen capture images", "8 (256 couleurs)"},
                       TypeCase{"a.xyz", 24, nullptr, nullptr}, TypeCase{"sans", 24, nullptr, nullptr}),
-    [](const auto& info) {
-        std::string n = info.param.caption;
-        for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
-        return n;
-    });
+    [](const auto& info) { return test::testName(info.param.caption); });
 
 TEST(InformationReportTest, MissingFileReadsZero)
 {

@@ -8,8 +8,6 @@
 
 #include <png.h>
 
-#include <fstream>
-
 namespace px {
 namespace {
 
@@ -113,8 +111,7 @@ TEST(PngRead, TruncatedOrCorruptFilesAreRefusedFromMemoryAndFromTheFile)
     test::TempDir dir;
     const auto path = dir.file("copy.png");
     auto saved = [&](const Bytes& bytes) {
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        test::writeBytes(path, bytes);
         return path;
     };
     EXPECT_TRUE(readPngFile(saved(file)) == decodePng(file));

@@ -68,6 +68,12 @@ Bitmap viaTarga(const std::filesystem::path& p, const Bitmap& b, int type)
     return loadTargaFile(p);
 }
 
+Bitmap viaPcx(const std::filesystem::path& p, const Bitmap& b)
+{
+    writePcxFile(p, b);
+    return decodePcx(test::readAll(p));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Writers, SecondReader,
     ::testing::Values(WriterCase{"targa_true_colour", "tga", 24,
@@ -82,18 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      return decodeTiff(test::readAll(p));
                                  },
                                  0},
-                      WriterCase{"pcx_24", "pcx", 24,
-                                 [](const auto& p, const Bitmap& b) {
-                                     writePcxFile(p, b);
-                                     return decodePcx(test::readAll(p));
-                                 },
-                                 0},
-                      WriterCase{"pcx_8", "pcx", 8,
-                                 [](const auto& p, const Bitmap& b) {
-                                     writePcxFile(p, b);
-                                     return decodePcx(test::readAll(p));
-                                 },
-                                 0},
+                      WriterCase{"pcx_24", "pcx", 24, viaPcx, 0}, WriterCase{"pcx_8", "pcx", 8, viaPcx, 0},
                       // Both readers decode with the same library family; rounding of the
                       // colour conversion may differ by one.
                       WriterCase{"jpeg", "jpg", 24,

@@ -93,11 +93,7 @@ TEST(CanvasRectangle, StyledOutlineRunsClockwiseFromTheTopLeft)
     c.setBrushHollow(true);
     c.setPenStyle(PenStyle::Dot);
     c.rectangle(0, 0, 6, 4);
-    EXPECT_TRUE(sameImage("rect-dots", b,
-                          grid({"###...",
-                                ".....#",
-                                "#....#",
-                                "##...#"})));
+    EXPECT_TRUE(sameImage("rect-dots", b, grid({"###...", ".....#", "#....#", "##...#"})));
 }
 
 TEST(CanvasRectangle, WidePenStraddlesTheEdgeWithRoundCorners)
@@ -107,13 +103,8 @@ TEST(CanvasRectangle, WidePenStraddlesTheEdgeWithRoundCorners)
     Canvas c(b);
     redBrush(c).setPenWidth(3);
     c.rectangle(0, 0, 8, 6);
-    EXPECT_TRUE(sameImage("rect-wide", b,
-                          grid({"########",
-                                "########",
-                                "##rrrr##",
-                                "##rrrr##",
-                                "########",
-                                "########"})));
+    EXPECT_TRUE(
+        sameImage("rect-wide", b, grid({"########", "########", "##rrrr##", "##rrrr##", "########", "########"})));
     // Width 5 on (3,3)-(6,5): the outer corners are rounded, pixel centres
     // at distance sqrt(8) > 2.5 from the corner points stay white.
     Bitmap big = white(10, 9);
@@ -122,15 +113,8 @@ TEST(CanvasRectangle, WidePenStraddlesTheEdgeWithRoundCorners)
     cb.setPenWidth(5);
     cb.rectangle(3, 3, 7, 6);
     EXPECT_TRUE(sameImage("rect-wide-corners", big,
-                          grid({"..........",
-                                "..######..",
-                                ".########.",
-                                ".########.",
-                                ".########.",
-                                ".########.",
-                                ".########.",
-                                "..######..",
-                                ".........."})));
+                          grid({"..........", "..######..", ".########.", ".########.", ".########.", ".########.",
+                                ".########.", "..######..", ".........."})));
 }
 
 TEST(CanvasEllipse, SevenByFourFromReversedCorners)
@@ -138,11 +122,7 @@ TEST(CanvasEllipse, SevenByFourFromReversedCorners)
     Bitmap wide = white(7, 4);
     Canvas c(wide);
     redBrush(c).ellipse(7, 4, 0, 0);
-    EXPECT_TRUE(sameImage("ellipse-7x4", wide,
-                          grid({".#####.",
-                                "#rrrrr#",
-                                "#rrrrr#",
-                                ".#####."})));
+    EXPECT_TRUE(sameImage("ellipse-7x4", wide, grid({".#####.", "#rrrrr#", "#rrrrr#", ".#####."})));
 }
 
 TEST(CanvasEllipse, NineByNineOutlineIsAThinClosedCurve)
@@ -153,15 +133,8 @@ TEST(CanvasEllipse, NineByNineOutlineIsAThinClosedCurve)
     Canvas c(b);
     redBrush(c).ellipse(0, 0, 9, 9);
     EXPECT_TRUE(sameImage("ellipse-9x9", b,
-                          grid({"..#####..",
-                                ".#rrrrr#.",
-                                "#rrrrrrr#",
-                                "#rrrrrrr#",
-                                "#rrrrrrr#",
-                                "#rrrrrrr#",
-                                "#rrrrrrr#",
-                                ".#rrrrr#.",
-                                "..#####.."})));
+                          grid({"..#####..", ".#rrrrr#.", "#rrrrrrr#", "#rrrrrrr#", "#rrrrrrr#", "#rrrrrrr#",
+                                "#rrrrrrr#", ".#rrrrr#.", "..#####.."})));
 }
 
 TEST(CanvasEllipse, HugeEllipseCostsOnlyItsVisibleRows)
@@ -181,14 +154,8 @@ TEST(CanvasRoundRect, CornersFollowTheCornerEllipse)
         Canvas c(b);
         redBrush(c).roundRect(0, 0, 12, 8, cw, ch);
         EXPECT_TRUE(sameImage("roundrect", b,
-                              grid({"..########..",
-                                    ".#rrrrrrrr#.",
-                                    "#rrrrrrrrrr#",
-                                    "#rrrrrrrrrr#",
-                                    "#rrrrrrrrrr#",
-                                    "#rrrrrrrrrr#",
-                                    ".#rrrrrrrr#.",
-                                    "..########.."})))
+                              grid({"..########..", ".#rrrrrrrr#.", "#rrrrrrrrrr#", "#rrrrrrrrrr#", "#rrrrrrrrrr#",
+                                    "#rrrrrrrrrr#", ".#rrrrrrrr#.", "..########.."})))
             << cw;
     }
 }
@@ -199,15 +166,8 @@ TEST(CanvasPie, QuarterCounterClockwiseFromRightToUp)
     Canvas c(b);
     redBrush(c).pie(0, 0, 9, 9, 9, 4, 4, 0);
     EXPECT_TRUE(sameImage("pie-quarter", b,
-                          grid({"....###..",
-                                "....#rr#.",
-                                "....#rrr#",
-                                "....#rrr#",
-                                "....#####",
-                                ".........",
-                                ".........",
-                                ".........",
-                                "........."})));
+                          grid({"....###..", "....#rr#.", "....#rrr#", "....#rrr#", "....#####", ".........",
+                                ".........", ".........", "........."})));
 }
 
 TEST(CanvasPie, ThreeQuartersFromUpToRight)
@@ -216,15 +176,8 @@ TEST(CanvasPie, ThreeQuartersFromUpToRight)
     Canvas c(b);
     redBrush(c).pie(0, 0, 9, 9, 4, 0, 9, 4);
     EXPECT_TRUE(sameImage("pie-three-quarters", b,
-                          grid({"..###....",
-                                ".#rr#....",
-                                "#rrr#....",
-                                "#rrr#....",
-                                "#rrrr####",
-                                "#rrrrrrr#",
-                                "#rrrrrrr#",
-                                ".#rrrrr#.",
-                                "..#####.."})));
+                          grid({"..###....", ".#rr#....", "#rrr#....", "#rrr#....", "#rrrr####", "#rrrrrrr#",
+                                "#rrrrrrr#", ".#rrrrr#.", "..#####.."})));
 }
 
 TEST(CanvasFigure, RoundRectWithoutCornersAndPieWithOneDirectionAreTheirPlainFigures)
@@ -251,8 +204,17 @@ struct FigureCase {
 std::vector<FigureCase> figures()
 {
     return {
-        {"line", [](Canvas& c) { c.moveTo(3, 40); return c.lineTo(57, 2); }},
-        {"polyline", [](Canvas& c) { c.moveTo(5, 5); c.lineTo(50, 9); return c.lineTo(20, 38); }},
+        {"line",
+         [](Canvas& c) {
+             c.moveTo(3, 40);
+             return c.lineTo(57, 2);
+         }},
+        {"polyline",
+         [](Canvas& c) {
+             c.moveTo(5, 5);
+             c.lineTo(50, 9);
+             return c.lineTo(20, 38);
+         }},
         {"rectangle", [](Canvas& c) { return c.rectangle(50, 35, 4, 3); }},
         {"ellipse", [](Canvas& c) { return c.ellipse(-7, 2, 45, 47); }},
         {"roundrect", [](Canvas& c) { return c.roundRect(5, 5, 55, 35, -20, -10); }},
@@ -282,7 +244,7 @@ protected:
 
 TEST_P(CanvasMixMode, NotXorTwiceRestoresTheBitmapAndXorWithBlackLeavesIt)
 {
-    const Bitmap original = test::noisyBitmap(60, 40);
+    const Bitmap original = test::noise(60, 40);
     for (const FigureCase& f : figures()) {
         Bitmap b = original;
         Canvas c(b);

@@ -23,7 +23,10 @@ inline std::initializer_list<std::pair<char, Colour>> canvasLegend()
     return legend;
 }
 
-inline Bitmap grid(std::initializer_list<const char*> rows) { return fromAscii(rows, canvasLegend()); }
+inline Bitmap grid(std::initializer_list<const char*> rows)
+{
+    return fromAscii(rows, canvasLegend());
+}
 
 inline Bitmap white(int w, int h)
 {
@@ -40,22 +43,6 @@ inline ::testing::AssertionResult sameImage(const std::string& name, const Bitma
     return ::testing::AssertionFailure() << name << ": got\n"
                                          << toAscii(actual, canvasLegend()) << "expected\n"
                                          << toAscii(expected, canvasLegend()) << dumpMismatch(name, actual, expected);
-}
-
-// A bitmap of distinct, irregular pixels, for checks that must restore or
-// preserve every byte.
-inline Bitmap noisyBitmap(int w, int h)
-{
-    Bitmap b(w, h, 24);
-    std::uint32_t s = 2463534242u;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            s ^= s << 13;
-            s ^= s >> 17;
-            s ^= s << 5;
-            b.setPixel(x, y, s & 0xFFFFFF);
-        }
-    return b;
 }
 
 } // namespace px::test

@@ -115,6 +115,14 @@ void withFileSizeLimit(std::size_t bytes, const std::function<void()>& body)
     std::signal(SIGXFSZ, oldHandler);
 }
 
+std::string testName(std::string text)
+{
+    for (char& ch : text)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return text;
+}
+
 Bitmap noise(int width, int height, unsigned seed)
 {
     std::mt19937 rng(seed);

@@ -61,6 +61,10 @@ Bitmap parsePnm(const std::string& bytes);
 // skipped pixel shows.
 Bitmap noise(int width, int height, unsigned seed = 1);
 
+// A test name made from any text (a file name, a caption): letters and
+// digits kept, every other character '_'.
+std::string testName(std::string text);
+
 // Builds a 24-bit bitmap from rows of characters; each character is looked
 // up in `legend` ("." -> white, "#" -> black by default).
 Bitmap fromAscii(std::initializer_list<const char*> rows, std::initializer_list<std::pair<char, Colour>> legend = {});

@@ -177,30 +177,6 @@ TEST(Marbre, OrderDecidesWhichPixelStays)
     }
 }
 
-// The draws come in the order the rule gives them, whatever way the routine
-// computes them: r, then the horizontal and the vertical offsets, pixel
-// after pixel in row order (rows long enough to use every lane); each pixel
-// takes the one at those offsets, within the radius.
-TEST(Spray, DrawsInRowOrder)
-{
-    for (int radius : {5, 10}) {
-        const Bitmap source = coded(53, 14);
-        RandomGenerator random(99), rule(99);
-        Bitmap target = source;
-        Spray(source, target, radius, random);
-        for (int y = 0; y < 14; ++y)
-            for (int x = 0; x < 53; ++x) {
-                const int r = rule.random(radius);
-                const int sx = x + r - rule.random(2 * r);
-                const int sy = y + r - rule.random(2 * r);
-                const bool inside = sx >= 0 && sx < 53 && sy >= 0 && sy < 14;
-                ASSERT_EQ(target.pixel(x, y), inside ? source.pixel(sx, sy) : source.pixel(x, y))
-                    << radius << ": " << x << "," << y;
-            }
-        EXPECT_EQ(random.state(), rule.state()) << "three draws a pixel";
-    }
-}
-
 std::vector<textures::Lanes> availableLanes()
 {
     std::vector<textures::Lanes> lanes{textures::Lanes::Plain};
@@ -269,9 +245,12 @@ TEST(Marbre, EveryLaneWidthFollowsTheRule)
         }
 }
 
-// Every way of spraying gives the rule's bytes and leaves the generator
-// where the rule does, including radii reaching past the image and sources
-// in the last bytes of the bitmap.
+// The draws come in the order the rule gives them: r, then the horizontal
+// and the vertical offsets, pixel after pixel in row order; each pixel takes
+// the one at those offsets, within the radius, and keeps its own outside.
+// Every way of spraying (the routine itself and each lane width) gives the
+// rule's bytes and leaves the generator where the rule does, including radii
+// reaching past the image and sources in the last bytes of the bitmap.
 TEST(Spray, EveryLaneWidthFollowsTheRule)
 {
     for (const auto& [w, h] : kAwkwardSizes)
@@ -288,6 +267,12 @@ TEST(Spray, EveryLaneWidthFollowsTheRule)
                     if (sx >= 0 && sx < w && sy >= 0 && sy < h)
                         expected.setPixel(x, y, source.pixel(sx, sy));
                 }
+            RandomGenerator routineRandom(unsigned(w * h + radius));
+            Bitmap routineTarget = before;
+            Spray(source, routineTarget, radius, routineRandom);
+            ASSERT_TRUE(routineTarget == expected) << w << "x" << h << " radius " << radius << "\n"
+                                                   << test::dumpMismatch("spray", routineTarget, expected);
+            EXPECT_EQ(routineRandom.state(), rule.state()) << "three draws a pixel";
             for (textures::Lanes lanes : availableLanes()) {
                 RandomGenerator random(unsigned(w * h + radius));
                 Bitmap target = before;
