@@ -45,7 +45,7 @@ namespace {
 #define PX_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq")))
 
 constexpr int kLanes = 16;
-constexpr int kBatch = 128; // pixels whose positions are worked out ahead
+constexpr int kBatch = 256; // pixels whose positions are worked out ahead
 constexpr int kGroups = kBatch / kLanes;
 
 // How a group of sixteen pixels is summed.
