@@ -4,6 +4,13 @@
 #include <immintrin.h>
 #endif
 
+// GCC 12's AVX-512 headers start some intrinsics from an undefined vector
+// and warn about it in every caller.
+#if !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+
 namespace px::colour_simd {
 
 int maxFastAmount(PointRule rule)

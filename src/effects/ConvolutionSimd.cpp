@@ -7,6 +7,13 @@
 #include <immintrin.h>
 #endif
 
+// GCC 12's AVX-512 headers start some intrinsics from an undefined vector
+// and warn about it in every caller.
+#if !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+
 namespace px::convolution {
 
 #if defined(__x86_64__)

@@ -129,7 +129,7 @@ void RectRegion::row(std::int64_t y, CanvasSpans& out) const
 }
 
 EllipseRegion::EllipseRegion(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
-    : l_(l), t_(t), a_(r - l), b_(b - t), cx2_(l + r - 1), cy2_(t + b - 1)
+    : a_(r - l), b_(b - t), cx2_(l + r - 1), cy2_(t + b - 1)
 {
     top = t;
     bottom = b;

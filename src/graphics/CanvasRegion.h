@@ -66,7 +66,7 @@ public:
 
 private:
     bool inside(std::int64_t x, std::int64_t y) const;
-    std::int64_t l_, t_, a_, b_, cx2_, cy2_;
+    std::int64_t a_, b_, cx2_, cy2_;
 };
 
 // A rectangle whose corners follow the quarters of a cw x ch ellipse.
