@@ -55,10 +55,13 @@ template <class Address> PX_PIXEL_VECTORS inline __m128i loadFour(Address addres
 }
 
 // Bytes 0-2 of every four, packed into the low 48 bytes.
-#define PX_PACK_TRIPLES                                                                                               \
-    _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48, 46,  \
-                    45, 44, 42, 41, 40, 38, 37, 36, 34, 33, 32, 30, 29, 28, 26, 25, 24, 22, 21, 20, 18, 17, 16, 14, 13, \
-                    12, 10, 9, 8, 6, 5, 4, 2, 1, 0)
+#define PX_PACK_TRIPLES                                                                                                \
+    _mm512_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 62, 61, 60, 58, 57, 56, 54, 53, 52, 50, 49, 48,    \
+                    46, 45, 44, 42, 41, 40, 38, 37, 36, 34, 33, 32, 30, 29, 28, 26, 25, 24, 22, 21, 20, 18, 17, 16,    \
+                    14, 13, 12, 10, 9, 8, 6, 5, 4, 2, 1, 0)
+
+// The store mask of all 48 bytes of sixteen pixels.
+constexpr std::uint64_t kSixteenPixels = (std::uint64_t(1) << 48) - 1;
 
 // Pixel i is read as the four bytes at address(i), the fourth dropped, so
 // every address must have a byte after its pixel; the sixteen pixels are
@@ -66,8 +69,7 @@ template <class Address> PX_PIXEL_VECTORS inline __m128i loadFour(Address addres
 // into the vector keep more of the scattered reads in flight than a vector
 // gather does.
 template <class Address>
-PX_PIXEL_VECTORS inline void copySixteen(std::uint8_t* to, Address address,
-                                         std::uint64_t bytes = (std::uint64_t(1) << 48) - 1)
+PX_PIXEL_VECTORS inline void copySixteen(std::uint8_t* to, Address address, std::uint64_t bytes = kSixteenPixels)
 {
     const __m128i a = loadFour(address, 0), b = loadFour(address, 4);
     const __m128i c = loadFour(address, 8), d = loadFour(address, 12);

@@ -232,12 +232,11 @@ void Decomposee(Bitmap& bitmap, int a)
     // earlier one's at the same place.
     const int top = std::min(H, lift[765]);
     for (int y = 0; y < top; ++y) {
-        std::uint8_t* row = bitmap.row(y);
-        for (int x = 0; x < W; ++x) {
-            const std::uint8_t* p = row + std::size_t(x) * 3;
+        std::uint8_t* p = bitmap.row(y);
+        for (int x = 0; x < W; ++x, p += 3) {
             const int sum = p[0] + p[1] + p[2];
             if (lift[sum] != 0 && lift[sum] <= y)
-                copyPixel(const_cast<std::uint8_t*>(p) + up[sum], p);
+                copyPixel(p + up[sum], p);
         }
     }
     // From row lift[765] down every lift stays inside the image, and a pixel
@@ -254,11 +253,7 @@ void Decomposee(Bitmap& bitmap, int a)
             std::memcpy(to, &low, 2);
             to[2] = std::uint8_t(v >> 16);
         }
-        const std::uint8_t blue = p[0], green = p[1], red = p[2];
-        std::uint8_t* to = p + up[blue + green + red];
-        to[0] = blue;
-        to[1] = green;
-        to[2] = red;
+        copyPixel(p + up[p[0] + p[1] + p[2]], p);
     }
 }
 
@@ -359,9 +354,9 @@ PX_PIXEL_VECTORS void crypteeRowWide(std::uint8_t* row, int W, int s, int m)
 PX_PIXEL_VECTORS void crypteeRowRuns(std::uint8_t* row, int W, int s, int m)
 {
     // Byte j of a store takes byte j mod 3 of the held pixel.
-    const __m512i repeat = _mm512_set_epi8(0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0,
-                                           2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1,
-                                           0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0);
+    const __m512i repeat =
+        _mm512_set_epi8(0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2,
+                        1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0, 2, 1, 0);
     constexpr int kStore = 63; // 21 pixels
     const auto pixelAt = [row](int x) {
         const std::uint8_t* p = row + std::size_t(x) * 3;

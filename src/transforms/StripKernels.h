@@ -7,7 +7,7 @@ namespace px::strips {
 
 enum class SlideLanes {
     Plain,  // one pixel per copy
-    Avx512, // sixteen pixels gathered by plain loads, one 48-byte store
+    Avx512, // sixteen pixels per vector (AVX-512 F, BW, VL and VBMI)
 };
 
 // The widest the processor has (AVX-512 F, BW, VL and VBMI).
@@ -16,7 +16,8 @@ SlideLanes bestSlideLanes();
 void lamelleWith(Bitmap& bitmap, int a, SlideLanes lanes);
 void triangleWith(Bitmap& bitmap, int a, SlideLanes lanes);
 // Plain: run copies on every row; Avx512: rows of short runs sixteen
-// pixels at a time, one byte permutation each.
+// pixels at a time, one byte permutation each, the other rows one masked
+// store per run of up to 21 pixels.
 void crypteeWith(Bitmap& bitmap, int a, SlideLanes lanes);
 
 } // namespace px::strips

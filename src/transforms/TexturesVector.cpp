@@ -195,17 +195,16 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
                     const __m512i sy = _mm512_sub_epi32(_mm512_add_epi32(row, r), mulHigh(span, s2));
                     const __mmask16 inside =
                         _mm512_mask_cmplt_epu32_mask(_mm512_cmplt_epu32_mask(sx, width), sy, height);
-                    const __m512i offset = _mm512_maskz_add_epi32(
-                        inside, _mm512_mullo_epi32(sy, stride), _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
+                    const __m512i offset = _mm512_maskz_add_epi32(inside, _mm512_mullo_epi32(sy, stride),
+                                                                  _mm512_add_epi32(sx, _mm512_add_epi32(sx, sx)));
                     _mm512_store_si512(at + (x - first), offset);
                     taking[(x - first) / 16] = inside;
                     // Bytes 3 i .. 3 i + 2 for every pixel i that takes a source.
-                    const __m512i taken = _mm512_permutexvar_epi8(
-                        PX_PACK_TRIPLES, _mm512_maskz_mov_epi32(inside, _mm512_set1_epi32(-1)));
-                    written[(x - first) / 16] =
-                        x + 16 <= end && !_mm512_cmpgt_epi32_mask(offset, lastWide)
-                            ? _mm512_test_epi8_mask(taken, taken) & ((std::uint64_t(1) << 48) - 1)
-                            : 0;
+                    const __m512i taken =
+                        _mm512_permutexvar_epi8(PX_PACK_TRIPLES, _mm512_maskz_mov_epi32(inside, _mm512_set1_epi32(-1)));
+                    written[(x - first) / 16] = x + 16 <= end && !_mm512_cmpgt_epi32_mask(offset, lastWide)
+                                                    ? _mm512_test_epi8_mask(taken, taken) & pixelvectors::kSixteenPixels
+                                                    : 0;
                     s0 = affine(s0, blockMul, blockAdd);
                     s1 = affine(s1, blockMul, blockAdd);
                     s2 = affine(s2, blockMul, blockAdd);
@@ -213,7 +212,8 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
                 std::uint8_t* to = out;
                 for (int i = 0; i < end - first; i += 16, to += 48) {
                     if (const std::uint64_t bytes = written[i / 16]) {
-                        pixelvectors::copySixteen(to, [&](int k) { return in + at[i + k]; }, bytes);
+                        pixelvectors::copySixteen(
+                            to, [&](int k) { return in + at[i + k]; }, bytes);
                         continue;
                     }
                     for (int k = i; k < std::min(i + 16, end - first); ++k)
