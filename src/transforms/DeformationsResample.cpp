@@ -103,6 +103,40 @@ void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, i
     }
 }
 
+// The twirl with sixteen lanes: the rows of the top half, each with the
+// row mirrored about the centre, and in both the columns of the left half
+// with their mirrored columns, so that a pixel's sine and cosine serve all
+// four of its mirror images. A middle row or column, and the pixels the
+// mirrored spans leave, are done one row span at a time.
+void twirlMirrored(const Twirl& t, const Bitmap& source, Bitmap& result, int threads)
+{
+    const int W = source.width(), H = source.height(), halfW = W / 2;
+    // Columns first .. end-1 of row y and of its mirrored row (once when
+    // the row is the middle one).
+    const auto span = [&](int y, int first, int end) {
+        twirlSpan(t, source, y, first, end, result.row(y), Lanes::Avx512);
+        if (H - 1 - y != y)
+            twirlSpan(t, source, H - 1 - y, first, end, result.row(H - 1 - y), Lanes::Avx512);
+    };
+    forEachRowBand((H + 1) / 2, threads, [&](int first, int end) {
+        for (int top = first; top < end; top += kBlockRows) {
+            const int bottom = std::min(end, top + kBlockRows), pairs = std::min(bottom, H / 2);
+            for (int left = 0; left < halfW; left += kBlockColumns) {
+                const int stop = std::min(halfW, left + kBlockColumns);
+                const int done =
+                    top < pairs ? twirlMirroredBlockAvx512(t, source, result, top, pairs, left, stop) : left;
+                for (int y = top; y < bottom; ++y) {
+                    const int from = y < pairs ? done : left;
+                    span(y, from, stop);
+                    span(y, W - stop, W - from);
+                }
+            }
+            for (int y = top; y < bottom && W % 2; ++y)
+                span(y, halfW, halfW + 1);
+        }
+    });
+}
+
 float lensDistance(const Lens& l, int x, int y)
 {
     const float dx = float(x) - l.cx, dy = float(y) - l.cy;
@@ -198,6 +232,10 @@ void resample::twirlWith(const Bitmap& source, Bitmap& result, int twist, int th
         return;
     }
     const Twirl t{float(source.width() - 1) / 2.0f, float(source.height() - 1) / 2.0f, float(twist)};
+    if (lanes == Lanes::Avx512) {
+        twirlMirrored(t, source, result, threads);
+        return;
+    }
     forEachRowBand(source.height(), threads, [&](int first, int end) {
         forEachBlock(first, end, source.width(),
                      [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), lanes); });

@@ -10,7 +10,9 @@
 // Twice the lanes halve the instructions per pixel. The positions of a
 // whole batch are worked out before any of its samples are read, so that
 // the long dependency chains of neighbouring groups overlap; the samples
-// are then read with plain loads (see loadTwo).
+// are then read with plain loads (see loadTwo). The twirl works out the
+// sine and cosine of a block once for the block and its three mirror
+// images about the centre lines (twirlMirroredBlockAvx512).
 #include "transforms/Deformations.h"
 #include "transforms/PixelVectors.h"
 #include "transforms/ResampleKernels.h"
@@ -47,6 +49,7 @@ namespace {
 constexpr int kLanes = 16;
 constexpr int kBatch = 256; // pixels whose positions are worked out ahead
 constexpr int kGroups = kBatch / kLanes;
+constexpr int kTurnRows = 32; // rows of a mirrored block
 
 // How a group of sixteen pixels is summed.
 enum class GroupKind : std::uint8_t {
@@ -141,11 +144,12 @@ PX_AVX512 inline void prepareGroup(const Sampler& s, Batch& b, int g, __m512 sx,
     const __m512i o[4] = {_mm512_add_epi32(row0, col0), _mm512_add_epi32(row1, col0), _mm512_add_epi32(row0, col1),
                           _mm512_add_epi32(row1, col1)};
     const __m512i lastSingle = _mm512_set1_epi32(s.lastSingle);
-    __mmask16 beyond = 0;
-    for (int k = 0; k < 4; ++k) {
-        beyond |= _mm512_cmpgt_epi32_mask(o[k], lastSingle);
-        _mm512_store_si512(b.offset[k] + first, o[k]);
-    }
+    const __mmask16 beyond = _mm512_cmpgt_epi32_mask(o[0], lastSingle) | _mm512_cmpgt_epi32_mask(o[1], lastSingle) |
+                             _mm512_cmpgt_epi32_mask(o[2], lastSingle) | _mm512_cmpgt_epi32_mask(o[3], lastSingle);
+    _mm512_store_si512(b.offset[0] + first, o[0]);
+    _mm512_store_si512(b.offset[1] + first, o[1]);
+    _mm512_store_si512(b.offset[2] + first, o[2]);
+    _mm512_store_si512(b.offset[3] + first, o[3]);
     _mm512_store_ps(b.weight[0] + first, _mm512_mul_ps(ax.weight0, ay.weight0));
     _mm512_store_ps(b.weight[1] + first, _mm512_mul_ps(ax.weight0, ay.weight1));
     _mm512_store_ps(b.weight[2] + first, _mm512_mul_ps(ax.weight1, ay.weight0));
@@ -332,6 +336,27 @@ PX_AVX512 inline void sinCos16(__m512 x, __m512& s, __m512& c)
     c = negateWhere(cv, upper ^ second);
 }
 
+// The sine and cosine of r/T for sixteen pixels whose offsets from the
+// centre are dx, dy; false when a lane lies past the reduction's limit.
+PX_AVX512 inline bool turnLanes(const Twirl& t, __m512 dx, __m512 dy, __m512& sn, __m512& cs)
+{
+    const __m512 r = _mm512_sqrt_ps(_mm512_add_ps(_mm512_mul_ps(dx, dx), _mm512_mul_ps(dy, dy)));
+    const __m512 turn = _mm512_div_ps(r, splat(t.twist));
+    if (_mm512_cmp_ps_mask(abs16(turn), splat(kSinCosLimit), _CMP_NLE_UQ))
+        return false;
+    sinCos16(turn, sn, cs);
+    return true;
+}
+
+// The twirl's sample positions from a pixel's offsets from the centre and
+// the sine and cosine of its turn, as in twirlPosition.
+PX_AVX512 inline void prepareTurned(const Twirl& t, const Sampler& s, Batch& b, int g, __m512 dx, __m512 dy, __m512 sn,
+                                    __m512 cs)
+{
+    prepareGroup(s, b, g, _mm512_add_ps(splat(t.cx), _mm512_sub_ps(_mm512_mul_ps(dx, sn), _mm512_mul_ps(dy, cs))),
+                 _mm512_add_ps(splat(t.cy), _mm512_add_ps(_mm512_mul_ps(dy, sn), _mm512_mul_ps(dx, cs))));
+}
+
 // Stage one of the twirl for `groups` groups from column x0 of row y.
 struct TwirlBatch {
     const Twirl& t;
@@ -340,14 +365,13 @@ struct TwirlBatch {
 
     PX_AVX512 void operator()(Batch& b, int x0, int groups) const
     {
-        const __m512 cx = splat(t.cx), cy = splat(t.cy);
+        const __m512 cx = splat(t.cx);
         const __m512 dy = splat(float(y) - t.cy);
         for (int g = 0; g < groups; ++g) {
             const int column = x0 + kLanes * g;
             const __m512 dx = _mm512_sub_ps(columnsFrom(column), cx);
-            const __m512 r = _mm512_sqrt_ps(_mm512_add_ps(_mm512_mul_ps(dx, dx), _mm512_mul_ps(dy, dy)));
-            const __m512 turn = _mm512_div_ps(r, splat(t.twist));
-            if (_mm512_cmp_ps_mask(abs16(turn), splat(kSinCosLimit), _CMP_NLE_UQ)) {
+            __m512 sn, cs;
+            if (!turnLanes(t, dx, dy, sn, cs)) {
                 // Past the reduction's limit: the plain positions.
                 alignas(64) float sx[kLanes], sy[kLanes];
                 for (int i = 0; i < kLanes; ++i)
@@ -355,13 +379,55 @@ struct TwirlBatch {
                 prepareGroup(s, b, g, _mm512_load_ps(sx), _mm512_load_ps(sy));
                 continue;
             }
-            __m512 sn, cs;
-            sinCos16(turn, sn, cs);
-            prepareGroup(s, b, g, _mm512_add_ps(cx, _mm512_sub_ps(_mm512_mul_ps(dx, sn), _mm512_mul_ps(dy, cs))),
-                         _mm512_add_ps(cy, _mm512_add_ps(_mm512_mul_ps(dy, sn), _mm512_mul_ps(dx, cs))));
+            prepareTurned(t, s, b, g, dx, dy, sn, cs);
         }
     }
 };
+
+// The twirl's sine and cosine of r/T for the pixels of a batch.
+struct Turns {
+    alignas(64) float sine[kBatch];
+    alignas(64) float cosine[kBatch];
+};
+
+// Works out the turns of `groups` groups from column x0 of row y; false
+// when a lane lies past the reduction's limit.
+PX_AVX512 bool turnsOf(const Twirl& t, int y, int x0, int groups, Turns& turns)
+{
+    const __m512 dy = splat(float(y) - t.cy);
+    for (int g = 0; g < groups; ++g) {
+        __m512 sn, cs;
+        if (!turnLanes(t, _mm512_sub_ps(columnsFrom(x0 + kLanes * g), splat(t.cx)), dy, sn, cs))
+            return false;
+        _mm512_store_ps(turns.sine + kLanes * g, sn);
+        _mm512_store_ps(turns.cosine + kLanes * g, cs);
+    }
+    return true;
+}
+
+// Stage one for `groups` groups of row y from stored turns. The groups
+// start at column x0; `mirrored` means columns W-1-x0 downwards, so group g
+// there takes the turns of group groups-1-g in reverse lane order.
+PX_AVX512 void prepareFromTurns(const Twirl& t, const Sampler& s, Batch& b, const Turns& turns, int y, int x0,
+                                int groups, bool mirrored)
+{
+    const __m512 dy = splat(float(y) - t.cy);
+    const __m512i reverse = _mm512_setr_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    for (int g = 0; g < groups; ++g) {
+        __m512 dx, sn, cs;
+        if (mirrored) {
+            const int from = kLanes * (groups - 1 - g);
+            dx = _mm512_sub_ps(columnsFrom(s.width - x0 - kLanes * groups + kLanes * g), splat(t.cx));
+            sn = _mm512_permutexvar_ps(reverse, _mm512_load_ps(turns.sine + from));
+            cs = _mm512_permutexvar_ps(reverse, _mm512_load_ps(turns.cosine + from));
+        } else {
+            dx = _mm512_sub_ps(columnsFrom(x0 + kLanes * g), splat(t.cx));
+            sn = _mm512_load_ps(turns.sine + kLanes * g);
+            cs = _mm512_load_ps(turns.cosine + kLanes * g);
+        }
+        prepareTurned(t, s, b, g, dx, dy, sn, cs);
+    }
+}
 
 // Stage one of the lens; the radius carries on from group to group.
 struct LensBatch {
@@ -407,6 +473,30 @@ PX_AVX512 int twirlSpanAvx512(const Twirl& t, const Bitmap& source, int y, int x
     return batchedSpan(source, s, x, end, out, TwirlBatch{t, s, y});
 }
 
+PX_AVX512 int twirlMirroredBlockAvx512(const Twirl& t, const Bitmap& source, Bitmap& result, int y0, int y1, int x,
+                                       int end)
+{
+    const int groups = std::min(kBatch, end - x) / kLanes, rows = y1 - y0;
+    if (groups == 0 || rows > kTurnRows)
+        return x;
+    Turns turns[kTurnRows];
+    for (int i = 0; i < rows; ++i)
+        if (!turnsOf(t, y0 + i, x, groups, turns[i]))
+            return x;
+    const Sampler s = samplerOf(source);
+    const int mirrorX = source.width() - x - kLanes * groups;
+    Batch batch;
+    for (int quadrant = 0; quadrant < 4; ++quadrant) {
+        const bool mirroredColumns = quadrant & 1;
+        for (int i = 0; i < rows; ++i) {
+            const int y = quadrant < 2 ? y0 + i : source.height() - 1 - (y0 + i);
+            prepareFromTurns(t, s, batch, turns[i], y, x, groups, mirroredColumns);
+            sumBatch(source, s, batch, groups, result.row(y) + std::size_t(mirroredColumns ? mirrorX : x) * 3);
+        }
+    }
+    return x + kLanes * groups;
+}
+
 PX_AVX512 int lensSpanAvx512(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end,
                              std::uint8_t* out)
 {
@@ -427,6 +517,11 @@ int twirlSpanAvx512(const Twirl&, const Bitmap&, int, int x, int, std::uint8_t*)
 }
 
 int lensSpanAvx512(const Lens&, float&, const Bitmap&, int, int x, int, std::uint8_t*)
+{
+    return x;
+}
+
+int twirlMirroredBlockAvx512(const Twirl&, const Bitmap&, Bitmap&, int, int, int x, int)
 {
     return x;
 }

@@ -117,6 +117,16 @@ int lensSpanAvx2(const Lens& l, float& radius, const Bitmap& source, int y, int 
 int twirlSpanAvx512(const Twirl& t, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
 int lensSpanAvx512(const Lens& l, float& radius, const Bitmap& source, int y, int x, int end, std::uint8_t* out);
 
+// The twirl's block of rows y0 .. y1-1 (at most 32 rows, each above its
+// mirrored row H-1-y) and columns x .. end-1 (at most 256, end <= W/2),
+// together with its three mirror images about the centre lines. The four
+// pixels (x, y), (W-1-x, y), (x, H-1-y) and (W-1-x, H-1-y) have offsets
+// from the centre that differ only in sign, so they share their distance,
+// sine and cosine, which are worked out once. Returns the first column
+// that no row of the block has done (its mirror images are not done
+// either).
+int twirlMirroredBlockAvx512(const Twirl& t, const Bitmap& source, Bitmap& result, int y0, int y1, int x, int end);
+
 // Which rows the routines use: the widest the processor has, or (for the
 // tests) a narrower one. A span's last pixels that a width leaves over go
 // to the next narrower one.
