@@ -103,14 +103,50 @@ void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, i
     }
 }
 
-// The twirl with sixteen lanes: the rows of the top half, each with the
-// row mirrored about the centre, and in both the columns of the left half
+// The twirl's blocks of the top-left quarter, in the order they are
+// walked: ring by ring (rings kRingWidth wide, by the distance of the
+// block's centre from the image's centre), and along each ring by angle.
+// The twirl turns every ring as a whole, so blocks that follow each other
+// along a ring read the same stretch of source rows, which stays in the
+// cache from one block to the next; walking row by row, the reads of a
+// block spiral away from those of the block before.
+constexpr double kRingWidth = 256.0;
+
+struct Block {
+    int top, left;
+};
+
+std::vector<Block> ringOrder(const Twirl& t, int rows, int columns)
+{
+    struct Placed {
+        Block block;
+        double ring, angle;
+    };
+    std::vector<Placed> placed;
+    for (int top = 0; top < rows; top += kBlockRows)
+        for (int left = 0; left < columns; left += kBlockColumns) {
+            const double dx = left + kBlockColumns / 2.0 - t.cx, dy = top + kBlockRows / 2.0 - t.cy;
+            placed.push_back({{top, left}, std::floor(std::hypot(dx, dy) / kRingWidth), std::atan2(dy, dx)});
+        }
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        return a.ring != b.ring ? a.ring < b.ring : a.angle < b.angle;
+    });
+    std::vector<Block> order;
+    order.reserve(placed.size());
+    for (const Placed& p : placed)
+        order.push_back(p.block);
+    return order;
+}
+
+// The twirl with sixteen lanes. The rows of the top half are walked with
+// their mirrored rows about the centre, and the columns of the left half
 // with their mirrored columns, so that a pixel's sine and cosine serve all
-// four of its mirror images. A middle row or column, and the pixels the
-// mirrored spans leave, are done one row span at a time.
+// four of its mirror images; the blocks go in ring order. A middle row or
+// column, and the pixels the mirrored blocks leave, are done one row span
+// at a time. Threads share out the ordered blocks: blocks never overlap.
 void twirlMirrored(const Twirl& t, const Bitmap& source, Bitmap& result, int threads)
 {
-    const int W = source.width(), H = source.height(), halfW = W / 2;
+    const int W = source.width(), H = source.height(), halfW = W / 2, rows = (H + 1) / 2;
     // Columns first .. end-1 of row y and of its mirrored row (once when
     // the row is the middle one).
     const auto span = [&](int y, int first, int end) {
@@ -118,10 +154,13 @@ void twirlMirrored(const Twirl& t, const Bitmap& source, Bitmap& result, int thr
         if (H - 1 - y != y)
             twirlSpan(t, source, H - 1 - y, first, end, result.row(H - 1 - y), Lanes::Avx512);
     };
-    forEachRowBand((H + 1) / 2, threads, [&](int first, int end) {
-        for (int top = first; top < end; top += kBlockRows) {
-            const int bottom = std::min(end, top + kBlockRows), pairs = std::min(bottom, H / 2);
-            for (int left = 0; left < halfW; left += kBlockColumns) {
+    const std::vector<Block> order = ringOrder(t, rows, halfW);
+    forEachRowBand(
+        int(order.size()), threads,
+        [&](int first, int end) {
+            for (int i = first; i < end; ++i) {
+                const int top = order[std::size_t(i)].top, left = order[std::size_t(i)].left;
+                const int bottom = std::min(rows, top + kBlockRows), pairs = std::min(bottom, H / 2);
                 const int stop = std::min(halfW, left + kBlockColumns);
                 const int done =
                     top < pairs ? twirlMirroredBlockAvx512(t, source, result, top, pairs, left, stop) : left;
@@ -131,10 +170,13 @@ void twirlMirrored(const Twirl& t, const Bitmap& source, Bitmap& result, int thr
                     span(y, W - stop, W - from);
                 }
             }
-            for (int y = top; y < bottom && W % 2; ++y)
+        },
+        1);
+    if (W % 2)
+        forEachRowBand(rows, threads, [&](int first, int end) {
+            for (int y = first; y < end; ++y)
                 span(y, halfW, halfW + 1);
-        }
-    });
+        });
 }
 
 float lensDistance(const Lens& l, int x, int y)
