@@ -211,7 +211,13 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
                 }
                 std::uint8_t* to = out;
                 for (int i = 0; i < end - first; i += 16, to += 48) {
-                    if (const std::uint64_t bytes = written[i / 16]) {
+                    if (std::uint64_t bytes = written[i / 16]) {
+                        // A whole block followed by a whole block of the
+                        // same tile row is stored as 64 bytes: the next
+                        // block's store covers the 16 it spills over.
+                        if (bytes == pixelvectors::kSixteenPixels && i + 16 < end - first &&
+                            written[i / 16 + 1] == pixelvectors::kSixteenPixels)
+                            bytes = ~std::uint64_t(0);
                         pixelvectors::copySixteen(
                             to, [&](int k) { return in + at[i + k]; }, bytes);
                         continue;
