@@ -59,19 +59,29 @@ bool hasAvx512Vbmi()
     return vbmi;
 }
 
-// Twenty-one pixels (63 bytes) at a time with one byte permutation; the
-// masked loads and stores touch exactly those bytes.
+// Twenty-one pixels (63 bytes) at a time with one byte permutation. While
+// another 21 pixels follow, a plain 64-byte load ends with the source
+// pixels (it starts one byte before them, still inside the row) and a plain
+// 64-byte store spills one byte that the next step overwrites; the last
+// step's masked load and store touch exactly its bytes.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) int reversePixelsVbmi(const std::uint8_t* src, std::uint8_t* dst,
                                                                              int width)
 {
-    alignas(64) std::uint8_t order[64];
+    alignas(64) std::uint8_t order[64], shifted[64];
     for (int p = 0; p < 21; ++p)
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < 3; ++c) {
             order[3 * p + c] = std::uint8_t(3 * (20 - p) + c);
+            shifted[3 * p + c] = std::uint8_t(3 * (20 - p) + c + 1);
+        }
     order[63] = 63;
-    const __m512i perm = _mm512_load_si512(order);
+    shifted[63] = 0;
+    const __m512i perm = _mm512_load_si512(order), permShifted = _mm512_load_si512(shifted);
     const __mmask64 bytes63 = (__mmask64(1) << 63) - 1;
     int x = 0;
+    for (; x + 42 <= width; x += 21) {
+        const __m512i v = _mm512_loadu_si512(src + std::size_t(width - 21 - x) * 3 - 1);
+        _mm512_storeu_si512(dst + std::size_t(x) * 3, _mm512_permutexvar_epi8(permShifted, v));
+    }
     for (; x + 21 <= width; x += 21) {
         const __m512i v = _mm512_maskz_loadu_epi8(bytes63, src + std::size_t(width - 21 - x) * 3);
         _mm512_mask_storeu_epi8(dst + std::size_t(x) * 3, bytes63, _mm512_permutexvar_epi8(perm, v));
