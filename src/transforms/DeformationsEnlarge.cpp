@@ -54,10 +54,12 @@ void plainPixel(const Geometry& g, Bitmap& b, const Row& row, int x)
     };
     const std::uint8_t *p00 = at(row.row0, s), *p10 = at(row.row0, s1);
     const std::uint8_t *p01 = at(row.row1, s), *p11 = at(row.row1, s1);
-    std::uint8_t v[3];
+    // Written byte by byte: no read of this pixel's computation is of pixel
+    // x itself (its own row's pixel x comes from the original), and a
+    // three-byte copy through memory would make the next pixel's reads wait.
+    std::uint8_t* to = out + std::size_t(x) * 3;
     for (int c = 0; c < 3; ++c)
-        v[c] = std::uint8_t((p00[c] * w00 + p10[c] * w10 + p01[c] * w01 + p11[c] * w11) >> 15);
-    std::memcpy(out + std::size_t(x) * 3, v, 3);
+        to[c] = std::uint8_t((p00[c] * w00 + p10[c] * w10 + p01[c] * w01 + p11[c] * w11) >> 15);
 }
 
 void enlargeWith(Bitmap& bitmap, int lanes)
