@@ -103,8 +103,9 @@ void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, i
     }
 }
 
-// The twirl's blocks of the top-left quarter, in the order they are
-// walked: ring by ring (rings kRingWidth wide, by the distance of the
+// The twirl's blocks of `rows` x `columns` pixels from the top-left corner
+// (a quarter of the image with sixteen lanes, the whole image otherwise),
+// in the order they are walked: ring by ring (rings kRingWidth wide, by the distance of the
 // block's centre from the image's centre), and along each ring by angle.
 // The twirl turns every ring as a whole, so blocks that follow each other
 // along a ring read the same stretch of source rows, which stays in the
@@ -278,10 +279,18 @@ void resample::twirlWith(const Bitmap& source, Bitmap& result, int twist, int th
         twirlMirrored(t, source, result, threads);
         return;
     }
-    forEachRowBand(source.height(), threads, [&](int first, int end) {
-        forEachBlock(first, end, source.width(),
-                     [&](int y, int x, int stop) { twirlSpan(t, source, y, x, stop, result.row(y), lanes); });
-    });
+    const int W = source.width(), H = source.height();
+    const std::vector<Block> order = ringOrder(t, H, W);
+    forEachRowBand(
+        int(order.size()), threads,
+        [&](int first, int end) {
+            for (int i = first; i < end; ++i) {
+                const Block& b = order[std::size_t(i)];
+                for (int y = b.top; y < std::min(H, b.top + kBlockRows); ++y)
+                    twirlSpan(t, source, y, b.left, std::min(W, b.left + kBlockColumns), result.row(y), lanes);
+            }
+        },
+        1);
 }
 
 void resample::fisheyeWith(const Bitmap& source, Bitmap& result, float strength, int threads, Lanes lanes)
