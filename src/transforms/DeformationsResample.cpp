@@ -105,12 +105,12 @@ void lensSpan(const Lens& l, float radius, const Bitmap& source, int y, int x, i
 
 // The twirl's blocks of `rows` x `columns` pixels from the top-left corner
 // (a quarter of the image with sixteen lanes, the whole image otherwise),
-// in the order they are walked: ring by ring (rings kRingWidth wide, by the distance of the
-// block's centre from the image's centre), and along each ring by angle.
-// The twirl turns every ring as a whole, so blocks that follow each other
-// along a ring read the same stretch of source rows, which stays in the
-// cache from one block to the next; walking row by row, the reads of a
-// block spiral away from those of the block before.
+// in the order they are walked: ring by ring (rings kRingWidth wide, by
+// the distance of the block's centre from the image's centre), and along
+// each ring by angle. The twirl turns every ring as a whole, so blocks that
+// follow each other along a ring read the same stretch of source rows,
+// which stays in the cache from one block to the next; walking row by row,
+// the reads of a block spiral away from those of the block before.
 constexpr double kRingWidth = 256.0;
 
 struct Block {
@@ -139,6 +139,19 @@ std::vector<Block> ringOrder(const Twirl& t, int rows, int columns)
     return order;
 }
 
+// Calls body(block) for the blocks of `order`; threads take runs of the
+// order (blocks never overlap).
+template <class Body> void forEachInOrder(const std::vector<Block>& order, int threads, Body body)
+{
+    forEachRowBand(
+        int(order.size()), threads,
+        [&](int first, int end) {
+            for (int i = first; i < end; ++i)
+                body(order[std::size_t(i)]);
+        },
+        1);
+}
+
 // The twirl with sixteen lanes. The rows of the top half are walked with
 // their mirrored rows about the centre, and the columns of the left half
 // with their mirrored columns, so that a pixel's sine and cosine serve all
@@ -155,24 +168,17 @@ void twirlMirrored(const Twirl& t, const Bitmap& source, Bitmap& result, int thr
         if (H - 1 - y != y)
             twirlSpan(t, source, H - 1 - y, first, end, result.row(H - 1 - y), Lanes::Avx512);
     };
-    const std::vector<Block> order = ringOrder(t, rows, halfW);
-    forEachRowBand(
-        int(order.size()), threads,
-        [&](int first, int end) {
-            for (int i = first; i < end; ++i) {
-                const int top = order[std::size_t(i)].top, left = order[std::size_t(i)].left;
-                const int bottom = std::min(rows, top + kBlockRows), pairs = std::min(bottom, H / 2);
-                const int stop = std::min(halfW, left + kBlockColumns);
-                const int done =
-                    top < pairs ? twirlMirroredBlockAvx512(t, source, result, top, pairs, left, stop) : left;
-                for (int y = top; y < bottom; ++y) {
-                    const int from = y < pairs ? done : left;
-                    span(y, from, stop);
-                    span(y, W - stop, W - from);
-                }
-            }
-        },
-        1);
+    forEachInOrder(ringOrder(t, rows, halfW), threads, [&](const Block& b) {
+        const int bottom = std::min(rows, b.top + kBlockRows), pairs = std::min(bottom, H / 2);
+        const int stop = std::min(halfW, b.left + kBlockColumns);
+        const int done =
+            b.top < pairs ? twirlMirroredBlockAvx512(t, source, result, b.top, pairs, b.left, stop) : b.left;
+        for (int y = b.top; y < bottom; ++y) {
+            const int from = y < pairs ? done : b.left;
+            span(y, from, stop);
+            span(y, W - stop, W - from);
+        }
+    });
     if (W % 2)
         forEachRowBand(rows, threads, [&](int first, int end) {
             for (int y = first; y < end; ++y)
@@ -280,17 +286,10 @@ void resample::twirlWith(const Bitmap& source, Bitmap& result, int twist, int th
         return;
     }
     const int W = source.width(), H = source.height();
-    const std::vector<Block> order = ringOrder(t, H, W);
-    forEachRowBand(
-        int(order.size()), threads,
-        [&](int first, int end) {
-            for (int i = first; i < end; ++i) {
-                const Block& b = order[std::size_t(i)];
-                for (int y = b.top; y < std::min(H, b.top + kBlockRows); ++y)
-                    twirlSpan(t, source, y, b.left, std::min(W, b.left + kBlockColumns), result.row(y), lanes);
-            }
-        },
-        1);
+    forEachInOrder(ringOrder(t, H, W), threads, [&](const Block& b) {
+        for (int y = b.top; y < std::min(H, b.top + kBlockRows); ++y)
+            twirlSpan(t, source, y, b.left, std::min(W, b.left + kBlockColumns), result.row(y), lanes);
+    });
 }
 
 void resample::fisheyeWith(const Bitmap& source, Bitmap& result, float strength, int threads, Lanes lanes)

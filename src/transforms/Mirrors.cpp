@@ -67,15 +67,14 @@ bool hasAvx512Vbmi()
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) int reversePixelsVbmi(const std::uint8_t* src, std::uint8_t* dst,
                                                                              int width)
 {
-    alignas(64) std::uint8_t order[64], shifted[64];
+    alignas(64) std::uint8_t order[64];
     for (int p = 0; p < 21; ++p)
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < 3; ++c)
             order[3 * p + c] = std::uint8_t(3 * (20 - p) + c);
-            shifted[3 * p + c] = std::uint8_t(3 * (20 - p) + c + 1);
-        }
     order[63] = 63;
-    shifted[63] = 0;
-    const __m512i perm = _mm512_load_si512(order), permShifted = _mm512_load_si512(shifted);
+    // The same order for a load that starts one byte earlier (the
+    // permutation reads its indices mod 64).
+    const __m512i perm = _mm512_load_si512(order), permShifted = _mm512_add_epi8(perm, _mm512_set1_epi8(1));
     const __mmask64 bytes63 = (__mmask64(1) << 63) - 1;
     int x = 0;
     for (; x + 42 <= width; x += 21) {
