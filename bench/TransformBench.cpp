@@ -47,6 +47,8 @@ PX_TO_TARGET(BM_MirrorLeftRight, MirrorLeftRight(s, t));
 PX_TO_TARGET(BM_MirrorTopBottom, MirrorTopBottom(s, t));
 PX_TO_TARGET(BM_ResizeToHalf, ResizeImage(s, t, kWidth / 2, kHeight / 2));
 PX_TO_TARGET(BM_RotateFree30, RotateFree(s, t, 30, kWhite));
+// A steep turn: each target row crosses a source row at almost every pixel.
+PX_TO_TARGET(BM_RotateFree75, RotateFree(s, t, 75, kWhite));
 // Four times the image's pixels are written.
 PX_TO_TARGET(BM_MirrorDoubleBoth, MirrorDouble(s, t, MirrorDoubling::Both));
 

@@ -148,40 +148,40 @@ namespace {
 // The constants of one target row of the free turn, in vector lanes.
 struct FreeLanes {
     PX_AVX512 FreeLanes(const Bitmap& source, const FreeTurn& row)
-        : cc(_mm512_set1_pd(row.c)), ss(_mm512_set1_pd(row.s)), vs(_mm512_setzero_pd()), vc(_mm512_setzero_pd()),
-          steps(_mm512_setr_pd(0, 2, 4, 6, 8, 10, 12, 14)), sixteen(_mm512_set1_pd(16)), one(_mm512_set1_epi32(1)),
+        : vs(_mm512_setzero_pd()), vc(_mm512_setzero_pd()), one(_mm512_set1_epi32(1)),
           cx(_mm512_set1_epi32(row.cx)), cy(_mm512_set1_epi32(row.cy)), w(_mm512_set1_epi32(source.width())),
           h(_mm512_set1_epi32(source.height())), stride(_mm512_set1_epi32(int(source.stride()))),
           background(_mm512_set1_epi32(
               int(row.background[0] | std::uint32_t(row.background[1]) << 8 | std::uint32_t(row.background[2]) << 16))),
-          bits(reinterpret_cast<const int*>(source.bits())), centreX(row.cx)
+          bits(reinterpret_cast<const int*>(source.bits()))
     {
     }
-    __m512d cc, ss, vs, vc, steps, sixteen;
+    __m512d vs, vc;
     __m512i one, cx, cy, w, h, stride, background;
     const int* bits;
-    int centreX;
 };
 
-// The source byte offsets of target pixels x..x+15 of the row whose v * s
-// and v * c are in l.vs and l.vc, -1 for those whose source lies outside.
-// The products and sums are the plain loop's own, in the same order and
-// rounded the same way (the explicit-rounding forms keep the compiler from
-// fusing a multiply and an addition into one differently rounded
-// instruction); the doubled coordinates themselves are exact integers.
-PX_AVX512 __attribute__((always_inline)) inline __m512i freeOffsets(const FreeLanes& l, int x)
+// The source byte offsets of sixteen target pixels of the row whose v * s
+// and v * c are in l.vs and l.vc, -1 for those whose source lies outside;
+// uc and us hold the pixels' u * c and u * s. The differences and sums are
+// the plain loop's own, rounded the same way (the explicit-rounding forms
+// keep the compiler from fusing operations into differently rounded ones).
+// Adding 1.5 * 2^52 rounds a double below 2^51 in magnitude to the nearest
+// integer, halves to even, and leaves that integer in the low 32 bits of
+// its bit pattern, which a single permutation gathers from two vectors.
+PX_AVX512 __attribute__((always_inline)) inline __m512i freeOffsets(const FreeLanes& l, const double* uc,
+                                                                   const double* us)
 {
     constexpr int kAsUsual = _MM_FROUND_CUR_DIRECTION;
-    const __m512d ua = _mm512_add_round_pd(_mm512_set1_pd(2.0 * (x - l.centreX) + 1), l.steps, kAsUsual);
-    const __m512d ub = _mm512_add_round_pd(ua, l.sixteen, kAsUsual);
-    const __m512i su = _mm512_inserti64x4(
-        _mm512_castsi256_si512(
-            _mm512_cvtpd_epi32(_mm512_sub_round_pd(_mm512_mul_round_pd(ua, l.cc, kAsUsual), l.vs, kAsUsual))),
-        _mm512_cvtpd_epi32(_mm512_sub_round_pd(_mm512_mul_round_pd(ub, l.cc, kAsUsual), l.vs, kAsUsual)), 1);
-    const __m512i sv = _mm512_inserti64x4(
-        _mm512_castsi256_si512(
-            _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ua, l.ss, kAsUsual), l.vc, kAsUsual))),
-        _mm512_cvtpd_epi32(_mm512_add_round_pd(_mm512_mul_round_pd(ub, l.ss, kAsUsual), l.vc, kAsUsual)), 1);
+    const __m512d rounder = _mm512_set1_pd(6755399441055744.0);
+    const __m512i lowHalves = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+    auto round = [&](__m512d t) PX_AVX512 { return _mm512_castpd_si512(_mm512_add_round_pd(t, rounder, kAsUsual)); };
+    const __m512i su = _mm512_permutex2var_epi32(round(_mm512_sub_round_pd(_mm512_load_pd(uc), l.vs, kAsUsual)),
+                                                 lowHalves,
+                                                 round(_mm512_sub_round_pd(_mm512_load_pd(uc + 8), l.vs, kAsUsual)));
+    const __m512i sv = _mm512_permutex2var_epi32(round(_mm512_add_round_pd(_mm512_load_pd(us), l.vc, kAsUsual)),
+                                                 lowHalves,
+                                                 round(_mm512_add_round_pd(_mm512_load_pd(us + 8), l.vc, kAsUsual)));
     // (t - 1) div 2, truncating towards zero, plus the centre.
     const __m512i du = _mm512_sub_epi32(su, l.one), dv = _mm512_sub_epi32(sv, l.one);
     const __m512i sx = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(du, _mm512_srli_epi32(du, 31)), 1), l.cx);
@@ -224,6 +224,13 @@ PX_AVX512 int rotateFreeTileAvx512(const Bitmap& source, const RowBand& target, 
     // the processor would not foresee.
     constexpr int kAhead = 8;
     alignas(64) std::int32_t ring[kAhead][kFreeTileWidth];
+    // u * c and u * s of the tile's columns, the same for every row.
+    alignas(64) double uc[kFreeTileWidth], us[kFreeTileWidth];
+    for (int k = 0; k < 16 * groups; ++k) {
+        const double u = 2.0 * (tx + k - turn.cx) + 1;
+        uc[k] = u * turn.c;
+        us[k] = u * turn.s;
+    }
     // Target row y from its offsets.
     auto copyRow = [&](int y, const std::int32_t* at) PX_AVX512 {
         std::uint8_t* out = target.row(y) + std::size_t(tx) * 3;
@@ -260,12 +267,23 @@ PX_AVX512 int rotateFreeTileAvx512(const Bitmap& source, const RowBand& target, 
             lanes.vc = _mm512_set1_pd(v * turn.c);
             std::int32_t* at = ring[r % kAhead];
             for (int g = 0; g < groups; ++g)
-                _mm512_store_si512(at + 16 * g, freeOffsets(lanes, tx + 16 * g));
-            // Every other pixel's line (a turned row seldom crosses a
-            // source row at each pixel); outside pixels name the byte
-            // before the bitmap, which a prefetch may harmlessly name.
-            for (int k = 0; k < 16 * groups; k += 2)
+                _mm512_store_si512(at + 16 * g, freeOffsets(lanes, uc + 16 * g, us + 16 * g));
+            // Every third pixel's line: the next rows' samples fall between
+            // these, and each line serves many rows (every other pixel, or
+            // every fourth, measured slower at every angle from 10 to 87
+            // degrees). Outside pixels name the byte before the bitmap,
+            // which a prefetch may harmlessly name.
+            auto fetch = [&](int k) {
                 _mm_prefetch(reinterpret_cast<const char*>(base + std::uintptr_t(std::intptr_t(at[k]))), _MM_HINT_T0);
+            };
+            if (groups == 4) {
+#pragma GCC unroll 22
+                for (int k = 0; k < 64; k += 3)
+                    fetch(k);
+            } else {
+                for (int k = 0; k < 16 * groups; k += 3)
+                    fetch(k);
+            }
         }
     }
     return tx + 16 * groups;
