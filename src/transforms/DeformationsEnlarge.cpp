@@ -14,8 +14,6 @@
 #include "transforms/EnlargeKernels.h"
 
 #include <algorithm>
-#include <cstring>
-#include <vector>
 
 namespace px {
 
@@ -45,19 +43,13 @@ void plainPixel(const Geometry& g, Bitmap& b, const Row& row, int x)
     const int w10 = (fx * (32768 - fy)) >> 15;
     const int w00 = (32768 - fy) - w10;
     const int w01 = fy - w11;
-    std::uint8_t* out = b.row(row.y);
-    // This row left of x as written, from x on as it was.
-    const auto at = [&](int r, int p) -> const std::uint8_t* {
-        if (r != row.y)
-            return b.row(r) + std::size_t(p) * 3;
-        return (p < x ? out : row.original) + std::size_t(p) * 3;
-    };
+    const auto at = [&](int r, int p) -> const std::uint8_t* { return b.row(r) + std::size_t(p) * 3; };
     const std::uint8_t *p00 = at(row.row0, s), *p10 = at(row.row0, s1);
     const std::uint8_t *p01 = at(row.row1, s), *p11 = at(row.row1, s1);
-    // Written byte by byte: no read of this pixel's computation is of pixel
-    // x itself (its own row's pixel x comes from the original), and a
-    // three-byte copy through memory would make the next pixel's reads wait.
-    std::uint8_t* to = out + std::size_t(x) * 3;
+    // Written byte by byte, each after its own reads (pixel x of this row,
+    // still as it was, may be one of them): a three-byte copy through
+    // memory would make the next pixel's reads wait.
+    std::uint8_t* to = b.row(row.y) + std::size_t(x) * 3;
     for (int c = 0; c < 3; ++c)
         to[c] = std::uint8_t((p00[c] * w00 + p10[c] * w10 + p01[c] * w01 + p11[c] * w11) >> 15);
 }
@@ -70,14 +62,9 @@ void enlargeWith(Bitmap& bitmap, int lanes)
     const Geometry g(bitmap.width(), bitmap.height());
     const int W = g.W, H = g.H;
     const auto block = lanes == 16 ? enlargeBlock16 : enlargeBlock8;
-    // A block's rows as they were, one after the other, for the vector
-    // lanes (which write four bytes per pixel), with room for a four-byte
-    // read at the last pixel.
-    const std::size_t rowBytes = std::size_t(W) * 3;
-    std::vector<std::uint8_t> copies(lanes > 0 ? rowBytes * std::size_t(lanes) + 4 : 0);
     const auto rowAt = [&](int y) {
         const std::int64_t ya = y * g.ystep;
-        Row r{y, int(ya >> 15), 0, int(ya & 32767), bitmap.row(y)};
+        Row r{y, int(ya >> 15), 0, int(ya & 32767)};
         r.row1 = r.row0 < H - 1 ? r.row0 + 1 : r.row0;
         return r;
     };
@@ -87,11 +74,8 @@ void enlargeWith(Bitmap& bitmap, int lanes)
     for (int y = 0; y < H;) {
         if (vector && y + lanes <= H && follows(y) && follows(y + lanes - 1)) {
             Row rows[kMaxLanes];
-            for (int r = 0; r < lanes; ++r) {
+            for (int r = 0; r < lanes; ++r)
                 rows[r] = rowAt(y + r);
-                rows[r].original = copies.data() + rowBytes * std::size_t(r);
-                std::memcpy(copies.data() + rowBytes * std::size_t(r), bitmap.row(y + r), rowBytes);
-            }
             block(g, bitmap, rows);
             y += lanes;
             continue;

@@ -3,6 +3,7 @@
 // EnlargeBlockBody.inc, compiled once for each width under its processor
 // target, over the lane operations defined here.
 #include "transforms/EnlargeKernels.h"
+#include "transforms/PixelVectors.h"
 
 #include <immintrin.h>
 
@@ -129,6 +130,42 @@ PX_LANES inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size
     storeQuarter(_mm256_extracti128_si256(pixels, 1), rows + 4, at);
 }
 
+// out[k] lane r := lane r's pixel (three bytes and a zero) at column
+// t + k - r, zero for columns at or right of W (rows[r] + 3 t is lane r's
+// column t - r): eight pixels of each row, transposed.
+PX_LANES inline void skewedColumns(std::uint8_t* const* rows, int t, int W, Vec* out)
+{
+    const __m256i spread = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
+    const __m256i widen = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1, 3, 4, 5,
+                                           -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    for (int r = 0; r < 8; ++r) {
+        const int column = t - r, n = std::clamp(W - column, 0, 8);
+        const std::uint8_t* from = rows[r] + std::size_t(t) * 3;
+        __m256i bytes = _mm256_setzero_si256();
+        if (std::size_t(column) * 3 + 32 <= std::size_t(W) * 3) {
+            bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+        } else if (n > 0) {
+            alignas(32) std::uint8_t part[32] = {};
+            std::memcpy(part, from, std::size_t(n) * 3);
+            bytes = _mm256_load_si256(reinterpret_cast<const __m256i*>(part));
+        }
+        out[r] = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, spread), widen);
+    }
+    __m256i u[8];
+    for (int q = 0; q < 8; q += 4) {
+        const __m256i t0 = _mm256_unpacklo_epi32(out[q], out[q + 1]), t1 = _mm256_unpackhi_epi32(out[q], out[q + 1]);
+        const __m256i t2 = _mm256_unpacklo_epi32(out[q + 2], out[q + 3]);
+        const __m256i t3 = _mm256_unpackhi_epi32(out[q + 2], out[q + 3]);
+        // u[q + c]: columns c and c + 4 of rows q..q+3.
+        u[q] = _mm256_unpacklo_epi64(t0, t2), u[q + 1] = _mm256_unpackhi_epi64(t0, t2);
+        u[q + 2] = _mm256_unpacklo_epi64(t1, t3), u[q + 3] = _mm256_unpackhi_epi64(t1, t3);
+    }
+    for (int c = 0; c < 4; ++c) {
+        out[c] = _mm256_permute2x128_si256(u[c], u[c + 4], 0x20);
+        out[c + 4] = _mm256_permute2x128_si256(u[c], u[c + 4], 0x31);
+    }
+}
+
 #include "transforms/EnlargeBlockBody.inc"
 
 #undef PX_LANES
@@ -230,6 +267,21 @@ PX_LANES inline void storeLanes(Vec pixels, std::uint8_t* const* rows, std::size
     storeQuarter(_mm512_extracti32x4_epi32(pixels, 1), rows + 4, at);
     storeQuarter(_mm512_extracti32x4_epi32(pixels, 2), rows + 8, at);
     storeQuarter(_mm512_extracti32x4_epi32(pixels, 3), rows + 12, at);
+}
+
+// As in lanes8, sixteen pixels at a time.
+PX_LANES inline void skewedColumns(std::uint8_t* const* rows, int t, int W, Vec* out)
+{
+    const __m512i spread = _mm512_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6, 6, 7, 8, 9, 9, 10, 11, 12);
+    const __m512i widen = _mm512_broadcast_i32x4(_mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
+    for (int r = 0; r < 16; ++r) {
+        const int n = std::clamp(W - (t - r), 0, 16);
+        const __m512i bytes =
+            n > 0 ? _mm512_maskz_loadu_epi8((std::uint64_t(1) << (3 * n)) - 1, rows[r] + std::size_t(t) * 3)
+                  : _mm512_setzero_si512();
+        out[r] = _mm512_shuffle_epi8(_mm512_permutexvar_epi32(spread, bytes), widen);
+    }
+    pixelvectors::transposeLanes(out);
 }
 
 #include "transforms/EnlargeBlockBody.inc"

@@ -28,18 +28,15 @@ struct Geometry {
     std::vector<int> fraction;
 };
 
-// One destination row: its source rows, its fraction, and its pixels as
-// they were before the row is written (a copy, or the row itself when
-// nothing but this rule writes it).
+// One destination row: its source rows and its fraction.
 struct Row {
     int y;
     int row0, row1;
     int fy;
-    const std::uint8_t* original;
 };
 
-// Pixel x of `row` by the plain rule, reading this row's pixels left of x
-// as written and the others as they were.
+// Pixel x of `row` by the plain rule, from the image as it stands: this
+// row's pixels left of x written, the others as they were.
 void plainPixel(const Geometry& g, Bitmap& b, const Row& row, int x);
 
 bool haveAvx2();
@@ -50,7 +47,7 @@ bool haveAvx512();
 void enlargeWith(Bitmap& bitmap, int lanes);
 
 // The 8 (16) rows of `rows` (consecutive, each reading the one before it and
-// itself, their originals copied one after the other), all of them; only
+// itself), all of them; only
 // for processors where haveAvx2() (haveAvx512()) holds and images wider
 // than the block's rows.
 void enlargeBlock8(const Geometry& g, Bitmap& b, const Row* rows);

@@ -1,7 +1,8 @@
 #pragma once
 // Helpers of the sixteen-lane (AVX-512) paths of the transforms: a lane
-// modulo, and sixteen 24-bit pixels read from anywhere and written as one
-// run (the column slides, the spray). Callers are compiled for the helper's
+// modulo, sixteen 24-bit pixels read from anywhere and written as one run
+// (the column slides, the spray), and a 16 x 16 transpose (the quarter
+// turns, the blocks of rows of "Agrandissement flou"). Callers are compiled for the helper's
 // target and check the processor first.
 #include <cstdint>
 #include <cstring>
@@ -83,6 +84,42 @@ PX_PIXEL_VECTORS inline void copySixteen(std::uint8_t* to, Address address, std:
         _mm512_storeu_si512(to, packed);
     else
         _mm512_mask_storeu_epi8(to, bytes, packed);
+}
+
+// r[k] lane j := r[j] lane k, 32-bit lanes.
+__attribute__((target("avx512f"), always_inline)) inline void transposeLanes(__m512i* r)
+{
+    __m512i t[16], u[16];
+#pragma GCC unroll 16
+    for (int i = 0; i < 16; i += 2) {
+        t[i] = _mm512_unpacklo_epi32(r[i], r[i + 1]);
+        t[i + 1] = _mm512_unpackhi_epi32(r[i], r[i + 1]);
+    }
+    // u[4q + c]: lanes c, c+4, c+8, c+12 of rows 4q..4q+3, one 128-bit part
+    // per column.
+#pragma GCC unroll 16
+    for (int q = 0; q < 16; q += 4) {
+        u[q] = _mm512_unpacklo_epi64(t[q], t[q + 2]);
+        u[q + 1] = _mm512_unpackhi_epi64(t[q], t[q + 2]);
+        u[q + 2] = _mm512_unpacklo_epi64(t[q + 1], t[q + 3]);
+        u[q + 3] = _mm512_unpackhi_epi64(t[q + 1], t[q + 3]);
+    }
+    // t[c] (c < 4): columns c and c+8 of rows 0..7; t[c+4]: c+4 and c+12 of
+    // rows 0..7; t[c+8], t[c+12] the same for rows 8..15.
+#pragma GCC unroll 16
+    for (int c = 0; c < 4; ++c) {
+        t[c] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0x88);
+        t[c + 4] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0xdd);
+        t[c + 8] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0x88);
+        t[c + 12] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0xdd);
+    }
+#pragma GCC unroll 16
+    for (int c = 0; c < 4; ++c) {
+        r[c] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0x88);
+        r[c + 8] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0xdd);
+        r[c + 4] = _mm512_shuffle_i32x4(t[c + 4], t[c + 12], 0x88);
+        r[c + 12] = _mm512_shuffle_i32x4(t[c + 4], t[c + 12], 0xdd);
+    }
 }
 
 #if !defined(__clang__)

@@ -1,4 +1,5 @@
 // The AVX-512 kernels of the quarter and free turns (RotationKernels.h).
+#include "transforms/PixelVectors.h"
 #include "transforms/RotationKernels.h"
 
 #if defined(__x86_64__)
@@ -49,42 +50,6 @@ PX_AVX512 inline __m512i narrowIndex()
     return _mm512_load_si512(index);
 }
 
-// r[k] lane j := r[j] lane k, 32-bit lanes.
-PX_AVX512 __attribute__((always_inline)) inline void transpose16(__m512i* r)
-{
-    __m512i t[16], u[16];
-#pragma GCC unroll 16
-    for (int i = 0; i < 16; i += 2) {
-        t[i] = _mm512_unpacklo_epi32(r[i], r[i + 1]);
-        t[i + 1] = _mm512_unpackhi_epi32(r[i], r[i + 1]);
-    }
-    // u[4q + c]: lanes c, c+4, c+8, c+12 of rows 4q..4q+3, one 128-bit part
-    // per column.
-#pragma GCC unroll 16
-    for (int q = 0; q < 16; q += 4) {
-        u[q] = _mm512_unpacklo_epi64(t[q], t[q + 2]);
-        u[q + 1] = _mm512_unpackhi_epi64(t[q], t[q + 2]);
-        u[q + 2] = _mm512_unpacklo_epi64(t[q + 1], t[q + 3]);
-        u[q + 3] = _mm512_unpackhi_epi64(t[q + 1], t[q + 3]);
-    }
-    // t[c] (c < 4): columns c and c+8 of rows 0..7; t[c+4]: c+4 and c+12 of
-    // rows 0..7; t[c+8], t[c+12] the same for rows 8..15.
-#pragma GCC unroll 16
-    for (int c = 0; c < 4; ++c) {
-        t[c] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0x88);
-        t[c + 4] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0xdd);
-        t[c + 8] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0x88);
-        t[c + 12] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0xdd);
-    }
-#pragma GCC unroll 16
-    for (int c = 0; c < 4; ++c) {
-        r[c] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0x88);
-        r[c + 8] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0xdd);
-        r[c + 4] = _mm512_shuffle_i32x4(t[c + 4], t[c + 12], 0x88);
-        r[c + 12] = _mm512_shuffle_i32x4(t[c + 4], t[c + 12], 0xdd);
-    }
-}
-
 } // namespace
 
 PX_AVX512 void quarterBandAvx512(const Bitmap& source, const RowBand& target, bool clockwise, int ty, int yEnd)
@@ -122,7 +87,7 @@ PX_AVX512 void quarterBandAvx512(const Bitmap& source, const RowBand& target, bo
 #pragma GCC unroll 16
                 for (int k = 0; k < 16; ++k)
                     v[k] = _mm512_permutexvar_epi8(widen, _mm512_maskz_loadu_epi8(loadMask, in + k * step));
-                transpose16(v);
+                pixelvectors::transposeLanes(v);
                 // Counter-clockwise, the block's rows come out bottom first.
                 const std::ptrdiff_t outStep =
                     clockwise ? std::ptrdiff_t(target.stride) : -std::ptrdiff_t(target.stride);
@@ -135,7 +100,7 @@ PX_AVX512 void quarterBandAvx512(const Bitmap& source, const RowBand& target, bo
             for (int k = 0; k < 16; ++k)
                 v[k] = k < cols ? _mm512_permutexvar_epi8(widen, _mm512_maskz_loadu_epi8(loadMask, in + k * step))
                                 : _mm512_setzero_si512();
-            transpose16(v);
+            pixelvectors::transposeLanes(v);
             for (int i = 0; i < rows; ++i)
                 _mm512_mask_storeu_epi8(target.row(y + (clockwise ? i : rows - 1 - i)) + std::size_t(x) * 3, storeMask,
                                         _mm512_permutexvar_epi8(narrow, v[i]));
@@ -148,9 +113,9 @@ namespace {
 // The constants of one target row of the free turn, in vector lanes.
 struct FreeLanes {
     PX_AVX512 FreeLanes(const Bitmap& source, const FreeTurn& row)
-        : vs(_mm512_setzero_pd()), vc(_mm512_setzero_pd()), one(_mm512_set1_epi32(1)),
-          cx(_mm512_set1_epi32(row.cx)), cy(_mm512_set1_epi32(row.cy)), w(_mm512_set1_epi32(source.width())),
-          h(_mm512_set1_epi32(source.height())), stride(_mm512_set1_epi32(int(source.stride()))),
+        : vs(_mm512_setzero_pd()), vc(_mm512_setzero_pd()), one(_mm512_set1_epi32(1)), cx(_mm512_set1_epi32(row.cx)),
+          cy(_mm512_set1_epi32(row.cy)), w(_mm512_set1_epi32(source.width())), h(_mm512_set1_epi32(source.height())),
+          stride(_mm512_set1_epi32(int(source.stride()))),
           background(_mm512_set1_epi32(
               int(row.background[0] | std::uint32_t(row.background[1]) << 8 | std::uint32_t(row.background[2]) << 16))),
           bits(reinterpret_cast<const int*>(source.bits()))
@@ -170,18 +135,18 @@ struct FreeLanes {
 // integer, halves to even, and leaves that integer in the low 32 bits of
 // its bit pattern, which a single permutation gathers from two vectors.
 PX_AVX512 __attribute__((always_inline)) inline __m512i freeOffsets(const FreeLanes& l, const double* uc,
-                                                                   const double* us)
+                                                                    const double* us)
 {
     constexpr int kAsUsual = _MM_FROUND_CUR_DIRECTION;
     const __m512d rounder = _mm512_set1_pd(6755399441055744.0);
     const __m512i lowHalves = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
     auto round = [&](__m512d t) PX_AVX512 { return _mm512_castpd_si512(_mm512_add_round_pd(t, rounder, kAsUsual)); };
-    const __m512i su = _mm512_permutex2var_epi32(round(_mm512_sub_round_pd(_mm512_load_pd(uc), l.vs, kAsUsual)),
-                                                 lowHalves,
-                                                 round(_mm512_sub_round_pd(_mm512_load_pd(uc + 8), l.vs, kAsUsual)));
-    const __m512i sv = _mm512_permutex2var_epi32(round(_mm512_add_round_pd(_mm512_load_pd(us), l.vc, kAsUsual)),
-                                                 lowHalves,
-                                                 round(_mm512_add_round_pd(_mm512_load_pd(us + 8), l.vc, kAsUsual)));
+    const __m512i su =
+        _mm512_permutex2var_epi32(round(_mm512_sub_round_pd(_mm512_load_pd(uc), l.vs, kAsUsual)), lowHalves,
+                                  round(_mm512_sub_round_pd(_mm512_load_pd(uc + 8), l.vs, kAsUsual)));
+    const __m512i sv =
+        _mm512_permutex2var_epi32(round(_mm512_add_round_pd(_mm512_load_pd(us), l.vc, kAsUsual)), lowHalves,
+                                  round(_mm512_add_round_pd(_mm512_load_pd(us + 8), l.vc, kAsUsual)));
     // (t - 1) div 2, truncating towards zero, plus the centre.
     const __m512i du = _mm512_sub_epi32(su, l.one), dv = _mm512_sub_epi32(sv, l.one);
     const __m512i sx = _mm512_add_epi32(_mm512_srai_epi32(_mm512_add_epi32(du, _mm512_srli_epi32(du, 31)), 1), l.cx);

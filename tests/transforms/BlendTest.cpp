@@ -191,7 +191,7 @@ TEST_P(BlurredEnlargementSizes, FollowTheLiteralRule)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, BlurredEnlargementSizes,
                          ::testing::Values(std::pair{300, 40}, std::pair{1000, 19}, std::pair{9, 17}, std::pair{10, 9},
-                                           std::pair{17, 1}));
+                                           std::pair{17, 1}, std::pair{18, 40}, std::pair{35, 34}));
 
 struct MirrorCase {
     const char* what;
