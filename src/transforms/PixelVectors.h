@@ -104,22 +104,20 @@ __attribute__((target("avx512f"), always_inline)) inline void transposeLanes(__m
         u[q + 2] = _mm512_unpacklo_epi64(t[q + 1], t[q + 3]);
         u[q + 3] = _mm512_unpackhi_epi64(t[q + 1], t[q + 3]);
     }
-    // t[c] (c < 4): columns c and c+8 of rows 0..7; t[c+4]: c+4 and c+12 of
-    // rows 0..7; t[c+8], t[c+12] the same for rows 8..15.
+    // Then 128-bit parts: at distance 4, t[c] (c < 4) holds columns c and
+    // c+8 of rows 0..7 and t[c+4] columns c+4 and c+12; at distance 8, the
+    // rows 8..15 join them.
+    const auto pairParts = [](const __m512i* from, __m512i* to, int distance) __attribute__((target("avx512f")))
+    {
 #pragma GCC unroll 16
-    for (int c = 0; c < 4; ++c) {
-        t[c] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0x88);
-        t[c + 4] = _mm512_shuffle_i32x4(u[c], u[c + 4], 0xdd);
-        t[c + 8] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0x88);
-        t[c + 12] = _mm512_shuffle_i32x4(u[c + 8], u[c + 12], 0xdd);
-    }
-#pragma GCC unroll 16
-    for (int c = 0; c < 4; ++c) {
-        r[c] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0x88);
-        r[c + 8] = _mm512_shuffle_i32x4(t[c], t[c + 8], 0xdd);
-        r[c + 4] = _mm512_shuffle_i32x4(t[c + 4], t[c + 12], 0x88);
-        r[c + 12] = _mm512_shuffle_i32x4(t[c + 4], t[c + 12], 0xdd);
-    }
+        for (int i = 0; i < 16; ++i)
+            if ((i & distance) == 0) {
+                to[i] = _mm512_shuffle_i32x4(from[i], from[i + distance], 0x88);
+                to[i + distance] = _mm512_shuffle_i32x4(from[i], from[i + distance], 0xdd);
+            }
+    };
+    pairParts(u, t, 4);
+    pairParts(t, r, 8);
 }
 
 #if !defined(__clang__)
