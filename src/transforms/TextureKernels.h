@@ -29,14 +29,18 @@ Lanes bestLanes();
 void marbreWith(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool backwards, Lanes lanes);
 void sprayWith(const Bitmap& source, Bitmap& target, int radius, RandomGenerator& random, Lanes lanes);
 
-// A piece of a marble row: pixel x goes to column round |across[x] + cy|
-// and row round |down + sideways[x]| (halves to even). offsets[x] receives
-// the byte offset of that place in the bitmap, or, when it lies outside,
-// the pixel's own offset home + 3 x (copying a pixel onto itself changes
-// nothing). The arrays hold `count` entries, a multiple of 16.
+// A piece of a marble row, from column x0: pixel x goes to column
+// round |(x + sign * sx) + cy| and row round |down + sx| (halves to even),
+// where sx = columns[x mod period]. columns holds period + 16 entries, the
+// table repeated past its end, and phase is x0 mod period. offsets[i]
+// receives the byte offset of pixel x0 + i's place in the bitmap, or, when
+// it lies outside, the pixel's own offset home + 3 i (copying a pixel onto
+// itself changes nothing). count is a multiple of 16.
 struct MarbleRow {
-    const double* across;
-    const double* sideways;
+    const double* columns;
+    int period, phase;
+    double sign;
+    int x0;
     std::int32_t* offsets;
     int count;
     double cy, down;

@@ -199,53 +199,226 @@ inline void copyPixel(std::uint8_t* to, const std::uint8_t* from)
     to[2] = high;
 }
 
-// The target positions of a row's pixels are computed in lanes, a piece of
-// the row at a time, before those pixels are copied one after the other in
-// the plain order: a copy may read what an earlier one wrote, but the
-// positions depend on x and y only. A pixel whose target lies outside is
-// copied onto itself instead, which spares the loop a test.
-void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int period, bool backwards,
-                 textures::Lanes lanes)
-{
+// Offsets beyond this size leave too little room under the doubles' units
+// for the rounding test below.
+constexpr double kRoundingReach = 1 << 24, kHalfMargin = 1e-6;
+
+// Pixel (x, y) goes to (round |x + d|, round |y + e|) with d = cy + sx and
+// e = d in variants A, C and D, and d = cy - sx and e = -d in B (sx from
+// the column, cy from the row). Where neither abs acts, and d lies farther
+// than a hair from a half, that is (x + R, y + R) or (x + R, y - R) with
+// R = round d, the same for every pixel of a row in the same column of the
+// period. With every offset and coordinate under 2^24, the sums the rule
+// makes are off by less than 2^-27, far inside kHalfMargin. The abs acts on
+// y + e only in the top rows, on x + d only in the first columns.
+struct RoundingPlan {
+    RoundingPlan(const MarbleTables& tables, bool minus, int w, int h) : sign(minus ? -1 : 1)
+    {
+        const std::vector<double>& cy = tables.rowOffset;
+        std::vector<double> sx = tables.columnOffset;
+        if (minus)
+            for (double& v : sx)
+                v = -v;
+        auto finite = [](double v) { return std::isfinite(v); };
+        if (!std::all_of(sx.begin(), sx.end(), finite) || !std::all_of(cy.begin(), cy.end(), finite))
+            return;
+        const auto [sxLow, sxHigh] = std::minmax_element(sx.begin(), sx.end());
+        const auto [cyLow, cyHigh] = std::minmax_element(cy.begin(), cy.end());
+        const double reach = std::max(std::fabs(*sxLow), std::fabs(*sxHigh)) +
+                             std::max(std::fabs(*cyLow), std::fabs(*cyHigh)) + std::max(w, h);
+        if (reach >= kRoundingReach)
+            return;
+        const double low = *sxLow + *cyLow, high = *sxHigh + *cyHigh;
+        firstColumn = int(std::max(0.0, std::ceil(1 - low)));
+        firstRow = int(std::max(0.0, std::ceil(1 - (minus ? -high : low))));
+        // d lies near a half when frac(sx) lies near 0.5 - frac(cy), modulo 1.
+        std::vector<double> fractions(sx.size());
+        std::transform(sx.begin(), sx.end(), fractions.begin(), [](double v) { return v - std::floor(v); });
+        std::sort(fractions.begin(), fractions.end());
+        auto anyWithin = [&](double from, double to) {
+            const auto at = std::lower_bound(fractions.begin(), fractions.end(), from);
+            return at != fractions.end() && *at <= to;
+        };
+        clearResidue.resize(cy.size());
+        for (std::size_t r = 0; r < cy.size(); ++r) {
+            double near = 0.5 - (cy[r] - std::floor(cy[r]));
+            if (near < 0)
+                near += 1;
+            const double from = near - kHalfMargin, to = near + kHalfMargin;
+            clearResidue[r] = !anyWithin(from, to) && !anyWithin(from + 1, to + 1) && !anyWithin(from - 1, to - 1);
+        }
+        usable = true;
+    }
+    // Row y's pixels from firstColumn on go to (x + R, y + sign R).
+    bool clear(int y, int period) const { return usable && y >= firstRow && clearResidue[std::size_t(y % period)]; }
+
+    const int sign;
+    bool usable = false;
+    int firstColumn = 0, firstRow = 0;
+    std::vector<char> clearResidue;
+};
+
+// The lanes' marble, row after row in the plain order. On a clear row (see
+// RoundingPlan) a pixel's target is its own place moved by one of a
+// period's worth of byte offsets, worked out once for the row. Elsewhere
+// the target positions of a row's pixels are computed in lanes, a piece of
+// the row at a time, before those pixels are copied one after the other: a
+// copy may read what an earlier one wrote, but the positions depend on x
+// and y only. A pixel whose target lies outside is copied onto itself
+// instead, which spares the loop a test.
+class MarbleLanes {
+public:
+    MarbleLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int period, bool backwards,
+                textures::Lanes lanes)
+        : bitmap_(bitmap), tables_(tables), minus_(minus), period_(period), backwards_(backwards), lanes_(lanes),
+          width_(bitmap.width()), height_(bitmap.height()), columnPeriod_(int(tables.columnOffset.size())),
+          plan_(tables, minus, width_, height_), columns_(std::size_t(columnPeriod_ + 16)),
+          buffer_(kAhead + kPiece + kAhead, 0), moves_(std::size_t(kAhead + columnPeriod_ + kAhead)),
+          signedColumns_(tables.columnOffset), rounded_(std::size_t(columnPeriod_))
+    {
+        if (minus)
+            for (double& v : signedColumns_)
+                v = -v;
+        // The column table repeated past its end, so that sixteen lanes
+        // from any phase read it in one piece.
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            columns_[i] = tables.columnOffset[i % std::size_t(columnPeriod_)];
+    }
+
+    void run()
+    {
+        for (int i = 0; i < height_; ++i) {
+            const int y = backwards_ ? height_ - 1 - i : i;
+            if (!plan_.clear(y, period_)) {
+                lanesRow(y, 0, width_);
+            } else if (!backwards_) {
+                lanesRow(y, 0, plan_.firstColumn);
+                clearRow(y);
+            } else {
+                clearRow(y);
+                lanesRow(y, 0, plan_.firstColumn);
+            }
+        }
+    }
+
+private:
     // Pieces of a row whose targets are computed at once, and how many
     // pixels ahead of its copy a target's line is fetched (the targets
     // spread over many rows, the lines are far from the cache).
-    constexpr int kPiece = 2048, kAhead = 160;
-    const int w = bitmap.width(), h = bitmap.height();
-    const int count = (w + 15) / 16 * 16;
-    // across[x] = x + sx (x - sx for B), sideways[x] = sx; lanes past the
-    // width compute targets nobody uses.
-    std::vector<double> across(std::size_t(count), 0.0), sideways(std::size_t(count), 0.0);
-    for (int x = 0, c = 0; x < w; ++x, c = c + 1 == period ? 0 : c + 1) {
-        const double sx = tables.columnOffset[std::size_t(c)];
-        sideways[std::size_t(x)] = sx;
-        across[std::size_t(x)] = minus ? double(x) - sx : double(x) + sx;
+    static constexpr int kPiece = 2048, kAhead = 160;
+
+    // Columns firstColumn to the width of clear row y.
+    void clearRow(int y)
+    {
+        const int w = width_, h = height_, first = plan_.firstColumn, period = columnPeriod_;
+        const int sign = plan_.sign;
+        const std::ptrdiff_t stride = std::ptrdiff_t(bitmap_.stride());
+        const std::ptrdiff_t step = 3 + sign * stride;
+        // R and the byte offset for each column of the period (moves[kAhead
+        // + c]; none when the target row lies below the image), and the
+        // largest R. The offsets repeat past the end the copies walk to, so
+        // that the pixel kAhead further on reads its own too.
+        const double cy = tables_.rowOffset[std::size_t(y % period_)];
+        const double* const columns = signedColumns_.data();
+        int* const rounded = rounded_.data();
+        std::int32_t* const moves = moves_.data();
+        int high = INT_MIN;
+        for (int c = 0; c < period; ++c) {
+            const int r = int(roundHalfEven(columns[c] + cy));
+            rounded[c] = r;
+            moves[kAhead + c] = y + sign * r < h ? std::int32_t(std::ptrdiff_t(r) * step) : 0;
+            high = std::max(high, r);
+        }
+        for (int i = 0; i < kAhead; i += period)
+            std::copy_n(moves + kAhead, std::min(period, kAhead - i), moves + kAhead + period + i);
+        // Columns before `checked` stay inside the image whatever their R;
+        // from there on, a pixel whose target lies right of the image stays.
+        const int checked = std::clamp(w - std::max(high, 0), first, w);
+        std::uint8_t* const line = bitmap_.row(y);
+        copyMoved(line, first, checked, period, moves);
+        for (int x = checked, c = checked % period; x < w; ++x, c = c + 1 == period ? 0 : c + 1) {
+            const std::ptrdiff_t move = x + rounded[c] < w ? moves[kAhead + c] : 0;
+            copyPixel(line + 3 * x + move, line + 3 * x);
+        }
     }
-    std::uint8_t* const bits = bitmap.bits();
-    const std::int32_t stride = std::int32_t(bitmap.stride());
-    // The ends of the buffer, fetched ahead of the first and last pieces,
-    // point at the first pixel.
-    std::vector<std::int32_t> buffer(kAhead + kPiece + kAhead, 0);
-    std::int32_t* const offsets = buffer.data() + kAhead;
-    textures::MarbleRow row{};
-    row.offsets = offsets;
-    row.width = w;
-    row.height = h;
-    row.stride = stride;
-    for (int i = 0; i < h; ++i) {
-        const int y = backwards ? h - 1 - i : i;
-        row.cy = tables.rowOffset[std::size_t(y % period)];
-        row.down = minus ? double(y) - row.cy : double(y) + row.cy;
-        const std::uint8_t* const line = bitmap.row(y);
-        for (int k = 0; k < w; k += kPiece) {
+
+    // Columns [x0, x1) of a clear row, all of them moved inside the image;
+    // each copy fetches the line of the copy kAhead after it. Four pixels
+    // are read in two 8-byte loads (two bytes past the fourth, which the
+    // row holds when a pixel follows) and their moves in pairs.
+    void copyMoved(std::uint8_t* line, int x0, int x1, int period, const std::int32_t* moves) const
+    {
+        auto store = [](std::uint8_t* to, std::uint64_t pixel) {
+            const std::uint16_t low = std::uint16_t(pixel);
+            std::memcpy(to, &low, 2);
+            to[2] = std::uint8_t(pixel >> 16);
+        };
+        // The place fetched may lie past the bitmap near its end.
+        auto fetch = [](const std::uint8_t* from, int j, std::int32_t move) {
+            __builtin_prefetch(reinterpret_cast<const void*>(std::uintptr_t(from) + std::uintptr_t(3 * (j + kAhead)) +
+                                                             std::uintptr_t(std::intptr_t(move))),
+                               1);
+        };
+        std::uint8_t* from = line + 3 * x0;
+        for (int x = x0, c = x0 % period; x < x1;) {
+            const int n = std::min(period - c, x1 - x);
+            const std::int32_t* const move = moves + kAhead + c;
+            const int groups = (x + n < width_ ? n : n - 1) / 4;
+            int j = 0;
+            for (; j < 4 * groups; j += 4) {
+                std::uint64_t a, b;
+                std::memcpy(&a, from + 3 * j, 8);
+                std::memcpy(&b, from + 3 * j + 6, 8);
+                std::int32_t m[4], f[4];
+                std::memcpy(m, move + j, sizeof m);
+                std::memcpy(f, move + j + kAhead, sizeof f);
+                std::uint8_t* const at = from + 3 * j;
+                for (int i = 0; i < 4; ++i)
+                    fetch(from, j + i, f[i]);
+                store(at + m[0], a);
+                store(at + 3 + m[1], a >> 24);
+                store(at + 6 + m[2], b);
+                store(at + 9 + m[3], b >> 24);
+            }
+            for (; j < n; ++j) {
+                fetch(from, j, move[j + kAhead]);
+                copyPixel(from + 3 * j + move[j], from + 3 * j);
+            }
+            from += 3 * n;
+            x += n;
+            c = 0;
+        }
+    }
+
+    // Columns [x0, x1) of row y, targets computed in lanes.
+    void lanesRow(int y, int x0, int x1)
+    {
+        std::uint8_t* const bits = bitmap_.bits();
+        const std::int32_t stride = std::int32_t(bitmap_.stride());
+        const bool backwards = backwards_;
+        // The ends of the buffer, fetched ahead of the first and last
+        // pieces, point at the first pixel.
+        std::int32_t* const offsets = buffer_.data() + kAhead;
+        textures::MarbleRow row{};
+        row.columns = columns_.data();
+        row.period = columnPeriod_;
+        row.sign = minus_ ? -1.0 : 1.0;
+        row.offsets = offsets;
+        row.width = width_;
+        row.height = height_;
+        row.stride = stride;
+        row.cy = tables_.rowOffset[std::size_t(y % period_)];
+        row.down = minus_ ? double(y) - row.cy : double(y) + row.cy;
+        const std::uint8_t* const line = bits + std::size_t(y) * std::size_t(stride);
+        for (int k = x0; k < x1; k += kPiece) {
             // Pieces run from the left, or from the right backwards.
-            const int first = backwards ? std::max(0, w - k - kPiece) : k;
-            const int end = backwards ? w - k : std::min(w, k + kPiece);
-            row.across = across.data() + first;
-            row.sideways = sideways.data() + first;
+            const int first = backwards ? std::max(x0, x1 - (k - x0) - kPiece) : k;
+            const int end = backwards ? x1 - (k - x0) : std::min(x1, k + kPiece);
+            row.x0 = first;
+            row.phase = first % columnPeriod_;
             row.count = (end - first + 15) / 16 * 16;
             row.home = y * stride + first * 3;
-            if (lanes == textures::Lanes::Avx512)
+            if (lanes_ == textures::Lanes::Avx512)
                 textures::marbleTargetsAvx512(row);
             else
                 textures::marbleTargetsAvx2(row);
@@ -266,7 +439,21 @@ void marbreLanes(Bitmap& bitmap, const MarbleTables& tables, bool minus, int per
             }
         }
     }
-}
+
+    Bitmap& bitmap_;
+    const MarbleTables& tables_;
+    const bool minus_;
+    const int period_;
+    const bool backwards_;
+    const textures::Lanes lanes_;
+    const int width_, height_, columnPeriod_;
+    const RoundingPlan plan_;
+    std::vector<double> columns_;
+    std::vector<std::int32_t> buffer_;
+    std::vector<std::int32_t> moves_;
+    std::vector<double> signedColumns_;
+    std::vector<int> rounded_;
+};
 
 } // namespace
 
@@ -277,10 +464,12 @@ void textures::marbreWith(Bitmap& bitmap, MarbleVariant variant, int period, int
         return;
     const MarbleTables tables(variant, period, scale, w, h);
     const bool minus = variant == MarbleVariant::B;
-    if (lanes == Lanes::Plain || bitmap.byteSize() > std::size_t(INT32_MAX))
+    // The lanes keep byte offsets, and moves of up to a column and the
+    // height's worth of rows, in 32 bits.
+    if (lanes == Lanes::Plain || bitmap.byteSize() + 3 * std::size_t(h) > std::size_t(INT32_MAX))
         marbrePlain(bitmap, tables, minus, period, backwards);
     else
-        marbreLanes(bitmap, tables, minus, period, backwards, lanes);
+        MarbleLanes(bitmap, tables, minus, period, backwards, lanes).run();
 }
 
 void Marbre(Bitmap& bitmap, MarbleVariant variant, int period, int scale, bool backwards)

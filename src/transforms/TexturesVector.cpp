@@ -40,16 +40,20 @@ Lanes bestLanes()
 __attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
 {
     const __m256d sign = _mm256_set1_pd(-0.0), cy = _mm256_set1_pd(row.cy), down = _mm256_set1_pd(row.down);
+    const __m256d flip = _mm256_set1_pd(row.sign), four = _mm256_set1_pd(4.0);
     const __m128i lastColumn = _mm_set1_epi32(row.width - 1), lastRow = _mm_set1_epi32(row.height - 1);
     const __m128i stride = _mm_set1_epi32(row.stride), step = _mm_set1_epi32(12);
     __m128i home = _mm_add_epi32(_mm_set1_epi32(row.home), _mm_setr_epi32(0, 3, 6, 9));
+    __m256d column = _mm256_add_pd(_mm256_set1_pd(row.x0), _mm256_setr_pd(0, 1, 2, 3));
     // Locals: the stores could otherwise alias the row's fields.
-    const double *const across = row.across, *const sideways = row.sideways;
+    const double* const columns = row.columns;
     std::int32_t* const offsets = row.offsets;
-    const int count = row.count;
-    for (int x = 0; x < count; x += 4, home = _mm_add_epi32(home, step)) {
-        const __m256d fx = _mm256_add_pd(_mm256_loadu_pd(across + x), cy);
-        const __m256d fy = _mm256_add_pd(down, _mm256_loadu_pd(sideways + x));
+    const int count = row.count, period = row.period, advance = 4 % period;
+    int phase = row.phase;
+    for (int x = 0; x < count; x += 4, home = _mm_add_epi32(home, step), column = _mm256_add_pd(column, four)) {
+        const __m256d sx = _mm256_loadu_pd(columns + phase);
+        const __m256d fx = _mm256_add_pd(_mm256_add_pd(column, _mm256_mul_pd(sx, flip)), cy);
+        const __m256d fy = _mm256_add_pd(down, sx);
         const __m128i nx = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fx));
         const __m128i ny = _mm256_cvtpd_epi32(_mm256_andnot_pd(sign, fy));
         // Inside when, unsigned, n <= last.
@@ -57,6 +61,9 @@ __attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
                                              _mm_cmpeq_epi32(_mm_max_epu32(ny, lastRow), lastRow));
         const __m128i offset = _mm_add_epi32(_mm_mullo_epi32(ny, stride), _mm_add_epi32(nx, _mm_add_epi32(nx, nx)));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(offsets + x), _mm_blendv_epi8(home, offset, inside));
+        phase += advance;
+        if (phase >= period)
+            phase -= period;
     }
 }
 
@@ -72,18 +79,23 @@ __attribute__((target("avx2"))) void marbleTargetsAvx2(const MarbleRow& row)
 PX_AVX512 void marbleTargetsAvx512(const MarbleRow& row)
 {
     const __m512d cy = _mm512_set1_pd(row.cy), down = _mm512_set1_pd(row.down);
+    const __m512d flip = _mm512_set1_pd(row.sign), sixteen = _mm512_set1_pd(16.0);
     const __m512i width = _mm512_set1_epi32(row.width), height = _mm512_set1_epi32(row.height);
     const __m512i stride = _mm512_set1_epi32(row.stride), step = _mm512_set1_epi32(48);
     __m512i home = _mm512_add_epi32(_mm512_set1_epi32(row.home),
                                     _mm512_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39, 42, 45));
-    const double *const across = row.across, *const sideways = row.sideways;
+    __m512d column0 = _mm512_add_pd(_mm512_set1_pd(row.x0), _mm512_setr_pd(0, 1, 2, 3, 4, 5, 6, 7));
+    __m512d column1 = _mm512_add_pd(column0, _mm512_set1_pd(8.0));
+    const double* const columns = row.columns;
     std::int32_t* const offsets = row.offsets;
-    const int count = row.count;
+    const int count = row.count, period = row.period, advance = 16 % period;
+    int phase = row.phase;
     for (int x = 0; x < count; x += 16, home = _mm512_add_epi32(home, step)) {
-        const __m512d fx0 = _mm512_add_pd(_mm512_loadu_pd(across + x), cy);
-        const __m512d fx1 = _mm512_add_pd(_mm512_loadu_pd(across + x + 8), cy);
-        const __m512d fy0 = _mm512_add_pd(down, _mm512_loadu_pd(sideways + x));
-        const __m512d fy1 = _mm512_add_pd(down, _mm512_loadu_pd(sideways + x + 8));
+        const __m512d sx0 = _mm512_loadu_pd(columns + phase), sx1 = _mm512_loadu_pd(columns + phase + 8);
+        const __m512d fx0 = _mm512_add_pd(_mm512_add_pd(column0, _mm512_mul_pd(sx0, flip)), cy);
+        const __m512d fx1 = _mm512_add_pd(_mm512_add_pd(column1, _mm512_mul_pd(sx1, flip)), cy);
+        const __m512d fy0 = _mm512_add_pd(down, sx0);
+        const __m512d fy1 = _mm512_add_pd(down, sx1);
         const __m512i nx = _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtpd_epi32(_mm512_abs_pd(fx0))),
                                               _mm512_cvtpd_epi32(_mm512_abs_pd(fx1)), 1);
         const __m512i ny = _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtpd_epi32(_mm512_abs_pd(fy0))),
@@ -92,6 +104,11 @@ PX_AVX512 void marbleTargetsAvx512(const MarbleRow& row)
         const __m512i offset =
             _mm512_add_epi32(_mm512_mullo_epi32(ny, stride), _mm512_add_epi32(nx, _mm512_add_epi32(nx, nx)));
         _mm512_storeu_si512(offsets + x, _mm512_mask_mov_epi32(home, inside, offset));
+        column0 = _mm512_add_pd(column0, sixteen);
+        column1 = _mm512_add_pd(column1, sixteen);
+        phase += advance;
+        if (phase >= period)
+            phase -= period;
     }
 }
 

@@ -230,19 +230,34 @@ TEST(Marbre, EveryLaneWidthFollowsTheRule)
                           {MarbleVariant::B, 100, -10, true},       {MarbleVariant::C, 13, 4, false},
                           {MarbleVariant::A, 9, 2000000000, false}, {MarbleVariant::D, 100, 10, false},
                           {MarbleVariant::D, 400, 1, false},        {MarbleVariant::D, 50, 7, true}};
+    // Sizes where most rows take the row-wide moves: offsets as large as the
+    // image, the bottom rows' and right columns' targets outside, a width
+    // whose last row ends the bitmap (no padding after the last pixel), and
+    // periods shorter and longer than the distance the copies fetch ahead.
+    const std::pair<int, int> wideSizes[] = {{64, 80}, {300, 260}};
+    const Case wideCases[] = {{MarbleVariant::A, 102, 100, false}, {MarbleVariant::A, 102, 100, true},
+                              {MarbleVariant::B, 102, 100, false}, {MarbleVariant::B, 30, 10, true},
+                              {MarbleVariant::C, 400, 100, false}, {MarbleVariant::D, 100, 10, false},
+                              {MarbleVariant::A, 3, 2, false},     {MarbleVariant::A, 1, 5, true}};
+    std::vector<std::tuple<int, int, Case>> runs;
     for (const auto& [w, h] : kAwkwardSizes)
-        for (const Case& c : cases) {
-            const Bitmap start = test::noise(w, h, unsigned(w * 31 + h));
-            Bitmap expected = start;
-            literalMarbre(expected, c.variant, c.period, c.scale, c.backwards);
-            for (textures::Lanes lanes : availableLanes()) {
-                Bitmap b = start;
-                textures::marbreWith(b, c.variant, c.period, c.scale, c.backwards, lanes);
-                ASSERT_TRUE(b == expected) << w << "x" << h << " variant " << int(c.variant) << " P " << c.period
-                                           << " S " << c.scale << " lanes " << int(lanes) << "\n"
-                                           << test::dumpMismatch("marbre", b, expected);
-            }
+        for (const Case& c : cases)
+            runs.emplace_back(w, h, c);
+    for (const auto& [w, h] : wideSizes)
+        for (const Case& c : wideCases)
+            runs.emplace_back(w, h, c);
+    for (const auto& [w, h, c] : runs) {
+        const Bitmap start = test::noise(w, h, unsigned(w * 31 + h));
+        Bitmap expected = start;
+        literalMarbre(expected, c.variant, c.period, c.scale, c.backwards);
+        for (textures::Lanes lanes : availableLanes()) {
+            Bitmap b = start;
+            textures::marbreWith(b, c.variant, c.period, c.scale, c.backwards, lanes);
+            ASSERT_TRUE(b == expected) << w << "x" << h << " variant " << int(c.variant) << " P " << c.period << " S "
+                                       << c.scale << " lanes " << int(lanes) << "\n"
+                                       << test::dumpMismatch("marbre", b, expected);
         }
+    }
 }
 
 // The draws come in the order the rule gives them: r, then the horizontal
