@@ -287,16 +287,17 @@ public:
 
     void run()
     {
+        const int split = std::min(plan_.firstColumn, width_);
         for (int i = 0; i < height_; ++i) {
             const int y = backwards_ ? height_ - 1 - i : i;
             if (!plan_.clear(y, period_)) {
                 lanesRow(y, 0, width_);
             } else if (!backwards_) {
-                lanesRow(y, 0, plan_.firstColumn);
-                clearRow(y);
+                lanesRow(y, 0, split);
+                clearRow(y, split);
             } else {
-                clearRow(y);
-                lanesRow(y, 0, plan_.firstColumn);
+                clearRow(y, split);
+                lanesRow(y, 0, split);
             }
         }
     }
@@ -307,10 +308,10 @@ private:
     // spread over many rows, the lines are far from the cache).
     static constexpr int kPiece = 2048, kAhead = 160;
 
-    // Columns firstColumn to the width of clear row y.
-    void clearRow(int y)
+    // Columns `first` to the width of clear row y.
+    void clearRow(int y, int first)
     {
-        const int w = width_, h = height_, first = plan_.firstColumn, period = columnPeriod_;
+        const int w = width_, h = height_, period = columnPeriod_;
         const int sign = plan_.sign;
         const std::ptrdiff_t stride = std::ptrdiff_t(bitmap_.stride());
         const std::ptrdiff_t step = 3 + sign * stride;
@@ -353,6 +354,8 @@ private:
             std::memcpy(to, &low, 2);
             to[2] = std::uint8_t(pixel >> 16);
         };
+        auto first = [](std::uint64_t pair) { return std::int32_t(std::uint32_t(pair)); };
+        auto second = [](std::uint64_t pair) { return std::int32_t(std::uint32_t(pair >> 32)); };
         // The place fetched may lie past the bitmap near its end.
         auto fetch = [](const std::uint8_t* from, int j, std::int32_t move) {
             __builtin_prefetch(reinterpret_cast<const void*>(std::uintptr_t(from) + std::uintptr_t(3 * (j + kAhead)) +
@@ -369,16 +372,21 @@ private:
                 std::uint64_t a, b;
                 std::memcpy(&a, from + 3 * j, 8);
                 std::memcpy(&b, from + 3 * j + 6, 8);
-                std::int32_t m[4], f[4];
-                std::memcpy(m, move + j, sizeof m);
-                std::memcpy(f, move + j + kAhead, sizeof f);
+                // Two moves in each 8-byte load.
+                std::uint64_t m01, m23, f01, f23;
+                std::memcpy(&m01, move + j, 8);
+                std::memcpy(&m23, move + j + 2, 8);
+                std::memcpy(&f01, move + j + kAhead, 8);
+                std::memcpy(&f23, move + j + kAhead + 2, 8);
+                fetch(from, j, first(f01));
+                fetch(from, j + 1, second(f01));
+                fetch(from, j + 2, first(f23));
+                fetch(from, j + 3, second(f23));
                 std::uint8_t* const at = from + 3 * j;
-                for (int i = 0; i < 4; ++i)
-                    fetch(from, j + i, f[i]);
-                store(at + m[0], a);
-                store(at + 3 + m[1], a >> 24);
-                store(at + 6 + m[2], b);
-                store(at + 9 + m[3], b >> 24);
+                store(at + first(m01), a);
+                store(at + 3 + second(m01), a >> 24);
+                store(at + 6 + first(m23), b);
+                store(at + 9 + second(m23), b >> 24);
             }
             for (; j < n; ++j) {
                 fetch(from, j, move[j + kAhead]);
