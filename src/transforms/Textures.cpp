@@ -273,7 +273,7 @@ public:
         : bitmap_(bitmap), tables_(tables), minus_(minus), period_(period), backwards_(backwards), lanes_(lanes),
           width_(bitmap.width()), height_(bitmap.height()), columnPeriod_(int(tables.columnOffset.size())),
           plan_(tables, minus, width_, height_), columns_(std::size_t(columnPeriod_ + 16)),
-          buffer_(kAhead + kPiece + kAhead, 0), moves_(std::size_t(kAhead + columnPeriod_ + kAhead)),
+          buffer_(kAhead + kPiece + kAhead, 0), moves_(std::size_t(columnPeriod_ + kAhead)),
           signedColumns_(tables.columnOffset), rounded_(std::size_t(columnPeriod_))
     {
         if (minus)
@@ -308,17 +308,20 @@ private:
     // spread over many rows, the lines are far from the cache).
     static constexpr int kPiece = 2048, kAhead = 160;
 
-    // Columns `first` to the width of clear row y.
+    // Columns `first` to the width of clear row y. Its copies never meet:
+    // each lands on another row (or, when R is 0, on its own pixel), and
+    // reads its own pixel, so the row is copied left to right whichever way
+    // the walk goes.
     void clearRow(int y, int first)
     {
         const int w = width_, h = height_, period = columnPeriod_;
         const int sign = plan_.sign;
         const std::ptrdiff_t stride = std::ptrdiff_t(bitmap_.stride());
         const std::ptrdiff_t step = 3 + sign * stride;
-        // R and the byte offset for each column of the period (moves[kAhead
-        // + c]; none when the target row lies below the image), and the
-        // largest R. The offsets repeat past the end the copies walk to, so
-        // that the pixel kAhead further on reads its own too.
+        // R and the byte offset for each column of the period (none when
+        // the target row lies below the image), and the largest R. The
+        // offsets repeat for kAhead entries past the period's end, so that
+        // the pixel kAhead further on reads its own too.
         const double cy = tables_.rowOffset[std::size_t(y % period_)];
         const double* const columns = signedColumns_.data();
         int* const rounded = rounded_.data();
@@ -327,18 +330,18 @@ private:
         for (int c = 0; c < period; ++c) {
             const int r = int(roundHalfEven(columns[c] + cy));
             rounded[c] = r;
-            moves[kAhead + c] = y + sign * r < h ? std::int32_t(std::ptrdiff_t(r) * step) : 0;
+            moves[c] = y + sign * r < h ? std::int32_t(std::ptrdiff_t(r) * step) : 0;
             high = std::max(high, r);
         }
         for (int i = 0; i < kAhead; i += period)
-            std::copy_n(moves + kAhead, std::min(period, kAhead - i), moves + kAhead + period + i);
+            std::copy_n(moves, std::min(period, kAhead - i), moves + period + i);
         // Columns before `checked` stay inside the image whatever their R;
         // from there on, a pixel whose target lies right of the image stays.
         const int checked = std::clamp(w - std::max(high, 0), first, w);
         std::uint8_t* const line = bitmap_.row(y);
         copyMoved(line, first, checked, period, moves);
         for (int x = checked, c = checked % period; x < w; ++x, c = c + 1 == period ? 0 : c + 1) {
-            const std::ptrdiff_t move = x + rounded[c] < w ? moves[kAhead + c] : 0;
+            const std::ptrdiff_t move = x + rounded[c] < w ? moves[c] : 0;
             copyPixel(line + 3 * x + move, line + 3 * x);
         }
     }
@@ -365,7 +368,7 @@ private:
         std::uint8_t* from = line + 3 * x0;
         for (int x = x0, c = x0 % period; x < x1;) {
             const int n = std::min(period - c, x1 - x);
-            const std::int32_t* const move = moves + kAhead + c;
+            const std::int32_t* const move = moves + c;
             const int groups = (x + n < width_ ? n : n - 1) / 4;
             int j = 0;
             for (; j < 4 * groups; j += 4) {
