@@ -149,6 +149,9 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
     // taking the draws its pixels have in row order.
     constexpr int kBand = 8, kTile = 256;
     constexpr std::uint32_t kFetchedRadius = 64;
+    // Up to this radius a tile's sources and the next one's fit together
+    // in the first-level cache, and the next one is fetched there.
+    constexpr std::uint32_t kFirstLevelRadius = 10;
     std::vector<std::uint32_t> rowStart(std::size_t(h) + 1);
     rowStart[0] = state;
     for (int y = 0; y < h; ++y)
@@ -182,7 +185,7 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
         for (int k = 0; k < tiles; ++k) {
             const int first = k * kTile, end = std::min(w, first + kTile);
             // The source lines of the next tile (the first of the next band
-            // after the last) are fetched into the second-level cache while
+            // after the last) are fetched into the cache while
             // this one is copied: on their own they come from further away,
             // once per tile, and the copies wait for them. Radii far beyond
             // the tile would fetch more than the tile uses.
@@ -192,9 +195,14 @@ PX_AVX512 std::uint32_t sprayAvx512(const Bitmap& source, Bitmap& target, std::u
                 const std::size_t from = std::size_t(std::max(0, nextTile * kTile - reach)) * 3;
                 const std::size_t to = std::size_t(std::min(w, nextTile * kTile + kTile + reach)) * 3;
                 for (int r = std::max(0, nextBand - reach), last = std::min(h, nextBand + kBand + reach); r < last; ++r)
-                    for (std::size_t b = from; b < to; b += 64)
-                        _mm_prefetch(reinterpret_cast<const char*>(in + std::size_t(r) * source.stride() + b),
-                                     _MM_HINT_T1);
+                    for (std::size_t b = from; b < to; b += 64) {
+                        const char* const line =
+                            reinterpret_cast<const char*>(in + std::size_t(r) * source.stride() + b);
+                        if (radius <= kFirstLevelRadius)
+                            _mm_prefetch(line, _MM_HINT_T0);
+                        else
+                            _mm_prefetch(line, _MM_HINT_T1);
+                    }
             }
             for (int y = y0; y < std::min(h, y0 + kBand); ++y) {
                 std::uint8_t* const out = target.row(y) + std::size_t(first) * 3;
