@@ -103,10 +103,13 @@ void reversePixels(const std::uint8_t* src, std::uint8_t* dst, int width)
     reversePixelsScalar(src, dst, done, width);
 }
 
+// Each row's source is read from its end back to its start; walking the rows
+// from the bottom up makes the reads one stream down through memory, which
+// the processor fetches ahead better than a jump forward at every row.
 void MirrorLeftRight(const Bitmap& source, Bitmap& target)
 {
     forEachRowBand(source.height(), effectThreadCount(), [&](int first, int end) {
-        for (int y = first; y < end; ++y)
+        for (int y = end - 1; y >= first; --y)
             reversePixels(source.row(y), target.row(y), source.width());
     });
 }
