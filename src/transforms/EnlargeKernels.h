@@ -46,10 +46,9 @@ bool haveAvx512();
 // 8 haveAvx2()), or pixel by pixel (0).
 void enlargeWith(Bitmap& bitmap, int lanes);
 
-// The 8 (16) rows of `rows` (consecutive, each reading the one before it and
-// itself), all of them; only
-// for processors where haveAvx2() (haveAvx512()) holds and images wider
-// than the block's rows.
+// The 8 (16) rows of `rows` (consecutive, each reading the one before it
+// and itself), all of them; only for processors where haveAvx2()
+// (haveAvx512()) holds and images wider than the block's rows.
 void enlargeBlock8(const Geometry& g, Bitmap& b, const Row* rows);
 void enlargeBlock16(const Geometry& g, Bitmap& b, const Row* rows);
 

@@ -2,8 +2,8 @@
 // Helpers of the sixteen-lane (AVX-512) paths of the transforms: a lane
 // modulo, sixteen 24-bit pixels read from anywhere and written as one run
 // (the column slides, the spray), and a 16 x 16 transpose (the quarter
-// turns, the blocks of rows of "Agrandissement flou"). Callers are compiled for the helper's
-// target and check the processor first.
+// turns, the blocks of rows of "Agrandissement flou"). Callers are compiled
+// for the helper's target and check the processor first.
 #include <cstdint>
 #include <cstring>
 

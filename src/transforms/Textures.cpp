@@ -212,10 +212,11 @@ constexpr double kRoundingReach = 1 << 24, kHalfMargin = 1e-6;
 // makes are off by less than 2^-27, far inside kHalfMargin. The abs acts on
 // y + e only in the top rows, on x + d only in the first columns.
 struct RoundingPlan {
-    RoundingPlan(const MarbleTables& tables, bool minus, int w, int h) : sign(minus ? -1 : 1)
+    RoundingPlan(const MarbleTables& tables, bool minus, int w, int h)
+        : sign(minus ? -1 : 1), columns(tables.columnOffset)
     {
         const std::vector<double>& cy = tables.rowOffset;
-        std::vector<double> sx = tables.columnOffset;
+        std::vector<double>& sx = columns;
         if (minus)
             for (double& v : sx)
                 v = -v;
@@ -253,6 +254,8 @@ struct RoundingPlan {
     bool clear(int y, int period) const { return usable && y >= firstRow && clearResidue[std::size_t(y % period)]; }
 
     const int sign;
+    // The columns' offsets as they enter d: sx, or -sx in B.
+    std::vector<double> columns;
     bool usable = false;
     int firstColumn = 0, firstRow = 0;
     std::vector<char> clearResidue;
@@ -274,11 +277,8 @@ public:
           width_(bitmap.width()), height_(bitmap.height()), columnPeriod_(int(tables.columnOffset.size())),
           plan_(tables, minus, width_, height_), columns_(std::size_t(columnPeriod_ + 16)),
           buffer_(kAhead + kPiece + kAhead, 0), moves_(std::size_t(columnPeriod_ + kAhead)),
-          signedColumns_(tables.columnOffset), rounded_(std::size_t(columnPeriod_))
+          rounded_(std::size_t(columnPeriod_))
     {
-        if (minus)
-            for (double& v : signedColumns_)
-                v = -v;
         // The column table repeated past its end, so that sixteen lanes
         // from any phase read it in one piece.
         for (std::size_t i = 0; i < columns_.size(); ++i)
@@ -323,7 +323,7 @@ private:
         // offsets repeat for kAhead entries past the period's end, so that
         // the pixel kAhead further on reads its own too.
         const double cy = tables_.rowOffset[std::size_t(y % period_)];
-        const double* const columns = signedColumns_.data();
+        const double* const columns = plan_.columns.data();
         int* const rounded = rounded_.data();
         std::int32_t* const moves = moves_.data();
         int high = INT_MIN;
@@ -462,7 +462,6 @@ private:
     std::vector<double> columns_;
     std::vector<std::int32_t> buffer_;
     std::vector<std::int32_t> moves_;
-    std::vector<double> signedColumns_;
     std::vector<int> rounded_;
 };
 
